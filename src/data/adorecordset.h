@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class CADODatabase;
+
+namespace vantrel::detail {
+class Connection;
+struct ResultSet;
+}
+
+// One statement's result as a static client-side cursor: Open runs the statement and holds its
+// rows; AddNew/Edit/Update/Delete change the current row in the file. Walk by count:
+//   Open, GetRecordCount, MoveFirst when the count is at least 1, then read and MoveNext.
+class CADORecordset
+{
+public:
+    enum EditStatus { dbEditNone = 0, dbEditNew = 1, dbEdit = 2 };
+
+    explicit CADORecordset(CADODatabase* database);
+    virtual ~CADORecordset();
+    CADORecordset(const CADORecordset&) = delete;
+    CADORecordset& operator=(const CADORecordset&) = delete;
+
+    // Jet SQL as the dialogs write it (date literals #y-m-d h:m:s#, [names], LIKE '%x%').
+    bool Open(const QString& sql = {});
+    void Close();
+    bool IsOpen() const;
+
+    int GetRecordCount() const;
+    void MoveFirst();
+    void MoveNext();
+    bool IsEOF() const;
+
+    // A NULL field reads as "", 0, 0.0 or a null date and the read still succeeds. Field names
+    // are matched without regard to case; in a join an ambiguous name is "table.column".
+    bool GetFieldText(const QString& field, QString& value, const QString& dateFormat = {});
+    bool GetFieldInt(const QString& field, int& value);
+    bool GetFieldDouble(const QString& field, double& value);
+    bool GetFieldDate(const QString& field, QDateTime& value);
+
+    // Only between AddNew/Edit and Update; an empty text is stored as NULL.
+    bool SetFieldText(const QString& field, const QString& value);
+    bool SetFieldInt(const QString& field, int value);
+    bool SetFieldDouble(const QString& field, double value);
+    bool SetFieldDate(const QString& field, const QDateTime& value);
+
+    bool AddNew();
+    void Edit();
+    bool Update();
+    void CancelUpdate();
+    bool Delete();
+
+    int GetFieldCount() const;
+    QString GetFieldName(int index) const;
+    int GetEditStatus() const { return m_editStatus; }
+    QString GetQuery() const { return m_query; }
+    QString GetLastError() const { return m_lastError; }
+    quint32 GetLastErrorCode() const { return m_lastErrorCode; }
+
+private:
+    struct PendingValue;
+    int FieldIndex(const QString& field) const;
+    bool CurrentRowReadable(const QString& field, int& index);
+    bool PutValue(const QString& field, PendingValue value);
+    bool InsertPending();
+    bool UpdatePending();
+    bool RefreshCurrentRow(qint64 rowId);
+    void RecordError(int code, const QString& description);
+    void RecordConnectionError(int code);
+
+    CADODatabase* m_database;
+    std::shared_ptr<vantrel::detail::Connection> m_connection;
+    std::unique_ptr<vantrel::detail::ResultSet> m_result;
+    std::vector<PendingValue> m_pending;
+    int m_current = 0;
+    int m_editStatus = dbEditNone;
+    QString m_query;
+    QString m_lastError;
+    quint32 m_lastErrorCode = 0;
+};

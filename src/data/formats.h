@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+// The display formats of every list and message.
+QString FormatDate(const QDate& date);             // "2024-3-5"
+QString FormatDateTime(const QDateTime& dateTime); // "2024-3-5  9:7:0"
+QString FormatAmount(double amount);               // "%.02lf"
+QString FormatPercent(double percent);             // "%.02lf%"
+// paid / amount * 100 when the amount is above 0.001, else 0.
+double PaidPercent(double paid, double amount);
+QString FormatNumber(int number);                  // the hidden record-number column

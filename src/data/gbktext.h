@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+// Chinese text as the users' code page sees it. Limits count bytes (a Chinese character is
+// two), and sorted lists follow the byte order of that code page, which puts common
+// characters in pinyin order. ASCII letters compare without regard to case.
+QByteArray ToGbk(const QString& text);
+QString FromGbk(const QByteArray& bytes);
+int GbkLength(const QString& text);
+// <0, 0, >0 like strcmp, over the code-page bytes with ASCII letters folded.
+int CompareGbk(QStringView a, QStringView b);
+// The same order over UTF-8 bytes, for the database's collation.
+int CompareGbkUtf8(const char* a, int aLength, const char* b, int bLength);

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+class CADODatabase;
+
+namespace schema {
+
+enum class ColumnType {
+    Integer,    // whole number, full 32-bit
+    AutoNumber, // record number given by the file itself
+    Double,
+    Text,
+    LongText,
+    DateTime,
+    YesNo,
+};
+
+struct Column
+{
+    const char* name;
+    ColumnType type;
+};
+
+struct Table
+{
+    const char* name;
+    std::span<const Column> columns;
+    std::span<const char* const> indexed; // columns that statements use to find rows
+};
+
+// Every table of the data file except `power`, which sign-in creates.
+std::span<const Table> DataTables();
+// The users and permissions table, in column order.
+const Table& PowerTable();
+// The postcode and area-code tables of the reference file.
+std::span<const Table> ReferenceTables();
+
+QString CreateTableStatement(const Table& table);
+// The statements that create the table and its indexes.
+QStringList CreateStatements(const Table& table);
+
+} // namespace schema
+
+// Brings an existing data file up to date without touching its rows: creates every missing
+// table with its indexes and the single snnumber row (every counter 1) when the table is empty.
+bool UpgradeDatabase(CADODatabase& database, QString* error = nullptr);
+
+// Creates a new, empty data file (every table, snnumber at 1, no power table) or reference
+// file. Fails when the file exists already.
+bool CreateDataFile(const QString& path, QString* error = nullptr);
+bool CreateReferenceFile(const QString& path, QString* error = nullptr);

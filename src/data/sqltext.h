@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The one way a text value goes into a statement: between the statement's own single quotes,
+// with every apostrophe doubled, so a value can never end the literal early.
+//   QString(u"SELECT * FROM client WHERE [name] = '%1'"_s).arg(SqlText(name))
+QString SqlText(const QString& value);
+
+// Jet date literals as the statements write them.
+QString SqlDayStart(int year, int month, int day); // #y-m-d 0:0:0#
+QString SqlDayEnd(int year, int month, int day);   // #y-m-d 23:59:59#
+QString SqlMonthStart(int year, int month);        // #y-m-1#

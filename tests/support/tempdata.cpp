@@ -1,0 +1,61 @@
+#include "support/tempdata.h"
+
+#include "data/schema.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+TempDataFile::TempDataFile()
+{
+    QString error;
+    if (!CreateDataFile(Path(), &error))
+        ADD_FAILURE() << "cannot create " << Path().toStdString() << ": " << error.toStdString();
+}
+
+QString TempDataFile::Path() const
+{
+    return m_dir.filePath(u"sale.db"_s);
+}
+
+QString TempDataFile::ConnectionString() const
+{
+    return CADODatabase::ConnectionStringFor(Path());
+}
+
+std::unique_ptr<CADODatabase> TempDataFile::Open() const
+{
+    auto database = std::make_unique<CADODatabase>();
+    EXPECT_TRUE(database->Open(ConnectionString())) << database->GetLastError().toStdString();
+    return database;
+}
+
+void TempDataFile::Exec(const QString& sql) const
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(Path().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK)
+        ADD_FAILURE() << sql.toStdString() << ": " << (message ? message : "?");
+    sqlite3_free(message);
+    sqlite3_close(db);
+}
+
+QString TempDataFile::QueryValue(const QString& sql) const
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(Path().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    QString value;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        value = text ? QString::fromUtf8(text) : u"<NULL>"_s;
+    } else {
+        ADD_FAILURE() << sql.toStdString() << ": " << sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}
