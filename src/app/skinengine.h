@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QColor>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
 #include <QString>
+
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -19,28 +22,39 @@ public:
     using SkinObject = int; // 0 = no such object
 
     static CSkinEngine& Instance();
+    ~CSkinEngine() override;
 
+    // Remembers the look the program had without a skin, so Shutdown can restore it.
     bool Initialise();
     // Makes the file's skin the current one; a file that cannot be loaded leaves the previous
     // look and returns false.
     bool LoadSkinFile(const QString& path);
     // Every dialog shown from now on is drawn with this skin resource ("Dialog").
     bool SetDialogSkin(const QString& resourceName);
-    // Draws a window with a skin resource ("MainFrame").
+    // Draws a window with a skin resource ("MainFrame"); the window follows later skin loads.
     bool SkinWindow(QWidget* window, const QString& resourceName);
+    // Frees the skin and its objects and gives the program its unskinned look back.
     void Shutdown();
 
     // Shows the menu in the skin's look at a screen position; returns the chosen action.
     QAction* TrackSkinPopupMenu(QMenu* menu, const QPoint& globalPosition, QWidget* owner);
 
+    // A handle on a drawing object of the current skin; it keeps drawing the skin it was
+    // opened on until closed.
     SkinObject OpenSkinObject(const QString& objectName);
     void CloseSkinObject(SkinObject object);
+    // Both false when the handle or the image name is unknown; nothing is drawn then.
     bool DrawBackground(SkinObject object, const QString& imageName, QPainter& painter,
                         const QRect& rect);
     bool DrawPart(SkinObject object, const QString& imageName, QPainter& painter,
                   const QRect& rect);
+    // A colour the object names ("ItemText", "FolderText"), or the fallback.
+    QColor ObjectColor(SkinObject object, const QString& colourName, const QColor& fallback) const;
 
     QString CurrentSkinPath() const;
+    QString CurrentSkinName() const;
+    // Why the last LoadSkinFile failed.
+    QString LastError() const;
 
 Q_SIGNALS:
     // A new skin was loaded: windows that drew from skin objects open them again.
@@ -49,5 +63,5 @@ Q_SIGNALS:
 private:
     CSkinEngine();
     struct Private;
-    Private* d;
+    std::unique_ptr<Private> d;
 };
