@@ -46,7 +46,10 @@ public:
     static QString DataSourceOf(const QString& connectionString);
 
     // The connection the recordsets and catalogue work on; null while closed.
-    std::shared_ptr<vantrel::detail::Connection> GetActiveConnection() const { return m_connection; }
+    std::shared_ptr<vantrel::detail::Connection> GetActiveConnection() const
+    {
+        return m_connection;
+    }
 
 private:
     bool Execute(const char* sql);

@@ -11,7 +11,7 @@ class CADODatabase;
 namespace vantrel::detail {
 class Connection;
 struct ResultSet;
-}
+} // namespace vantrel::detail
 
 // One statement's result as a static client-side cursor: Open runs the statement and holds its
 // rows; AddNew/Edit/Update/Delete change the current row in the file. Walk by count:
@@ -57,26 +57,27 @@ public:
 
     int GetFieldCount() const;
     QString GetFieldName(int index) const;
+    CADODatabase* Database() const { return m_database; }
     int GetEditStatus() const { return m_editStatus; }
     QString GetQuery() const { return m_query; }
     QString GetLastError() const { return m_lastError; }
     quint32 GetLastErrorCode() const { return m_lastErrorCode; }
 
 private:
-    struct PendingValue;
-    int FieldIndex(const QString& field) const;
-    bool CurrentRowReadable(const QString& field, int& index);
-    bool PutValue(const QString& field, PendingValue value);
+    struct Value;
+    // The field's value on the current row, or what was written to it since AddNew/Edit.
+    bool ReadValue(const QString& field, Value& value);
+    bool PutValue(const QString& field, Value value);
     bool InsertPending();
     bool UpdatePending();
-    bool RefreshCurrentRow(qint64 rowId);
+    bool ReloadRow(qint64 rowId, int row);
     void RecordError(int code, const QString& description);
     void RecordConnectionError(int code);
 
     CADODatabase* m_database;
     std::shared_ptr<vantrel::detail::Connection> m_connection;
     std::unique_ptr<vantrel::detail::ResultSet> m_result;
-    std::vector<PendingValue> m_pending;
+    std::vector<Value> m_pending;
     int m_current = 0;
     int m_editStatus = dbEditNone;
     QString m_query;

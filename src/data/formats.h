@@ -11,4 +11,4 @@ QString FormatAmount(double amount);               // "%.02lf"
 QString FormatPercent(double percent);             // "%.02lf%"
 // paid / amount * 100 when the amount is above 0.001, else 0.
 double PaidPercent(double paid, double amount);
-QString FormatNumber(int number);                  // the hidden record-number column
+QString FormatNumber(int number); // the hidden record-number column

@@ -5,7 +5,15 @@
 class CADORecordset;
 
 // The record kinds whose numbers come from the counters of table snnumber.
-enum class RecordKind { Client, Linkman, Appoint, InputData, OutputData, InputDetail, OutputDetail };
+enum class RecordKind {
+    Client,
+    Linkman,
+    Appoint,
+    InputData,
+    OutputData,
+    InputDetail,
+    OutputDetail
+};
 
 struct TakenNumber
 {

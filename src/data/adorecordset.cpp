@@ -1,0 +1,532 @@
+#include "data/adorecordset.h"
+
+#include "data/adodatabase.h"
+#include "data/datevalue.h"
+#include "data/jetsql.h"
+#include "data/resultset.h"
+#include "data/sqliteconnection.h"
+
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+using vantrel::detail::Cell;
+using vantrel::detail::CellKind;
+using vantrel::detail::ColumnRole;
+using vantrel::detail::ResultSet;
+
+// A field's value as read, or as written between AddNew/Edit and Update (`set`).
+struct CADORecordset::Value
+{
+    bool set = false;
+    CellKind kind = CellKind::Null;
+    qint64 integer = 0;
+    double real = 0.0;
+    QString text;
+    ColumnRole role = ColumnRole::Plain;
+};
+
+namespace {
+
+int ClampToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::clamp<double>(std::trunc(value), std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
+}
+
+QString QuoteIdentifier(const QString& name)
+{
+    QString quoted = name;
+    return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
+}
+
+} // namespace
+
+CADORecordset::CADORecordset(CADODatabase* database) : m_database(database) {}
+
+CADORecordset::~CADORecordset()
+{
+    Close();
+}
+
+bool CADORecordset::Open(const QString& sql)
+{
+    Close();
+    if (!sql.isEmpty())
+        m_query = sql;
+    m_connection = m_database ? m_database->GetActiveConnection() : nullptr;
+    if (!m_connection) {
+        RecordError(SQLITE_MISUSE, u"The connection is closed."_s);
+        return false;
+    }
+    const jetsql::Translation translation = jetsql::Translate(m_query);
+    int code = SQLITE_OK;
+    const vantrel::detail::Statement statement =
+        vantrel::detail::Prepare(m_connection->Handle(), translation.sql.toUtf8(), code);
+    if (!statement) {
+        RecordConnectionError(code);
+        return false;
+    }
+    // The layout is read after the first step: a statement prepared before another program
+    // changed the tables is prepared again there.
+    code = sqlite3_step(statement.get());
+    auto result = std::make_unique<ResultSet>(
+        statement.get(), !translation.updatableTable.isEmpty(), translation.updatableTable);
+    for (; code == SQLITE_ROW; code = sqlite3_step(statement.get()))
+        result->StoreRow(statement.get());
+    if (code != SQLITE_DONE) {
+        RecordConnectionError(code);
+        return false;
+    }
+    m_result = std::move(result);
+    m_pending.assign(m_result->columns.size(), Value());
+    MoveFirst();
+    return true;
+}
+
+void CADORecordset::Close()
+{
+    if (IsOpen() && m_editStatus != dbEditNone)
+        CancelUpdate();
+    m_result.reset();
+    m_pending.clear();
+    m_editStatus = dbEditNone;
+    m_current = 0;
+}
+
+bool CADORecordset::IsOpen() const
+{
+    return m_result != nullptr && m_connection != nullptr;
+}
+
+int CADORecordset::GetRecordCount() const
+{
+    return m_result ? m_result->liveRows : 0;
+}
+
+void CADORecordset::MoveFirst()
+{
+    m_current = 0;
+    while (m_result && m_current < m_result->RowCount() && m_result->deleted[m_current])
+        ++m_current;
+}
+
+void CADORecordset::MoveNext()
+{
+    if (!m_result || m_current >= m_result->RowCount())
+        return;
+    do
+        ++m_current;
+    while (m_current < m_result->RowCount() && m_result->deleted[m_current]);
+}
+
+bool CADORecordset::IsEOF() const
+{
+    return !m_result || m_current >= m_result->RowCount();
+}
+
+int CADORecordset::GetFieldCount() const
+{
+    return m_result ? m_result->ColumnCount() : 0;
+}
+
+QString CADORecordset::GetFieldName(int index) const
+{
+    if (!m_result || index < 0 || index >= m_result->ColumnCount())
+        return {};
+    return m_result->columns[index].name;
+}
+
+bool CADORecordset::ReadValue(const QString& field, Value& value)
+{
+    const int index = m_result ? m_result->Find(field) : -1;
+    if (index < 0) {
+        RecordError(SQLITE_ERROR, u"Item cannot be found in the collection corresponding to "
+                                  "the requested name: "_s +
+                                      field);
+        return false;
+    }
+    value.role = m_result->columns[index].role;
+    if (m_editStatus != dbEditNone && m_pending[index].set) {
+        const ColumnRole role = value.role;
+        value = m_pending[index];
+        value.role = role;
+        return true;
+    }
+    if (m_editStatus == dbEditNew)
+        return true; // a new row's unwritten fields are NULL
+    if (IsEOF() || m_result->deleted[m_current]) {
+        RecordError(SQLITE_ERROR, u"Either BOF or EOF is True, or the current record has been "
+                                  "deleted."_s);
+        return false;
+    }
+    const Cell& cell = m_result->At(m_current, index);
+    value.kind = cell.kind;
+    if (cell.kind == CellKind::Integer)
+        value.integer = cell.number;
+    else if (cell.kind == CellKind::Real)
+        value.real = m_result->Real(cell);
+    else if (cell.kind == CellKind::Text)
+        value.text = m_result->Text(cell);
+    return true;
+}
+
+bool CADORecordset::GetFieldText(const QString& field, QString& text, const QString& dateFormat)
+{
+    Value value;
+    if (!ReadValue(field, value))
+        return false;
+    switch (value.kind) {
+    case CellKind::Null:
+        text.clear();
+        return true;
+    case CellKind::Integer:
+        if (value.role == ColumnRole::YesNo)
+            text = value.integer != 0 ? u"T"_s : u"F"_s;
+        else
+            text = QString::number(value.integer);
+        return true;
+    case CellKind::Real:
+        text = QString::number(value.real, 'g', QLocale::FloatingPointShortest);
+        return true;
+    case CellKind::Text: {
+        QDate date;
+        QTime time;
+        if (value.role == ColumnRole::DateTime &&
+            jetsql::ParseStoredDateTime(value.text, date, time)) {
+            text = vantrel::detail::FormatWith(
+                dateFormat.isEmpty() ? u"%Y-%m-%d %H:%M:%S"_s : dateFormat, date, time);
+        } else {
+            text = value.text;
+        }
+        return true;
+    }
+    case CellKind::Blob:
+        break;
+    }
+    return false;
+}
+
+bool CADORecordset::GetFieldInt(const QString& field, int& number)
+{
+    Value value;
+    if (!ReadValue(field, value))
+        return false;
+    switch (value.kind) {
+    case CellKind::Null:
+        number = 0;
+        return true;
+    case CellKind::Integer:
+        if (value.role == ColumnRole::YesNo)
+            number = value.integer != 0 ? -1 : 0;
+        else
+            number = ClampToInt(static_cast<double>(value.integer));
+        return true;
+    case CellKind::Real:
+        number = ClampToInt(value.real);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CADORecordset::GetFieldDouble(const QString& field, double& number)
+{
+    Value value;
+    if (!ReadValue(field, value))
+        return false;
+    QDate date;
+    QTime time;
+    switch (value.kind) {
+    case CellKind::Null:
+        number = 0.0;
+        return true;
+    case CellKind::Integer:
+        number = static_cast<double>(value.integer);
+        return true;
+    case CellKind::Real:
+        number = value.real;
+        return true;
+    case CellKind::Text:
+        if (value.role == ColumnRole::DateTime &&
+            jetsql::ParseStoredDateTime(value.text, date, time)) {
+            number = vantrel::detail::DayNumber(date, time);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CADORecordset::GetFieldDate(const QString& field, QDateTime& dateTime)
+{
+    Value value;
+    if (!ReadValue(field, value))
+        return false;
+    if (value.kind == CellKind::Null) {
+        dateTime = QDateTime();
+        return true;
+    }
+    QDate date;
+    QTime time;
+    if (value.kind == CellKind::Text && jetsql::ParseStoredDateTime(value.text, date, time)) {
+        dateTime = QDateTime(date, time);
+        return true;
+    }
+    return false;
+}
+
+bool CADORecordset::PutValue(const QString& field, Value value)
+{
+    if (m_editStatus == dbEditNone || !m_result)
+        return false;
+    const int index = m_result->Find(field);
+    if (index < 0) {
+        RecordError(SQLITE_ERROR, u"Item cannot be found in the collection corresponding to "
+                                  "the requested name: "_s +
+                                      field);
+        return false;
+    }
+    if (m_result->columns[index].role == ColumnRole::YesNo && value.kind == CellKind::Integer)
+        value.integer = value.integer != 0 ? -1 : 0; // Jet's true
+    value.set = true;
+    m_pending[index] = std::move(value);
+    return true;
+}
+
+bool CADORecordset::SetFieldText(const QString& field, const QString& text)
+{
+    Value value;
+    if (!text.isEmpty()) {
+        value.kind = CellKind::Text;
+        value.text = text;
+    }
+    return PutValue(field, std::move(value));
+}
+
+bool CADORecordset::SetFieldInt(const QString& field, int number)
+{
+    Value value;
+    value.kind = CellKind::Integer;
+    value.integer = number;
+    return PutValue(field, std::move(value));
+}
+
+bool CADORecordset::SetFieldDouble(const QString& field, double number)
+{
+    Value value;
+    value.kind = CellKind::Real;
+    value.real = number;
+    return PutValue(field, std::move(value));
+}
+
+bool CADORecordset::SetFieldDate(const QString& field, const QDateTime& dateTime)
+{
+    // A null date is day number 0, as Jet stores it.
+    static const QDate zeroDay(1899, 12, 30);
+    Value value;
+    value.kind = CellKind::Text;
+    value.text = dateTime.isValid() ? jetsql::StoredDateTime(dateTime.date(), dateTime.time())
+                                    : jetsql::StoredDateTime(zeroDay, QTime(0, 0));
+    return PutValue(field, std::move(value));
+}
+
+bool CADORecordset::AddNew()
+{
+    m_editStatus = dbEditNone;
+    if (!IsOpen() || m_result->table.isEmpty()) {
+        RecordError(SQLITE_READONLY, u"Current Recordset does not support updating."_s);
+        return false;
+    }
+    std::fill(m_pending.begin(), m_pending.end(), Value());
+    m_editStatus = dbEditNew;
+    return true;
+}
+
+void CADORecordset::Edit()
+{
+    if (m_result)
+        std::fill(m_pending.begin(), m_pending.end(), Value());
+    m_editStatus = dbEdit;
+}
+
+bool CADORecordset::Update()
+{
+    if (m_editStatus == dbEditNone)
+        return true;
+    bool ok = false;
+    if (!IsOpen() || m_result->table.isEmpty())
+        RecordError(SQLITE_READONLY, u"Current Recordset does not support updating."_s);
+    else if (m_editStatus == dbEditNew)
+        ok = InsertPending();
+    else if (IsEOF() || m_result->deleted[m_current])
+        RecordError(SQLITE_ERROR, u"Either BOF or EOF is True, or the current record has been "
+                                  "deleted."_s);
+    else
+        ok = UpdatePending();
+    if (!ok)
+        CancelUpdate();
+    m_editStatus = dbEditNone;
+    return ok;
+}
+
+void CADORecordset::CancelUpdate()
+{
+    std::fill(m_pending.begin(), m_pending.end(), Value());
+    m_editStatus = dbEditNone;
+}
+
+namespace {
+
+int Bind(sqlite3_stmt* statement, int index, CellKind kind, qint64 integer, double real,
+         const QString& text)
+{
+    switch (kind) {
+    case CellKind::Integer:
+        return sqlite3_bind_int64(statement, index, integer);
+    case CellKind::Real:
+        return sqlite3_bind_double(statement, index, real);
+    case CellKind::Text: {
+        const QByteArray utf8 = text.toUtf8();
+        return sqlite3_bind_text(statement, index, utf8.constData(), static_cast<int>(utf8.size()),
+                                 SQLITE_TRANSIENT);
+    }
+    default:
+        return sqlite3_bind_null(statement, index);
+    }
+}
+
+} // namespace
+
+bool CADORecordset::InsertPending()
+{
+    QStringList names;
+    QStringList marks;
+    for (size_t c = 0; c < m_pending.size(); ++c) {
+        if (m_pending[c].set) {
+            names << QuoteIdentifier(m_result->columns[c].name);
+            marks << u"?"_s;
+        }
+    }
+    const QString table = QuoteIdentifier(m_result->table);
+    const QString sql = names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
+                                        : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
+                                              table, names.join(u", "_s), marks.join(u", "_s));
+    int code = SQLITE_OK;
+    sqlite3* db = m_connection->Handle();
+    const vantrel::detail::Statement statement = vantrel::detail::Prepare(db, sql.toUtf8(), code);
+    int parameter = 0;
+    for (const Value& value : m_pending)
+        if (statement && value.set && code == SQLITE_OK)
+            code = Bind(statement.get(), ++parameter, value.kind, value.integer, value.real,
+                        value.text);
+    if (statement && code == SQLITE_OK)
+        code = sqlite3_step(statement.get());
+    if (code != SQLITE_DONE) {
+        RecordConnectionError(code);
+        return false;
+    }
+    return ReloadRow(sqlite3_last_insert_rowid(db), -1);
+}
+
+bool CADORecordset::UpdatePending()
+{
+    QStringList assignments;
+    for (size_t c = 0; c < m_pending.size(); ++c)
+        if (m_pending[c].set)
+            assignments << QuoteIdentifier(m_result->columns[c].name) + u" = ?"_s;
+    if (assignments.isEmpty())
+        return true;
+    const QString sql = u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(QuoteIdentifier(m_result->table),
+                                                                  assignments.join(u", "_s));
+    int code = SQLITE_OK;
+    sqlite3* db = m_connection->Handle();
+    const vantrel::detail::Statement statement = vantrel::detail::Prepare(db, sql.toUtf8(), code);
+    int parameter = 0;
+    for (const Value& value : m_pending)
+        if (statement && value.set && code == SQLITE_OK)
+            code = Bind(statement.get(), ++parameter, value.kind, value.integer, value.real,
+                        value.text);
+    const qint64 rowId = m_result->rowIds[m_current];
+    if (statement && code == SQLITE_OK)
+        code = sqlite3_bind_int64(statement.get(), ++parameter, rowId);
+    if (statement && code == SQLITE_OK)
+        code = sqlite3_step(statement.get());
+    if (code != SQLITE_DONE) {
+        RecordConnectionError(code);
+        return false;
+    }
+    return ReloadRow(rowId, m_current);
+}
+
+// Reads a written row back from the file, so the cursor shows what was stored (numbers the
+// file gave it, values as the column keeps them). `row` -1 appends it as the current row.
+bool CADORecordset::ReloadRow(qint64 rowId, int row)
+{
+    const QString sql =
+        u"SELECT rowid, * FROM %1 WHERE rowid = ?"_s.arg(QuoteIdentifier(m_result->table));
+    int code = SQLITE_OK;
+    const vantrel::detail::Statement statement =
+        vantrel::detail::Prepare(m_connection->Handle(), sql.toUtf8(), code);
+    if (statement)
+        code = sqlite3_bind_int64(statement.get(), 1, rowId);
+    if (statement && code == SQLITE_OK)
+        code = sqlite3_step(statement.get());
+    if (code != SQLITE_ROW) {
+        RecordConnectionError(code == SQLITE_DONE ? SQLITE_NOTFOUND : code);
+        return false;
+    }
+    m_result->StoreRow(statement.get(), row);
+    m_current = row < 0 ? m_result->RowCount() - 1 : row;
+    return true;
+}
+
+bool CADORecordset::Delete()
+{
+    if (!IsOpen() || m_result->table.isEmpty()) {
+        RecordError(SQLITE_READONLY, u"Current Recordset does not support updating."_s);
+        return false;
+    }
+    if (IsEOF() || m_result->deleted[m_current]) {
+        RecordError(SQLITE_ERROR, u"Either BOF or EOF is True, or the current record has been "
+                                  "deleted."_s);
+        return false;
+    }
+    const QString sql = u"DELETE FROM %1 WHERE rowid = ?"_s.arg(QuoteIdentifier(m_result->table));
+    int code = SQLITE_OK;
+    const vantrel::detail::Statement statement =
+        vantrel::detail::Prepare(m_connection->Handle(), sql.toUtf8(), code);
+    if (statement)
+        code = sqlite3_bind_int64(statement.get(), 1, m_result->rowIds[m_current]);
+    if (statement && code == SQLITE_OK)
+        code = sqlite3_step(statement.get());
+    if (code != SQLITE_DONE) {
+        RecordConnectionError(code);
+        return false;
+    }
+    // The cursor stays on the deleted row; MoveNext goes on to the next one.
+    m_result->deleted[m_current] = true;
+    --m_result->liveRows;
+    CancelUpdate();
+    return true;
+}
+
+void CADORecordset::RecordError(int code, const QString& description)
+{
+    m_lastErrorCode = static_cast<quint32>(code);
+    m_lastError = u"Query = "_s + m_query + u'\n' +
+                  vantrel::detail::ErrorReport("CADORecordset", m_lastErrorCode, description);
+}
+
+void CADORecordset::RecordConnectionError(int code)
+{
+    RecordError(code, m_connection ? m_connection->ErrorMessage() : QString());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Makes the Jet SQL the dialogs write run on SQLite, in one pass over its tokens:
+// - #y-m-d h:m:s# date literals become the stored date text '2024-03-05 09:07:00';
+// - [name] and [table.column] become quoted identifiers;
+// - ORDER BY terms sort text in the users' code-page order (collation GBK), and bare names
+//   there that SQLite reserves (group, user) are quoted.
+// Text inside string literals is never touched.
+namespace jetsql {
+
+// The name under which the connection registers the code-page collation.
+inline constexpr char kCollation[] = "GBK";
+// The hidden first column that identifies each row of an updatable statement.
+inline constexpr char kRowIdColumn[] = "vantrel_rowid";
+
+struct Translation
+{
+    QString sql;
+    // For "SELECT * FROM <table> [WHERE ...] [ORDER BY ...]": the table, whose rows can then be
+    // changed (the statement also selects each row's identity as its first column).
+    QString updatableTable;
+};
+
+Translation Translate(const QString& jetSql);
+
+// Dates are stored as zero-padded text, so comparing texts compares dates.
+QString StoredDateTime(const QDate& date, const QTime& time);
+// Reads "YYYY-MM-DD HH:MM:SS" or "YYYY-MM-DD"; false for anything else.
+bool ParseStoredDateTime(QStringView text, QDate& date, QTime& time);
+
+} // namespace jetsql

@@ -1,0 +1,83 @@
+#include "data/recordnumber.h"
+
+#include "data/adodatabase.h"
+#include "data/adorecordset.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct KindMessages
+{
+    const char16_t* column;
+    const char16_t* openFailed;
+    const char16_t* noRow;
+    const char16_t* updateFailed;
+    const char16_t* noNumber;
+};
+
+const KindMessages& MessagesOf(RecordKind kind)
+{
+    static const KindMessages messages[] = {
+        {u"client", u"无法获取客户编号！", u"客户编号格式错误！", u"客户编号无法更新！",
+         u"客户编号获取错误！"},
+        {u"linkman", u"无法获取联系人编号！", u"联系人编号格式错误！", u"联系人编号无法更新！",
+         u"联系人编号无法获取！"},
+        {u"appoint", u"无法获取约会编号！", u"约会编号格式错误！", u"约会编号无法更新！",
+         u"约会记录编号错误！"},
+        {u"inputdata", u"无法获取采购编号！", u"采购编号格式错误！", u"采购编号无法更新！",
+         u"采购编号获取错误，无法保存！"},
+        {u"outputdata", u"无法获取销售编号！", u"销售编号格式错误！", u"销售编号无法更新！",
+         u"销售编号获取错误，无法保存！"},
+        {u"inputdetail", u"无法获取采购/销售编号！", u"采购/销售编号格式错误！",
+         u"采购/销售编号无法更新！", u"采购明细编号无法获取！"},
+        {u"outputdetail", u"无法获取采购/销售编号！", u"采购/销售编号格式错误！",
+         u"采购/销售编号无法更新！", u"销售明细编号无法获取！"},
+    };
+    return messages[static_cast<int>(kind)];
+}
+
+} // namespace
+
+QString CounterColumn(RecordKind kind)
+{
+    return QString::fromUtf16(MessagesOf(kind).column);
+}
+
+TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
+{
+    const KindMessages& messages = MessagesOf(kind);
+    TakenNumber taken;
+    auto fail = [&](const char16_t* message) {
+        recordset.Close();
+        taken.failure = QString::fromUtf16(message);
+        return taken;
+    };
+    // One workstation at a time between reading the counter and writing it back.
+    CADODatabase* database = recordset.Database();
+    if (!database || !database->BeginTransaction())
+        return fail(messages.openFailed);
+    int n = -1;
+    if (!recordset.Open(u"SELECT * FROM snnumber"_s)) {
+        database->RollbackTransaction();
+        return fail(messages.openFailed);
+    }
+    if (recordset.GetRecordCount() < 1) {
+        database->RollbackTransaction();
+        return fail(messages.noRow);
+    }
+    recordset.MoveFirst();
+    if (!recordset.GetFieldInt(CounterColumn(kind), n))
+        n = -1;
+    recordset.Edit();
+    recordset.SetFieldInt(CounterColumn(kind), n + 1);
+    if (!recordset.Update() || !database->CommitTransaction()) {
+        database->RollbackTransaction();
+        return fail(messages.updateFailed);
+    }
+    recordset.Close();
+    if (n == -1)
+        return fail(messages.noNumber);
+    taken.number = n;
+    return taken;
+}

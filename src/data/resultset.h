@@ -1,0 +1,74 @@
+#pragma once
+
+// Inside the access layer only: the rows a recordset holds after running its statement.
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace vantrel::detail {
+
+enum class CellKind : quint8 { Null, Integer, Real, Text, Blob };
+
+// One value: an integer, the bits of a double, or the place of a UTF-8 text in the arena.
+struct Cell
+{
+    qint64 number = 0;
+    quint32 length = 0;
+    CellKind kind = CellKind::Null;
+};
+
+// How the file declares a column decides how its values read.
+enum class ColumnRole : quint8 { Plain, YesNo, DateTime };
+
+struct ColumnInfo
+{
+    QString name;
+    QString table;
+    ColumnRole role = ColumnRole::Plain;
+};
+
+struct ResultSet
+{
+    // Reads the column layout of a prepared statement. With `hasRowId` the statement's first
+    // column is the row identity and stays hidden.
+    ResultSet(sqlite3_stmt* statement, bool hasRowId, const QString& table);
+
+    // Appends the statement's current row, or overwrites row `row` when it is given.
+    void StoreRow(sqlite3_stmt* statement, int row = -1);
+    // The column of a field name (case-insensitive; "table.column" in joins), -1 if none.
+    int Find(QStringView field) const;
+
+    int ColumnCount() const { return static_cast<int>(columns.size()); }
+    int RowCount() const { return static_cast<int>(rowIds.size()); }
+    const Cell& At(int row, int column) const
+    {
+        return cells[size_t(row) * columns.size() + column];
+    }
+    QString Text(const Cell& cell) const;
+    double Real(const Cell& cell) const;
+
+    std::vector<ColumnInfo> columns;
+    QString table; // the table whose rows may be changed, "" when none
+    std::vector<Cell> cells;
+    std::vector<qint64> rowIds;
+    std::vector<bool> deleted;
+    int liveRows = 0;
+    QByteArray arena;
+
+private:
+    struct Key
+    {
+        QString name;
+        uint hash;
+        int column;
+    };
+    void AddKey(const QString& name, int column);
+    std::vector<Key> m_keys;
+    int m_first = 0;
+};
+
+} // namespace vantrel::detail

@@ -1,0 +1,309 @@
+#include "data/schema.h"
+
+#include "data/adodatabase.h"
+#include "data/sqliteconnection.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace schema {
+namespace {
+
+using enum ColumnType;
+
+constexpr Column kPower[] = {
+    {"user", Text},           {"pas", Text},        {"maddress", YesNo}, {"mappoint", YesNo},
+    {"mbasic", YesNo},        {"mclient", YesNo},   {"minput", YesNo},   {"minputdetail", YesNo},
+    {"mlinkman", YesNo},      {"mnote", YesNo},     {"mnotice", YesNo},  {"moutput", YesNo},
+    {"moutputdetail", YesNo}, {"mmaterial", YesNo}, {"mproduct", YesNo}, {"ssearch", YesNo},
+    {"saddress", YesNo},      {"sappoint", YesNo},  {"sclient", YesNo},  {"sexport", YesNo},
+    {"sinput", YesNo},        {"snote", YesNo},     {"snotice", YesNo},  {"soutput", YesNo},
+    {"sstat", YesNo},
+};
+constexpr const char* kPowerIndexed[] = {"user"};
+
+constexpr Column kSnnumber[] = {
+    {"client", Integer},       {"linkman", Integer},    {"appoint", Integer},
+    {"inputdata", Integer},    {"outputdata", Integer}, {"inputdetail", Integer},
+    {"outputdetail", Integer},
+};
+
+constexpr Column kClient[] = {
+    {"no", Integer},     {"name", Text},       {"number", Text},     {"corporation", Text},
+    {"operator", Text},  {"property", Text},   {"type", Text},       {"vocation", Text},
+    {"important", Text}, {"credit", Text},     {"country", Text},    {"province", Text},
+    {"city", Text},      {"people", Text},     {"turnover", Text},   {"address", Text},
+    {"zip", Text},       {"site", Text},       {"bank", Text},       {"account", Text},
+    {"tax", Text},       {"survey", LongText}, {"remark", LongText},
+};
+constexpr const char* kClientIndexed[] = {"no", "name", "number"};
+
+constexpr Column kLinkman[] = {
+    {"no", Integer},     {"client", Integer},    {"name", Text},        {"number", Text},
+    {"sex", Integer},    {"nation", Text},       {"important", Text},   {"credit", Text},
+    {"country", Text},   {"province", Text},     {"city", Text},        {"branch", Text},
+    {"duty", Text},      {"mobile", Text},       {"officephone", Text}, {"homephone", Text},
+    {"fax", Text},       {"qq", Text},           {"msn", Text},         {"email1", Text},
+    {"email2", Text},    {"birthday", DateTime}, {"like", Text},        {"education", Text},
+    {"technical", Text}, {"id", Text},           {"location", Text},    {"loczip", Text},
+    {"address", Text},   {"adrzip", Text},       {"holiday", Text},     {"remark", LongText},
+};
+constexpr const char* kLinkmanIndexed[] = {"no", "client", "name"};
+
+constexpr Column kDictionary[] = {{"name", Text}};
+constexpr const char* kDictionaryIndexed[] = {"name"};
+
+constexpr Column kAppoint[] = {
+    {"no", Integer}, {"linkman", Integer},  {"time", DateTime},  {"length", Text},
+    {"place", Text}, {"content", LongText}, {"notice", Integer},
+};
+constexpr const char* kAppointIndexed[] = {"no", "linkman", "time"};
+
+constexpr Column kNotepaper[] = {
+    {"no", AutoNumber}, {"time", DateTime},    {"weather", Text},
+    {"caption", Text},  {"content", LongText},
+};
+constexpr const char* kTimeIndexed[] = {"time"};
+
+constexpr Column kNotice[] = {
+    {"no", AutoNumber},
+    {"time", DateTime},
+    {"endtime", DateTime},
+    {"content", LongText},
+};
+
+constexpr Column kOrder[] = {
+    {"no", Integer},     {"date", DateTime},  {"paper", Text},     {"item", Text},
+    {"bargain", Text},   {"client", Text},    {"linkman", Text},   {"goods", Text},
+    {"unit", Text},      {"number", Double},  {"sum", Double},     {"detail", LongText},
+    {"warehouse", Text}, {"principal", Text}, {"square", Integer}, {"remark", LongText},
+};
+constexpr const char* kOrderIndexed[] = {"no", "date", "paper", "client", "linkman"};
+
+constexpr Column kDetail[] = {
+    {"no", Integer},    {"paper", Integer},   {"date", DateTime},
+    {"number", Double}, {"sum", Double},      {"person", Text},
+    {"taster", Text},   {"detail", LongText}, {"remark", LongText},
+};
+constexpr const char* kDetailIndexed[] = {"no", "paper", "date"};
+
+constexpr Column kMaterial[] = {
+    {"no", AutoNumber}, {"number", Text},       {"name", Text},       {"client", Text},
+    {"price", Text},    {"property", LongText}, {"remark", LongText},
+};
+constexpr Column kProduct[] = {
+    {"no", AutoNumber}, {"number", Text},       {"name", Text},
+    {"price", Text},    {"property", LongText}, {"remark", LongText},
+};
+constexpr const char* kNameIndexed[] = {"name"};
+
+constexpr Column kImage[] = {{"no", AutoNumber}, {"id", Integer}, {"path", Text}};
+constexpr const char* kImageIndexed[] = {"id"};
+
+constexpr Column kGroup[] = {{"name", Text}};
+
+constexpr Column kAddress[] = {
+    {"no", AutoNumber}, {"group", Text},   {"user", Text},        {"sex", Integer},
+    {"mobile", Text},   {"pas", Text},     {"homephone", Text},   {"officephone", Text},
+    {"qq", Text},       {"msn", Text},     {"email1", Text},      {"email2", Text},
+    {"birthday", Text}, {"like", Text},    {"company", Text},     {"branch", Text},
+    {"duty", Text},     {"fax", Text},     {"companyaddr", Text}, {"companyzip", Text},
+    {"homeaddr", Text}, {"homezip", Text}, {"remark", LongText},
+};
+constexpr const char* kAddressIndexed[] = {"group", "user"};
+
+constexpr Column kSection1[] = {
+    {"province", Text}, {"city", Text}, {"zip", Text}, {"sections", Text}};
+constexpr Column kSection2[] = {{"continent", Text}, {"country", Text}, {"sections", Text}};
+
+constexpr std::span<const char* const> kNone;
+
+const Table kDataTables[] = {
+    {"snnumber", kSnnumber, kNone},
+    {"client", kClient, kClientIndexed},
+    {"linkman", kLinkman, kLinkmanIndexed},
+    {"client_property", kDictionary, kDictionaryIndexed},
+    {"client_type", kDictionary, kDictionaryIndexed},
+    {"client_vocation", kDictionary, kDictionaryIndexed},
+    {"important", kDictionary, kDictionaryIndexed},
+    {"credit", kDictionary, kDictionaryIndexed},
+    {"country", kDictionary, kDictionaryIndexed},
+    {"province", kDictionary, kDictionaryIndexed},
+    {"city", kDictionary, kDictionaryIndexed},
+    {"operator", kDictionary, kDictionaryIndexed},
+    {"people", kDictionary, kDictionaryIndexed},
+    {"turnover", kDictionary, kDictionaryIndexed},
+    {"appoint", kAppoint, kAppointIndexed},
+    {"notepaper", kNotepaper, kTimeIndexed},
+    {"notice", kNotice, kTimeIndexed},
+    {"inputdata", kOrder, kOrderIndexed},
+    {"outputdata", kOrder, kOrderIndexed},
+    {"inputdetail", kDetail, kDetailIndexed},
+    {"outputdetail", kDetail, kDetailIndexed},
+    {"material", kMaterial, kNameIndexed},
+    {"materialimage", kImage, kImageIndexed},
+    {"product", kProduct, kNameIndexed},
+    {"productimage", kImage, kImageIndexed},
+    {"group", kGroup, kNameIndexed},
+    {"address", kAddress, kAddressIndexed},
+};
+
+const Table kPowerTable = {"power", kPower, kPowerIndexed};
+
+const Table kReferenceTables[] = {
+    {"section1", kSection1, kNone},
+    {"section2", kSection2, kNone},
+};
+
+QString Quote(const char* name)
+{
+    return u'"' + QString::fromUtf8(name) + u'"';
+}
+
+const char* DeclaredType(ColumnType type)
+{
+    switch (type) {
+    case Integer:
+        return "INTEGER";
+    case AutoNumber:
+        return "INTEGER PRIMARY KEY AUTOINCREMENT";
+    case Double:
+        return "DOUBLE";
+    case Text:
+        return "TEXT";
+    case LongText:
+        return "LONGTEXT";
+    case DateTime:
+        return "DATETIME";
+    case YesNo:
+        return "BOOLEAN";
+    }
+    return "TEXT";
+}
+
+} // namespace
+
+std::span<const Table> DataTables()
+{
+    return kDataTables;
+}
+
+const Table& PowerTable()
+{
+    return kPowerTable;
+}
+
+std::span<const Table> ReferenceTables()
+{
+    return kReferenceTables;
+}
+
+QString CreateTableStatement(const Table& table)
+{
+    QStringList columns;
+    for (const Column& column : table.columns)
+        columns << Quote(column.name) + u' ' + QString::fromUtf8(DeclaredType(column.type));
+    return u"CREATE TABLE %1 (%2)"_s.arg(Quote(table.name), columns.join(u", "_s));
+}
+
+QStringList CreateStatements(const Table& table)
+{
+    QStringList statements{CreateTableStatement(table)};
+    for (const char* column : table.indexed)
+        statements << u"CREATE INDEX IF NOT EXISTS \"%1_%2\" ON %3 (%4)"_s.arg(
+            QString::fromUtf8(table.name), QString::fromUtf8(column), Quote(table.name),
+            Quote(column));
+    return statements;
+}
+
+} // namespace schema
+
+namespace {
+
+bool Run(sqlite3* db, const QString& sql, QString* error)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    if (error)
+        *error = sql + u": "_s + QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    return false;
+}
+
+bool HasTable(sqlite3* db, const char* table)
+{
+    int code = SQLITE_OK;
+    const vantrel::detail::Statement statement = vantrel::detail::Prepare(
+        db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE", code);
+    if (!statement)
+        return false;
+    sqlite3_bind_text(statement.get(), 1, table, -1, SQLITE_STATIC);
+    return sqlite3_step(statement.get()) == SQLITE_ROW;
+}
+
+// Creates what the file lacks, in one transaction: missing tables with their indexes, and
+// the counters row when snnumber has none.
+bool AddMissing(sqlite3* db, std::span<const schema::Table> tables, QString* error)
+{
+    if (!Run(db, u"BEGIN IMMEDIATE"_s, error))
+        return false;
+    bool ok = true;
+    for (const schema::Table& table : tables)
+        if (ok && !HasTable(db, table.name))
+            for (const QString& statement : schema::CreateStatements(table))
+                ok = ok && Run(db, statement, error);
+    if (ok && HasTable(db, "snnumber"))
+        ok = Run(db,
+                 u"INSERT INTO snnumber (client, linkman, appoint, inputdata, outputdata, "
+                 "inputdetail, outputdetail) SELECT 1, 1, 1, 1, 1, 1, 1 "
+                 "WHERE NOT EXISTS (SELECT 1 FROM snnumber)"_s,
+                 error);
+    if (ok)
+        return Run(db, u"COMMIT"_s, error);
+    Run(db, u"ROLLBACK"_s, nullptr);
+    return false;
+}
+
+bool CreateFile(const QString& path, std::span<const schema::Table> tables, QString* error)
+{
+    if (QFileInfo::exists(path)) {
+        if (error)
+            *error = path + u" exists already"_s;
+        return false;
+    }
+    sqlite3* db = nullptr;
+    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    bool ok = code == SQLITE_OK;
+    if (!ok && error)
+        *error = QString::fromUtf8(sqlite3_errstr(code));
+    ok = ok && AddMissing(db, tables, error);
+    sqlite3_close(db);
+    return ok;
+}
+
+} // namespace
+
+bool UpgradeDatabase(CADODatabase& database, QString* error)
+{
+    if (!database.IsOpen()) {
+        if (error)
+            *error = u"the data file is not open"_s;
+        return false;
+    }
+    return AddMissing(database.GetActiveConnection()->Handle(), schema::DataTables(), error);
+}
+
+bool CreateDataFile(const QString& path, QString* error)
+{
+    return CreateFile(path, schema::DataTables(), error);
+}
+
+bool CreateReferenceFile(const QString& path, QString* error)
+{
+    return CreateFile(path, schema::ReferenceTables(), error);
+}

@@ -1,0 +1,24 @@
+#include "data/sqltext.h"
+
+using namespace Qt::StringLiterals;
+
+QString SqlText(const QString& value)
+{
+    QString quoted = value;
+    return quoted.replace(u'\'', u"''"_s);
+}
+
+QString SqlDayStart(int year, int month, int day)
+{
+    return QString::asprintf("#%d-%d-%d 0:0:0#", year, month, day);
+}
+
+QString SqlDayEnd(int year, int month, int day)
+{
+    return QString::asprintf("#%d-%d-%d 23:59:59#", year, month, day);
+}
+
+QString SqlMonthStart(int year, int month)
+{
+    return QString::asprintf("#%d-%d-1#", year, month);
+}

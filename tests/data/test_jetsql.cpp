@@ -1,0 +1,67 @@
+#include "data/jetsql.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+std::string Sql(const QString& jet)
+{
+    return jetsql::Translate(jet).sql.toStdString();
+}
+} // namespace
+
+TEST(JetSql, DateLiteralsBecomePaddedStoredText)
+{
+    EXPECT_EQ(
+        Sql(u"SELECT * FROM notice WHERE [time] >= #2024-3-5 0:0:0# AND x < #2024-12-31 23:59:59#"_s),
+        "SELECT rowid AS vantrel_rowid, * FROM notice WHERE \"time\" >= '2024-03-05 00:00:00' "
+        "AND x < '2024-12-31 23:59:59'");
+    EXPECT_EQ(Sql(u"SELECT a FROM t WHERE d >= #2024-2-1# AND e <= #2024-2-29 0:00:00#"_s),
+              "SELECT a FROM t WHERE d >= '2024-02-01 00:00:00' AND e <= '2024-02-29 00:00:00'");
+    // Not a date: left for the database to reject rather than guessed at.
+    EXPECT_EQ(Sql(u"SELECT a FROM t WHERE d = #2024-2-30#"_s),
+              "SELECT a FROM t WHERE d = #2024-2-30#");
+}
+
+TEST(JetSql, BracketsAndTableColumnNames)
+{
+    EXPECT_EQ(Sql(u"SELECT * FROM [group] WHERE [name] = 'a'"_s),
+              "SELECT rowid AS vantrel_rowid, * FROM \"group\" WHERE \"name\" = 'a'");
+    EXPECT_EQ(Sql(u"SELECT * FROM inputdata, inputdetail WHERE [inputdetail.date] >= 1"_s),
+              "SELECT * FROM inputdata, inputdetail WHERE \"inputdetail\".\"date\" >= 1");
+}
+
+TEST(JetSql, StringLiteralsAreNeverTouched)
+{
+    EXPECT_EQ(Sql(u"SELECT * FROM client WHERE [name] LIKE '%[x] #1-2-3# O''Brien ORDER BY y%'"_s),
+              "SELECT rowid AS vantrel_rowid, * FROM client WHERE \"name\" LIKE "
+              "'%[x] #1-2-3# O''Brien ORDER BY y%'");
+}
+
+TEST(JetSql, OrderByQuotesBareNamesAndSortsInCodePageOrder)
+{
+    EXPECT_EQ(Sql(u"SELECT * FROM [address] ORDER BY group, user"_s),
+              "SELECT rowid AS vantrel_rowid, * FROM \"address\" ORDER BY \"group\" COLLATE GBK, "
+              "\"user\" COLLATE GBK");
+    EXPECT_EQ(Sql(u"SELECT * FROM inputdata ORDER BY date DESC, paper"_s),
+              "SELECT rowid AS vantrel_rowid, * FROM inputdata ORDER BY \"date\" COLLATE GBK DESC, "
+              "\"paper\" COLLATE GBK");
+    EXPECT_EQ(Sql(u"SELECT * FROM a, b WHERE a.x = b.y ORDER BY b.date"_s),
+              "SELECT * FROM a, b WHERE a.x = b.y ORDER BY \"b\".\"date\" COLLATE GBK");
+    EXPECT_EQ(Sql(u"SELECT x FROM t ORDER BY [name] asc LIMIT 3"_s),
+              "SELECT x FROM t ORDER BY \"name\" COLLATE GBK asc LIMIT 3");
+    EXPECT_EQ(Sql(u"SELECT x FROM (SELECT x FROM t ORDER BY x) ORDER BY 1"_s),
+              "SELECT x FROM (SELECT x FROM t ORDER BY \"x\" COLLATE GBK) ORDER BY 1 COLLATE GBK");
+}
+
+TEST(JetSql, OnlySimpleSingleTableSelectsAreUpdatable)
+{
+    EXPECT_EQ(jetsql::Translate(u"SELECT * FROM client WHERE [no] = 3"_s).updatableTable,
+              u"client"_s);
+    EXPECT_EQ(jetsql::Translate(u"select * from [group]"_s).updatableTable, u"group"_s);
+    EXPECT_TRUE(jetsql::Translate(u"SELECT * FROM a, b"_s).updatableTable.isEmpty());
+    EXPECT_TRUE(jetsql::Translate(u"SELECT name FROM client"_s).updatableTable.isEmpty());
+    EXPECT_TRUE(
+        jetsql::Translate(u"SELECT * FROM a INNER JOIN b ON a.x = b.y"_s).updatableTable.isEmpty());
+}

@@ -1,0 +1,286 @@
+#include "data/adodatabase.h"
+#include "data/adorecordset.h"
+#include "data/adox.h"
+#include "data/schema.h"
+#include "data/sqltext.h"
+#include "support/tempdata.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Adds a client through the recordset, as the dialogs do.
+void AddClient(CADODatabase& db, int no, const QString& name, const QString& remark = {})
+{
+    CADORecordset rs(&db);
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client"_s)) << rs.GetLastError().toStdString();
+    ASSERT_TRUE(rs.AddNew());
+    EXPECT_TRUE(rs.SetFieldInt(u"no"_s, no));
+    EXPECT_TRUE(rs.SetFieldText(u"name"_s, name));
+    EXPECT_TRUE(rs.SetFieldText(u"remark"_s, remark));
+    ASSERT_TRUE(rs.Update()) << rs.GetLastError().toStdString();
+}
+
+QStringList Names(CADODatabase& db, const QString& sql, const QString& field = u"name"_s)
+{
+    CADORecordset rs(&db);
+    QStringList names;
+    if (!rs.Open(sql)) {
+        ADD_FAILURE() << rs.GetLastError().toStdString();
+        return names;
+    }
+    const int count = rs.GetRecordCount();
+    if (count >= 1)
+        rs.MoveFirst();
+    for (int i = 0; i < count; ++i) {
+        QString name;
+        EXPECT_TRUE(rs.GetFieldText(field, name));
+        names << name;
+        rs.MoveNext();
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(Recordset, NullsEmptyTextAndWideIntegers)
+{
+    TempDataFile file;
+    auto db = file.Open();
+    AddClient(*db, 40000, u"甲公司"_s, u""_s);
+    EXPECT_EQ(file.QueryValue(u"SELECT typeof(remark) || typeof(number) FROM client"_s),
+              u"nullnull"_s);
+
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client WHERE [no] = 40000"_s));
+    ASSERT_EQ(rs.GetRecordCount(), 1);
+    rs.MoveFirst();
+    int no = 0;
+    EXPECT_TRUE(rs.GetFieldInt(u"NO"_s, no)); // names match without regard to case
+    EXPECT_EQ(no, 40000);
+    QString text = u"x"_s;
+    int number = 5;
+    double real = 5.0;
+    QDateTime date = QDateTime::currentDateTime();
+    EXPECT_TRUE(rs.GetFieldText(u"remark"_s, text));
+    EXPECT_TRUE(rs.GetFieldInt(u"number"_s, number));
+    EXPECT_TRUE(rs.GetFieldDouble(u"number"_s, real));
+    EXPECT_TRUE(rs.GetFieldDate(u"number"_s, date));
+    EXPECT_EQ(text, QString());
+    EXPECT_EQ(number, 0);
+    EXPECT_EQ(real, 0.0);
+    EXPECT_TRUE(date.isNull());
+    EXPECT_FALSE(rs.GetFieldText(u"nosuchfield"_s, text));
+
+    CADORecordset empty(db.get());
+    ASSERT_TRUE(empty.Open(u"SELECT * FROM client WHERE [no] = 1"_s));
+    EXPECT_EQ(empty.GetRecordCount(), 0);
+    EXPECT_FALSE(empty.GetFieldText(u"name"_s, text)); // no current row
+}
+
+TEST(Recordset, WritesNeedAnEditAndUpdateWithoutOneDoesNothing)
+{
+    TempDataFile file;
+    auto db = file.Open();
+    AddClient(*db, 1, u"原名"_s);
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client WHERE [no] = 1"_s));
+    EXPECT_FALSE(rs.SetFieldText(u"name"_s, u"新名"_s));
+    EXPECT_TRUE(rs.Update());
+    EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"原名"_s);
+
+    rs.Edit();
+    EXPECT_TRUE(rs.SetFieldText(u"name"_s, u"新名"_s));
+    QString pending;
+    EXPECT_TRUE(rs.GetFieldText(u"name"_s, pending));
+    EXPECT_EQ(pending, u"新名"_s);
+    rs.CancelUpdate();
+    EXPECT_TRUE(rs.Update());
+    EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"原名"_s);
+
+    rs.Edit();
+    EXPECT_TRUE(rs.SetFieldText(u"name"_s, u"新名"_s));
+    EXPECT_TRUE(rs.Update());
+    EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"新名"_s);
+
+    // Closing with a change pending cancels it.
+    rs.Edit();
+    rs.SetFieldText(u"name"_s, u"丢弃"_s);
+    rs.Close();
+    EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"新名"_s);
+
+    // A join cannot be changed; the failure is reported, not thrown.
+    CADORecordset join(db.get());
+    ASSERT_TRUE(join.Open(u"SELECT * FROM client, linkman"_s));
+    EXPECT_FALSE(join.AddNew());
+}
+
+TEST(Recordset, DatesBooleansAndEngineNumbers)
+{
+    TempDataFile file;
+    auto db = file.Open();
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM notepaper"_s));
+    ASSERT_TRUE(rs.AddNew());
+    rs.SetFieldDate(u"time"_s, QDateTime(QDate(2024, 3, 5), QTime(9, 7, 0)));
+    rs.SetFieldText(u"caption"_s, u"标题"_s);
+    ASSERT_TRUE(rs.Update()) << rs.GetLastError().toStdString();
+    int no = 0;
+    EXPECT_TRUE(rs.GetFieldInt(u"no"_s, no)); // the number the file gave the new row
+    EXPECT_EQ(no, 1);
+    QString text;
+    EXPECT_TRUE(rs.GetFieldText(u"time"_s, text));
+    EXPECT_EQ(text, u"2024-03-05 09:07:00"_s);
+    EXPECT_TRUE(rs.GetFieldText(u"time"_s, text, u"%Y年%m月%d日"_s));
+    EXPECT_EQ(text, u"2024年03月05日"_s);
+    QDateTime date;
+    EXPECT_TRUE(rs.GetFieldDate(u"time"_s, date));
+    EXPECT_EQ(date, QDateTime(QDate(2024, 3, 5), QTime(9, 7, 0)));
+    double day = 0;
+    EXPECT_TRUE(rs.GetFieldDouble(u"time"_s, day));
+    EXPECT_NEAR(day, 45356.0 + (9 * 3600 + 7 * 60) / 86400.0, 1e-9);
+
+    const QStringList inRange = Names(
+        *db,
+        u"SELECT * FROM notepaper WHERE [time] >= #2024-3-5 0:0:0# AND [time] <= #2024-3-5 23:59:59#"_s,
+        u"caption"_s);
+    EXPECT_EQ(inRange, QStringList{u"标题"_s});
+    EXPECT_TRUE(
+        Names(*db, u"SELECT * FROM notepaper WHERE [time] >= #2024-3-6 0:0:0#"_s, u"caption"_s)
+            .isEmpty());
+
+    // Yes/no columns read as "T"/"F" and -1/0.
+    CADOXCatalog catalog;
+    ASSERT_TRUE(catalog.Open(file.ConnectionString()));
+    CADOXTable table(&catalog);
+    table.Create(u"flags"_s);
+    CADOXField field(&table);
+    field.Create(u"ok"_s);
+    field.SetType(adBoolean);
+    table.AddField(field);
+    ASSERT_TRUE(catalog.AddTable(table));
+    EXPECT_TRUE(catalog.HasTable(u"FLAGS"_s));
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM flags"_s));
+    for (int value : {1, 0}) {
+        rs.AddNew();
+        rs.SetFieldInt(u"ok"_s, value);
+        ASSERT_TRUE(rs.Update());
+    }
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM flags"_s));
+    rs.MoveFirst();
+    int flag = 0;
+    EXPECT_TRUE(rs.GetFieldText(u"ok"_s, text));
+    EXPECT_EQ(text, u"T"_s);
+    EXPECT_TRUE(rs.GetFieldInt(u"ok"_s, flag));
+    EXPECT_EQ(flag, -1);
+    rs.MoveNext();
+    EXPECT_TRUE(rs.GetFieldText(u"ok"_s, text));
+    EXPECT_EQ(text, u"F"_s);
+}
+
+TEST(Recordset, ApostrophesAreFoundAsTyped)
+{
+    TempDataFile file;
+    auto db = file.Open();
+    AddClient(*db, 1, u"O'Brien 贸易"_s);
+    AddClient(*db, 2, u"其他"_s);
+    EXPECT_EQ(Names(*db, u"SELECT * FROM client WHERE [name] LIKE '%%1%' ORDER BY [name]"_s.arg(
+                             SqlText(u"o'b"_s))),
+              QStringList{u"O'Brien 贸易"_s});
+    // An attempt to widen the statement stays a search text.
+    EXPECT_TRUE(
+        Names(*db, u"SELECT * FROM client WHERE [name] = '%1'"_s.arg(SqlText(u"x' OR '1'='1"_s)))
+            .isEmpty());
+}
+
+TEST(Recordset, OrderByAndJoinsReadAsJetDoes)
+{
+    TempDataFile file;
+    auto db = file.Open();
+    int no = 1;
+    for (const QString& name : {u"张三"_s, u"北京"_s, u"阿里"_s, u"beta"_s, u"Alpha"_s})
+        AddClient(*db, no++, name);
+    EXPECT_EQ(Names(*db, u"SELECT * FROM client ORDER BY name"_s),
+              (QStringList{u"Alpha"_s, u"beta"_s, u"阿里"_s, u"北京"_s, u"张三"_s}));
+
+    file.Exec(
+        u"INSERT INTO outputdata (no, paper, client) VALUES (7, 'S-1', '阿里');"
+        "INSERT INTO outputdetail (no, paper, date, sum) VALUES (1, 7, '2024-01-02 00:00:00', "
+        "10.5);"
+        "INSERT INTO outputdetail (no, paper, date, sum) VALUES (2, 7, '2024-01-01 00:00:00', 4.5);"_s);
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(rs.Open(
+        u"SELECT * FROM outputdata, outputdetail WHERE [outputdetail.date] >= #2024-1-1 0:0:0# AND client = '阿里' AND outputdata.no = outputdetail.paper ORDER BY outputdetail.date"_s))
+        << rs.GetLastError().toStdString();
+    ASSERT_EQ(rs.GetRecordCount(), 2);
+    rs.MoveFirst();
+    double sum = 0;
+    int orderNo = 0;
+    QString paper;
+    EXPECT_TRUE(rs.GetFieldDouble(u"outputdetail.sum"_s, sum));
+    EXPECT_EQ(sum, 4.5);
+    EXPECT_TRUE(rs.GetFieldInt(u"outputdata.no"_s, orderNo));
+    EXPECT_EQ(orderNo, 7);
+    EXPECT_TRUE(rs.GetFieldText(u"outputdata.paper"_s, paper));
+    EXPECT_EQ(paper, u"S-1"_s);
+    EXPECT_FALSE(rs.GetFieldText(u"paper"_s, paper)); // ambiguous, as in Jet
+    EXPECT_TRUE(rs.GetFieldText(u"client"_s, paper)); // only one table has it
+}
+
+TEST(Recordset, DeleteKeepsWalkingAndErrorsAreReported)
+{
+    TempDataFile file;
+    auto db = file.Open();
+    for (int no = 1; no <= 4; ++no)
+        AddClient(*db, no, u"客户%1"_s.arg(no));
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client ORDER BY [no]"_s));
+    const int count = rs.GetRecordCount();
+    rs.MoveFirst();
+    for (int i = 0; i < count; ++i) {
+        int no = 0;
+        rs.GetFieldInt(u"no"_s, no);
+        if (no % 2 == 0) {
+            EXPECT_TRUE(rs.Delete());
+        }
+        rs.MoveNext();
+    }
+    EXPECT_EQ(rs.GetRecordCount(), 2);
+    EXPECT_EQ(Names(*db, u"SELECT * FROM client ORDER BY [no]"_s),
+              (QStringList{u"客户1"_s, u"客户3"_s}));
+
+    EXPECT_FALSE(rs.Open(u"SELECT * FROM nosuchtable"_s));
+    const QString error = rs.GetLastError();
+    EXPECT_TRUE(error.startsWith(
+        u"Query = SELECT * FROM nosuchtable\nCADORecordset Error\n\tCode = 00000001\n"
+        "\tCode meaning = SQL logic error\n\tSource = SQLite\n"
+        "\tDescription = no such table: nosuchtable\n"_s))
+        << error.toStdString();
+    EXPECT_EQ(rs.GetLastErrorCode(), 1u);
+}
+
+TEST(Database, OpenNeverCreatesAndTransactionsRollBack)
+{
+    TempDataFile file;
+    CADODatabase missing;
+    const QString path = file.Dir() + u"/nothing.db"_s;
+    EXPECT_FALSE(missing.Open(CADODatabase::ConnectionStringFor(path)));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(missing.GetLastError().startsWith(
+        u"Connection String = Provider=Microsoft.JET.OLEDB.4.0;Data source = "_s + path +
+        u";Jet OLEDB:Database Password=lumen3862\nCADODataBase Error\n"_s));
+
+    auto db = file.Open();
+    ASSERT_TRUE(db->BeginTransaction());
+    AddClient(*db, 1, u"回滚"_s);
+    ASSERT_TRUE(db->RollbackTransaction());
+    ASSERT_TRUE(db->BeginTransaction());
+    AddClient(*db, 2, u"提交"_s);
+    ASSERT_TRUE(db->CommitTransaction());
+    EXPECT_EQ(file.QueryValue(u"SELECT group_concat(name) FROM client"_s), u"提交"_s);
+    EXPECT_FALSE(db->CommitTransaction()); // none open
+}
