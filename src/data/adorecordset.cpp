@@ -41,6 +41,9 @@ int ClampToInt(double value)
                                                std::numeric_limits<int>::max()));
 }
 
+int Bind(sqlite3_stmt* statement, int index, CellKind kind, qint64 integer, double real,
+         const QString& text);
+
 QString QuoteIdentifier(const QString& name)
 {
     QString quoted = name;
@@ -66,27 +69,43 @@ bool CADORecordset::Open(const QString& sql)
         RecordError(SQLITE_MISUSE, u"The connection is closed."_s);
         return false;
     }
-    const jetsql::Translation translation = jetsql::Translate(m_query);
+    const jetsql::Translation translation =
+        jetsql::Translate(m_query, m_connection->NonTextColumns());
     int code = SQLITE_OK;
-    const vantrel::detail::Statement statement =
-        vantrel::detail::Prepare(m_connection->Handle(), translation.sql.toUtf8(), code);
+    sqlite3_stmt* statement = m_connection->Prepared(translation.sql, code);
     if (!statement) {
         RecordConnectionError(code);
         return false;
     }
+    int index = 0;
+    for (const jetsql::Parameter& parameter : translation.parameters) {
+        ++index;
+        if (code != SQLITE_OK)
+            break;
+        if (parameter.kind == jetsql::Parameter::Integer)
+            code = sqlite3_bind_int64(statement, index, parameter.integer);
+        else if (parameter.kind == jetsql::Parameter::Real)
+            code = sqlite3_bind_double(statement, index, parameter.real);
+        else
+            code = Bind(statement, index, CellKind::Text, 0, 0.0, parameter.text);
+    }
     // The layout is read after the first step: a statement prepared before another program
     // changed the tables is prepared again there.
-    code = sqlite3_step(statement.get());
+    if (code == SQLITE_OK)
+        code = sqlite3_step(statement);
     auto result = std::make_unique<ResultSet>(
-        statement.get(), !translation.updatableTable.isEmpty(), translation.updatableTable);
-    for (; code == SQLITE_ROW; code = sqlite3_step(statement.get()))
-        result->StoreRow(statement.get());
+        m_connection->LayoutOf(statement, !translation.updatableTable.isEmpty()),
+        translation.updatableTable);
+    for (; code == SQLITE_ROW; code = sqlite3_step(statement))
+        result->StoreRow(statement);
+    // A statement left unfinished would keep other programs from writing.
+    sqlite3_reset(statement);
     if (code != SQLITE_DONE) {
         RecordConnectionError(code);
         return false;
     }
     m_result = std::move(result);
-    m_pending.assign(m_result->columns.size(), Value());
+    m_pending.assign(m_result->Columns().size(), Value());
     MoveFirst();
     return true;
 }
@@ -141,19 +160,19 @@ QString CADORecordset::GetFieldName(int index) const
 {
     if (!m_result || index < 0 || index >= m_result->ColumnCount())
         return {};
-    return m_result->columns[index].name;
+    return m_result->Columns()[index].name;
 }
 
 bool CADORecordset::ReadValue(const QString& field, Value& value)
 {
-    const int index = m_result ? m_result->Find(field) : -1;
+    const int index = m_result ? m_result->layout->Find(field) : -1;
     if (index < 0) {
         RecordError(SQLITE_ERROR, u"Item cannot be found in the collection corresponding to "
                                   "the requested name: "_s +
                                       field);
         return false;
     }
-    value.role = m_result->columns[index].role;
+    value.role = m_result->Columns()[index].role;
     if (m_editStatus != dbEditNone && m_pending[index].set) {
         const ColumnRole role = value.role;
         value = m_pending[index];
@@ -288,14 +307,14 @@ bool CADORecordset::PutValue(const QString& field, Value value)
 {
     if (m_editStatus == dbEditNone || !m_result)
         return false;
-    const int index = m_result->Find(field);
+    const int index = m_result->layout->Find(field);
     if (index < 0) {
         RecordError(SQLITE_ERROR, u"Item cannot be found in the collection corresponding to "
                                   "the requested name: "_s +
                                       field);
         return false;
     }
-    if (m_result->columns[index].role == ColumnRole::YesNo && value.kind == CellKind::Integer)
+    if (m_result->Columns()[index].role == ColumnRole::YesNo && value.kind == CellKind::Integer)
         value.integer = value.integer != 0 ? -1 : 0; // Jet's true
     value.set = true;
     m_pending[index] = std::move(value);
@@ -412,7 +431,7 @@ bool CADORecordset::InsertPending()
     QStringList marks;
     for (size_t c = 0; c < m_pending.size(); ++c) {
         if (m_pending[c].set) {
-            names << QuoteIdentifier(m_result->columns[c].name);
+            names << QuoteIdentifier(m_result->Columns()[c].name);
             marks << u"?"_s;
         }
     }
@@ -442,7 +461,7 @@ bool CADORecordset::UpdatePending()
     QStringList assignments;
     for (size_t c = 0; c < m_pending.size(); ++c)
         if (m_pending[c].set)
-            assignments << QuoteIdentifier(m_result->columns[c].name) + u" = ?"_s;
+            assignments << QuoteIdentifier(m_result->Columns()[c].name) + u" = ?"_s;
     if (assignments.isEmpty())
         return true;
     const QString sql = u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(QuoteIdentifier(m_result->table),

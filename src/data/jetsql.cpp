@@ -1,5 +1,7 @@
 #include "data/jetsql.h"
 
+#include <QStringList>
+
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -7,7 +9,7 @@ using namespace Qt::StringLiterals;
 namespace jetsql {
 namespace {
 
-enum class TokenKind { Space, String, Quoted, Bracket, Date, Word, Punct };
+enum class TokenKind { Space, String, Quoted, Bracket, Date, Word, Number, Punct };
 
 struct Token
 {
@@ -37,9 +39,30 @@ qsizetype EndOfQuoted(QStringView sql, qsizetype start, QChar close, bool doubli
     return sql.size();
 }
 
+qsizetype EndOfNumber(QStringView sql, qsizetype i)
+{
+    auto digits = [&](qsizetype at) {
+        while (at < sql.size() && sql[at].isDigit() && sql[at].unicode() < 0x80)
+            ++at;
+        return at;
+    };
+    qsizetype end = digits(i);
+    if (end + 1 < sql.size() && sql[end] == u'.' && sql[end + 1].isDigit())
+        end = digits(end + 1);
+    if (end + 1 < sql.size() && (sql[end] == u'e' || sql[end] == u'E')) {
+        qsizetype exponent = end + 1;
+        if (exponent < sql.size() && (sql[exponent] == u'+' || sql[exponent] == u'-'))
+            ++exponent;
+        if (exponent < sql.size() && sql[exponent].isDigit())
+            end = digits(exponent);
+    }
+    return end;
+}
+
 std::vector<Token> Tokenize(QStringView sql)
 {
     std::vector<Token> tokens;
+    tokens.reserve(static_cast<size_t>(sql.size() / 3));
     qsizetype i = 0;
     while (i < sql.size()) {
         const QChar c = sql[i];
@@ -61,6 +84,14 @@ std::vector<Token> Tokenize(QStringView sql)
         } else if (c == u'#') {
             kind = TokenKind::Date;
             end = EndOfQuoted(sql, i, u'#', false);
+        } else if (c.isDigit() && c.unicode() < 0x80) {
+            kind = TokenKind::Number;
+            end = EndOfNumber(sql, i);
+            if (end < sql.size() && IsWordChar(sql[end])) { // a name that begins with digits
+                kind = TokenKind::Word;
+                while (end < sql.size() && IsWordChar(sql[end]))
+                    ++end;
+            }
         } else if (IsWordChar(c)) {
             kind = TokenKind::Word;
             while (end < sql.size() && IsWordChar(sql[end]))
@@ -139,15 +170,18 @@ QString TranslateDate(QStringView literal)
     return u'\'' + StoredDateTime(date, time) + u'\'';
 }
 
-QString Emit(const Token& token)
+void Emit(const Token& token, QString& out)
 {
     switch (token.kind) {
     case TokenKind::Bracket:
-        return TranslateBracket(token.text);
+        out += TranslateBracket(token.text);
+        break;
     case TokenKind::Date:
-        return TranslateDate(token.text);
+        out += TranslateDate(token.text);
+        break;
     default:
-        return token.text.toString();
+        out += token.text;
+        break;
     }
 }
 
@@ -158,7 +192,7 @@ bool IsName(const Token& token)
 
 // One ORDER BY term: a bare name (or table.name) is quoted, and the term sorts with the
 // code-page collation unless it names its own.
-QString TranslateOrderTerm(const std::vector<Token>& term)
+QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& nonTextColumns)
 {
     std::vector<const Token*> meaningful;
     for (const Token& token : term)
@@ -188,9 +222,14 @@ QString TranslateOrderTerm(const std::vector<Token>& term)
         const Token* first = meaningful.front();
         const Token* last = meaningful.back();
         for (const Token* token = first; token <= last; ++token)
-            expression += Emit(*token);
+            Emit(*token, expression);
     }
-    if (!hasCollate && !meaningful.empty())
+    const QStringView column = bareName        ? meaningful[0]->text
+                               : qualifiedName ? meaningful[2]->text
+                                               : QStringView();
+    const bool holdsText =
+        column.isEmpty() || !nonTextColumns.contains(column.toString().toLower());
+    if (!hasCollate && holdsText)
         expression += u" COLLATE "_s + QLatin1StringView(kCollation);
     return expression + direction;
 }
@@ -245,72 +284,114 @@ bool FindUpdatableTable(const std::vector<Token>& tokens, size_t& star, QString&
     return true;
 }
 
+// A literal of the WHERE clause as a parameter; false when it must stay in the text.
+bool AsParameter(const Token& token, Parameter& parameter)
+{
+    switch (token.kind) {
+    case TokenKind::Number: {
+        bool whole = false;
+        parameter.integer = token.text.toLongLong(&whole);
+        if (whole) {
+            parameter.kind = Parameter::Integer;
+            return true;
+        }
+        bool real = false;
+        parameter.real = token.text.toDouble(&real);
+        parameter.kind = Parameter::Real;
+        return real;
+    }
+    case TokenKind::String: {
+        QStringView inner = token.text.mid(1);
+        if (!inner.endsWith(u'\''))
+            return false;
+        inner.chop(1);
+        parameter.kind = Parameter::Text;
+        parameter.text = inner.toString().replace(u"''"_s, u"'"_s);
+        return true;
+    }
+    case TokenKind::Date: {
+        const QString literal = TranslateDate(token.text);
+        if (!literal.startsWith(u'\''))
+            return false;
+        parameter.kind = Parameter::Text;
+        parameter.text = literal.mid(1, literal.size() - 2);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool EndsWhereClause(const Token& token)
+{
+    return IsWord(token, u"ORDER") || IsWord(token, u"GROUP") || IsWord(token, u"HAVING") ||
+           IsWord(token, u"LIMIT") || IsPunct(token, u';');
+}
+
 } // namespace
 
-Translation Translate(const QString& jetSql)
+Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns)
 {
     const std::vector<Token> tokens = Tokenize(jetSql);
     Translation result;
     size_t star = tokens.size();
-    if (FindUpdatableTable(tokens, star, result.updatableTable) == false)
+    if (!FindUpdatableTable(tokens, star, result.updatableTable))
         star = tokens.size();
 
     QString& out = result.sql;
     out.reserve(jetSql.size() + 64);
-    int depth = 0;
+    bool inWhere = false;
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
         if (i == star) {
             out += u"rowid AS "_s + QLatin1StringView(kRowIdColumn) + u", *"_s;
             continue;
         }
-        if (IsPunct(token, u'('))
-            ++depth;
-        else if (IsPunct(token, u')'))
-            --depth;
-        if (IsWord(token, u"ORDER")) {
-            size_t j = i + 1;
-            const Token* by = NextMeaningful(tokens, j);
-            if (by && IsWord(*by, u"BY")) {
-                out += token.text.toString();
-                for (size_t k = i + 1; k <= j; ++k)
-                    out += tokens[k].text.toString();
-                out += u' ';
-                // Terms run to a closing parenthesis of an enclosing query, LIMIT or the end.
-                size_t k = j + 1;
-                int termDepth = 0;
-                std::vector<Token> term;
-                bool firstTerm = true;
-                auto flush = [&] {
-                    if (!firstTerm)
-                        out += u", "_s;
-                    out += TranslateOrderTerm(term);
-                    term.clear();
-                    firstTerm = false;
-                };
-                for (; k < tokens.size(); ++k) {
-                    const Token& t = tokens[k];
-                    if (termDepth == 0 && (IsPunct(t, u')') || IsPunct(t, u';') ||
-                                           IsWord(t, u"LIMIT") || IsWord(t, u"OFFSET")))
-                        break;
-                    if (IsPunct(t, u'('))
-                        ++termDepth;
-                    if (IsPunct(t, u')'))
-                        --termDepth;
-                    if (termDepth == 0 && IsPunct(t, u',')) {
-                        flush();
-                        continue;
-                    }
-                    term.push_back(t);
-                }
-                flush();
-                if (k < tokens.size() && !IsPunct(tokens[k], u')') && !IsPunct(tokens[k], u';'))
-                    out += u' ';
-                i = k - 1;
+        if (IsWord(token, u"WHERE"))
+            inWhere = true;
+        else if (EndsWhereClause(token))
+            inWhere = false;
+        Parameter parameter;
+        if (inWhere && AsParameter(token, parameter)) {
+            out += u'?';
+            result.parameters.push_back(std::move(parameter));
+            continue;
+        }
+        size_t by = i + 1;
+        const Token* byToken = IsWord(token, u"ORDER") ? NextMeaningful(tokens, by) : nullptr;
+        if (!byToken || !IsWord(*byToken, u"BY")) {
+            Emit(token, out);
+            continue;
+        }
+        for (size_t k = i; k <= by; ++k)
+            out += tokens[k].text;
+        out += u' ';
+        // Terms run to a closing parenthesis of an enclosing query, LIMIT or the end.
+        size_t k = by + 1;
+        int depth = 0;
+        std::vector<Token> term;
+        QStringList terms;
+        for (; k < tokens.size(); ++k) {
+            const Token& t = tokens[k];
+            if (depth == 0 && (IsPunct(t, u')') || IsPunct(t, u';') || IsWord(t, u"LIMIT") ||
+                               IsWord(t, u"OFFSET")))
+                break;
+            if (IsPunct(t, u'('))
+                ++depth;
+            if (IsPunct(t, u')'))
+                --depth;
+            if (depth == 0 && IsPunct(t, u',')) {
+                terms << TranslateOrderTerm(term, nonTextColumns);
+                term.clear();
                 continue;
             }
+            term.push_back(t);
         }
-        out += Emit(token);
+        terms << TranslateOrderTerm(term, nonTextColumns);
+        out += terms.join(u", "_s);
+        if (k < tokens.size() && !IsPunct(tokens[k], u')') && !IsPunct(tokens[k], u';'))
+            out += u' ';
+        i = k - 1;
     }
     if (star == tokens.size())
         result.updatableTable.clear();

@@ -1,13 +1,18 @@
 #pragma once
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
+
+#include <vector>
 
 // Makes the Jet SQL the dialogs write run on SQLite, in one pass over its tokens:
 // - #y-m-d h:m:s# date literals become the stored date text '2024-03-05 09:07:00';
 // - [name] and [table.column] become quoted identifiers;
 // - ORDER BY terms sort text in the users' code-page order (collation GBK), and bare names
 //   there that SQLite reserves (group, user) are quoted.
+// - the values of the WHERE clause become parameters, so statements that differ only in their
+//   values share one prepared statement.
 // Text inside string literals is never touched.
 namespace jetsql {
 
@@ -16,15 +21,26 @@ inline constexpr char kCollation[] = "GBK";
 // The hidden first column that identifies each row of an updatable statement.
 inline constexpr char kRowIdColumn[] = "vantrel_rowid";
 
+struct Parameter
+{
+    enum Kind { Integer, Real, Text } kind = Integer;
+    qint64 integer = 0;
+    double real = 0.0;
+    QString text;
+};
+
 struct Translation
 {
     QString sql;
+    std::vector<Parameter> parameters; // for the ? of `sql`, in order
     // For "SELECT * FROM <table> [WHERE ...] [ORDER BY ...]": the table, whose rows can then be
     // changed (the statement also selects each row's identity as its first column).
     QString updatableTable;
 };
 
-Translation Translate(const QString& jetSql);
+// `nonTextColumns`: lower-case names of columns that hold no text in any table; ordering by
+// them needs no code-page collation (and can use their indexes).
+Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns = {});
 
 // Dates are stored as zero-padded text, so comparing texts compares dates.
 QString StoredDateTime(const QDate& date, const QTime& time);

@@ -40,12 +40,11 @@ QString Utf8(const char* text)
 
 } // namespace
 
-ResultSet::ResultSet(sqlite3_stmt* statement, bool hasRowId, const QString& updatable)
-    : table(updatable), m_first(hasRowId ? 1 : 0)
+Layout::Layout(sqlite3_stmt* statement, bool hasRowId) : first(hasRowId ? 1 : 0)
 {
     const int count = sqlite3_column_count(statement);
     std::set<QString> tables;
-    for (int i = m_first; i < count; ++i) {
+    for (int i = first; i < count; ++i) {
         ColumnInfo info;
         info.name = Utf8(sqlite3_column_name(statement, i));
         info.table = Utf8(sqlite3_column_table_name(statement, i));
@@ -55,7 +54,7 @@ ResultSet::ResultSet(sqlite3_stmt* statement, bool hasRowId, const QString& upda
         columns.push_back(std::move(info));
     }
     // A name two tables share is only reachable as "table.column", as Jet names it.
-    for (int c = 0; c < ColumnCount(); ++c) {
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
         int same = 0;
         for (const ColumnInfo& other : columns)
             same += other.name.compare(columns[c].name, Qt::CaseInsensitive) == 0 ? 1 : 0;
@@ -66,12 +65,12 @@ ResultSet::ResultSet(sqlite3_stmt* statement, bool hasRowId, const QString& upda
     }
 }
 
-void ResultSet::AddKey(const QString& name, int column)
+void Layout::AddKey(const QString& name, int column)
 {
     m_keys.push_back({name, FoldedHash(name), column});
 }
 
-int ResultSet::Find(QStringView field) const
+int Layout::Find(QStringView field) const
 {
     const uint hash = FoldedHash(field);
     for (const Key& key : m_keys)
@@ -82,7 +81,8 @@ int ResultSet::Find(QStringView field) const
 
 void ResultSet::StoreRow(sqlite3_stmt* statement, int row)
 {
-    const size_t width = columns.size();
+    const size_t width = layout->columns.size();
+    const int first = layout->first;
     if (row < 0) {
         row = RowCount();
         cells.resize(cells.size() + width);
@@ -90,10 +90,10 @@ void ResultSet::StoreRow(sqlite3_stmt* statement, int row)
         deleted.push_back(false);
         ++liveRows;
     }
-    rowIds[row] = m_first ? sqlite3_column_int64(statement, 0) : row;
+    rowIds[row] = first ? sqlite3_column_int64(statement, 0) : row;
     Cell* out = &cells[size_t(row) * width];
     for (size_t c = 0; c < width; ++c) {
-        const int i = static_cast<int>(c) + m_first;
+        const int i = static_cast<int>(c) + first;
         Cell& cell = out[c];
         switch (sqlite3_column_type(statement, i)) {
         case SQLITE_INTEGER:

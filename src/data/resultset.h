@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -31,33 +32,17 @@ struct ColumnInfo
     ColumnRole role = ColumnRole::Plain;
 };
 
-struct ResultSet
+// The columns of a statement's result and the names that reach them.
+class Layout
 {
-    // Reads the column layout of a prepared statement. With `hasRowId` the statement's first
-    // column is the row identity and stays hidden.
-    ResultSet(sqlite3_stmt* statement, bool hasRowId, const QString& table);
-
-    // Appends the statement's current row, or overwrites row `row` when it is given.
-    void StoreRow(sqlite3_stmt* statement, int row = -1);
+public:
+    // With `hasRowId` the statement's first column is the row identity and stays hidden.
+    Layout(sqlite3_stmt* statement, bool hasRowId);
     // The column of a field name (case-insensitive; "table.column" in joins), -1 if none.
     int Find(QStringView field) const;
 
-    int ColumnCount() const { return static_cast<int>(columns.size()); }
-    int RowCount() const { return static_cast<int>(rowIds.size()); }
-    const Cell& At(int row, int column) const
-    {
-        return cells[size_t(row) * columns.size() + column];
-    }
-    QString Text(const Cell& cell) const;
-    double Real(const Cell& cell) const;
-
     std::vector<ColumnInfo> columns;
-    QString table; // the table whose rows may be changed, "" when none
-    std::vector<Cell> cells;
-    std::vector<qint64> rowIds;
-    std::vector<bool> deleted;
-    int liveRows = 0;
-    QByteArray arena;
+    int first = 0; // the statement column of columns[0]
 
 private:
     struct Key
@@ -68,7 +53,35 @@ private:
     };
     void AddKey(const QString& name, int column);
     std::vector<Key> m_keys;
-    int m_first = 0;
+};
+
+struct ResultSet
+{
+    ResultSet(std::shared_ptr<const Layout> layout, const QString& table)
+        : layout(std::move(layout)), table(table)
+    {
+    }
+
+    // Appends the statement's current row, or overwrites row `row` when it is given.
+    void StoreRow(sqlite3_stmt* statement, int row = -1);
+
+    const std::vector<ColumnInfo>& Columns() const { return layout->columns; }
+    int ColumnCount() const { return static_cast<int>(layout->columns.size()); }
+    int RowCount() const { return static_cast<int>(rowIds.size()); }
+    const Cell& At(int row, int column) const
+    {
+        return cells[size_t(row) * layout->columns.size() + column];
+    }
+    QString Text(const Cell& cell) const;
+    double Real(const Cell& cell) const;
+
+    std::shared_ptr<const Layout> layout;
+    QString table; // the table whose rows may be changed, "" when none
+    std::vector<Cell> cells;
+    std::vector<qint64> rowIds;
+    std::vector<bool> deleted;
+    int liveRows = 0;
+    QByteArray arena;
 };
 
 } // namespace vantrel::detail

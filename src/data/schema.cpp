@@ -295,7 +295,10 @@ bool UpgradeDatabase(CADODatabase& database, QString* error)
             *error = u"the data file is not open"_s;
         return false;
     }
-    return AddMissing(database.GetActiveConnection()->Handle(), schema::DataTables(), error);
+    const auto connection = database.GetActiveConnection();
+    const bool ok = AddMissing(connection->Handle(), schema::DataTables(), error);
+    connection->SchemaChanged();
+    return ok;
 }
 
 bool CreateDataFile(const QString& path, QString* error)

@@ -2,6 +2,7 @@
 
 #include "data/gbktext.h"
 #include "data/jetsql.h"
+#include "data/resultset.h"
 
 #include <QFileInfo>
 
@@ -13,6 +14,7 @@ namespace vantrel::detail {
 namespace {
 
 constexpr int kDefaultBusySeconds = 5;
+constexpr int kCachedStatements = 48;
 
 int CompareCollation(void*, int aLength, const void* a, int bLength, const void* b)
 {
@@ -58,7 +60,94 @@ std::shared_ptr<Connection> Connection::Open(const QString& path, int busyTimeou
 
 Connection::~Connection()
 {
+    for (const CachedStatement& cached : std::as_const(m_statements))
+        sqlite3_finalize(cached.statement);
     sqlite3_close_v2(m_db);
+}
+
+sqlite3_stmt* Connection::Prepared(const QString& sql, int& code)
+{
+    code = SQLITE_OK;
+    auto found = m_statements.find(sql);
+    if (found != m_statements.end()) {
+        found->lastUse = ++m_uses;
+        sqlite3_reset(found->statement);
+        sqlite3_clear_bindings(found->statement);
+        return found->statement;
+    }
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    code = sqlite3_prepare_v3(m_db, utf8.constData(), static_cast<int>(utf8.size()),
+                              SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+    if (code != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    if (m_statements.size() >= kCachedStatements) {
+        auto oldest = m_statements.begin();
+        for (auto it = m_statements.begin(); it != m_statements.end(); ++it)
+            if (it->lastUse < oldest->lastUse)
+                oldest = it;
+        sqlite3_finalize(oldest->statement);
+        m_statements.erase(oldest);
+    }
+    m_statements.insert(sql, CachedStatement{statement, ++m_uses, nullptr, -1});
+    return statement;
+}
+
+Connection::CachedStatement* Connection::Find(sqlite3_stmt* statement)
+{
+    for (CachedStatement& cached : m_statements)
+        if (cached.statement == statement)
+            return &cached;
+    return nullptr;
+}
+
+std::shared_ptr<const Layout> Connection::LayoutOf(sqlite3_stmt* statement, bool hasRowId)
+{
+    // A statement prepared again (the tables changed) may have other columns.
+    const int reprepares = sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0);
+    CachedStatement* cached = Find(statement);
+    if (cached && cached->layout && cached->reprepares == reprepares)
+        return cached->layout;
+    auto layout = std::make_shared<const Layout>(statement, hasRowId);
+    if (cached) {
+        cached->layout = layout;
+        cached->reprepares = reprepares;
+    }
+    return layout;
+}
+
+const QSet<QString>& Connection::NonTextColumns()
+{
+    if (m_nonTextKnown)
+        return m_nonText;
+    m_nonTextKnown = true;
+    m_nonText.clear();
+    QSet<QString> text;
+    int code = SQLITE_OK;
+    const Statement columns =
+        Prepare(m_db,
+                "SELECT lower(p.name), upper(p.type) FROM sqlite_master AS m, "
+                "pragma_table_info(m.name) AS p WHERE m.type = 'table'",
+                code);
+    while (columns && sqlite3_step(columns.get()) == SQLITE_ROW) {
+        const QString name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 0)));
+        const QByteArray type(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 1)));
+        const bool holdsText =
+            !(type.startsWith("INT") || type.startsWith("DOUBLE") || type.startsWith("REAL") ||
+              type.startsWith("BOOL") || type.startsWith("DATE"));
+        // Dates are stored as text, but as digits whose order is the same in any collation.
+        (holdsText ? text : m_nonText).insert(name);
+    }
+    m_nonText.subtract(text);
+    return m_nonText;
+}
+
+void Connection::SchemaChanged()
+{
+    m_nonTextKnown = false;
 }
 
 QString Connection::ErrorMessage() const

@@ -5,9 +5,30 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-std::string Sql(const QString& jet)
+// The translated statement with each parameter written back in place of its ?.
+std::string Sql(const QString& jet, const QSet<QString>& nonText = {})
 {
-    return jetsql::Translate(jet).sql.toStdString();
+    const jetsql::Translation translation = jetsql::Translate(jet, nonText);
+    QString sql;
+    size_t next = 0;
+    for (QChar c : translation.sql) {
+        if (c != u'?') {
+            sql += c;
+            continue;
+        }
+        EXPECT_LT(next, translation.parameters.size());
+        if (next >= translation.parameters.size())
+            return {};
+        const jetsql::Parameter& p = translation.parameters[next++];
+        if (p.kind == jetsql::Parameter::Text)
+            sql += u"'"_s + QString(p.text).replace(u"'"_s, u"''"_s) + u"'"_s;
+        else if (p.kind == jetsql::Parameter::Integer)
+            sql += u"int:"_s + QString::number(p.integer);
+        else
+            sql += u"real:"_s + QString::number(p.real);
+    }
+    EXPECT_EQ(next, translation.parameters.size());
+    return sql.toStdString();
 }
 } // namespace
 
@@ -29,7 +50,7 @@ TEST(JetSql, BracketsAndTableColumnNames)
     EXPECT_EQ(Sql(u"SELECT * FROM [group] WHERE [name] = 'a'"_s),
               "SELECT rowid AS vantrel_rowid, * FROM \"group\" WHERE \"name\" = 'a'");
     EXPECT_EQ(Sql(u"SELECT * FROM inputdata, inputdetail WHERE [inputdetail.date] >= 1"_s),
-              "SELECT * FROM inputdata, inputdetail WHERE \"inputdetail\".\"date\" >= 1");
+              "SELECT * FROM inputdata, inputdetail WHERE \"inputdetail\".\"date\" >= int:1");
 }
 
 TEST(JetSql, StringLiteralsAreNeverTouched)
@@ -53,6 +74,26 @@ TEST(JetSql, OrderByQuotesBareNamesAndSortsInCodePageOrder)
               "SELECT x FROM t ORDER BY \"name\" COLLATE GBK asc LIMIT 3");
     EXPECT_EQ(Sql(u"SELECT x FROM (SELECT x FROM t ORDER BY x) ORDER BY 1"_s),
               "SELECT x FROM (SELECT x FROM t ORDER BY \"x\" COLLATE GBK) ORDER BY 1 COLLATE GBK");
+}
+
+TEST(JetSql, WhereValuesBecomeParametersElsewhereTheyStay)
+{
+    const jetsql::Translation a =
+        jetsql::Translate(u"SELECT * FROM outputdetail WHERE [paper] = 12"_s);
+    const jetsql::Translation b =
+        jetsql::Translate(u"SELECT * FROM outputdetail WHERE [paper] = 13"_s);
+    EXPECT_EQ(a.sql, b.sql); // one prepared statement serves both
+    EXPECT_EQ(
+        Sql(u"SELECT * FROM inputdata WHERE [sum] >= 1.500000 AND [sum] <= 2e3 ORDER BY 2 LIMIT 5"_s),
+        "SELECT rowid AS vantrel_rowid, * FROM inputdata WHERE \"sum\" >= real:1.5 AND \"sum\" <= "
+        "real:2000 ORDER BY 2 COLLATE GBK LIMIT 5");
+    EXPECT_EQ(Sql(u"SELECT 'x', 3 FROM t1 WHERE c = 'it''s'"_s),
+              "SELECT 'x', 3 FROM t1 WHERE c = 'it''s'");
+    EXPECT_EQ(jetsql::Translate(u"SELECT 'x', 3 FROM t1"_s).sql, u"SELECT 'x', 3 FROM t1"_s);
+    // Columns that never hold text sort by their own order and can use their indexes.
+    EXPECT_EQ(Sql(u"SELECT * FROM notice ORDER BY time DESC, content"_s, {u"time"_s}),
+              "SELECT rowid AS vantrel_rowid, * FROM notice ORDER BY \"time\" DESC, \"content\" "
+              "COLLATE GBK");
 }
 
 TEST(JetSql, OnlySimpleSingleTableSelectsAreUpdatable)
