@@ -1,10 +1,25 @@
+#include "app/chinesetranslation.h"
+#include "app/vantrelapp.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+
+using namespace Qt::StringLiterals;
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    QMainWindow window;
-    window.show();
-    return application.exec();
+    QApplication::setApplicationName(u"Vantrel"_s);
+    InstallChineseTranslation(application);
+    // Start-up shows and closes dialogs before there is a main window.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    CVantrelApp app(QDir::currentPath(), CVantrelApp::DefaultIniPath());
+    int result = 0;
+    if (app.InitInstance()) {
+        QApplication::setQuitOnLastWindowClosed(true);
+        result = QApplication::exec();
+    }
+    const int exitCode = app.ExitInstance();
+    return result != 0 ? result : exitCode;
 }

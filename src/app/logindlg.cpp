@@ -1,0 +1,97 @@
+#include "app/logindlg.h"
+
+#include "app/blowfish.h"
+#include "app/messages.h"
+#include "app/powertable.h"
+#include "app/vantrelapp.h"
+#include "data/adorecordset.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+CLoginDlg::CLoginDlg(CVantrelApp& app, QWidget* parent)
+    : QDialog(parent), m_app(app), m_userBox(new QComboBox(this)),
+      m_passwordEdit(new QLineEdit(this))
+{
+    setObjectName(u"IDD_LOGIN"_s);
+    setWindowTitle(u"用户登陆"_s);
+    m_userBox->setObjectName(u"IDC_USER"_s);
+    m_userBox->setEditable(true);
+    // The name is taken as typed: no completion, and nothing typed joins the list.
+    m_userBox->setCompleter(nullptr);
+    m_userBox->setInsertPolicy(QComboBox::NoInsert);
+    m_userBox->setMinimumWidth(180);
+    m_passwordEdit->setObjectName(u"IDC_PASSWORD"_s);
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+
+    auto* note = new QLabel(u"“管理员”初始密码为：583016"_s, this);
+    note->setObjectName(u"note"_s);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(u"buttons"_s);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CLoginDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CLoginDlg::reject);
+
+    auto* form = new QFormLayout;
+    form->addRow(u"用户名："_s, m_userBox);
+    form->addRow(u"密  码："_s, m_passwordEdit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(note);
+    layout->addWidget(buttons);
+
+    FillUsers();
+    m_passwordEdit->setFocus();
+}
+
+void CLoginDlg::FillUsers()
+{
+    if (!EnsurePowerTable(m_app, this))
+        return;
+    CADORecordset power(m_app.m_pDb.get());
+    if (!power.Open(u"SELECT * FROM power"_s)) {
+        Inform(this, u"数据库无法打开，请与作者联系！"_s);
+    } else {
+        const int count = power.GetRecordCount();
+        if (count > 0)
+            power.MoveFirst();
+        for (int i = 0; i < count; ++i) {
+            QString user;
+            power.GetFieldText(u"user"_s, user);
+            m_userBox->addItem(user);
+            power.MoveNext();
+        }
+    }
+    if (m_userBox->count() > 0)
+        m_userBox->setCurrentIndex(0);
+}
+
+void CLoginDlg::accept()
+{
+    const QString user = m_userBox->currentText();
+    const QString password = m_passwordEdit->text();
+    // Any entry that begins with the typed text, without regard to case, lets the name pass.
+    if (m_userBox->findText(user, Qt::MatchStartsWith) < 0) {
+        Inform(this, u"不存在的用户名，无法登陆！"_s);
+        return;
+    }
+    QString stored;
+    CADORecordset power(m_app.m_pDb.get());
+    if (power.Open(PowerQueryFor(user)) && power.GetRecordCount() >= 1) {
+        power.MoveFirst();
+        power.GetFieldText(u"pas"_s, stored);
+    }
+    if (!CBlowfish::PasswordMatches(password, stored)) {
+        Inform(this, u"密码错误！"_s);
+        return;
+    }
+    m_app.m_strUser = user;
+    QDialog::accept();
+}
+
+#include "moc_logindlg.cpp"

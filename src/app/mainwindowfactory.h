@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class CVantrelApp;
+class QWidget;
+
+// "Vantrel    当前用户：<user>"
+QString MainWindowCaption(const QString& user);
+
+// The main window that start-up shows once the user has signed in; null when it cannot be made.
+std::unique_ptr<QWidget> CreateMainWindow(CVantrelApp& app);

@@ -1,0 +1,88 @@
+#include "app/powertable.h"
+
+#include "app/blowfish.h"
+#include "app/messages.h"
+#include "app/vantrelapp.h"
+#include "data/adodatabase.h"
+#include "data/adorecordset.h"
+#include "data/adox.h"
+#include "data/schema.h"
+#include "data/sqltext.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+bool CreateTable(CADOXCatalog& catalog)
+{
+    const schema::Table& definition = schema::PowerTable();
+    CADOXTable table(&catalog);
+    if (!table.Create(QString::fromUtf8(definition.name)))
+        return false;
+    for (const schema::Column& column : definition.columns) {
+        CADOXField field(&table);
+        field.Create(QString::fromUtf8(column.name));
+        if (column.type == schema::ColumnType::YesNo) {
+            field.SetType(adBoolean);
+        } else {
+            field.SetType(adVarWChar);
+            field.SetDefinedSize(255);
+            field.SetAllowZeroLength(column.name == std::string_view("pas"));
+        }
+        if (!table.AddField(field))
+            return false;
+    }
+    return catalog.AddTable(table);
+}
+
+bool AddAdministrator(CADORecordset& power)
+{
+    if (!power.AddNew())
+        return false;
+    bool written = power.SetFieldText(u"user"_s, QString::fromUtf16(kAdministratorName)) &&
+                   power.SetFieldText(u"pas"_s, CBlowfish::EncryptPassword(QString::fromUtf16(
+                                                    kAdministratorInitialPassword)));
+    for (const char* column : CVantrelApp::PermissionColumns())
+        written = written && power.SetFieldInt(QLatin1StringView(column), 1);
+    if (!written) {
+        power.CancelUpdate();
+        return false;
+    }
+    return power.Update();
+}
+} // namespace
+
+QString PowerQueryFor(const QString& user)
+{
+    return u"SELECT * FROM power WHERE [user] = '%1'"_s.arg(SqlText(user));
+}
+
+bool EnsurePowerTable(CVantrelApp& app, QWidget* parent)
+{
+    if (!app.m_pCatalog || !app.m_pDb)
+        return false;
+    bool created = false;
+    if (!app.m_pCatalog->HasTable(u"power"_s)) {
+        if (!CreateTable(*app.m_pCatalog)) {
+            Inform(parent, u"更新数据库失败！"_s);
+            return false;
+        }
+        // A fresh connection sees the new table.
+        app.m_pDb->Close();
+        app.m_pDb->Open(app.DataConnectionString());
+        created = true;
+    }
+    CADORecordset power(app.m_pDb.get());
+    if (!power.Open(u"SELECT * FROM power"_s)) {
+        // An unreadable table that was there before is reported by the sign-in dialog itself.
+        if (created)
+            Inform(parent, u"数据库无法打开，请与开发商联系！"_s);
+        return !created;
+    }
+    if (power.GetRecordCount() > 0)
+        return true;
+    if (!AddAdministrator(power)) {
+        Inform(parent, u"更新数据库失败！"_s);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,120 @@
+#include "app/settingsdlg.h"
+
+#include "app/skinengine.h"
+#include "app/vantrelapp.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+void CDropDownFillList::showPopup()
+{
+    Q_EMIT AboutToDropDown();
+    QComboBox::showPopup();
+}
+
+CSettingsDlg::CSettingsDlg(CVantrelApp& app, QWidget* parent)
+    : QDialog(parent), m_app(app), m_skinList(new CDropDownFillList(this)),
+      m_picPathEdit(new QLineEdit(this)), m_browseButton(new QPushButton(u">>"_s, this))
+{
+    setObjectName(u"IDD_SETTINGS"_s);
+    setWindowTitle(u"杂项设置"_s);
+    m_skinList->setObjectName(u"IDC_SKIN"_s);
+    m_skinList->setMinimumWidth(200);
+    m_picPathEdit->setObjectName(u"IDC_PICPATH"_s);
+    m_picPathEdit->setMinimumWidth(280);
+    m_browseButton->setObjectName(u"IDC_BROWSE"_s);
+    m_browseButton->setAutoDefault(false);
+
+    auto* skinGroup = new QGroupBox(u"皮肤设置"_s, this);
+    auto* skinForm = new QFormLayout(skinGroup);
+    skinForm->addRow(u"皮肤设置："_s, m_skinList);
+
+    auto* pictureGroup = new QGroupBox(u"图片主目录"_s, this);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(m_picPathEdit, 1);
+    pathRow->addWidget(m_browseButton);
+    auto* pictureForm = new QFormLayout(pictureGroup);
+    pictureForm->addRow(u"路径："_s, pathRow);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(u"buttons"_s);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CSettingsDlg::reject);
+    connect(m_skinList, &CDropDownFillList::AboutToDropDown, this, &CSettingsDlg::FillSkins);
+    // Only the user's own choice counts, not the selection that filling the list makes.
+    connect(m_skinList, &QComboBox::activated, this, &CSettingsDlg::OnSkinPicked);
+    connect(m_browseButton, &QPushButton::clicked, this, &CSettingsDlg::OnBrowse);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(skinGroup);
+    layout->addWidget(pictureGroup);
+    layout->addWidget(buttons);
+
+    m_picPathEdit->setText(m_app.ReadSetting(u"PicPath"_s));
+}
+
+void CSettingsDlg::FillSkins()
+{
+    m_skinList->clear();
+    const QStringList files =
+        QDir(m_app.SkinFolder())
+            .entryList({u"*.smf"_s}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    for (const QString& file : files)
+        m_skinList->addItem(QFileInfo(file).completeBaseName());
+    if (files.isEmpty())
+        return;
+    const QString current = m_app.m_strSkin.section(u'.', 0, 0);
+    int row = m_skinList->findText(current, Qt::MatchStartsWith);
+    if (row < 0) {
+        row = 0;
+        m_app.m_strSkin = m_skinList->itemText(0) + u".smf"_s;
+    }
+    m_skinList->setCurrentIndex(row);
+}
+
+void CSettingsDlg::OnSkinPicked(int row)
+{
+    if (row < 0)
+        return;
+    const QString file = m_skinList->itemText(row) + u".smf"_s;
+    CSkinEngine::Instance().LoadSkinFile(QDir(m_app.SkinFolder()).filePath(file));
+    CSkinEngine::Instance().SetDialogSkin(u"Dialog"_s);
+    m_app.m_strSkin = file;
+    m_app.WriteSetting(u"Skin"_s, file);
+}
+
+void CSettingsDlg::OnBrowse()
+{
+    QFileDialog dialog(this, QString(), m_picPathEdit->text());
+    dialog.setObjectName(u"choosePictureFolder"_s);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        m_picPathEdit->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    // A chosen folder, or the typed one, ends in a separator.
+    QString path = m_picPathEdit->text();
+    if (!path.isEmpty() && !path.endsWith(QDir::separator()))
+        m_picPathEdit->setText(path + QDir::separator());
+}
+
+void CSettingsDlg::accept()
+{
+    // Kept as typed: folder names differ by case on this system.
+    const QString path = m_picPathEdit->text();
+    m_app.WriteSetting(u"PicPath"_s, path);
+    Q_EMIT m_app.PicturePathChanged(path);
+    QDialog::accept();
+}
+
+#include "moc_settingsdlg.cpp"

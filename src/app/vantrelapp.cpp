@@ -1,0 +1,291 @@
+#include "app/vantrelapp.h"
+
+#include "app/inifile.h"
+#include "app/logindlg.h"
+#include "app/mainwindowfactory.h"
+#include "app/messages.h"
+#include "app/skinengine.h"
+#include "app/workpathdlg.h"
+#include "data/adodatabase.h"
+#include "data/adorecordset.h"
+#include "data/adox.h"
+#include "data/compaction.h"
+#include "data/datafileusers.h"
+#include "data/sqltext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+CVantrelApp* g_instance = nullptr;
+
+const QString kSettings = u"Settings"_s;
+const QString kDefaultSkin = u"xpsteel.smf"_s;
+const QString kLocalDataFile = u"sale.db"_s;
+const QString kAreaDataFile = u"data.db"_s;
+const QString kAdministrator = u"管理员"_s;
+
+// Whether this user may create files in the folder: tried, not guessed from permission bits.
+bool FolderWritable(const QString& folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(QDir(folder).filePath(u"setup-XXXXXX.tmp"_s));
+    return probe.open();
+}
+
+bool FileWritable(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly);
+}
+} // namespace
+
+CVantrelApp::CVantrelApp(const QString& workFolder, const QString& iniPath, QObject* parent)
+    : QObject(parent), m_strIniPath(iniPath), m_pCatalog(std::make_unique<CADOXCatalog>()),
+      m_strWorkFolder(QDir(workFolder).absolutePath())
+{
+    g_instance = this;
+}
+
+CVantrelApp::~CVantrelApp()
+{
+    m_pMainWnd.reset();
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+CVantrelApp* CVantrelApp::Instance()
+{
+    return g_instance;
+}
+
+QString CVantrelApp::DefaultIniPath()
+{
+    return IniPathFor(QCoreApplication::applicationDirPath(),
+                      QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                          .filePath(u"Vantrel"_s));
+}
+
+QString CVantrelApp::IniPathFor(const QString& programFolder, const QString& userConfigFolder)
+{
+    const QString beside = QDir(programFolder).filePath(u"setup.ini"_s);
+    if (QFileInfo::exists(beside) ? FileWritable(beside) : FolderWritable(programFolder))
+        return beside;
+    const QString own = QDir(userConfigFolder).filePath(u"setup.ini"_s);
+    if (!QFileInfo::exists(own)) {
+        QDir().mkpath(userConfigFolder);
+        // The installed file carries the installation's defaults.
+        if (QFileInfo::exists(beside) && QFile::copy(beside, own))
+            QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                           QFile::ReadOther);
+    }
+    return own;
+}
+
+QString CVantrelApp::ReadSetting(const QString& key, const QString& defaultValue) const
+{
+    return inifile::ReadString(m_strIniPath, kSettings, key, defaultValue);
+}
+
+bool CVantrelApp::WriteSetting(const QString& key, const QString& value) const
+{
+    return inifile::WriteString(m_strIniPath, kSettings, key, value);
+}
+
+QString CVantrelApp::AbsolutePath(const QString& path) const
+{
+    return path.isEmpty() ? QString() : QDir(m_strWorkFolder).absoluteFilePath(path);
+}
+
+QString CVantrelApp::SkinFolder() const
+{
+    return AbsolutePath(u"skin"_s);
+}
+
+QString CVantrelApp::DataConnectionString() const
+{
+    return CADODatabase::ConnectionStringFor(AbsolutePath(m_strDbPath));
+}
+
+QWidget* CVantrelApp::MainWindow() const
+{
+    return m_pMainWnd.get();
+}
+
+const std::array<const char*, CVantrelApp::kPermissionCount>& CVantrelApp::PermissionColumns()
+{
+    static const std::array<const char*, kPermissionCount> columns = {
+        "sclient",       "sappoint", "snote",   "snotice",   "sinput",   "soutput",
+        "ssearch",       "saddress", "sexport", "sstat",     "mclient",  "mlinkman",
+        "mappoint",      "mnote",    "mnotice", "minput",    "moutput",  "minputdetail",
+        "moutputdetail", "maddress", "mbasic",  "mmaterial", "mproduct",
+    };
+    return columns;
+}
+
+int* CVantrelApp::PermissionFlag(const QString& column)
+{
+    int* const flags[kPermissionCount] = {
+        &sclient,       &sappoint, &snote,   &snotice,   &sinput,   &soutput,
+        &ssearch,       &saddress, &sexport, &sstat,     &mclient,  &mlinkman,
+        &mappoint,      &mnote,    &mnotice, &minput,    &moutput,  &minputdetail,
+        &moutputdetail, &maddress, &mbasic,  &mmaterial, &mproduct,
+    };
+    for (int i = 0; i < kPermissionCount; ++i) {
+        if (column.compare(QLatin1StringView(PermissionColumns()[i]), Qt::CaseInsensitive) == 0)
+            return flags[i];
+    }
+    return nullptr;
+}
+
+void CVantrelApp::SetAllPermissions(int value)
+{
+    for (const char* column : PermissionColumns())
+        *PermissionFlag(QLatin1StringView(column)) = value;
+}
+
+bool CVantrelApp::InitInstance()
+{
+    CSkinEngine::Instance().Initialise();
+    if (!ChooseSkin())
+        return false;
+    CSkinEngine::Instance().SetDialogSkin(u"Dialog"_s);
+    OpenAreaDatabase();
+    if (!SettleDatabasePath())
+        return false;
+    m_bDbReady = true;
+    CompactDataFile();
+    OpenDatabase();
+    if (!SignIn())
+        return false;
+    if (!LoadPermissions())
+        return false;
+    return CreateMainWindow();
+}
+
+int CVantrelApp::ExitInstance()
+{
+    m_pMainWnd.reset();
+    if (m_bDbReady) {
+        if (m_pDb && m_pDb->IsOpen())
+            m_pDb->Close();
+        if (m_pAreaDb && m_pAreaDb->IsOpen())
+            m_pAreaDb->Close();
+    }
+    CSkinEngine::Instance().Shutdown();
+    m_users.reset();
+    return 0;
+}
+
+bool CVantrelApp::ChooseSkin()
+{
+    const QString wanted = ReadSetting(u"Skin"_s, kDefaultSkin);
+    const QString name = wanted.isEmpty() ? kDefaultSkin : wanted;
+    const QDir skins(SkinFolder());
+    if (QFileInfo(skins.filePath(name)).isFile()) {
+        CSkinEngine::Instance().LoadSkinFile(skins.filePath(name));
+        m_strSkin = name;
+        return true;
+    }
+    // The wanted skin is gone: take the first one there is. The configuration keeps naming the
+    // missing one until the user picks a skin.
+    const QStringList found =
+        skins.entryList({u"*.smf"_s}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    if (found.isEmpty()) {
+        Inform(nullptr, u"Can not find any skin"_s);
+        return false;
+    }
+    CSkinEngine::Instance().LoadSkinFile(skins.filePath(found.first()));
+    m_strSkin = found.first();
+    return true;
+}
+
+void CVantrelApp::OpenAreaDatabase()
+{
+    // A failure leaves the connection closed; the postcode lookup then finds nothing.
+    m_pAreaDb = std::make_unique<CADODatabase>();
+    m_pAreaDb->Open(CADODatabase::ConnectionStringFor(AbsolutePath(kAreaDataFile)));
+}
+
+bool CVantrelApp::SettleDatabasePath()
+{
+    QFile local(AbsolutePath(kLocalDataFile));
+    if (local.open(QIODevice::ReadOnly)) {
+        m_strDbPath = kLocalDataFile;
+        return true;
+    }
+    const QString configured = ReadSetting(u"Path"_s);
+    if (!configured.isEmpty() && QFileInfo(AbsolutePath(configured)).isFile()) {
+        m_strDbPath = configured;
+        return true;
+    }
+    // No data file here and none configured, or the configured one is gone: ask for it.
+    CWorkPathDlg dialog(*this);
+    dialog.SetPath(configured);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void CVantrelApp::CompactDataFile()
+{
+    // Whatever the outcome, start-up goes on with the file as it now is.
+    const QString path = AbsolutePath(m_strDbPath);
+    m_users = std::make_unique<DataFileUsers>(path);
+    ::CompactDataFile(path, *m_users);
+    m_users->LockShared();
+}
+
+void CVantrelApp::OpenDatabase()
+{
+    m_pCatalog->Open(DataConnectionString());
+    m_pDb = std::make_unique<CADODatabase>();
+    m_pDb->Open(DataConnectionString());
+}
+
+bool CVantrelApp::SignIn()
+{
+    CLoginDlg dialog(*this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool CVantrelApp::LoadPermissions()
+{
+    if (m_strUser == kAdministrator) {
+        SetAllPermissions(1);
+        return true;
+    }
+    CADORecordset power(m_pDb.get());
+    if (!power.Open(u"SELECT * FROM power WHERE [user] = '%1'"_s.arg(SqlText(m_strUser))))
+        return true; // the flags stay 0
+    if (power.GetRecordCount() < 1) {
+        Inform(nullptr, u"未找到指定的用户名！"_s);
+        return false;
+    }
+    power.MoveFirst();
+    for (const char* column : PermissionColumns()) {
+        const QString name = QLatin1StringView(column);
+        int value = 0;
+        power.GetFieldInt(name, value);
+        *PermissionFlag(name) = value;
+    }
+    return true;
+}
+
+bool CVantrelApp::CreateMainWindow()
+{
+    m_pMainWnd = ::CreateMainWindow(*this);
+    if (!m_pMainWnd)
+        return false;
+    CSkinEngine::Instance().SkinWindow(m_pMainWnd.get(), u"MainFrame"_s);
+    m_pMainWnd->showMaximized();
+    return true;
+}
+
+#include "moc_vantrelapp.cpp"

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class CADODatabase;
+class CADOXCatalog;
+class DataFileUsers;
+class QWidget;
+
+// The application object: for the whole run it owns the configuration, the skin, the two
+// database connections, the signed-in user and that user's 23 permission flags. Start-up
+// (InitInstance) settles them in a fixed order; each step can also be run by itself.
+//
+// Relative names ("sale.db", "data.db", "skin/...") are taken in the working folder, which is
+// the current directory for the program itself.
+class CVantrelApp : public QObject
+{
+    Q_OBJECT
+public:
+    CVantrelApp(const QString& workFolder, const QString& iniPath, QObject* parent = nullptr);
+    ~CVantrelApp() override;
+    CVantrelApp(const CVantrelApp&) = delete;
+    CVantrelApp& operator=(const CVantrelApp&) = delete;
+
+    // The one application object of the run; null when there is none.
+    static CVantrelApp* Instance();
+
+    // Where setup.ini is: beside the executable, or, when that folder is not writable (an
+    // installation for the whole system), in the user's configuration folder
+    // ($XDG_CONFIG_HOME/Vantrel, by default ~/.config/Vantrel), seeded from the installed file.
+    static QString DefaultIniPath();
+    static QString IniPathFor(const QString& programFolder, const QString& userConfigFolder);
+
+    // The whole start-up; false means stop: the program then ends without a main window.
+    bool InitInstance();
+    // Shut-down: closes the connections and lets go of the skin. Returns the exit code.
+    int ExitInstance();
+
+    // The steps of InitInstance, in their order.
+    bool ChooseSkin();
+    void OpenAreaDatabase();
+    bool SettleDatabasePath();
+    void CompactDataFile();
+    void OpenDatabase();
+    bool SignIn();
+    bool LoadPermissions();
+    bool CreateMainWindow();
+
+    // "Settings" section of setup.ini.
+    QString ReadSetting(const QString& key, const QString& defaultValue = {}) const;
+    bool WriteSetting(const QString& key, const QString& value) const;
+
+    QString WorkFolder() const { return m_strWorkFolder; }
+    // A path as the program uses it: relative ones within the working folder.
+    QString AbsolutePath(const QString& path) const;
+    QString SkinFolder() const;
+    // Connection string of the data file in use.
+    QString DataConnectionString() const;
+    QWidget* MainWindow() const;
+
+    // Permission flags in the order sign-in reads them from table `power`.
+    static constexpr int kPermissionCount = 23;
+    static const std::array<const char*, kPermissionCount>& PermissionColumns();
+    // The flag of a column of `power`; null for any other name.
+    int* PermissionFlag(const QString& column);
+    void SetAllPermissions(int value);
+
+    QString m_strUser;
+    QString m_strDbPath;
+    QString m_strSkin;
+    QString m_strIniPath;
+
+    // 0 = denied, anything else = granted.
+    int maddress = 0;
+    int mappoint = 0;
+    int mbasic = 0;
+    int mclient = 0;
+    int minput = 0;
+    int minputdetail = 0;
+    int mlinkman = 0;
+    int mnote = 0;
+    int mnotice = 0;
+    int moutput = 0;
+    int moutputdetail = 0;
+    int mmaterial = 0;
+    int mproduct = 0;
+    int ssearch = 0;
+    int saddress = 0;
+    int sappoint = 0;
+    int sclient = 0;
+    int sexport = 0;
+    int sinput = 0;
+    int snote = 0;
+    int snotice = 0;
+    int soutput = 0;
+    int sstat = 0;
+
+    std::unique_ptr<CADODatabase> m_pDb;
+    std::unique_ptr<CADODatabase> m_pAreaDb;
+    std::unique_ptr<CADOXCatalog> m_pCatalog;
+    bool m_bDbReady = false;
+
+Q_SIGNALS:
+    // The settings dialog chose another picture home directory.
+    void PicturePathChanged(const QString& path);
+
+private:
+    QString m_strWorkFolder;
+    // Marks the data file as in use by this program for the whole run.
+    std::unique_ptr<DataFileUsers> m_users;
+    std::unique_ptr<QWidget> m_pMainWnd;
+};

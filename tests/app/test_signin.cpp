@@ -1,0 +1,272 @@
+#include "app/blowfish.h"
+#include "app/changepassworddlg.h"
+#include "app/logindlg.h"
+#include "app/messages.h"
+#include "app/powertable.h"
+#include "app/vantrelapp.h"
+#include "startfolder.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// An application object on a fresh data file, its connections open as after start-up step 11.
+struct SignedOut
+{
+    StartFolder folder;
+    std::unique_ptr<CVantrelApp> app = folder.MakeApp();
+
+    SignedOut()
+    {
+        app->m_strDbPath = u"sale.db"_s;
+        app->OpenDatabase();
+    }
+
+    // Adds a user with the given stored password text and flags (column = value).
+    void AddUser(const QString& user, const QString& storedPassword, const QString& flags = {})
+    {
+        QString columns = u"[user], pas"_s;
+        QString values = u"'%1', %2"_s.arg(
+            user, storedPassword.isNull() ? u"NULL"_s : u"'%1'"_s.arg(storedPassword));
+        for (const QString& flag : flags.split(u',', Qt::SkipEmptyParts)) {
+            columns += u", "_s + flag.section(u'=', 0, 0);
+            values += u", "_s + flag.section(u'=', 1, 1);
+        }
+        folder.Data().Exec(u"INSERT INTO power (%1) VALUES (%2)"_s.arg(columns, values));
+    }
+
+    // Fills in the sign-in dialog and presses OK; true when it closed with OK.
+    bool SignIn(CLoginDlg& dialog, const QString& user, const QString& password)
+    {
+        dialog.UserBox()->setEditText(user);
+        dialog.PasswordEdit()->setText(password);
+        QTest::mouseClick(
+            dialog.findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok),
+            Qt::LeftButton);
+        return dialog.result() == QDialog::Accepted;
+    }
+};
+
+QStringList Items(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+} // namespace
+
+TEST(SignIn, ADataFileWithoutPowerGetsTheAdministrator)
+{
+    SignedOut start;
+    ASSERT_EQ(start.folder.Data().QueryValue(
+                  u"SELECT count(*) FROM sqlite_master WHERE name = 'power'"_s),
+              u"0"_s);
+    MessageRecorder messages;
+    CLoginDlg dialog(*start.app);
+    EXPECT_TRUE(messages.Texts().isEmpty()) << messages.LastText().toStdString();
+    EXPECT_EQ(Items(dialog.UserBox()), QStringList{u"管理员"_s});
+    EXPECT_EQ(dialog.UserBox()->currentText(), u"管理员"_s);
+    const TempDataFile& data = start.folder.Data();
+    EXPECT_EQ(data.QueryValue(u"SELECT pas FROM power"_s), u"51F84A214EC9AF9E"_s);
+    for (const char* column : CVantrelApp::PermissionColumns()) {
+        const QString value =
+            data.QueryValue(u"SELECT %1 FROM power"_s.arg(QLatin1StringView(column)));
+        EXPECT_TRUE(value == u"1"_s || value == u"-1"_s) << column; // yes, as the file keeps it
+    }
+    // Columns in their order: user, pas, then the 23 flags.
+    EXPECT_EQ(data.QueryValue(u"SELECT group_concat(name) FROM pragma_table_info('power')"_s)
+                  .split(u',')
+                  .mid(0, 3),
+              (QStringList{u"user"_s, u"pas"_s, u"maddress"_s}));
+    EXPECT_EQ(data.QueryValue(u"SELECT count(*) FROM pragma_table_info('power')"_s), u"25"_s);
+
+    EXPECT_TRUE(start.SignIn(dialog, u"管理员"_s, u"583016"_s));
+    EXPECT_EQ(start.app->m_strUser, u"管理员"_s);
+
+    // Opening it again adds nobody.
+    CLoginDlg again(*start.app);
+    EXPECT_EQ(Items(again.UserBox()), QStringList{u"管理员"_s});
+    EXPECT_EQ(data.QueryValue(u"SELECT count(*) FROM power"_s), u"1"_s);
+}
+
+TEST(SignIn, AnEmptyPowerTableGetsTheAdministratorBack)
+{
+    SignedOut start;
+    start.folder.Data().Exec(u"CREATE TABLE power ([user] TEXT, pas TEXT, maddress BOOLEAN, "
+                             "mappoint BOOLEAN, mbasic BOOLEAN, mclient BOOLEAN, minput BOOLEAN, "
+                             "minputdetail BOOLEAN, mlinkman BOOLEAN, mnote BOOLEAN, mnotice "
+                             "BOOLEAN, moutput BOOLEAN, moutputdetail BOOLEAN, mmaterial BOOLEAN, "
+                             "mproduct BOOLEAN, ssearch BOOLEAN, saddress BOOLEAN, sappoint "
+                             "BOOLEAN, sclient BOOLEAN, sexport BOOLEAN, sinput BOOLEAN, snote "
+                             "BOOLEAN, snotice BOOLEAN, soutput BOOLEAN, sstat BOOLEAN)"_s);
+    start.app->OpenDatabase();
+    CLoginDlg dialog(*start.app);
+    EXPECT_EQ(Items(dialog.UserBox()), QStringList{u"管理员"_s});
+    EXPECT_TRUE(start.SignIn(dialog, u"管理员"_s, u"583016"_s));
+}
+
+TEST(SignIn, NamesAndPasswordsThatAreRefused)
+{
+    SignedOut start;
+    {
+        CLoginDlg create(*start.app); // makes the table
+    }
+    start.AddUser(u"Alice"_s, CBlowfish::EncryptPassword(u"Wonder-Land"_s));
+    start.AddUser(u"张三"_s, QString()); // never given a password
+    MessageRecorder messages;
+    CLoginDlg dialog(*start.app);
+    EXPECT_EQ(Items(dialog.UserBox()), (QStringList{u"管理员"_s, u"Alice"_s, u"张三"_s}));
+
+    EXPECT_FALSE(start.SignIn(dialog, u"管理员"_s, u"583017"_s));
+    EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
+    EXPECT_FALSE(start.SignIn(dialog, u"Alice"_s, u"wonder-land"_s)); // case counts
+    EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
+    EXPECT_FALSE(start.SignIn(dialog, u"Bob"_s, u""_s));
+    EXPECT_EQ(messages.LastText(), u"不存在的用户名，无法登陆！"_s);
+    EXPECT_FALSE(start.SignIn(dialog, u"张三"_s, u"anything"_s));
+    EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
+    EXPECT_EQ(messages.Messages().size(), 4u);
+    EXPECT_TRUE(start.app->m_strUser.isEmpty());
+
+    // A prefix of a name passes the list, finds no row of its own, so only the empty password
+    // signs in; loading the flags then ends the program.
+    EXPECT_FALSE(start.SignIn(dialog, u"ali"_s, u"Wonder-Land"_s));
+    EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
+    messages.Clear();
+    EXPECT_TRUE(start.SignIn(dialog, u"ali"_s, u""_s));
+    EXPECT_EQ(start.app->m_strUser, u"ali"_s);
+    EXPECT_FALSE(start.app->LoadPermissions());
+    EXPECT_EQ(messages.Texts(), QStringList{u"未找到指定的用户名！"_s});
+}
+
+TEST(SignIn, EmptyStoredPasswordAndTheRightOnes)
+{
+    SignedOut start;
+    {
+        CLoginDlg create(*start.app);
+    }
+    start.AddUser(u"张三"_s, QString());
+    start.AddUser(u"李四"_s, CBlowfish::EncryptPassword(u"十个中文字符的密码啊"_s));
+    {
+        CLoginDlg dialog(*start.app);
+        EXPECT_TRUE(start.SignIn(dialog, u"张三"_s, u""_s));
+        EXPECT_EQ(start.app->m_strUser, u"张三"_s);
+    }
+    {
+        CLoginDlg dialog(*start.app);
+        EXPECT_TRUE(start.SignIn(dialog, u"李四"_s, u"十个中文字符的密码啊"_s));
+        EXPECT_EQ(start.app->m_strUser, u"李四"_s);
+    }
+}
+
+TEST(SignIn, PermissionFlags)
+{
+    SignedOut start;
+    {
+        CLoginDlg create(*start.app);
+    }
+    // The administrator has every flag whatever the row says.
+    start.folder.Data().Exec(u"UPDATE power SET moutput = 0, sstat = 0"_s);
+    start.app->m_strUser = u"管理员"_s;
+    ASSERT_TRUE(start.app->LoadPermissions());
+    for (const char* column : CVantrelApp::PermissionColumns())
+        EXPECT_EQ(*start.app->PermissionFlag(QLatin1StringView(column)), 1) << column;
+
+    // Anybody else has the flags of the row.
+    start.AddUser(u"王五"_s, QString(), u"sclient=1,mproduct=1,moutput=0"_s);
+    auto other = start.folder.MakeApp();
+    other->m_strDbPath = u"sale.db"_s;
+    other->OpenDatabase();
+    other->m_strUser = u"王五"_s;
+    ASSERT_TRUE(other->LoadPermissions());
+    EXPECT_NE(other->sclient, 0);
+    EXPECT_NE(other->mproduct, 0);
+    EXPECT_EQ(other->moutput, 0);
+    EXPECT_EQ(other->sstat, 0);
+    EXPECT_EQ(other->maddress, 0);
+
+    // Somebody without a row: the program ends.
+    MessageRecorder messages;
+    other->m_strUser = u"赵六"_s;
+    EXPECT_FALSE(other->LoadPermissions());
+    EXPECT_EQ(messages.Texts(), QStringList{u"未找到指定的用户名！"_s});
+
+    EXPECT_EQ(other->PermissionFlag(u"pas"_s), nullptr);
+    EXPECT_EQ(CVantrelApp::PermissionColumns().size(), 23u);
+}
+
+TEST(ChangePassword, Checks)
+{
+    SignedOut start;
+    {
+        CLoginDlg create(*start.app);
+    }
+    start.app->m_strUser = u"管理员"_s;
+    MessageRecorder messages;
+    CChangePasswordDlg dialog(*start.app);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), u"修改密码"_s);
+    QPushButton* change = dialog.findChild<QPushButton*>(u"IDOK"_s);
+    ASSERT_NE(change, nullptr);
+    EXPECT_EQ(change->text(), u"修改"_s);
+    const auto tryPassword = [&](const QString& password, const QString& confirmation) {
+        messages.Clear();
+        dialog.NewPasswordEdit()->setText(password);
+        dialog.ConfirmEdit()->setText(confirmation);
+        QTest::mouseClick(change, Qt::LeftButton);
+        return messages.LastText();
+    };
+    const QString stored = start.folder.Data().QueryValue(u"SELECT pas FROM power"_s);
+
+    const QString bytes21 = QString(21, u'a');
+    EXPECT_EQ(tryPassword(bytes21, bytes21), u"新密码过长，请不要超过20位！"_s);
+    const QString chinese11 = u"十个中文字符的密码啊哈"_s;
+    EXPECT_EQ(tryPassword(chinese11, chinese11), u"新密码过长，请不要超过20位！"_s);
+    EXPECT_EQ(tryPassword(u"abc"_s, u"abd"_s), u"新密码和确认新密码不一致，请重新输入！"_s);
+    EXPECT_EQ(tryPassword(u"abc"_s, u"ABC"_s), u"新密码和确认新密码不一致，请重新输入！"_s);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(start.folder.Data().QueryValue(u"SELECT pas FROM power"_s), stored);
+
+    const QString bytes20 = QString(20, u'b');
+    EXPECT_EQ(tryPassword(bytes20, bytes20), u"密码修改成功！"_s);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(start.folder.Data().QueryValue(u"SELECT pas FROM power"_s),
+              CBlowfish::EncryptPassword(bytes20));
+    EXPECT_EQ(start.folder.Data().QueryValue(u"SELECT pas FROM power"_s).size(), 48);
+
+    // Ten Chinese characters are twenty bytes, and sign in afterwards.
+    const QString chinese10 = u"十个中文字符的密码啊"_s;
+    CChangePasswordDlg second(*start.app);
+    second.show();
+    second.NewPasswordEdit()->setText(chinese10);
+    second.ConfirmEdit()->setText(chinese10);
+    QTest::mouseClick(second.findChild<QPushButton*>(u"IDOK"_s), Qt::LeftButton);
+    EXPECT_EQ(messages.LastText(), u"密码修改成功！"_s);
+    CLoginDlg login(*start.app);
+    EXPECT_FALSE(start.SignIn(login, u"管理员"_s, u"583016"_s));
+    EXPECT_TRUE(start.SignIn(login, u"管理员"_s, chinese10));
+}
+
+TEST(ChangePassword, UserWithoutARow)
+{
+    SignedOut start;
+    {
+        CLoginDlg create(*start.app);
+    }
+    start.app->m_strUser = u"ali"_s;
+    MessageRecorder messages;
+    CChangePasswordDlg dialog(*start.app);
+    dialog.NewPasswordEdit()->setText(u"x"_s);
+    dialog.ConfirmEdit()->setText(u"x"_s);
+    dialog.accept();
+    EXPECT_EQ(messages.Texts(), QStringList{u"没有找到当前用户，无法更新密码！"_s});
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+}

@@ -1,0 +1,307 @@
+#include "app/logindlg.h"
+#include "app/messages.h"
+#include "app/skinengine.h"
+#include "app/vantrelapp.h"
+#include "app/workpathdlg.h"
+#include "data/adodatabase.h"
+#include "data/compaction.h"
+#include "data/datafileusers.h"
+#include "startfolder.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// A file this user may not write: read-only by its mode, or, for the superuser whom modes do not
+// stop, a kernel file that takes no writes.
+QString UnwritableFile(const StartFolder& folder)
+{
+    if (::geteuid() == 0)
+        return u"/sys/kernel/uevent_seqnum"_s;
+    const QString path = folder.Dir() + u"/readonly.db"_s;
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write("SQLite format 3");
+    file.close();
+    QFile::setPermissions(path, QFile::ReadOwner);
+    return path;
+}
+} // namespace
+
+TEST(StartUp, SkinChoiceAndFallback)
+{
+    StartFolder folder;
+    folder.AddSkin(u"amber.smf"_s);
+    folder.AddSkin(u"xpsteel.smf"_s);
+    {
+        // No configuration: the default skin.
+        auto app = folder.MakeApp();
+        ASSERT_TRUE(app->ChooseSkin());
+        EXPECT_EQ(app->m_strSkin, u"xpsteel.smf"_s);
+        EXPECT_EQ(CSkinEngine::Instance().CurrentSkinPath(),
+                  QDir(folder.Dir()).filePath(u"skin/xpsteel.smf"_s));
+    }
+    {
+        // An empty value is the default too.
+        folder.WriteIni("[Settings]\nSkin=\n");
+        auto app = folder.MakeApp();
+        ASSERT_TRUE(app->ChooseSkin());
+        EXPECT_EQ(app->m_strSkin, u"xpsteel.smf"_s);
+    }
+    {
+        folder.WriteIni("[Settings]\nSkin=amber.smf\n");
+        auto app = folder.MakeApp();
+        ASSERT_TRUE(app->ChooseSkin());
+        EXPECT_EQ(app->m_strSkin, u"amber.smf"_s);
+    }
+    {
+        // The configured skin is gone and only one other is left: that one is used, and the
+        // configuration still names the missing one.
+        folder.WriteIni("[Settings]\nSkin=gone.smf\n");
+        QFile::remove(QDir(folder.Dir()).filePath(u"skin/xpsteel.smf"_s));
+        auto app = folder.MakeApp();
+        ASSERT_TRUE(app->ChooseSkin());
+        EXPECT_EQ(app->m_strSkin, u"amber.smf"_s);
+        EXPECT_EQ(CSkinEngine::Instance().CurrentSkinPath(),
+                  QDir(folder.Dir()).filePath(u"skin/amber.smf"_s));
+        EXPECT_EQ(app->ReadSetting(u"Skin"_s), u"gone.smf"_s);
+    }
+    {
+        // No skin at all: start-up stops, with nothing on screen.
+        QDir(QDir(folder.Dir()).filePath(u"skin"_s)).removeRecursively();
+        MessageRecorder messages;
+        auto app = folder.MakeApp();
+        EXPECT_FALSE(app->ChooseSkin());
+        EXPECT_EQ(messages.Texts(), QStringList{u"Can not find any skin"_s});
+        messages.Clear();
+        EXPECT_FALSE(app->InitInstance());
+        EXPECT_EQ(app->MainWindow(), nullptr);
+        EXPECT_FALSE(app->m_bDbReady);
+        EXPECT_EQ(app->ExitInstance(), 0);
+    }
+}
+
+TEST(StartUp, ALocalDataFileWinsOverTheConfiguredPath)
+{
+    StartFolder folder;
+    TempDataFile elsewhere;
+    folder.WriteIni(("[Settings]\nPath=" + elsewhere.Path().toUtf8() + "\n"));
+    auto app = folder.MakeApp();
+    const NoDialog noDialog;
+    ASSERT_TRUE(app->SettleDatabasePath());
+    EXPECT_EQ(app->m_strDbPath, u"sale.db"_s);
+    EXPECT_EQ(app->DataConnectionString(), CADODatabase::ConnectionStringFor(folder.DataPath()));
+
+    // Without the local file the configured one is used as it is.
+    QFile::remove(folder.DataPath());
+    ASSERT_TRUE(app->SettleDatabasePath());
+    EXPECT_EQ(app->m_strDbPath, elsewhere.Path());
+}
+
+TEST(StartUp, WorkPathDialogWhenNoDataFileIsFound)
+{
+    StartFolder folder;
+    TempDataFile shared;
+    QFile::remove(folder.DataPath());
+    {
+        // Cancel stops start-up.
+        auto app = folder.MakeApp();
+        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg* dialog) {
+            EXPECT_EQ(dialog->windowTitle(), u"工作路径配置"_s);
+            dialog->reject();
+        });
+        EXPECT_FALSE(app->SettleDatabasePath());
+        EXPECT_TRUE(app->ReadSetting(u"Path"_s).isEmpty());
+    }
+    {
+        // A missing file, an unwritable one and an empty text are refused; the dialog stays.
+        MessageRecorder messages;
+        auto app = folder.MakeApp();
+        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg* dialog) {
+            auto* edit = dialog->findChild<QLineEdit*>(u"IDC_DBPATH"_s);
+            auto* ok =
+                dialog->findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok);
+            for (const QString& bad : {folder.Dir() + u"/nothing.db"_s, UnwritableFile(folder),
+                                       QString(), folder.Dir()}) {
+                edit->setText(bad);
+                QTest::mouseClick(ok, Qt::LeftButton);
+                EXPECT_TRUE(dialog->isVisible()) << bad.toStdString();
+            }
+            edit->setText(shared.Path());
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
+        ASSERT_TRUE(app->SettleDatabasePath());
+        EXPECT_EQ(messages.Texts(), QStringList(4, u"文件配置有误，不存在或不可写！"_s));
+        EXPECT_EQ(app->m_strDbPath, shared.Path());
+        EXPECT_EQ(app->ReadSetting(u"Path"_s), shared.Path());
+        EXPECT_TRUE(QFileInfo(shared.Path()).size() > 0); // opened for writing, not emptied
+    }
+    {
+        // The next start uses the stored path without asking.
+        auto app = folder.MakeApp();
+        const NoDialog noDialog;
+        ASSERT_TRUE(app->SettleDatabasePath());
+        EXPECT_EQ(app->m_strDbPath, shared.Path());
+    }
+    {
+        // The stored file has gone: the dialog asks again, showing the old path.
+        folder.WriteIni("[Settings]\nPath=" + folder.Dir().toUtf8() + "/moved.db\n");
+        auto app = folder.MakeApp();
+        QString shownPath;
+        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg* dialog) {
+            shownPath = dialog->Path();
+            dialog->reject();
+        });
+        EXPECT_FALSE(app->SettleDatabasePath());
+        EXPECT_EQ(shownPath, folder.Dir() + u"/moved.db"_s);
+    }
+}
+
+TEST(StartUp, WorkPathDialogChoosesTheFileInAFileDialog)
+{
+    StartFolder folder;
+    auto app = folder.MakeApp();
+    CWorkPathDlg dialog(*app);
+    dialog.show();
+    ModalDriver<QFileDialog> driver([&](QFileDialog* files) {
+        EXPECT_EQ(files->nameFilters(), QStringList{u"数据库文件(*.db)"_s});
+        files->selectFile(folder.DataPath());
+        static_cast<QDialog*>(files)->accept();
+    });
+    QTest::mouseClick(dialog.findChild<QPushButton*>(u"IDC_SETCLIENT"_s), Qt::LeftButton);
+    EXPECT_EQ(dialog.Path(), folder.DataPath());
+}
+
+TEST(StartUp, CompactsTheDataFileAndHoldsItForTheRun)
+{
+    StartFolder folder;
+    folder.Data().Exec(u"CREATE TABLE filler (x)"_s);
+    folder.Data().Exec(
+        u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+        "WHERE i < 2000) INSERT INTO filler SELECT printf('%.*c', 200, 'x') FROM n"_s);
+    folder.Data().Exec(u"DELETE FROM filler"_s);
+    folder.Data().Exec(u"INSERT INTO client (no, name) VALUES (1, '甲')"_s);
+    const qint64 before = QFileInfo(folder.DataPath()).size();
+    {
+        QFile stale(folder.Dir() + u"/sale.tmp"_s);
+        stale.open(QIODevice::WriteOnly);
+        stale.write("left over");
+    }
+    {
+        auto app = folder.MakeApp();
+        ASSERT_TRUE(app->SettleDatabasePath());
+        app->CompactDataFile();
+        EXPECT_LT(QFileInfo(folder.DataPath()).size(), before);
+        EXPECT_FALSE(QFileInfo::exists(folder.Dir() + u"/sale.tmp"_s));
+        EXPECT_EQ(folder.Data().QueryValue(u"SELECT name FROM client WHERE no = 1"_s), u"甲"_s);
+
+        // While this program runs, another one may use the file but not compact it.
+        DataFileUsers second(folder.DataPath());
+        EXPECT_FALSE(second.TryLockExclusive());
+        EXPECT_EQ(CompactDataFile(folder.DataPath(), second), CompactionResult::InUse);
+        EXPECT_TRUE(second.LockShared());
+        app->ExitInstance();
+    }
+    {
+        // Held by another program: start-up goes on with the file as it is.
+        folder.Data().Exec(u"INSERT INTO filler SELECT printf('%.*c', 200, 'y') FROM client"_s);
+        folder.Data().Exec(u"DELETE FROM filler"_s);
+        DataFileUsers otherWorkstation(folder.DataPath());
+        ASSERT_TRUE(otherWorkstation.LockShared());
+        const qint64 held = QFileInfo(folder.DataPath()).size();
+        auto app = folder.MakeApp();
+        ASSERT_TRUE(app->SettleDatabasePath());
+        app->CompactDataFile();
+        EXPECT_EQ(QFileInfo(folder.DataPath()).size(), held);
+        app->OpenDatabase();
+        EXPECT_TRUE(app->m_pDb->IsOpen());
+    }
+}
+
+TEST(StartUp, CompactionFailureLeavesStartUpGoingOnTheFileAsItIs)
+{
+    StartFolder folder;
+    // A configured path that is a link to the data file: compaction keeps the link a link.
+    const QString link = folder.Dir() + u"/link.db"_s;
+    ASSERT_TRUE(QFile::link(folder.DataPath(), link));
+    folder.Data().Exec(u"INSERT INTO client (no, name) VALUES (7, '乙')"_s);
+    {
+        auto app = folder.MakeApp();
+        app->m_strDbPath = link;
+        app->CompactDataFile();
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(folder.Data().QueryValue(u"SELECT name FROM client WHERE no = 7"_s), u"乙"_s);
+    }
+    {
+        // A data file that is not one: nothing is touched and nothing is left behind.
+        const QString broken = folder.Dir() + u"/broken.db"_s;
+        QFile file(broken);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(2048, 'q'));
+        file.close();
+        auto app = folder.MakeApp();
+        app->m_strDbPath = broken;
+        app->CompactDataFile();
+        EXPECT_EQ(QFileInfo(broken).size(), 2048);
+        EXPECT_FALSE(QFileInfo::exists(folder.Dir() + u"/broken.tmp"_s));
+        app->OpenDatabase();
+        app->ExitInstance();
+    }
+}
+
+TEST(StartUp, WholeStartUpSignsInAndShowsTheMainWindow)
+{
+    StartFolder folder;
+    folder.AddSkin(u"xpsteel.smf"_s);
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        auto app = folder.MakeApp();
+        QStringList users;
+        ModalDriver<CLoginDlg> driver([&](CLoginDlg* dialog) {
+            EXPECT_EQ(dialog->windowTitle(), u"用户登陆"_s);
+            for (int i = 0; i < dialog->UserBox()->count(); ++i)
+                users << dialog->UserBox()->itemText(i);
+            QTest::keyClicks(dialog->PasswordEdit(), u"583016"_s);
+            QTest::keyClick(dialog->PasswordEdit(), Qt::Key_Return);
+        });
+        ASSERT_TRUE(app->InitInstance());
+        EXPECT_EQ(users, QStringList{u"管理员"_s});
+        EXPECT_EQ(app->m_strUser, u"管理员"_s);
+        EXPECT_EQ(app->m_strDbPath, u"sale.db"_s);
+        EXPECT_TRUE(app->m_bDbReady);
+        EXPECT_EQ(app->moutput, 1);
+        EXPECT_EQ(app->sstat, 1);
+        ASSERT_NE(app->MainWindow(), nullptr);
+        EXPECT_EQ(app->MainWindow()->windowTitle(), u"Vantrel    当前用户：管理员"_s);
+        EXPECT_TRUE(app->MainWindow()->isVisible());
+        EXPECT_TRUE(app->m_pDb->IsOpen());
+        app->ExitInstance();
+        EXPECT_FALSE(app->m_pDb->IsOpen());
+        EXPECT_EQ(CVantrelApp::Instance(), app.get());
+    }
+    EXPECT_EQ(folder.Data().QueryValue(u"SELECT count(*) FROM power"_s), u"1"_s);
+    EXPECT_EQ(CVantrelApp::Instance(), nullptr);
+}
+
+TEST(StartUp, CancelledSignInEndsWithoutAMainWindow)
+{
+    StartFolder folder;
+    folder.AddSkin(u"xpsteel.smf"_s);
+    auto app = folder.MakeApp();
+    ModalDriver<CLoginDlg> driver([](CLoginDlg* dialog) { dialog->reject(); });
+    EXPECT_FALSE(app->InitInstance());
+    EXPECT_EQ(app->MainWindow(), nullptr);
+    EXPECT_TRUE(app->m_pDb->IsOpen());
+    app->ExitInstance();
+    EXPECT_FALSE(app->m_pDb->IsOpen());
+}
