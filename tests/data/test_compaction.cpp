@@ -6,6 +6,9 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -168,4 +171,35 @@ TEST(Compaction, KeepsTheFilePermissionsAndTempNames)
 
     EXPECT_EQ(CompactionTempPath(u"/a/b/shop.db"_s), u"/a/b/shop.tmp"_s);
     EXPECT_EQ(CompactionTempPath(u"/a/old.tmp"_s), u"/a/old.tmp.tmp"_s);
+}
+
+TEST(Compaction, AWriterKilledInTheMiddleOfAChangeLosesOnlyThatChange)
+{
+    TempDataFile file;
+    FillWithSpace(file);
+    // Another program changes every row and is killed before it commits: its journal is left
+    // behind, hot, holding the rows as they were.
+    const QByteArray path = file.Path().toUtf8();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_exec(db,
+                     "PRAGMA cache_size = 1; BEGIN; UPDATE client SET name = 'half', "
+                     "survey = printf('%.*c', 900, 'h')",
+                     nullptr, nullptr, nullptr);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(QFileInfo(file.Path() + u"-journal"_s).size() > 0);
+
+    DataFileUsers users(file.Path());
+    QString error;
+    EXPECT_EQ(CompactDataFile(file.Path(), users, &error), CompactionResult::Compacted)
+        << error.toStdString();
+    EXPECT_FALSE(QFileInfo(file.Path() + u"-journal"_s).size() > 0);
+    ExpectAllRows(file);
+    EXPECT_EQ(file.QueryValue(u"SELECT count(*) FROM client WHERE name = 'half'"_s), u"0"_s);
 }
