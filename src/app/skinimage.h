@@ -22,6 +22,17 @@ struct SSkinFill
 // One named image of a skin object, described rather than stored, so it is drawn sharply at
 // any size and pixel density: an optionally rounded box with fill and border, edge lines, an
 // arrow glyph, and optionally a picture file stretched as a nine-patch.
+//
+// Properties, each optional, drawn in this order:
+//   Inset = n | l, t, r, b          shrinks the box inside the target rectangle
+//   Fill = colour | linear(vertical|horizontal, colour [pos], colour [pos], ...)
+//   Border = colour, BorderWidth = n, Radius = n
+//   InnerLight = colour             a one-pixel gloss line just inside the top border
+//   Image = file.png, Margins = n | l, t, r, b    a picture beside the skin (nine-patch
+//                                   when Margins are given, else stretched)
+//   TopLine = colour, BottomLine = colour         full-width lines on the target's edges
+//   Glyph = up | down | none, GlyphColor = colour a chevron centred in the box
+// Colours: #rgb, #rrggbb, #aarrggbb, rgb(r, g, b), rgba(r, g, b, a), SVG names, transparent.
 class CSkinImage
 {
 public:

@@ -1,6 +1,7 @@
 #include "app/skinengine.h"
 #include "schedule/gfxoutbarctrl.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -267,7 +269,18 @@ TEST_F(OutBarTest, ArrowsFollowTheScrollPositionOfALongFolder)
     QTest::qWait(50);
     EXPECT_EQ(m_bar->FirstVisibleItem(), afterRelease);
 
-    // The wheel scrolls too; opening another folder starts at its top.
+    // The wheel scrolls one item a notch; opening a folder starts at its top.
+    const auto wheel = [&](int delta) {
+        const QPointF at(65, 200);
+        QWheelEvent event(at, m_bar->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_bar, &event);
+    };
+    wheel(-120);
+    EXPECT_EQ(m_bar->FirstVisibleItem(), afterRelease + 1);
+    wheel(60);
+    wheel(60);
+    EXPECT_EQ(m_bar->FirstVisibleItem(), afterRelease);
     m_bar->OpenFolder(1);
     EXPECT_EQ(m_bar->FirstVisibleItem(), 0);
 }
