@@ -34,16 +34,9 @@ public:
     QSize IconSize() const { return m_iconSize; }
     int Count() const { return int(m_icons.size()); }
     // Appends an icon; returns its position.
-    int Add(const QIcon& icon)
-    {
-        m_icons.push_back(icon);
-        return Count() - 1;
-    }
+    int Add(const QIcon& icon);
     // A null icon for positions outside the list.
-    QIcon Icon(int index) const
-    {
-        return index >= 0 && index < Count() ? m_icons[size_t(index)] : QIcon();
-    }
+    QIcon Icon(int index) const;
 
 private:
     QSize m_iconSize;
