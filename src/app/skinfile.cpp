@@ -184,6 +184,9 @@ std::unique_ptr<CSkinFile> CSkinFile::Load(const QString& path, QString* error)
         *error = u"%1: not UTF-8 text"_s.arg(path);
         return nullptr;
     }
+    // Editors on Windows like to start UTF-8 files with a byte-order mark.
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
     text.remove(u'\r');
     auto skin = Parse(text, QFileInfo(path).absolutePath(), error);
     if (!skin)

@@ -8,6 +8,7 @@ COutBarGeometry::COutBarGeometry(const SInput& input) : m_input(input)
 {
     const int n = m_input.folderCount;
     const int open = std::clamp(m_input.openFolder, 0, std::max(0, n - 1));
+    m_input.openFolder = open;
     const QRect& client = m_input.client;
     m_area = client;
     if (n > 0) {

@@ -182,8 +182,9 @@ TEST_F(SkinEngineTest, UnloadableFileKeepsThePreviousLook)
 
 TEST_F(SkinEngineTest, SkinWithoutTheBarObjectGivesNoHandle)
 {
-    const QString path =
-        Write(u"plain.smf"_s, u"[Skin]\nName = Plain\n[Dialog]\nWindow = #eeeeee\n"_s);
+    // Saved by a Windows editor: byte-order mark and CR LF line ends.
+    const QString path = Write(
+        u"plain.smf"_s, u"\uFEFF[Skin]\r\nName = Plain\r\n[Dialog]\r\nWindow = #eeeeee\r\n"_s);
     QSignalSpy changed(&m_engine, &CSkinEngine::SkinChanged);
     ASSERT_TRUE(m_engine.LoadSkinFile(path));
     EXPECT_EQ(changed.count(), 1);
