@@ -239,8 +239,9 @@ void CGfxOutBarCtrl::RenderScene(QPainter& painter, int openFolder, int firstIte
         const SOutBarItemRects rects = *geometry.ItemRects(i);
         if ((m_flags & kKeepSelection) && openFolder == m_openFolder && i == m_lastClicked)
             look.ItemFrame(painter, FrameRect(geometry, i), COutBarPainter::FrameLook::Highlight);
-        look.Icon(painter, rects.icon, Icons().Icon(items[size_t(i)].image));
-        look.Label(painter, rects.label, items[size_t(i)].text, small);
+        const SOutBarItem& item = items[size_t(i)];
+        look.Icon(painter, rects.icon, Icons().Icon(item.image), item.enabled);
+        look.Label(painter, rects.label, item.text, small, item.enabled);
     }
     painter.restore();
 }
@@ -265,7 +266,27 @@ bool CGfxOutBarCtrl::HoverLooksAllowed() const
 
 bool CGfxOutBarCtrl::ItemHoverAllowed(int item) const
 {
+    const std::vector<SOutBarItem>* items = OpenItems();
+    if (items && item >= 0 && item < int(items->size()) && !(*items)[size_t(item)].enabled)
+        return false;
     return !(item == m_lastClicked && ((m_flags & kKeepSelection) || m_animationTimer.isActive()));
+}
+
+void CGfxOutBarCtrl::SetItemEnabled(int folder, int item, bool enabled)
+{
+    if (folder < 0 || folder >= FolderCount() || item < 0 || item >= ItemCount(folder))
+        return;
+    SOutBarItem& entry = m_folders[size_t(folder)].items[size_t(item)];
+    if (entry.enabled == enabled)
+        return;
+    entry.enabled = enabled;
+    Invalidate();
+}
+
+bool CGfxOutBarCtrl::IsItemEnabled(int folder, int item) const
+{
+    return folder >= 0 && folder < FolderCount() && item >= 0 && item < ItemCount(folder) &&
+           m_folders[size_t(folder)].items[size_t(item)].enabled;
 }
 
 void CGfxOutBarCtrl::PaintItemOverlay(QPainter& painter, const COutBarGeometry& geometry, int item,
@@ -435,6 +456,8 @@ void CGfxOutBarCtrl::mousePressEvent(QMouseEvent* event)
         update(geometry.FolderRect(hit.index));
         break;
     case SOutBarHit::Item:
+        if (!IsItemEnabled(m_openFolder, hit.index))
+            break;
         m_press = Press::Item;
         m_pressIndex = hit.index;
         m_dragging = false;

@@ -79,6 +79,10 @@ public:
     int ItemImage(int folder, int item) const;
     qintptr ItemData(int folder, int item) const;
 
+    // A disabled item is drawn greyed, has no hover look and sends no click.
+    void SetItemEnabled(int folder, int item, bool enabled);
+    bool IsItemEnabled(int folder, int item) const;
+
     void SetDropConsent(DropConsent consent) { m_dropConsent = std::move(consent); }
 
     // The current layout: header and item rectangles, arrows and the hit test.

@@ -11,7 +11,8 @@ struct SOutBarItem
 {
     int image = -1; // index into the bar's image list; negative for none
     QString text;
-    qintptr data = 0; // the caller's value, stored only
+    qintptr data = 0;    // the caller's value, stored only
+    bool enabled = true; // a disabled item is greyed and ignores the mouse
 };
 
 // One folder of the navigation bar: a header and the items shown while it is open.

@@ -106,20 +106,25 @@ bool COutBarPainter::ItemFrame(QPainter& painter, const QRect& rect, FrameLook l
     return Part(painter, look == FrameLook::Pressed ? u"PressedItem"_s : u"HighlightItem"_s, rect);
 }
 
-void COutBarPainter::Icon(QPainter& painter, const QRect& rect, const QIcon& icon) const
+void COutBarPainter::Icon(QPainter& painter, const QRect& rect, const QIcon& icon,
+                          bool enabled) const
 {
     if (!icon.isNull() && rect.isValid())
-        icon.paint(&painter, rect, Qt::AlignCenter, QIcon::Normal, QIcon::Off);
+        icon.paint(&painter, rect, Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled,
+                   QIcon::Off);
 }
 
 void COutBarPainter::Label(QPainter& painter, const QRect& rect, const QString& text,
-                           bool smallIcons) const
+                           bool smallIcons, bool enabled) const
 {
     if (text.isEmpty())
         return;
     painter.save();
     painter.setFont(m_font);
-    painter.setPen(m_itemText);
+    QColor pen = m_itemText;
+    if (!enabled)
+        pen.setAlphaF(pen.alphaF() * 0.45);
+    painter.setPen(pen);
     if (smallIcons)
         painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     else

@@ -30,8 +30,9 @@ public:
     void Arrow(QPainter& painter, const QRect& rect, bool up, bool pressed) const;
     // Item frames exist only in a skin; false when nothing was drawn.
     bool ItemFrame(QPainter& painter, const QRect& rect, FrameLook look) const;
-    void Icon(QPainter& painter, const QRect& rect, const QIcon& icon) const;
-    void Label(QPainter& painter, const QRect& rect, const QString& text, bool smallIcons) const;
+    void Icon(QPainter& painter, const QRect& rect, const QIcon& icon, bool enabled = true) const;
+    void Label(QPainter& painter, const QRect& rect, const QString& text, bool smallIcons,
+               bool enabled = true) const;
     // A line across [left, right] at y with small triangles at both ends.
     void InsertMark(QPainter& painter, int left, int right, int y, bool above, bool below) const;
 

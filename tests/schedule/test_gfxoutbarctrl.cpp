@@ -343,6 +343,22 @@ TEST_F(OutBarTest, ItemClickNeedsPressAndReleaseOnTheSameItem)
     EXPECT_EQ(m_bar->LastClickedItem(), 2);
 }
 
+TEST_F(OutBarTest, DisabledItemIgnoresClicksUntilEnabled)
+{
+    QSignalSpy notify(m_bar, &CGfxOutBarCtrl::Notify);
+    const QImage before = m_bar->grab().toImage();
+    m_bar->SetItemEnabled(0, 2, false);
+    EXPECT_FALSE(m_bar->IsItemEnabled(0, 2));
+    EXPECT_NE(m_bar->grab().toImage(), before); // drawn greyed
+    Click(IconCentre(2));
+    EXPECT_EQ(notify.count(), 0);
+    EXPECT_EQ(m_bar->LastClickedItem(), -1);
+    m_bar->SetItemEnabled(0, 2, true);
+    Click(IconCentre(2));
+    ASSERT_EQ(notify.count(), 1);
+    EXPECT_EQ(notify[0][1].toInt(), 2);
+}
+
 TEST_F(OutBarTest, DroppedItemMovesOnlyWithTheOwnersConsent)
 {
     OpenNow(3);
