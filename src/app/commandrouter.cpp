@@ -1,0 +1,66 @@
+#include "app/commandrouter.h"
+
+#include "app/messages.h"
+#include "app/vantrelapp.h"
+
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+CCommandRouter::CCommandRouter(CVantrelApp& app, QWidget* window)
+    : QObject(window), m_app(app), m_window(window)
+{
+}
+
+void CCommandRouter::SetHandler(int id, Handler handler)
+{
+    m_handlers[id] = std::move(handler);
+    Q_EMIT HandlersChanged();
+}
+
+bool CCommandRouter::HasHandler(int id) const
+{
+    return m_handlers.count(id) != 0;
+}
+
+bool CCommandRouter::Permitted(const CommandInfo& command) const
+{
+    switch (command.rule) {
+    case PermissionRule::None:
+        return true;
+    case PermissionRule::Administrator:
+        return m_app.m_strUser == QString::fromUtf16(kAdministrator);
+    case PermissionRule::Flag: {
+        const int* flag = m_app.PermissionFlag(QString::fromLatin1(command.flag));
+        return flag && *flag != 0;
+    }
+    }
+    return false;
+}
+
+bool CCommandRouter::Run(int id)
+{
+    const CommandInfo* command = CommandById(id);
+    if (!command)
+        return false;
+    if (!Permitted(*command)) {
+        Inform(m_window, u"您还没有这个权限！"_s, u"无权限"_s);
+        return false;
+    }
+    const auto handler = m_handlers.find(id);
+    if (handler == m_handlers.end())
+        return false;
+    const Handler run = handler->second; // the handler may replace itself while it runs
+    run();
+    return true;
+}
+
+void CCommandRouter::Post(int message)
+{
+    const CommandInfo* command = CommandByMessage(message);
+    if (!command)
+        return;
+    const int id = command->id;
+    QMetaObject::invokeMethod(
+        this, [this, id] { Run(id); }, Qt::QueuedConnection);
+}
