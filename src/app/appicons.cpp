@@ -8,8 +8,9 @@
 
 using namespace Qt::StringLiterals;
 
-// The resources live in the static GUI library, whose object file nothing else refers to:
-// registering them by hand makes the linker keep them. Must stand outside any namespace.
+// The pictures are compiled into the static GUI library, and a program takes their object
+// file only when something refers to it: registering them by hand does, and registers them.
+// Must stand outside any namespace.
 static void RegisterIconResources()
 {
     Q_INIT_RESOURCE(icons);
