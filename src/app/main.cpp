@@ -1,3 +1,4 @@
+#include "app/appicons.h"
 #include "app/chinesetranslation.h"
 #include "app/vantrelapp.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(u"Vantrel"_s);
+    QApplication::setWindowIcon(ProgramIcon());
     InstallChineseTranslation(application);
     // Start-up shows and closes dialogs before there is a main window.
     QApplication::setQuitOnLastWindowClosed(false);
