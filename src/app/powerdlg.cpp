@@ -109,12 +109,14 @@ CPowerDlg::CPowerDlg(CADODatabase* database, QWidget* parent)
     for (int column = 0; column <= kFlagCount; ++column)
         m_list->setColumnWidth(column, kColumnWidth);
     m_list->verticalHeader()->hide();
+    // Compact report rows, one line of text each.
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
     m_list->setShowGrid(true);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setWordWrap(false);
-    m_list->setMinimumSize(560, 180);
+    m_list->setMinimumSize(720, 180);
     connect(m_list, &QTableWidget::cellClicked, this, [this](int row, int) { OnRowClicked(row); });
 
     m_userEdit->setObjectName(u"IDC_POWERUSER"_s);
