@@ -1,0 +1,20 @@
+#pragma once
+
+class CRecordListModel;
+
+// Purchase and sales lists and payment lists end with a row whose first column is "合计": it is
+// no record, and sums skip it.
+
+inline constexpr char16_t kTotalsText[] = u"合计";
+
+// True when the list's last row is its totals row.
+bool HasTotalsRow(const CRecordListModel& list);
+
+// Payment list (columns 1 数量 and 2 金额): appends the totals row of the rows listed so far.
+void AppendPaymentTotals(CRecordListModel& list);
+// Payment list: rewrites the last row's sums from the rows before it.
+void UpdatePaymentTotals(CRecordListModel& list);
+
+// Order list: rewrites the last row's sums of columns 6 (单据金额), 7 (paid) and 11 (数量)
+// and its column 8 (paid percentage) from the rows before it.
+void UpdateOrderTotals(CRecordListModel& list);

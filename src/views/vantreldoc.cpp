@@ -1,0 +1,52 @@
+#include "views/vantreldoc.h"
+
+#include "views/middlelistview.h"
+#include "views/noteview.h"
+#include "views/vantrelview.h"
+
+CVantrelDoc::CVantrelDoc(CADODatabase* database, QObject* parent) : QObject(parent), m_pDb(database)
+{
+}
+
+CVantrelView* CVantrelDoc::MainList() const
+{
+    return m_mainList;
+}
+
+CMiddleListView* CVantrelDoc::MiddleList() const
+{
+    return m_middleList;
+}
+
+CNoteView* CVantrelDoc::NoteView() const
+{
+    return m_noteView;
+}
+
+void CVantrelDoc::RegisterView(CVantrelView* view)
+{
+    m_mainList = view;
+}
+
+void CVantrelDoc::RegisterView(CMiddleListView* view)
+{
+    m_middleList = view;
+}
+
+void CVantrelDoc::RegisterView(CNoteView* view)
+{
+    m_noteView = view;
+}
+
+void CVantrelDoc::ShowBottomView(int kind)
+{
+    Q_EMIT BottomViewRequested(kind);
+}
+
+void CVantrelDoc::SetInfoText(const QString& text)
+{
+    if (text == m_strInfo)
+        return;
+    m_strInfo = text;
+    Q_EMIT InfoTextChanged(text);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "views/recorddialogs.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class CADODatabase;
+class CMiddleListView;
+class CNoteView;
+class CVantrelView;
+
+// The program's one document: where the record views meet the frame. It knows the open data
+// connection, the three views (each registers itself when it is made; a view that is gone
+// reads as null) and the record dialogs the lists open. The frame swaps the lower pane and
+// shows the info bar's text when the document asks for it.
+class CVantrelDoc : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CVantrelDoc(CADODatabase* database = nullptr, QObject* parent = nullptr);
+
+    CADODatabase* Database() const { return m_pDb; }
+    void SetDatabase(CADODatabase* database) { m_pDb = database; }
+
+    CRecordDialogs& Dialogs() { return m_dialogs; }
+    const CRecordDialogs& Dialogs() const { return m_dialogs; }
+
+    CVantrelView* MainList() const;
+    CMiddleListView* MiddleList() const;
+    CNoteView* NoteView() const;
+    void RegisterView(CVantrelView* view);
+    void RegisterView(CMiddleListView* view);
+    void RegisterView(CNoteView* view);
+
+    // Puts the secondary list (BottomView::kList) or the text view (BottomView::kText) into
+    // the lower pane; the frame does the swap while this call runs.
+    void ShowBottomView(int kind);
+
+    QString InfoText() const { return m_strInfo; }
+    // The info bar's text; a text equal to the current one changes nothing.
+    void SetInfoText(const QString& text);
+
+Q_SIGNALS:
+    void BottomViewRequested(int kind);
+    void InfoTextChanged(const QString& text);
+
+private:
+    CADODatabase* m_pDb;
+    CRecordDialogs m_dialogs;
+    QPointer<CVantrelView> m_mainList;
+    QPointer<CMiddleListView> m_middleList;
+    QPointer<CNoteView> m_noteView;
+    QString m_strInfo;
+};

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "views/recorddialogs.h"
+#include "views/recordlistview.h"
+
+#include <QString>
+
+// The main record list in the upper right pane. It never decides what to list: a query dialog
+// or a command fills it with one category of records (RecordCategory) and tells it which
+// category that is, what caption to show and which SQL text produced the rows. Fillers:
+//
+//   CVantrelView* view = doc.MainList();
+//   view->SetCategory(RecordCategory::kSales);        // clears a query of another category
+//   doc.ShowBottomView(BottomView::kList);            // kText for notes, appointments, reminders
+//   view->List().Clear();
+//   view->List().InsertColumn(0, u"日期"_s, Qt::AlignLeft, 110); ...   // last: u""_s, width 0
+//   if (recordset.Open(sql)) view->SetCurrentQuery(sql);
+//   view->List().AppendRow({...texts..., FormatNumber(no)}, image);
+//
+// The view then reacts to the user: a click shows the record's dependants in the lower pane,
+// a double click or "修改记录" opens the record's dialog to modify it, "增加记录" opens the
+// category's dialog empty and "删除记录" deletes the record after a confirmation.
+class CVantrelView : public CRecordListView
+{
+    Q_OBJECT
+public:
+    explicit CVantrelView(CVantrelDoc& doc, QWidget* parent = nullptr);
+
+    int Category() const { return m_nCategory; }
+    // A new category also forgets the current query, so a delete never re-runs the statement
+    // of other rows.
+    void SetCategory(int category);
+    QString Caption() const { return m_strCaption; }
+    void SetCaption(const QString& caption) { m_strCaption = caption; }
+    // The caption a category shows on activation; empty for the statistics table, whose
+    // caption the filler sets.
+    static QString CategoryCaption(int category);
+
+    // The view became the active one: the caption follows the category and the info bar
+    // shows it.
+    void Activate();
+    // A left click on a row: the record's dependants go into the lower pane.
+    void OnClickRow(int row);
+
+public Q_SLOTS:
+    void OnRecordAdd() override;
+    void OnRecordEdit() override;
+
+protected:
+    bool CanAdd() const override;
+    bool CanEdit() const override;
+    bool CanDelete() const override;
+    void RowDeleted() override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    bool IsOrderList() const;
+    bool IsTotalsRow(int row) const;
+    void ShowContacts(int row);
+    void ShowPayments(int row);
+    void ShowText(int row, int column);
+    // Reads the record by its statement and hands it to the dialog; the failure text is shown
+    // when the record cannot be read.
+    void EditRecord(RecordDialog dialog, const QString& sql, const QString& failure, int row,
+                    int number);
+
+    int m_nCategory = -1;
+    QString m_strCaption;
+};

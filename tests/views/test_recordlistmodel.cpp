@@ -1,0 +1,128 @@
+#include "views/recordlistmodel.h"
+#include "views/totalsrow.h"
+#include "views/vantreldoc.h"
+#include "views/vantrelview.h"
+
+#include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <QHeaderView>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(RecordListModel, PassesTheModelTesterThroughEveryChange)
+{
+    CRecordListModel list;
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    list.InsertColumn(0, u"日期"_s);
+    list.InsertColumn(5, u"金额"_s, Qt::AlignRight, 80); // beyond the end: appended
+    list.InsertColumn(1, u"数量"_s, Qt::AlignRight, 80);
+    list.InsertColumn(-1, QString(), Qt::AlignLeft, 0);
+    ASSERT_EQ(list.GetColumnCount(), 4);
+    EXPECT_EQ(list.ColumnAt(1).title, u"数量"_s);
+    EXPECT_EQ(list.ColumnAt(2).title, u"金额"_s);
+
+    list.AppendRow({u"2024-3-5"_s, u"1.00"_s, u"10.50"_s, u"20"_s});
+    std::vector<CListRow> rows;
+    for (int i = 0; i < 50; ++i)
+        rows.push_back({{u"2024-3-6"_s, u"2.00"_s, u"1.25"_s, QString::number(100 + i)}, 0});
+    list.AppendRows(std::move(rows));
+    EXPECT_EQ(list.InsertItem(1, u"插入"_s, 1), 1);
+    EXPECT_TRUE(list.SetItemText(1, 6, u"column beyond the layout"_s));
+    EXPECT_TRUE(list.SetItemText(1, 2, u"3"_s));
+    EXPECT_TRUE(list.SetItemImage(2, 2));
+    EXPECT_FALSE(list.SetItemText(52, 0, u"x"_s));
+    EXPECT_EQ(list.GetItemCount(), 52);
+    EXPECT_EQ(list.GetItemText(1, 6), u"column beyond the layout"_s);
+    EXPECT_EQ(list.GetItemText(99, 0), QString());
+
+    int number = 0;
+    EXPECT_TRUE(list.RecordNumber(0, number));
+    EXPECT_EQ(number, 20);
+    EXPECT_FALSE(list.RecordNumber(1, number)); // its number column is empty
+    EXPECT_DOUBLE_EQ(list.SumColumn(2, 3), 10.5 + 3 + 1.25);
+    EXPECT_DOUBLE_EQ(CRecordListModel::ParseNumber(u"12.5元"_s), 12.5);
+    EXPECT_DOUBLE_EQ(CRecordListModel::ParseNumber(QString()), 0.0);
+
+    EXPECT_TRUE(list.DeleteItem(0));
+    EXPECT_FALSE(list.DeleteItem(51));
+    list.DeleteAllItems();
+    EXPECT_EQ(list.GetItemCount(), 0);
+    list.AppendRow({u"a"_s});
+    list.DeleteAllColumns();
+    EXPECT_EQ(list.columnCount(), 0);
+    list.InsertColumn(0, u"名称"_s);
+    list.Clear();
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(list.columnCount(), 0);
+}
+
+TEST(RecordListModel, ShowsAlignmentIconsAndHidesTheNumberColumn)
+{
+    CVantrelDoc doc;
+    CVantrelView view(doc);
+    CRecordListModel& list = view.List();
+    list.InsertColumn(0, u"日期"_s, Qt::AlignRight, 110);
+    list.InsertColumn(1, u"金额"_s, Qt::AlignRight, 80);
+    list.InsertColumn(2, QString(), Qt::AlignLeft, 0);
+    list.AppendRow({u"2024-3-5"_s, u"10.00"_s, u"1"_s}, 1);
+    list.AppendRow({u"合计"_s, u"10.00"_s});
+
+    EXPECT_EQ(view.columnWidth(0), 110);
+    EXPECT_EQ(view.columnWidth(1), 80);
+    EXPECT_TRUE(view.isColumnHidden(2));
+    EXPECT_FALSE(view.isColumnHidden(1));
+    EXPECT_TRUE(view.horizontalHeader()->sectionsMovable());
+    EXPECT_TRUE(view.showGrid());
+    EXPECT_EQ(view.selectionBehavior(), QAbstractItemView::SelectRows);
+
+    // The first column reads from the left whatever its format says.
+    EXPECT_EQ(list.data(list.index(0, 0), Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                  Qt::AlignHorizontal_Mask,
+              Qt::AlignLeft);
+    EXPECT_EQ(list.data(list.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                  Qt::AlignHorizontal_Mask,
+              Qt::AlignRight);
+    EXPECT_FALSE(list.data(list.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_FALSE(list.data(list.index(1, 0), Qt::DecorationRole).isValid());
+    EXPECT_FALSE(list.data(list.index(0, 1), Qt::DecorationRole).isValid());
+    EXPECT_EQ(list.headerData(2, Qt::Horizontal).toString(), QString());
+    EXPECT_TRUE(HasTotalsRow(list));
+
+    // A layout rebuilt after a reset keeps the rule.
+    list.Clear();
+    list.InsertColumn(0, u"名称"_s, Qt::AlignLeft, 200);
+    list.InsertColumn(1, QString(), Qt::AlignLeft, 0);
+    EXPECT_TRUE(view.isColumnHidden(1));
+    EXPECT_FALSE(view.isColumnHidden(0));
+    EXPECT_EQ(view.columnWidth(0), 200);
+    EXPECT_FALSE(HasTotalsRow(list));
+}
+
+TEST(RecordListModel, HoldsAHundredThousandRowsAndScrollsThroughThem)
+{
+    CVantrelDoc doc;
+    CVantrelView view(doc);
+    view.resize(800, 400);
+    view.show();
+    CRecordListModel& list = view.List();
+    for (int column = 0; column < 17; ++column)
+        list.InsertColumn(column, u"列%1"_s.arg(column));
+    list.InsertColumn(17, QString(), Qt::AlignLeft, 0);
+    std::vector<CListRow> rows(100000);
+    for (int row = 0; row < 100000; ++row) {
+        rows[size_t(row)].texts = QStringList(17, u"文字"_s) << QString::number(row + 1);
+        rows[size_t(row)].image = row % 3;
+    }
+    list.AppendRows(std::move(rows));
+    ASSERT_EQ(list.rowCount(), 100000);
+    view.scrollToBottom();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.rowAt(view.viewport()->height() - 2) >= 99990, true);
+    int number = 0;
+    ASSERT_TRUE(list.RecordNumber(99999, number));
+    EXPECT_EQ(number, 100000);
+    list.DeleteAllItems();
+    EXPECT_EQ(view.model()->rowCount(), 0);
+}
