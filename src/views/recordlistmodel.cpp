@@ -114,10 +114,10 @@ void CRecordListModel::DeleteAllItems()
 {
     if (m_rows.empty())
         return;
-    // A reset rather than a removal: views drop 100,000 rows at once instead of row by row.
-    beginResetModel();
+    // One removal rather than a reset, so the views keep their column widths and order.
+    beginRemoveRows({}, 0, GetItemCount() - 1);
     m_rows.clear();
-    endResetModel();
+    endRemoveRows();
 }
 
 void CRecordListModel::Clear()

@@ -96,10 +96,11 @@ QMenu* CRecordListView::CreateContextMenu(QWidget* parent)
 
 void CRecordListView::contextMenuEvent(QContextMenuEvent* event)
 {
-    const QPoint position = event->reason() == QContextMenuEvent::Mouse
-                                ? event->pos()
-                                : visualRect(currentIndex()).center();
-    const int row = indexAt(position).row();
+    // From the keyboard the menu is for the row with the focus, if any.
+    const bool mouse = event->reason() == QContextMenuEvent::Mouse;
+    const int row = mouse ? indexAt(event->pos()).row() : currentIndex().row();
+    const QPoint position =
+        mouse ? event->pos() : (row >= 0 ? visualRect(currentIndex()).center() : QPoint());
     SetCurrentRow(row);
     SelectRow(row);
 

@@ -90,6 +90,13 @@ TEST(RecordListModel, ShowsAlignmentIconsAndHidesTheNumberColumn)
     EXPECT_EQ(list.headerData(2, Qt::Horizontal).toString(), QString());
     EXPECT_TRUE(HasTotalsRow(list));
 
+    // Emptying the rows leaves the columns as the user arranged them.
+    view.setColumnWidth(1, 150);
+    view.horizontalHeader()->moveSection(1, 0);
+    list.DeleteAllItems();
+    EXPECT_EQ(view.columnWidth(1), 150);
+    EXPECT_EQ(view.horizontalHeader()->visualIndex(1), 0);
+
     // A layout rebuilt after a reset keeps the rule.
     list.Clear();
     list.InsertColumn(0, u"名称"_s, Qt::AlignLeft, 200);
