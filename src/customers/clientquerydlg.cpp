@@ -64,7 +64,8 @@ CClientQueryDlg::CClientQueryDlg(CADODatabase* database, CVantrelDoc& doc, QWidg
     m_help->setObjectName(u"IDC_HELP"_s);
     m_help->setReadOnly(true);
     m_help->setPlainText(QString::fromUtf16(kHelp));
-    m_help->setMinimumHeight(90);
+    m_help->setMinimumHeight(80);
+    m_help->setMaximumHeight(110);
 
     auto* query = NewButton(u"查询"_s, u"IDC_QUERY"_s, this);
     auto* queryAll = NewButton(u"查询全部"_s, u"IDC_QUERYALL"_s, this);

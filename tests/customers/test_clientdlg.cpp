@@ -20,10 +20,10 @@ protected:
     }
 
     // A dialog as the opener leaves it: members set, then shown.
-    std::unique_ptr<CClientDlg> Open(CADODatabase* database = nullptr, int modifyNo = -1,
-                                     int item = -1, const QVariantMap& fields = {})
+    std::unique_ptr<CClientDlg> Open(int modifyNo = -1, int item = -1,
+                                     const QVariantMap& fields = {})
     {
-        auto dialog = std::make_unique<CClientDlg>(database ? database : m_db.get(), m_main);
+        auto dialog = std::make_unique<CClientDlg>(m_db.get(), m_main);
         if (modifyNo >= 0) {
             dialog->m_bModify = 1;
             dialog->m_nNo = modifyNo;
@@ -63,9 +63,11 @@ protected:
 
 TEST_F(ClientDlgTest, ForbiddenCharactersAreRefusedBeforeTheDataFileIsTouched)
 {
-    // A closed connection: any statement the dialog ran would fail and show its own message.
-    CADODatabase closed;
-    auto dialog = Open(&closed);
+    // Clients that already carry the refused texts: a look-up before the refusal would ask
+    // about a duplicate first.
+    m_file.Exec(u"INSERT INTO client (no, name, number) VALUES (3, 'O''Neil', 'C\"3'), "
+                "(4, '丙公司', '[C3'), (5, '丁公司', 'C3]')"_s);
+    auto dialog = Open();
     Click(*dialog, u"IDOK"_s);
     Type(*dialog, u"name"_s, u"O'Neil"_s);
     Click(*dialog, u"IDOK"_s);
@@ -80,7 +82,8 @@ TEST_F(ClientDlgTest, ForbiddenCharactersAreRefusedBeforeTheDataFileIsTouched)
                      u"客户编号不能含有',\",[,]等符号！"_s, u"客户编号不能含有',\",[,]等符号！"_s,
                      u"客户编号不能含有',\",[,]等符号！"_s}));
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(Count(u"client"_s), 2);
+    EXPECT_EQ(Count(u"client"_s), 5);
+    EXPECT_EQ(Counter(), u"7"_s);
 }
 
 TEST_F(ClientDlgTest, DuplicatePromptsComeInTurnAndNoConsumesNoNumber)
@@ -171,12 +174,13 @@ TEST_F(ClientDlgTest, ModifyNeverFindsItselfAndRewritesOnlyItsOwnRow)
     ASSERT_EQ(m_main->List().GetItemCount(), 2);
     ASSERT_EQ(m_main->List().GetItemText(0, 22), u"1"_s);
 
-    auto dialog = Open(nullptr, 1, 0,
-                       {{u"name"_s, u"甲公司"_s}, {u"number"_s, u"A01"_s}, {u"city"_s, u"北京"_s}});
+    auto dialog =
+        Open(1, 0, {{u"name"_s, u"甲公司"_s}, {u"number"_s, u"A01"_s}, {u"city"_s, u"北京"_s}});
     EXPECT_FALSE(dialog->ContinuousBox()->isEnabled());
     EXPECT_EQ(dialog->FieldText(u"city"_s), u"北京"_s);
     Type(*dialog, u"city"_s, u"上海"_s);
-    Type(*dialog, u"remark"_s, u"老客户"_s);
+    const QString longRemark = u"老客户"_s + QString(u'备').repeated(9997);
+    Type(*dialog, u"remark"_s, longRemark);
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"记录修改成功！"_s}));
     EXPECT_EQ(Value(u"SELECT city FROM client WHERE no = 1"_s), u"上海"_s);
@@ -184,12 +188,13 @@ TEST_F(ClientDlgTest, ModifyNeverFindsItselfAndRewritesOnlyItsOwnRow)
     const QStringList row = RowTexts(m_main->List(), 0);
     EXPECT_EQ(row[0], u"甲公司"_s);
     EXPECT_EQ(row[11], u"上海"_s);
-    EXPECT_EQ(row[21], u"老客户"_s);
+    EXPECT_EQ(row[21], longRemark);
+    EXPECT_EQ(Value(u"SELECT remark FROM client WHERE no = 1"_s), longRemark);
     EXPECT_EQ(row[22], u"1"_s);
 
     // Taking the other client's name asks; No leaves the record as it was.
     m_messages.Clear();
-    auto again = Open(nullptr, 1, 0, {{u"name"_s, u"乙公司"_s}, {u"number"_s, u"A01"_s}});
+    auto again = Open(1, 0, {{u"name"_s, u"乙公司"_s}, {u"number"_s, u"A01"_s}});
     m_messages.AnswerNext(false);
     Click(*again, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"客户名称已经存在，是否要重复添加？"_s}));
@@ -202,7 +207,7 @@ TEST_F(ClientDlgTest, ModifyNeverFindsItselfAndRewritesOnlyItsOwnRow)
     m_main->List().InsertColumn(-1, QString(), Qt::AlignLeft, 0);
     m_main->List().AppendRow({u"乙公司"_s, QString(), u"2"_s});
     m_messages.Clear();
-    auto other = Open(nullptr, 2, 0, {{u"name"_s, u"乙公司"_s}, {u"number"_s, u"B02"_s}});
+    auto other = Open(2, 0, {{u"name"_s, u"乙公司"_s}, {u"number"_s, u"B02"_s}});
     Type(*other, u"property"_s, u"国企"_s);
     Type(*other, u"tax"_s, u"T-9"_s);
     Click(*other, u"IDOK"_s);
