@@ -1,8 +1,7 @@
 #include "app/mainwindowfactory.h"
 
+#include "app/mainframe.h"
 #include "app/vantrelapp.h"
-
-#include <QMainWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -13,9 +12,5 @@ QString MainWindowCaption(const QString& user)
 
 std::unique_ptr<QWidget> CreateMainWindow(CVantrelApp& app)
 {
-    // The frame with its navigation bar and record views takes this window's place.
-    auto window = std::make_unique<QMainWindow>();
-    window->setObjectName(u"MainFrame"_s);
-    window->setWindowTitle(MainWindowCaption(app.m_strUser));
-    return window;
+    return std::make_unique<CMainFrame>(app);
 }

@@ -1,0 +1,285 @@
+#include "app/mainframe.h"
+
+#include "app/aboutdlg.h"
+#include "app/appicons.h"
+#include "app/changepassworddlg.h"
+#include "app/commandrouter.h"
+#include "app/contactinfo.h"
+#include "app/infobar.h"
+#include "app/mainwindowfactory.h"
+#include "app/messages.h"
+#include "app/powerdlg.h"
+#include "app/settingsdlg.h"
+#include "app/skinengine.h"
+#include "app/vantrelapp.h"
+#include "data/adorecordset.h"
+#include "data/formats.h"
+#include "data/schema.h"
+#include "schedule/gfxoutbarctrl.h"
+#include "views/middlelistview.h"
+#include "views/noteview.h"
+#include "views/recordcategory.h"
+#include "views/recordlistmodel.h"
+#include "views/vantreldoc.h"
+#include "views/vantrelview.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kNavigationIdealWidth = 130;
+constexpr int kNavigationMinimumWidth = 100;
+// The main list takes just over six tenths of the window's height.
+constexpr double kMainListShare = 0.6000000000000001;
+
+} // namespace
+
+CMainFrame::CMainFrame(CVantrelApp& app, QWidget* parent)
+    : QMainWindow(parent), m_app(app), m_router(new CCommandRouter(app, this)),
+      m_doc(new CVantrelDoc(app.m_pDb.get(), this))
+{
+    setObjectName(u"MainFrame"_s);
+    setWindowIcon(ProgramIcon());
+    BuildMenus();
+    statusBar()->showMessage(u"就绪"_s);
+    setWindowTitle(MainWindowCaption(m_app.m_strUser));
+    m_strPicPath = m_app.ReadSetting(u"PicPath"_s);
+    connect(&m_app, &CVantrelApp::PicturePathChanged, this,
+            [this](const QString& path) { m_strPicPath = path; });
+    BuildClientArea();
+    RegisterOwnCommands();
+    connect(m_router, &CCommandRouter::HandlersChanged, this, &CMainFrame::UpdateAvailability);
+    UpdateAvailability();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::Action(int commandId) const
+{
+    const auto found = m_actions.find(commandId);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+void CMainFrame::BuildMenus()
+{
+    QMenu* menu = nullptr;
+    QString current;
+    for (const CommandInfo& command : Commands()) {
+        const QString title = QString::fromUtf16(command.menu);
+        if (title != current) {
+            menu = menuBar()->addMenu(title);
+            current = title;
+        }
+        if (command.separatorBefore)
+            menu->addSeparator();
+        QAction* action = menu->addAction(QString::fromUtf16(command.entry));
+        action->setObjectName(u"ID_%1"_s.arg(command.id));
+        const int id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { m_router->Run(id); });
+        m_actions[id] = action;
+    }
+}
+
+void CMainFrame::BuildClientArea()
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_infoBar = new CInfoBar(central);
+    m_infoBar->SetBackgroundColor(QColor(169, 169, 196));
+    m_infoBar->SetText(u"信息提示栏"_s);
+    layout->addWidget(m_infoBar);
+
+    m_outerSplitter = new QSplitter(Qt::Horizontal, central);
+    m_outerSplitter->setObjectName(u"OuterSplitter"_s);
+    m_outerSplitter->setChildrenCollapsible(false);
+    layout->addWidget(m_outerSplitter, 1);
+
+    m_navigationBar = new CGfxOutBarCtrl(m_outerSplitter, CGfxOutBarCtrl::kMainFrameFlags);
+    m_navigationBar->setObjectName(u"NavigationBar"_s);
+    m_navigationBar->setMinimumWidth(kNavigationMinimumWidth);
+    COutBarImageList icons(QSize(32, 32));
+    for (int position = 0; position < kNavigationIconCount; ++position)
+        icons.Add(NavigationIcon(position));
+    m_navigationBar->SetImageList(icons, CGfxOutBarCtrl::kLargeImageList);
+    m_navigationBar->SetAnimationDelay(20);
+    m_navigationBar->SetAnimationPeriod(200);
+    for (const NavigationFolder& folder : NavigationFolders()) {
+        const int index = m_navigationBar->AddFolder(QString::fromUtf16(folder.name));
+        for (const NavigationItem& item : folder.items)
+            m_navigationBar->InsertItem(index, -1, QString::fromUtf16(item.text), item.icon,
+                                        item.message);
+    }
+    m_navigationBar->OpenFolder(0);
+    connect(m_navigationBar, &CGfxOutBarCtrl::Notify, this, &CMainFrame::OnNavigationNotify);
+
+    m_innerSplitter = new QSplitter(Qt::Vertical, m_outerSplitter);
+    m_innerSplitter->setObjectName(u"InnerSplitter"_s);
+    CreateViews();
+
+    m_outerSplitter->setStretchFactor(0, 0);
+    m_outerSplitter->setStretchFactor(1, 1);
+    m_outerSplitter->setSizes({kNavigationIdealWidth, 1000});
+    setCentralWidget(central);
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_bPanesSized)
+        return;
+    // The panes are shared out once the window has its real (maximised) size.
+    m_bPanesSized = true;
+    const int mainHeight = static_cast<int>(height() * kMainListShare);
+    m_innerSplitter->setSizes({mainHeight, std::max(0, height() - mainHeight)});
+}
+
+void CMainFrame::OnNavigationNotify(int code, int param)
+{
+    if (code != CGfxOutBarCtrl::kNotifyItemClicked)
+        return;
+    m_nLastFolder = m_navigationBar->OpenFolderIndex();
+    m_nLastItem = param;
+    const int message = NavigationMessage(m_nLastFolder, m_nLastItem);
+    if (message != 0)
+        m_router->Post(message);
+}
+
+void CMainFrame::RegisterOwnCommands()
+{
+    CCommandRouter& router = *m_router;
+    router.SetHandler(ID_APP_EXIT, [this] { close(); });
+    router.SetHandler(ID_APP_ABOUT, [this] {
+        CAboutDlg dialog(this);
+        dialog.exec();
+    });
+    router.SetHandler(ID_HELP_CONTENTS, [] {
+        // Relative to the current folder, like every file the program ships with.
+        QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QDir::current().absoluteFilePath(u"help/index.html"_s)));
+    });
+    router.SetHandler(ID_HELP_SITE,
+                      [] { QDesktopServices::openUrl(QUrl(QString::fromUtf16(kVantrelWebSite))); });
+    router.SetHandler(ID_HELP_MAIL, [] {
+        QDesktopServices::openUrl(QUrl(u"mailto:"_s + QString::fromUtf16(kVantrelSupportMail)));
+    });
+    router.SetHandler(ID_MANAGE_PASSWORD, [this] {
+        CChangePasswordDlg dialog(m_app, this);
+        dialog.exec();
+    });
+    router.SetHandler(ID_MANAGE_SETTINGS, [this] {
+        CSettingsDlg dialog(m_app, this);
+        dialog.exec();
+    });
+    router.SetHandler(ID_MANAGE_POWER, [this] {
+        CPowerDlg dialog(m_app.m_pDb.get(), this);
+        dialog.exec();
+    });
+    router.SetHandler(ID_TOOLS_UPGRADE, [this] {
+        QString error;
+        if (m_app.m_pDb && UpgradeDatabase(*m_app.m_pDb, &error))
+            Inform(this, u"数据库升级成功！"_s);
+        else
+            Inform(this, u"数据库升级失败！"_s);
+    });
+    router.SetHandler(ID_QUERY_NOTICE, [this] { ShowReminders(); });
+}
+
+// Entries whose dialogs do not exist yet stay disabled.
+void CMainFrame::UpdateAvailability()
+{
+    for (const auto& [id, action] : m_actions)
+        action->setEnabled(m_router->HasHandler(id));
+    const auto folders = NavigationFolders();
+    for (int folder = 0; folder < int(folders.size()); ++folder) {
+        for (int item = 0; item < int(folders[folder].items.size()); ++item) {
+            const CommandInfo* command = CommandByMessage(folders[folder].items[item].message);
+            m_navigationBar->SetItemEnabled(folder, item,
+                                            command && m_router->HasHandler(command->id));
+        }
+    }
+}
+
+void CMainFrame::CreateViews()
+{
+    m_mainView = new CVantrelView(*m_doc, m_innerSplitter);
+    m_mainView->setObjectName(u"MainList"_s);
+    m_listView = new CMiddleListView(*m_doc, m_innerSplitter);
+    m_listView->setObjectName(u"SecondaryList"_s);
+    m_textView = new CNoteView(*m_doc, m_innerSplitter);
+    m_textView->setObjectName(u"TextView"_s);
+    m_textView->hide();
+    m_innerSplitter->setChildrenCollapsible(false);
+    connect(m_doc, &CVantrelDoc::BottomViewRequested, this, &CMainFrame::ShowBottomView);
+    connect(m_doc, &CVantrelDoc::InfoTextChanged, m_infoBar, &CInfoBar::SetText);
+}
+
+QWidget* CMainFrame::BottomView() const
+{
+    return m_nBottomView == kBottomText ? static_cast<QWidget*>(m_textView)
+                                        : static_cast<QWidget*>(m_listView);
+}
+
+void CMainFrame::ShowBottomView(int kind)
+{
+    if ((kind != kBottomList && kind != kBottomText) || kind == m_nBottomView)
+        return;
+    // The new view takes the pane at the height the old one had.
+    QWidget* old = BottomView();
+    QList<int> sizes = m_innerSplitter->sizes();
+    const int height = old->height();
+    old->hide();
+    m_nBottomView = kind;
+    QWidget* shown = BottomView();
+    shown->show();
+    sizes[m_innerSplitter->indexOf(old)] = 0;
+    sizes[m_innerSplitter->indexOf(shown)] = height;
+    m_innerSplitter->setSizes(sizes);
+    m_mainView->setFocus();
+}
+
+void CMainFrame::ShowReminders()
+{
+    m_mainView->SetCategory(RecordCategory::kReminders);
+    m_mainView->SetCaption(u"提醒"_s);
+    m_infoBar->SetText(u"提醒"_s);
+    ShowBottomView(kBottomText);
+    CRecordListModel& list = m_mainView->List();
+    list.Clear();
+    list.InsertColumn(0, u"开始时间"_s, Qt::AlignLeft, 150);
+    list.InsertColumn(1, u"终止时间"_s, Qt::AlignLeft, 150);
+    list.InsertColumn(2, u"内容"_s, Qt::AlignLeft, 600);
+    list.InsertColumn(3, QString(), Qt::AlignLeft, 0);
+    const QString sql = u"SELECT * FROM notice ORDER BY time DESC"_s;
+    CADORecordset rs(m_app.m_pDb.get());
+    if (!rs.Open(sql))
+        return;
+    m_mainView->SetCurrentQuery(sql);
+    std::vector<CListRow> rows;
+    const int count = rs.GetRecordCount();
+    if (count >= 1)
+        rs.MoveFirst();
+    for (int i = 0; i < count; ++i) {
+        QDateTime start, end;
+        QString content;
+        int no = 0;
+        rs.GetFieldDate(u"time"_s, start);
+        rs.GetFieldDate(u"endtime"_s, end);
+        rs.GetFieldText(u"content"_s, content);
+        rs.GetFieldInt(u"no"_s, no);
+        rows.push_back({{FormatDateTime(start), FormatDateTime(end), content, FormatNumber(no)}});
+        rs.MoveNext();
+    }
+    list.AppendRows(std::move(rows));
+}
