@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -119,6 +120,15 @@ void Generate(const QString& path, int clients, int scale)
     sqlite3_close(db);
 }
 
+// Processor time of this thread: on a busy machine it shows the work itself, where the wall
+// clock also counts the waits for a processor.
+double ThreadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -151,35 +161,41 @@ void Measure(const QString& dir, int clients, int scale, const char* title)
 
     constexpr int kRuns = 7;
     std::vector<double> opening;
+    std::vector<double> openingCpu;
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer timer;
         timer.start();
+        const double cpu = ThreadSeconds();
         CClientDlg dialog(&db, view, &window);
         dialog.show();
         QApplication::processEvents();
         opening.push_back(double(timer.nsecsElapsed()) / 1e9);
+        openingCpu.push_back(ThreadSeconds() - cpu);
         dialog.close();
     }
 
     std::vector<double> listing;
+    std::vector<double> listingCpu;
     for (int run = 0; run < kRuns; ++run) {
         CClientQueryDlg dialog(&db, doc, &window);
         dialog.show();
         QApplication::processEvents();
         QElapsedTimer timer;
         timer.start();
+        const double cpu = ThreadSeconds();
         dialog.OnQueryAll();
         QApplication::processEvents(); // the list lays out and paints its rows
         listing.push_back(double(timer.nsecsElapsed()) / 1e9);
+        listingCpu.push_back(ThreadSeconds() - cpu);
     }
     // Of which the access layer: running the statement and reading every shown field.
     std::vector<double> reading;
+    std::vector<double> statement;
     for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        timer.start();
+        const double cpu = ThreadSeconds();
         CADORecordset recordset(&db);
         recordset.Open(CClientQueryDlg::QueryAllStatement());
-        const double opened = double(timer.nsecsElapsed()) / 1e9;
+        statement.push_back(ThreadSeconds() - cpu);
         const int count = recordset.GetRecordCount();
         if (count > 0)
             recordset.MoveFirst();
@@ -189,17 +205,18 @@ void Measure(const QString& dir, int clients, int scale, const char* title)
                 recordset.GetFieldText(QLatin1StringView(field.field), value);
             recordset.MoveNext();
         }
-        reading.push_back(double(timer.nsecsElapsed()) / 1e9);
-        if (run == 0)
-            std::printf("  (statement alone: %.3f s)\n", opened);
+        reading.push_back(ThreadSeconds() - cpu);
     }
     std::printf("%s (%d clients, %d rows listed)\n", title, clients, view->List().GetItemCount());
-    std::printf("  client dialog opening, eleven combos: median %.3f s (goal < 0.2 s)\n",
-                Median(opening));
-    std::printf("  \"查询全部\" into the main list:       median %.3f s (goal < 0.3 s)\n",
-                Median(listing));
-    std::printf("    of which the statement and reading its fields: median %.3f s\n",
-                Median(reading));
+    std::printf("  client dialog opening, eleven combos: median %.3f s wall, %.3f s processor "
+                "(goal < 0.2 s)\n",
+                Median(opening), Median(openingCpu));
+    std::printf("  \"查询全部\" into the main list:       median %.3f s wall, %.3f s processor "
+                "(goal < 0.3 s)\n",
+                Median(listing), Median(listingCpu));
+    std::printf("    of which the access layer: statement %.3f s, with reading the fields %.3f s "
+                "(processor)\n",
+                Median(statement), Median(reading));
 }
 
 } // namespace
