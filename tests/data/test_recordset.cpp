@@ -5,7 +5,10 @@
 #include "data/sqltext.h"
 #include "support/tempdata.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -283,4 +286,22 @@ TEST(Database, OpenNeverCreatesAndTransactionsRollBack)
     ASSERT_TRUE(db->CommitTransaction());
     EXPECT_EQ(file.QueryValue(u"SELECT group_concat(name) FROM client"_s), u"提交"_s);
     EXPECT_FALSE(db->CommitTransaction()); // none open
+}
+
+TEST(Database, AFileAnotherProgramHoldsIsWaitedForThenRefused)
+{
+    TempDataFile file;
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(file.Path().toUtf8().constData(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    CADODatabase db;
+    db.SetConnectionTimeout(1);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_FALSE(db.Open(file.ConnectionString()));
+    EXPECT_GE(waited.elapsed(), 900);
+    EXPECT_EQ(db.GetLastErrorCode() & 0xFF, quint32(SQLITE_BUSY));
+    sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    EXPECT_TRUE(db.Open(file.ConnectionString()));
 }
