@@ -1,0 +1,118 @@
+#pragma once
+
+#include "customers/autocompletecombo.h"
+#include "customers/nameentry.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <map>
+
+class CADODatabase;
+class CMiddleListView;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+struct CRecordRequest;
+
+// "联系人管理": adds a contact person of a client or changes one (a row of table `linkman`).
+// The owning client is chosen in a type-ahead client box; five combo boxes offer the values of
+// their dictionaries and take free text, and a new value is added to its dictionary when the
+// contact is saved. Names and numbers prompt before a duplicate within the same client is
+// saved. In modify mode the dialog rewrites its row of the secondary list after the save; a
+// contact added to the client whose contacts the secondary list shows is appended there.
+//
+// The opener sets the members before the dialog is shown; the dialog reads them when it first
+// shows, as it fills its boxes.
+class CLinkmanDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // `list` is the secondary list (the contacts of a client); it may be null.
+    CLinkmanDlg(CADODatabase* database, CMiddleListView* list, QWidget* parent = nullptr);
+
+    int m_bModify = 0;          // 0 add, 1 modify
+    int m_nNo = -1;             // the contact's record number; -1 when adding
+    int m_nItem = -1;           // the secondary list's row that shows the contact; -1 when none
+    int m_bPresetClient = 0;    // 1: the client box starts on the client named m_strClient
+    QString m_strClient;        // the owning client's name (modify and preset)
+    bool m_bContinuous = false; // "连续添加": stay open after an add
+    int m_nYear = 1900;         // birthday
+    int m_nMonth = 1;
+    int m_nDay = 1;
+    int m_nSex = 0; // 0 男, 1 女
+
+    // Members from a record list's request: the mode, the client, and for a modify the stored
+    // row (texts by column name of `linkman`, `sex` as 0 or 1, `birthday` as a date).
+    void SetRequest(const CRecordRequest& request);
+    // The initial texts of the edit fields and dictionary boxes, by column name.
+    void SetFieldTexts(const QVariantMap& fields);
+
+    // Fills the boxes and moves the members into the controls; runs when the dialog first
+    // shows.
+    void InitDialog();
+    // "添加": checks the input, asks about duplicates, saves and feeds the dictionaries.
+    void OnOK();
+
+    // The control of a text column of `linkman` (a QLineEdit or, for the five dictionary
+    // columns, a QComboBox); "client" is the client box.
+    QWidget* Control(const QString& field) const;
+    QString FieldText(const QString& field) const;
+    CAutoCompleteCombo& ClientBox() { return m_clientBox; }
+    const CNameEntries& Clients() const { return m_clients; }
+    QLineEdit* YearEdit() const { return m_yearEdit; }
+    QLineEdit* MonthEdit() const { return m_monthEdit; }
+    QLineEdit* DayEdit() const { return m_dayEdit; }
+    QCheckBox* ContinuousBox() const { return m_continuous; }
+    QPushButton* OkButton() const { return m_ok; }
+
+    // The date a birthday is stored as. The range checks let a day through that its month
+    // lacks (31 February); such a day becomes the month's last day.
+    static QDate BirthdayDate(int year, int month, int day);
+    // The texts of the secondary list's columns 0 to 30 for a contact, in the list's order.
+    static QStringList ContactRowTexts(const std::map<QString, QString>& texts,
+                                       const QString& clientName, int sex, const QDate& birthday);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildControls();
+    void FillCombo(QComboBox* combo, const QString& sql);
+    void LoadClients();
+    void SelectClient(const QString& name);
+    void ApplyMembers();
+    // Reads a birthday edit as a whole number within the range; false when it is none.
+    static bool ReadNumber(const QLineEdit* edit, int low, int high, int& value);
+    bool ReadBirthday();
+    // True when the statement finds no row (or does not run) or the user still wants to save.
+    bool ConfirmNoDuplicate(const QString& sql, const QString& question);
+    // Writes the contact; false (after its message) when it could not be saved.
+    bool Save(int client, const QDate& birthday, int& number);
+    void FeedDictionaries();
+    void RewriteListRow(const QString& clientName, const QDate& birthday);
+    void AppendListRow(int client, const QString& clientName, const QDate& birthday, int number);
+    std::map<QString, QString> ControlTexts() const;
+
+    CADODatabase* m_db;
+    QPointer<CMiddleListView> m_list;
+    bool m_bInitialised = false;
+    QVariantMap m_fields;
+    CNameEntries m_clients;
+    CAutoCompleteCombo m_clientBox;
+    std::map<QString, QWidget*> m_controls;
+    QComboBox* m_clientCombo = nullptr;
+    QLineEdit* m_yearEdit = nullptr;
+    QLineEdit* m_monthEdit = nullptr;
+    QLineEdit* m_dayEdit = nullptr;
+    QRadioButton* m_male = nullptr;
+    QRadioButton* m_female = nullptr;
+    QCheckBox* m_continuous = nullptr;
+    QPushButton* m_ok = nullptr;
+};
