@@ -45,8 +45,8 @@ void CVantrelDoc::ShowBottomView(int kind)
 
 void CVantrelDoc::SetInfoText(const QString& text)
 {
-    if (text == m_strInfo)
-        return;
+    // Always passed on: the frame may have set the bar itself meanwhile, and the bar ignores
+    // a text it already shows.
     m_strInfo = text;
     Q_EMIT InfoTextChanged(text);
 }

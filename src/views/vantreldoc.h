@@ -39,7 +39,7 @@ public:
     void ShowBottomView(int kind);
 
     QString InfoText() const { return m_strInfo; }
-    // The info bar's text; a text equal to the current one changes nothing.
+    // Shows a text in the frame's info bar.
     void SetInfoText(const QString& text);
 
 Q_SIGNALS:
