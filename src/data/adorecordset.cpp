@@ -44,6 +44,13 @@ int ClampToInt(double value)
 int Bind(sqlite3_stmt* statement, int index, CellKind kind, qint64 integer, double real,
          const QString& text);
 
+// The provider's descriptions of the layer's own failures.
+const QString kNoSuchField =
+    u"Item cannot be found in the collection corresponding to the requested name: "_s;
+const QString kNoCurrentRow =
+    u"Either BOF or EOF is True, or the current record has been deleted."_s;
+const QString kNotUpdatable = kNotUpdatable;
+
 QString QuoteIdentifier(const QString& name)
 {
     QString quoted = name;
@@ -167,9 +174,7 @@ bool CADORecordset::ReadValue(const QString& field, Value& value)
 {
     const int index = m_result ? m_result->layout->Find(field) : -1;
     if (index < 0) {
-        RecordError(SQLITE_ERROR, u"Item cannot be found in the collection corresponding to "
-                                  "the requested name: "_s +
-                                      field);
+        RecordError(SQLITE_ERROR, kNoSuchField + field);
         return false;
     }
     value.role = m_result->Columns()[index].role;
@@ -182,8 +187,7 @@ bool CADORecordset::ReadValue(const QString& field, Value& value)
     if (m_editStatus == dbEditNew)
         return true; // a new row's unwritten fields are NULL
     if (IsEOF() || m_result->deleted[m_current]) {
-        RecordError(SQLITE_ERROR, u"Either BOF or EOF is True, or the current record has been "
-                                  "deleted."_s);
+        RecordError(SQLITE_ERROR, kNoCurrentRow);
         return false;
     }
     const Cell& cell = m_result->At(m_current, index);
@@ -246,7 +250,8 @@ bool CADORecordset::GetFieldInt(const QString& field, int& number)
         if (value.role == ColumnRole::YesNo)
             number = value.integer != 0 ? -1 : 0;
         else
-            number = ClampToInt(static_cast<double>(value.integer));
+            number = static_cast<int>(std::clamp<qint64>(
+                value.integer, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
         return true;
     case CellKind::Real:
         number = ClampToInt(value.real);
@@ -309,9 +314,7 @@ bool CADORecordset::PutValue(const QString& field, Value value)
         return false;
     const int index = m_result->layout->Find(field);
     if (index < 0) {
-        RecordError(SQLITE_ERROR, u"Item cannot be found in the collection corresponding to "
-                                  "the requested name: "_s +
-                                      field);
+        RecordError(SQLITE_ERROR, kNoSuchField + field);
         return false;
     }
     if (m_result->Columns()[index].role == ColumnRole::YesNo && value.kind == CellKind::Integer)
@@ -362,7 +365,7 @@ bool CADORecordset::AddNew()
 {
     m_editStatus = dbEditNone;
     if (!IsOpen() || m_result->table.isEmpty()) {
-        RecordError(SQLITE_READONLY, u"Current Recordset does not support updating."_s);
+        RecordError(SQLITE_READONLY, kNotUpdatable);
         return false;
     }
     std::fill(m_pending.begin(), m_pending.end(), Value());
@@ -383,12 +386,11 @@ bool CADORecordset::Update()
         return true;
     bool ok = false;
     if (!IsOpen() || m_result->table.isEmpty())
-        RecordError(SQLITE_READONLY, u"Current Recordset does not support updating."_s);
+        RecordError(SQLITE_READONLY, kNotUpdatable);
     else if (m_editStatus == dbEditNew)
         ok = InsertPending();
     else if (IsEOF() || m_result->deleted[m_current])
-        RecordError(SQLITE_ERROR, u"Either BOF or EOF is True, or the current record has been "
-                                  "deleted."_s);
+        RecordError(SQLITE_ERROR, kNoCurrentRow);
     else
         ok = UpdatePending();
     if (!ok)
@@ -425,6 +427,16 @@ int Bind(sqlite3_stmt* statement, int index, CellKind kind, qint64 integer, doub
 
 } // namespace
 
+// Binds the written values in column order from parameter 1; `parameter` ends on the last.
+int CADORecordset::BindPending(sqlite3_stmt* statement, int& parameter) const
+{
+    int code = SQLITE_OK;
+    for (const Value& value : m_pending)
+        if (value.set && code == SQLITE_OK)
+            code = Bind(statement, ++parameter, value.kind, value.integer, value.real, value.text);
+    return code;
+}
+
 bool CADORecordset::InsertPending()
 {
     QStringList names;
@@ -443,10 +455,8 @@ bool CADORecordset::InsertPending()
     sqlite3* db = m_connection->Handle();
     const vantrel::detail::Statement statement = vantrel::detail::Prepare(db, sql.toUtf8(), code);
     int parameter = 0;
-    for (const Value& value : m_pending)
-        if (statement && value.set && code == SQLITE_OK)
-            code = Bind(statement.get(), ++parameter, value.kind, value.integer, value.real,
-                        value.text);
+    if (statement)
+        code = BindPending(statement.get(), parameter);
     if (statement && code == SQLITE_OK)
         code = sqlite3_step(statement.get());
     if (code != SQLITE_DONE) {
@@ -470,10 +480,8 @@ bool CADORecordset::UpdatePending()
     sqlite3* db = m_connection->Handle();
     const vantrel::detail::Statement statement = vantrel::detail::Prepare(db, sql.toUtf8(), code);
     int parameter = 0;
-    for (const Value& value : m_pending)
-        if (statement && value.set && code == SQLITE_OK)
-            code = Bind(statement.get(), ++parameter, value.kind, value.integer, value.real,
-                        value.text);
+    if (statement)
+        code = BindPending(statement.get(), parameter);
     const qint64 rowId = m_result->rowIds[m_current];
     if (statement && code == SQLITE_OK)
         code = sqlite3_bind_int64(statement.get(), ++parameter, rowId);
@@ -511,12 +519,11 @@ bool CADORecordset::ReloadRow(qint64 rowId, int row)
 bool CADORecordset::Delete()
 {
     if (!IsOpen() || m_result->table.isEmpty()) {
-        RecordError(SQLITE_READONLY, u"Current Recordset does not support updating."_s);
+        RecordError(SQLITE_READONLY, kNotUpdatable);
         return false;
     }
     if (IsEOF() || m_result->deleted[m_current]) {
-        RecordError(SQLITE_ERROR, u"Either BOF or EOF is True, or the current record has been "
-                                  "deleted."_s);
+        RecordError(SQLITE_ERROR, kNoCurrentRow);
         return false;
     }
     const QString sql = u"DELETE FROM %1 WHERE rowid = ?"_s.arg(QuoteIdentifier(m_result->table));

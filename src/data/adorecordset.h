@@ -68,6 +68,7 @@ private:
     // The field's value on the current row, or what was written to it since AddNew/Edit.
     bool ReadValue(const QString& field, Value& value);
     bool PutValue(const QString& field, Value value);
+    int BindPending(struct sqlite3_stmt* statement, int& parameter) const;
     bool InsertPending();
     bool UpdatePending();
     bool ReloadRow(qint64 rowId, int row);
