@@ -12,6 +12,7 @@
 #include "app/settingsdlg.h"
 #include "app/skinengine.h"
 #include "app/vantrelapp.h"
+#include "customers/customercommands.h"
 #include "data/adorecordset.h"
 #include "data/formats.h"
 #include "data/schema.h"
@@ -57,6 +58,7 @@ CMainFrame::CMainFrame(CVantrelApp& app, QWidget* parent)
             [this](const QString& path) { m_strPicPath = path; });
     BuildClientArea();
     RegisterOwnCommands();
+    RegisterCustomerCommands(*this);
     connect(m_router, &CCommandRouter::HandlersChanged, this, &CMainFrame::UpdateAvailability);
     UpdateAvailability();
 }
