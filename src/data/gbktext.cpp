@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 
@@ -48,65 +49,37 @@ char32_t FoldAscii(char32_t c)
     return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
 }
 
-// Bytes of one character in sort order: ASCII folded to upper case, others as code-page bytes;
-// characters outside the code page come last, ordered by code point.
-int SortBytes(char32_t c, quint8 out[4])
+// A character's sort bytes packed from the top of a 32-bit word, so comparing two words
+// compares the byte sequences: ASCII folded to upper case (one byte), code-page characters as
+// their one or two bytes, characters outside the code page last (0xFF, then the code point).
+// No key is a prefix of another, so characters compare by their words alone.
+quint32 SortKey(char32_t c)
 {
-    if (c < 0x80) {
-        out[0] = static_cast<quint8>(FoldAscii(c));
-        return 1;
-    }
+    if (c < 0x80)
+        return FoldAscii(c) << 24;
     const quint16 code = c < 0x10000 ? GbkTable()[c] : 0xFFFF;
-    if (code == 0xFFFF) {
-        out[0] = 0xFF;
-        out[1] = static_cast<quint8>(c >> 16);
-        out[2] = static_cast<quint8>(c >> 8);
-        out[3] = static_cast<quint8>(c);
-        return 4;
-    }
-    if (code < 0x100) {
-        out[0] = static_cast<quint8>(code);
-        return 1;
-    }
-    out[0] = static_cast<quint8>(code >> 8);
-    out[1] = static_cast<quint8>(code);
-    return 2;
+    if (code == 0xFFFF)
+        return 0xFF000000u | (c & 0xFFFFFF);
+    if (code < 0x100)
+        return quint32(code) << 24;
+    return quint32(code) << 16;
 }
 
-// Walks a text character by character and yields its sort bytes one at a time.
-template <typename NextChar> class SortByteStream
-{
-public:
-    explicit SortByteStream(NextChar next) : m_next(next) {}
-    // -1 at the end.
-    int Next()
-    {
-        if (m_pos == m_count) {
-            char32_t c;
-            if (!m_next(c))
-                return -1;
-            m_count = SortBytes(c, m_bytes);
-            m_pos = 0;
-        }
-        return m_bytes[m_pos++];
-    }
-
-private:
-    NextChar m_next;
-    quint8 m_bytes[4] = {};
-    int m_pos = 0;
-    int m_count = 0;
-};
-
-template <typename A, typename B> int CompareStreams(A a, B b)
+template <typename NextA, typename NextB> int CompareChars(NextA nextA, NextB nextB)
 {
     for (;;) {
-        const int x = a.Next();
-        const int y = b.Next();
-        if (x != y)
-            return x < y ? -1 : 1;
-        if (x < 0)
-            return 0;
+        char32_t a = 0;
+        char32_t b = 0;
+        const bool moreA = nextA(a);
+        const bool moreB = nextB(b);
+        if (!moreA || !moreB)
+            return moreA ? 1 : (moreB ? -1 : 0);
+        if (a == b)
+            continue;
+        const quint32 keyA = SortKey(a);
+        const quint32 keyB = SortKey(b);
+        if (keyA != keyB)
+            return keyA < keyB ? -1 : 1;
     }
 }
 
@@ -171,11 +144,18 @@ int GbkLength(const QString& text)
 
 int CompareGbk(QStringView a, QStringView b)
 {
-    return CompareStreams(SortByteStream(Utf16Reader(a)), SortByteStream(Utf16Reader(b)));
+    return CompareChars(Utf16Reader(a), Utf16Reader(b));
 }
 
 int CompareGbkUtf8(const char* a, int aLength, const char* b, int bLength)
 {
-    return CompareStreams(SortByteStream(Utf8Reader(a, aLength)),
-                          SortByteStream(Utf8Reader(b, bLength)));
+    // Equal leading bytes are equal characters; decoding starts at the character where the
+    // texts first differ.
+    int same = 0;
+    const int shorter = std::min(aLength, bLength);
+    while (same < shorter && a[same] == b[same])
+        ++same;
+    while (same > 0 && same < shorter && (static_cast<unsigned char>(a[same]) & 0xC0) == 0x80)
+        --same;
+    return CompareChars(Utf8Reader(a + same, aLength - same), Utf8Reader(b + same, bLength - same));
 }

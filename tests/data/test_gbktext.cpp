@@ -24,6 +24,18 @@ TEST(GbkText, ChineseSortsInPinyinOrderAndAsciiIgnoresCase)
               (QStringList{u"A"_s, u"a2"_s, u"b"_s, u"阿里"_s, u"北京"_s, u"陈东"_s, u"张三"_s}));
     EXPECT_EQ(CompareGbk(u"abc"_s, u"ABC"_s), 0);
     EXPECT_LT(CompareGbk(u"ab"_s, u"abc"_s), 0);
+    // The same order over the database's UTF-8, whatever the texts share at their start.
+    auto utf8 = [](const QString& x, const QString& y) {
+        const QByteArray a = x.toUtf8();
+        const QByteArray b = y.toUtf8();
+        return CompareGbkUtf8(a.constData(), int(a.size()), b.constData(), int(b.size()));
+    };
+    EXPECT_EQ(utf8(u"中国a"_s, u"中国A"_s), 0);
+    EXPECT_LT(utf8(u"中国a"_s, u"中国B"_s), 0);
+    EXPECT_LT(utf8(u"中国"_s, u"中国人"_s), 0);
+    EXPECT_GT(utf8(u"北京饭店"_s, u"北京"_s), 0);
+    EXPECT_LT(utf8(u"张a"_s, u"张三"_s), 0);      // ASCII before Chinese
+    EXPECT_GT(utf8(u"\U0001F600"_s, u"张"_s), 0); // outside the code page: last
     const QByteArray a = u"北京"_s.toUtf8();
     const QByteArray b = u"阿里"_s.toUtf8();
     EXPECT_GT(CompareGbkUtf8(a.constData(), int(a.size()), b.constData(), int(b.size())), 0);
