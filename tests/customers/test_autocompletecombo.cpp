@@ -1,5 +1,7 @@
 #include "customers/autocompletecombo.h"
 #include "customers/autocompletelist.h"
+#include "customers/completionindex.h"
+#include "data/gbktext.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +16,10 @@
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -339,6 +345,39 @@ TEST_F(AutoCompleteTest, PassesComboOperationsThrough)
     EXPECT_EQ(text, u"Apricot"_s);
     EXPECT_EQ(m_box.GetLBText(3, text), -1);
     EXPECT_EQ(m_box.SetCurSel(5), -1);
+}
+
+// The index sorts once by character ranks; the matches must be exactly the entries a plain
+// scan finds, in the order a plain code-page comparison gives.
+TEST(CompletionIndex, MatchesEqualAScanSortedInCodePageOrder)
+{
+    const QStringList alphabet = {u"a"_s, u"A"_s,  u"b"_s,  u"Z"_s,  u"_"_s,  u"["_s,
+                                  u"1"_s, u"北"_s, u"京"_s, u"方"_s, u"海"_s, u"😀"_s,
+                                  u"é"_s, u" "_s,  u"z"_s,  u"'"_s};
+    std::mt19937 random(7);
+    CCompletionIndex index;
+    std::vector<QString> entries;
+    for (int i = 0; i < 600; ++i) {
+        QString entry;
+        const int length = 1 + int(random() % 5);
+        for (int j = 0; j < length; ++j)
+            entry += alphabet[qsizetype(random() % alphabet.size())];
+        entries.push_back(entry);
+        index.Add(entry);
+    }
+    QStringList prefixes = alphabet;
+    prefixes << u"ab"_s << u"AB"_s << u"北京"_s << u"😀a"_s << u"a "_s << u"nothing"_s;
+    for (const QString& prefix : prefixes) {
+        std::vector<QString> expected;
+        for (const QString& entry : entries)
+            if (FoldAsciiCase(entry).startsWith(FoldAsciiCase(prefix)))
+                expected.push_back(entry);
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const QString& a, const QString& b) { return CompareGbk(a, b) < 0; });
+        EXPECT_EQ(index.Matches(prefix), QStringList(expected.begin(), expected.end()))
+            << prefix.toStdString();
+    }
+    EXPECT_TRUE(index.Matches(QString()).isEmpty());
 }
 
 TEST(AutoCompleteEdit, WorksOnALineEditWithoutComboOperations)
