@@ -324,6 +324,17 @@ TEST_F(AutoCompleteTest, HidesWhenTheDialogMovesOrTheBoxLosesTheFocus)
     ASSERT_TRUE(m_list->isVisible());
     QTest::mouseClick(&m_dialog, Qt::LeftButton, {}, QPoint(2, m_dialog.height() - 2));
     EXPECT_FALSE(m_list->isVisible());
+
+    // So do a click on the list's frame and a switch of the application.
+    Type(u"1"_s);
+    ASSERT_TRUE(m_list->isVisible());
+    QTest::mouseClick(m_list, Qt::LeftButton, {}, QPoint(0, 5));
+    EXPECT_FALSE(m_list->isVisible());
+    EXPECT_EQ(m_box.Text(), u"h1"_s);
+    Key(Qt::Key_Backspace);
+    ASSERT_TRUE(m_list->isVisible());
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_FALSE(m_list->isVisible());
 }
 
 TEST_F(AutoCompleteTest, PassesComboOperationsThrough)

@@ -352,6 +352,7 @@ TEST_F(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
         EXPECT_FALSE(dialog.ContinuousBox()->isEnabled());
         EXPECT_EQ(dialog.OkButton()->text(), u"添加"_s);
         SetText(dialog, u"mobile"_s, u"13900000000"_s);
+        SetText(dialog, u"like"_s, u"书法"_s);
         SetText(dialog, u"important"_s, u"很重要"_s);
         SetBirthday(dialog, u"1980"_s, u"5"_s, u"6"_s);
         dialog.ClientBox().SetText(u"Lee's [Co]"_s);
@@ -361,6 +362,8 @@ TEST_F(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
     // Its own name and number are no duplicates.
     EXPECT_EQ(m_messages.Texts(), QStringList{u"记录修改成功！"_s});
     EXPECT_EQ(Field(2, u"mobile"_s), u"13900000000"_s);
+    EXPECT_EQ(Field(2, u"like"_s), u"书法"_s);
+    EXPECT_EQ(Field(2, u"number"_s), u"A2"_s);
     EXPECT_EQ(Field(2, u"client"_s), u"2"_s);
     EXPECT_EQ(Birthday(2), QDate(1980, 5, 6));
     const CRecordListModel& lower = m_lower->List();
@@ -371,6 +374,7 @@ TEST_F(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
     EXPECT_EQ(lower.GetItemText(1, 11), u"男"_s);
     EXPECT_EQ(lower.GetItemText(1, 13), u"很重要"_s);
     EXPECT_EQ(lower.GetItemText(1, 17), u"1980-5-6"_s);
+    EXPECT_EQ(lower.GetItemText(1, 18), u"书法"_s);
     EXPECT_EQ(lower.GetItemText(1, 31), u"2"_s);
     // A new dictionary value is offered from now on, once.
     EXPECT_EQ(m_file.QueryValue(u"SELECT COUNT(*) FROM important WHERE name = '很重要'"_s), u"1"_s);
