@@ -335,6 +335,12 @@ TEST_F(AutoCompleteTest, HidesWhenTheDialogMovesOrTheBoxLosesTheFocus)
     ASSERT_TRUE(m_list->isVisible());
     Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
     EXPECT_FALSE(m_list->isVisible());
+    // And the combo's own drop-down list opening.
+    Type(u"1"_s);
+    ASSERT_TRUE(m_list->isVisible());
+    m_combo->showPopup();
+    EXPECT_FALSE(m_list->isVisible());
+    m_combo->hidePopup();
 }
 
 TEST_F(AutoCompleteTest, PassesComboOperationsThrough)
