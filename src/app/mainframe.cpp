@@ -12,6 +12,7 @@
 #include "app/settingsdlg.h"
 #include "app/skinengine.h"
 #include "app/vantrelapp.h"
+#include "customers/contactcommands.h"
 #include "customers/customercommands.h"
 #include "data/adorecordset.h"
 #include "data/formats.h"
@@ -59,6 +60,7 @@ CMainFrame::CMainFrame(CVantrelApp& app, QWidget* parent)
     BuildClientArea();
     RegisterOwnCommands();
     RegisterCustomerCommands(*this);
+    RegisterContactCommands(*this);
     connect(m_router, &CCommandRouter::HandlersChanged, this, &CMainFrame::UpdateAvailability);
     UpdateAvailability();
 }

@@ -49,7 +49,7 @@ const QString kNoSuchField =
     u"Item cannot be found in the collection corresponding to the requested name: "_s;
 const QString kNoCurrentRow =
     u"Either BOF or EOF is True, or the current record has been deleted."_s;
-const QString kNotUpdatable = kNotUpdatable;
+const QString kNotUpdatable = u"Current Recordset does not support updating."_s;
 
 QString QuoteIdentifier(const QString& name)
 {

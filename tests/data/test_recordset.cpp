@@ -120,6 +120,9 @@ TEST(Recordset, WritesNeedAnEditAndUpdateWithoutOneDoesNothing)
     CADORecordset join(db.get());
     ASSERT_TRUE(join.Open(u"SELECT * FROM client, linkman"_s));
     EXPECT_FALSE(join.AddNew());
+    EXPECT_TRUE(join.GetLastError().contains(
+        u"Description = Current Recordset does not support updating."_s))
+        << join.GetLastError().toStdString();
 }
 
 TEST(Recordset, DatesBooleansAndEngineNumbers)
