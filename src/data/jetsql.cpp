@@ -105,7 +105,8 @@ std::vector<Token> Tokenize(QStringView sql)
 
 bool IsWord(const Token& token, QStringView word)
 {
-    return token.kind == TokenKind::Word && token.text.compare(word, Qt::CaseInsensitive) == 0;
+    return token.kind == TokenKind::Word && token.text.size() == word.size() &&
+           token.text.compare(word, Qt::CaseInsensitive) == 0;
 }
 
 bool IsPunct(const Token& token, char16_t c)

@@ -29,13 +29,16 @@ std::shared_ptr<Connection> Connection::Open(const QString& path, int busyTimeou
 {
     const QByteArray file = QFile::encodeName(path);
     sqlite3* db = nullptr;
-    code = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses a connection, so SQLite need not lock around every call.
+    code = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                           nullptr);
     if (code != SQLITE_OK) {
         // A file the user may only read (an installed reference file) is still usable.
         sqlite3_close(db);
         db = nullptr;
         if (QFileInfo::exists(path))
-            code = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+            code = sqlite3_open_v2(file.constData(), &db,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     }
     auto fail = [&] {
         message =
@@ -52,6 +55,8 @@ std::shared_ptr<Connection> Connection::Open(const QString& path, int busyTimeou
     code = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (code != SQLITE_OK)
         return fail();
+    // A page cache large enough for the lists of a busy year (32 MB at most).
+    sqlite3_exec(db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
     code = sqlite3_create_collation(db, jetsql::kCollation, SQLITE_UTF8, nullptr, CompareCollation);
     if (code != SQLITE_OK)
         return fail();
