@@ -1,8 +1,8 @@
 #include "customers/clientdlg.h"
 
 #include "app/messages.h"
+#include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
-#include "data/gbktext.h"
 #include "data/recordnumber.h"
 #include "data/sqltext.h"
 #include "views/recordlistmodel.h"
@@ -43,15 +43,6 @@ QString TitleOf(const ClientField& field)
     if (title.endsWith(u'：'))
         title.chop(1);
     return title;
-}
-
-// Where a value belongs in a combo box listed in the users' sort order.
-int SortedPosition(const QComboBox* combo, const QString& value)
-{
-    int position = 0;
-    while (position < combo->count() && CompareGbk(combo->itemText(position), value) <= 0)
-        ++position;
-    return position;
 }
 
 } // namespace
@@ -173,8 +164,8 @@ void CClientDlg::InitDialog()
     const auto& fields = ClientFields();
     for (int i = 0; i < kClientFieldCount; ++i)
         if (fields[i].kind == ClientField::Combo)
-            FillCombo(static_cast<QComboBox*>(m_controls[size_t(i)]),
-                      QString::fromUtf16(fields[i].listStatement));
+            FillDictionaryCombo(static_cast<QComboBox*>(m_controls[size_t(i)]), m_db,
+                                QString::fromUtf16(fields[i].listStatement));
     if (m_bModify) {
         // A modify saves one client and closes.
         m_bContinuous = false;
@@ -185,29 +176,6 @@ void CClientDlg::InitDialog()
     m_continuous->setChecked(m_bContinuous);
     if (auto* name = qobject_cast<QLineEdit*>(m_controls[0]))
         name->setFocus();
-}
-
-void CClientDlg::FillCombo(QComboBox* combo, const QString& sql)
-{
-    combo->clear();
-    CADORecordset recordset(m_db);
-    if (!recordset.Open(sql))
-        return;
-    const int count = recordset.GetRecordCount();
-    QStringList values;
-    values.reserve(std::max(count, 0));
-    if (count >= 1)
-        recordset.MoveFirst();
-    const QString name = u"name"_s;
-    for (int i = 0; i < count; ++i) {
-        QString value;
-        recordset.GetFieldText(name, value);
-        values << value;
-        recordset.MoveNext();
-    }
-    combo->addItems(values);
-    // Adding items selects the first one; the field starts with its own text.
-    combo->setEditText(QString());
 }
 
 int CClientDlg::IndexOf(const QString& field) const
@@ -385,12 +353,7 @@ void CClientDlg::FeedDictionaries()
             continue;
         }
         // The next client of a continuous add is offered the value too.
-        auto* combo = static_cast<QComboBox*>(m_controls[size_t(index)]);
-        if (combo->findText(value, Qt::MatchExactly) < 0) {
-            const QString text = combo->currentText();
-            combo->insertItem(SortedPosition(combo, value), value);
-            combo->setEditText(text);
-        }
+        OfferDictionaryValue(static_cast<QComboBox*>(m_controls[size_t(index)]), value);
     }
 }
 

@@ -60,7 +60,6 @@ private:
     int IndexOf(const QString& field) const;
     void SetControlText(int index, const QString& text);
     QString ControlText(int index) const;
-    void FillCombo(QComboBox* combo, const QString& sql);
     // True when the statement finds no row (or does not run) or the user still wants to save.
     bool ConfirmNoDuplicate(const QString& sql, const QString& question);
     bool Save();

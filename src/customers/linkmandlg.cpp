@@ -1,6 +1,7 @@
 #include "customers/linkmandlg.h"
 
 #include "app/messages.h"
+#include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
 #include "data/formats.h"
 #include "data/recordnumber.h"
@@ -228,8 +229,8 @@ void CLinkmanDlg::InitDialog()
 {
     m_bInitialised = true;
     for (const QString& column : DictionaryColumns())
-        FillCombo(qobject_cast<QComboBox*>(m_controls.at(column)),
-                  u"SELECT * FROM %1 ORDER BY name"_s.arg(column));
+        FillDictionaryCombo(qobject_cast<QComboBox*>(m_controls.at(column)), m_db,
+                            u"SELECT * FROM %1 ORDER BY name"_s.arg(column));
     LoadClients();
     if (m_clientBox.GetCount() > 0)
         m_clientBox.SetCurSel(0);
@@ -240,24 +241,6 @@ void CLinkmanDlg::InitDialog()
     if (m_bPresetClient)
         SelectClient(m_strClient);
     ApplyMembers();
-}
-
-void CLinkmanDlg::FillCombo(QComboBox* combo, const QString& sql)
-{
-    combo->clear();
-    CADORecordset recordset(m_db);
-    if (!recordset.Open(sql))
-        return;
-    const int count = recordset.GetRecordCount();
-    if (count >= 1)
-        recordset.MoveFirst();
-    for (int i = 0; i < count; ++i) {
-        QString name;
-        recordset.GetFieldText(u"name"_s, name);
-        combo->addItem(name);
-        recordset.MoveNext();
-    }
-    combo->setCurrentIndex(-1);
 }
 
 void CLinkmanDlg::LoadClients()
@@ -509,9 +492,7 @@ void CLinkmanDlg::FeedDictionaries()
             continue;
         if (recordset.AddNew() && recordset.SetFieldText(u"name"_s, value) && recordset.Update()) {
             // Offered from now on, also by the next contact of this dialog.
-            auto* combo = qobject_cast<QComboBox*>(m_controls.at(column));
-            if (combo->findText(value, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-                combo->addItem(value);
+            OfferDictionaryValue(qobject_cast<QComboBox*>(m_controls.at(column)), value);
         }
     }
 }

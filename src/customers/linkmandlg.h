@@ -84,7 +84,6 @@ protected:
 
 private:
     void BuildControls();
-    void FillCombo(QComboBox* combo, const QString& sql);
     void LoadClients();
     void SelectClient(const QString& name);
     void ApplyMembers();
