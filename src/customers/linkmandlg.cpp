@@ -373,12 +373,11 @@ void CLinkmanDlg::OnOK()
     if (!ReadBirthday())
         return;
     const QString clientName = m_clientBox.Text();
-    const CNameEntry* client = FindNameEntry(m_clients, clientName);
-    if (!client) {
+    const int clientNo = OwningClient(clientName);
+    if (clientNo < 0) {
         Inform(this, u"没有找到所属客户，添加失败！"_s);
         return;
     }
-    const int clientNo = client->m_nNo;
     const QString number = FieldText(u"number"_s);
     const QString nameQuestion = u"客户所属联系人姓名已经存在，是否要重复添加？"_s;
     const QString numberQuestion = u"客户所属联系人编号已经存在，是否要重复添加？"_s;
@@ -418,6 +417,40 @@ void CLinkmanDlg::OnOK()
     }
     if (!m_continuous->isChecked() || m_bModify)
         accept();
+}
+
+int CLinkmanDlg::IntendedClient() const
+{
+    if (m_bModify) {
+        bool ok = false;
+        const int stored = m_fields.value(u"client"_s).toInt(&ok);
+        return ok ? stored : -1;
+    }
+    if (!m_bPresetClient || !m_list)
+        return -1;
+    // The secondary list adds to the client selected in the main client list.
+    const CVantrelView* main = m_list->Document().MainList();
+    if (!main || main->Category() != RecordCategory::kClients)
+        return -1;
+    const int row = main->SelectedRow();
+    int selected = -1;
+    if (main->List().GetItemText(row, 0) != m_strClient ||
+        !main->List().RecordNumber(row, selected))
+        return -1;
+    return selected;
+}
+
+int CLinkmanDlg::OwningClient(const QString& name) const
+{
+    // Clients may share a name. While the box still names the client the contact belongs to
+    // (or was opened for), that very client keeps it; otherwise the first client of the name.
+    const int intended = IntendedClient();
+    if (intended >= 0)
+        for (const CNameEntry& entry : m_clients)
+            if (entry.m_nNo == intended && entry.m_strName == name)
+                return intended;
+    const CNameEntry* entry = FindNameEntry(m_clients, name);
+    return entry ? entry->m_nNo : -1;
 }
 
 bool CLinkmanDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)

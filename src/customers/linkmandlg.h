@@ -87,6 +87,11 @@ private:
     void LoadClients();
     void SelectClient(const QString& name);
     void ApplyMembers();
+    // The number of the client the opener meant (a modified contact's own client, the client
+    // selected in the main list for a preset add); -1 when none.
+    int IntendedClient() const;
+    // The number of the client the box names; -1 when no client has that name.
+    int OwningClient(const QString& name) const;
     // Reads a birthday edit as a whole number within the range; false when it is none.
     static bool ReadNumber(const QLineEdit* edit, int low, int high, int& value);
     bool ReadBirthday();

@@ -452,4 +452,41 @@ TEST_F(LinkmanTest, SecondaryListAddsEditsAndDeletesContacts)
     EXPECT_EQ(m_lower->List().GetItemCount(), 1);
 }
 
+TEST_F(LinkmanTest, ClientsOfTheSameNameKeepTheirOwnContacts)
+{
+    // A second client of the first one's name (the client dialog lets the user save it), with
+    // a contact of its own.
+    m_file.Exec(u"INSERT INTO client ([no], [name]) VALUES (4, '华东商贸')"_s);
+    m_file.Exec(u"INSERT INTO linkman ([no], [name], [client]) VALUES (50, '张三', 4)"_s);
+    ShowClients();
+    m_main->List().AppendRow({u"华东商贸"_s, u"4"_s});
+    ClickClient(2);
+    ASSERT_EQ(m_lower->List().GetItemCount(), 1);
+
+    // Modifying the contact keeps it with its client, not with the namesake.
+    m_lower->SetCurrentRow(0);
+    WhileModal([&](CLinkmanDlg& dialog) {
+        EXPECT_EQ(dialog.ClientBox().Text(), u"华东商贸"_s);
+        SetText(dialog, u"mobile"_s, u"13700000000"_s);
+        dialog.OnOK();
+    });
+    m_lower->OnRecordEdit();
+    EXPECT_EQ(m_messages.Texts(), QStringList{u"记录修改成功！"_s});
+    EXPECT_EQ(Field(50, u"mobile"_s), u"13700000000"_s);
+    EXPECT_EQ(Field(50, u"client"_s), u"4"_s);
+
+    // "增加记录" under the second client gives the new contact to that very client.
+    WhileModal([&](CLinkmanDlg& dialog) {
+        SetText(dialog, u"name"_s, u"王五"_s);
+        dialog.OnOK();
+    });
+    m_lower->OnRecordAdd();
+    EXPECT_EQ(Count(u"[name] = '王五' AND [client] = 4"_s), 1);
+    EXPECT_EQ(m_lower->List().GetItemCount(), 2);
+
+    // Choosing the name afresh in an unrelated add still means the first client of the name.
+    EXPECT_EQ(Add(u"赵六"_s, u"华东商贸"_s), u"新数据添加成功！"_s);
+    EXPECT_EQ(Count(u"[name] = '赵六' AND [client] = 1"_s), 1);
+}
+
 } // namespace
