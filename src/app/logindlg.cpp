@@ -82,7 +82,12 @@ void CLoginDlg::accept()
     }
     QString stored;
     CADORecordset power(m_app.m_pDb.get());
-    if (power.Open(PowerQueryFor(user)) && power.GetRecordCount() >= 1) {
+    // A password that cannot be read is never taken as an empty one.
+    if (!power.Open(PowerQueryFor(user))) {
+        Inform(this, u"数据库无法打开，请与作者联系！"_s);
+        return;
+    }
+    if (power.GetRecordCount() >= 1) {
         power.MoveFirst();
         power.GetFieldText(u"pas"_s, stored);
     }

@@ -70,14 +70,14 @@ void CSettingsDlg::FillSkins()
         QDir(m_app.SkinFolder())
             .entryList({u"*.smf"_s}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
     for (const QString& file : files)
-        m_skinList->addItem(QFileInfo(file).completeBaseName());
+        m_skinList->addItem(QFileInfo(file).completeBaseName(), file); // the file as named
     if (files.isEmpty())
         return;
     const QString current = m_app.m_strSkin.section(u'.', 0, 0);
     int row = m_skinList->findText(current, Qt::MatchStartsWith);
     if (row < 0) {
         row = 0;
-        m_app.m_strSkin = m_skinList->itemText(0) + u".smf"_s;
+        m_app.m_strSkin = m_skinList->itemData(0).toString();
     }
     m_skinList->setCurrentIndex(row);
 }
@@ -86,7 +86,7 @@ void CSettingsDlg::OnSkinPicked(int row)
 {
     if (row < 0)
         return;
-    const QString file = m_skinList->itemText(row) + u".smf"_s;
+    const QString file = m_skinList->itemData(row).toString();
     CSkinEngine::Instance().LoadSkinFile(QDir(m_app.SkinFolder()).filePath(file));
     CSkinEngine::Instance().SetDialogSkin(u"Dialog"_s);
     m_app.m_strSkin = file;

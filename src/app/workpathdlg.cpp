@@ -79,7 +79,9 @@ void CWorkPathDlg::accept()
         return;
     }
     file.close();
-    m_app.WriteSetting(u"Path"_s, path);
+    // The file is used all the same; the user should know it will be asked for again.
+    if (!m_app.WriteSetting(u"Path"_s, path))
+        Inform(this, u"配置文件无法写入，下次启动时需要重新选择数据文件！"_s);
     m_app.m_strDbPath = path;
     QDialog::accept();
 }

@@ -50,6 +50,7 @@ const QString kNoSuchField =
 const QString kNoCurrentRow =
     u"Either BOF or EOF is True, or the current record has been deleted."_s;
 const QString kNotUpdatable = u"Current Recordset does not support updating."_s;
+const QString kEmptyStatement = u"Command text was not set for the command object."_s;
 
 QString QuoteIdentifier(const QString& name)
 {
@@ -81,7 +82,10 @@ bool CADORecordset::Open(const QString& sql)
     int code = SQLITE_OK;
     sqlite3_stmt* statement = m_connection->Prepared(translation.sql, code);
     if (!statement) {
-        RecordConnectionError(code);
+        if (code == SQLITE_MISUSE)
+            RecordError(code, kEmptyStatement);
+        else
+            RecordConnectionError(code);
         return false;
     }
     int index = 0;

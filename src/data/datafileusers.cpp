@@ -1,6 +1,7 @@
 #include "data/datafileusers.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -17,7 +18,10 @@ DataFileUsers::~DataFileUsers()
 
 QString DataFileUsers::LockPathFor(const QString& dataFile)
 {
-    return dataFile + u"-users"_s;
+    // Every program names the same lock for one file, however it reached the file (a link,
+    // a relative path).
+    const QString canonical = QFileInfo(dataFile).canonicalFilePath();
+    return (canonical.isEmpty() ? dataFile : canonical) + u"-users"_s;
 }
 
 bool DataFileUsers::OpenLockFile(bool forWriting)

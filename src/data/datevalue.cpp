@@ -11,8 +11,8 @@ QString FormatWith(const QString& format, const QDate& date, const QTime& time)
             out += format[i];
             continue;
         }
-        const QChar spec = format[++i];
-        switch (spec.unicode()) {
+        const QChar conversion = format[++i];
+        switch (conversion.unicode()) {
         case u'Y':
             out += QString::asprintf("%04d", date.year());
             break;
@@ -48,7 +48,7 @@ QString FormatWith(const QString& format, const QDate& date, const QTime& time)
             break;
         default:
             out += u'%';
-            out += spec;
+            out += conversion;
             break;
         }
     }

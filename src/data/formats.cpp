@@ -1,5 +1,7 @@
 #include "data/formats.h"
 
+#include <charconv>
+
 QString FormatDate(const QDate& date)
 {
     return QString::asprintf("%d-%d-%d", date.year(), date.month(), date.day());
@@ -31,4 +33,18 @@ double PaidPercent(double paid, double amount)
 QString FormatNumber(int number)
 {
     return QString::number(number);
+}
+
+double ParseAmount(const QString& text)
+{
+    // std::from_chars never looks at the locale; it takes neither blanks nor a '+' sign.
+    const QByteArray bytes = text.trimmed().toLatin1();
+    const char* begin = bytes.constData();
+    const char* end = begin + bytes.size();
+    if (begin != end && *begin == '+')
+        ++begin;
+    double value = 0.0;
+    if (std::from_chars(begin, end, value).ec != std::errc())
+        return 0.0;
+    return value;
 }

@@ -12,3 +12,6 @@ QString FormatPercent(double percent);             // "%.02lf%"
 // paid / amount * 100 when the amount is above 0.001, else 0.
 double PaidPercent(double paid, double amount);
 QString FormatNumber(int number); // the hidden record-number column
+// The number a list text begins with, as C's atof reads it but always with a decimal point
+// (whatever the user's locale); 0 when the text does not begin with a number.
+double ParseAmount(const QString& text);

@@ -3,6 +3,8 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -69,6 +71,10 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     recordset.MoveFirst();
     if (!recordset.GetFieldInt(CounterColumn(kind), n))
         n = -1;
+    if (n == std::numeric_limits<int>::max()) { // no number beyond the last one
+        database->RollbackTransaction();
+        return fail(messages.updateFailed);
+    }
     recordset.Edit();
     recordset.SetFieldInt(CounterColumn(kind), n + 1);
     if (!recordset.Update() || !database->CommitTransaction()) {

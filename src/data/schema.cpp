@@ -262,8 +262,10 @@ bool AddMissing(sqlite3* db, std::span<const schema::Table> tables, QString* err
                  "inputdetail, outputdetail) SELECT 1, 1, 1, 1, 1, 1, 1 "
                  "WHERE NOT EXISTS (SELECT 1 FROM snnumber)"_s,
                  error);
-    if (ok)
-        return Run(db, u"COMMIT"_s, error);
+    // A COMMIT that fails (another program still reading) must not leave the write
+    // transaction open on this connection.
+    if (ok && Run(db, u"COMMIT"_s, error))
+        return true;
     Run(db, u"ROLLBACK"_s, nullptr);
     return false;
 }

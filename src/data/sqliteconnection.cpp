@@ -88,6 +88,10 @@ sqlite3_stmt* Connection::Prepared(const QString& sql, int& code)
         sqlite3_finalize(statement);
         return nullptr;
     }
+    if (!statement) { // empty text or only a comment: nothing to run, nothing to keep
+        code = SQLITE_MISUSE;
+        return nullptr;
+    }
     if (m_statements.size() >= kCachedStatements) {
         auto oldest = m_statements.begin();
         for (auto it = m_statements.begin(); it != m_statements.end(); ++it)

@@ -106,6 +106,16 @@ TEST(Settings, SkinListFillsWhenDroppedDownAndAPickIsSavedAtOnce)
     dialog.reject();
     EXPECT_EQ(fixture.app->ReadSetting(u"Skin"_s), u"amber.smf"_s);
     EXPECT_EQ(fixture.app->ReadSetting(u"PicPath"_s), u"/srv/Pictures/"_s);
+
+    // A skin file named in capitals is loaded and saved by its real name.
+    fixture.folder.AddSkin(u"Blue.SMF"_s);
+    dialog.FillSkins();
+    const int blue = dialog.SkinList()->findText(u"Blue"_s);
+    ASSERT_GE(blue, 0);
+    Q_EMIT dialog.SkinList()->activated(blue);
+    EXPECT_EQ(fixture.app->ReadSetting(u"Skin"_s), u"Blue.SMF"_s);
+    EXPECT_EQ(CSkinEngine::Instance().CurrentSkinPath(),
+              QDir(fixture.folder.Dir()).filePath(u"skin/Blue.SMF"_s));
 }
 
 TEST(Settings, ACurrentSkinThatIsGoneSelectsTheFirstWithoutSaving)

@@ -147,6 +147,17 @@ TEST(SignIn, NamesAndPasswordsThatAreRefused)
     EXPECT_EQ(messages.Texts(), QStringList{u"未找到指定的用户名！"_s});
 }
 
+TEST(SignIn, APasswordThatCannotBeReadIsNotTakenAsEmpty)
+{
+    SignedOut start;
+    MessageRecorder messages;
+    CLoginDlg dialog(*start.app);
+    start.folder.Data().Exec(u"DROP TABLE power"_s); // gone while the dialog is open
+    EXPECT_FALSE(start.SignIn(dialog, u"管理员"_s, QString()));
+    EXPECT_EQ(messages.LastText(), u"数据库无法打开，请与作者联系！"_s);
+    EXPECT_TRUE(start.app->m_strUser.isEmpty());
+}
+
 TEST(SignIn, EmptyStoredPasswordAndTheRightOnes)
 {
     SignedOut start;

@@ -86,6 +86,16 @@ TEST(Compaction, LeavesAFileAloneWhileAnotherProgramHasItOpen)
     // And while it compacts, nobody else takes the exclusive lock.
     DataFileUsers third(file.Path());
     EXPECT_FALSE(third.TryLockExclusive());
+
+    // A program that reaches the file through a link counts as a user of the file itself.
+    const QString link = file.Path() + u".link"_s;
+    ASSERT_TRUE(QFile::link(file.Path(), link));
+    nextStart.Unlock();
+    DataFileUsers throughLink(link);
+    ASSERT_TRUE(throughLink.LockShared());
+    DataFileUsers later(file.Path());
+    EXPECT_EQ(CompactDataFile(file.Path(), later), CompactionResult::InUse);
+    QFile::remove(link);
 }
 
 TEST(Compaction, ALeftOverTempFileNoLongerBlocksIt)

@@ -40,6 +40,11 @@ TEST(RecordNumber, EachFailureHasTheKindsMessage)
     EXPECT_EQ(taken.number, -1);
     EXPECT_EQ(taken.failure, u"约会记录编号错误！"_s);
 
+    // The last number there is has been given: no next one, and the counter stays.
+    file.Exec(u"UPDATE snnumber SET client = 2147483647"_s);
+    EXPECT_EQ(TakeRecordNumber(rs, RecordKind::Client).failure, u"客户编号无法更新！"_s);
+    EXPECT_EQ(file.QueryValue(u"SELECT client FROM snnumber"_s), u"2147483647"_s);
+
     file.Exec(u"DELETE FROM snnumber"_s);
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::Client).failure, u"客户编号格式错误！"_s);
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::InputDetail).failure, u"采购/销售编号格式错误！"_s);

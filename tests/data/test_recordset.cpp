@@ -267,6 +267,16 @@ TEST(Recordset, DeleteKeepsWalkingAndErrorsAreReported)
         "\tDescription = no such table: nosuchtable\n"_s))
         << error.toStdString();
     EXPECT_EQ(rs.GetLastErrorCode(), 1u);
+
+    // A statement with nothing to run (none given yet, or only a comment) fails each time it
+    // is tried, and the recordset stays usable.
+    CADORecordset fresh(db.get());
+    for (const QString& nothing : {QString(), QString(), u"  -- no statement"_s, QString()}) {
+        EXPECT_FALSE(fresh.Open(nothing));
+        EXPECT_TRUE(fresh.GetLastError().contains(u"Command text was not set"_s));
+    }
+    EXPECT_TRUE(fresh.Open(u"SELECT * FROM client"_s));
+    EXPECT_EQ(fresh.GetRecordCount(), 2);
 }
 
 TEST(Database, OpenNeverCreatesAndTransactionsRollBack)
