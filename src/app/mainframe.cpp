@@ -145,8 +145,10 @@ void CMainFrame::showEvent(QShowEvent* event)
         return;
     // The panes are shared out once the window has its real (maximised) size.
     m_bPanesSized = true;
+    // The share is of the window's height; the lower pane takes what the splitter has left.
     const int mainHeight = static_cast<int>(height() * kMainListShare);
-    m_innerSplitter->setSizes({mainHeight, std::max(0, height() - mainHeight)});
+    const int rest = m_innerSplitter->height() - m_innerSplitter->handleWidth() - mainHeight;
+    m_innerSplitter->setSizes({mainHeight, std::max(0, rest)});
 }
 
 void CMainFrame::OnNavigationNotify(int code, int param)
@@ -227,6 +229,7 @@ void CMainFrame::CreateViews()
     m_innerSplitter->setChildrenCollapsible(false);
     connect(m_doc, &CVantrelDoc::BottomViewRequested, this, &CMainFrame::ShowBottomView);
     connect(m_doc, &CVantrelDoc::InfoTextChanged, m_infoBar, &CInfoBar::SetText);
+    connect(m_doc, &CVantrelDoc::CommandPosted, m_router, &CCommandRouter::Post);
 }
 
 QWidget* CMainFrame::BottomView() const
@@ -239,13 +242,17 @@ void CMainFrame::ShowBottomView(int kind)
 {
     if ((kind != kBottomList && kind != kBottomText) || kind == m_nBottomView)
         return;
-    // The new view takes the pane at the height the old one had.
+    // The view put in takes the pane empty, at the height the old one had.
     QWidget* old = BottomView();
     QList<int> sizes = m_innerSplitter->sizes();
     const int height = old->height();
     old->hide();
     m_nBottomView = kind;
     QWidget* shown = BottomView();
+    if (kind == kBottomList)
+        m_listView->Reset();
+    else
+        m_textView->clear();
     shown->show();
     sizes[m_innerSplitter->indexOf(old)] = 0;
     sizes[m_innerSplitter->indexOf(shown)] = height;

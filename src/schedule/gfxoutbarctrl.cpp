@@ -437,12 +437,36 @@ void CGfxOutBarCtrl::leaveEvent(QEvent* event)
 
 // ---- mouse -----------------------------------------------------------------------------------
 
+void CGfxOutBarCtrl::CancelPress()
+{
+    if (m_press == Press::None)
+        return;
+    m_press = Press::None;
+    m_pressIndex = -1;
+    m_pressOnTarget = false;
+    m_scrollTimer.stop();
+    m_upPressed = false;
+    m_downPressed = false;
+    m_dragging = false;
+    m_dropIndex = -1;
+    ClearHover();
+    unsetCursor();
+    Invalidate();
+}
+
+void CGfxOutBarCtrl::hideEvent(QHideEvent* event)
+{
+    CancelPress();
+    QWidget::hideEvent(event);
+}
+
 void CGfxOutBarCtrl::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || m_press != Press::None) {
+    if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
+    CancelPress(); // a press still pending lost its release
     FinishSlide();
     setFocus(Qt::MouseFocusReason);
     const COutBarGeometry geometry = Geometry();
@@ -481,6 +505,8 @@ void CGfxOutBarCtrl::mousePressEvent(QMouseEvent* event)
 
 void CGfxOutBarCtrl::mouseMoveEvent(QMouseEvent* event)
 {
+    if (m_press != Press::None && !(event->buttons() & Qt::LeftButton))
+        CancelPress();
     const QPoint point = event->position().toPoint();
     const COutBarGeometry geometry = Geometry();
     const SOutBarHit hit = geometry.HitTest(point);
@@ -787,6 +813,10 @@ void CGfxOutBarCtrl::changeEvent(QEvent* event)
     case QEvent::FontChange:
     case QEvent::StyleChange:
         Invalidate();
+        break;
+    case QEvent::ActivationChange:
+        if (!isActiveWindow())
+            CancelPress();
         break;
     default:
         break;

@@ -117,6 +117,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
@@ -143,6 +144,9 @@ private:
     void SetHoverItem(int item, bool pressed);
     void ClearHover();
     void TrackHover(const QPoint& point);
+    // Forgets a press whose release never came (the mouse was taken by a pop-up menu, the
+    // window lost the focus): nothing is sent, and the bar answers the next press.
+    void CancelPress();
     void ChangeOpenFolder(int folder, bool animate);
     void CompleteOpenFolder(int folder);
     bool ScrollOnce(bool up);

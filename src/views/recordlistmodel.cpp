@@ -1,6 +1,6 @@
 #include "views/recordlistmodel.h"
 
-#include <cstdlib>
+#include "data/formats.h"
 
 CRecordListModel::CRecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -144,14 +144,8 @@ double CRecordListModel::SumColumn(int column, int endRow) const
     double sum = 0.0;
     const int end = std::min(endRow, GetItemCount());
     for (int row = 0; row < end; ++row)
-        sum += ParseNumber(m_rows[size_t(row)].texts.value(column));
+        sum += ParseAmount(m_rows[size_t(row)].texts.value(column));
     return sum;
-}
-
-double CRecordListModel::ParseNumber(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return std::strtod(bytes.constData(), nullptr);
 }
 
 void CRecordListModel::SetImageList(QList<QIcon> icons)

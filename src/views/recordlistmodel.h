@@ -62,8 +62,6 @@ public:
     bool RecordNumber(int row, int& number) const;
     // Sum of a column's texts read as numbers over rows 0..endRow-1.
     double SumColumn(int column, int endRow) const;
-    // A shown number read back as the C library reads it: its leading number, else 0.
-    static double ParseNumber(const QString& text);
 
     // The icons the image indices refer to.
     void SetImageList(QList<QIcon> icons);

@@ -48,6 +48,13 @@ CRecordListView::CRecordListView(CVantrelDoc& doc, QWidget* parent)
     });
 }
 
+void CRecordListView::Reset()
+{
+    m_list->Clear();
+    m_strQuery.clear();
+    m_nCurrentRow = -1;
+}
+
 void CRecordListView::SetCurrentRow(int row)
 {
     m_nCurrentRow = (row >= 0 && row < m_list->GetItemCount()) ? row : -1;

@@ -28,6 +28,9 @@ public:
     QString CurrentQuery() const { return m_strQuery; }
     void SetCurrentQuery(const QString& sql) { m_strQuery = sql; }
 
+    // Empties the view as a newly made one is: no rows, no columns, no query, no current row.
+    void Reset();
+
     int CurrentRow() const { return m_nCurrentRow; }
     void SetCurrentRow(int row);
     // The selected row, -1 when none.

@@ -1,5 +1,6 @@
 #include "views/vantrelview.h"
 
+#include "app/commandtable.h"
 #include "app/messages.h"
 #include "data/adorecordset.h"
 #include "data/formats.h"
@@ -12,8 +13,6 @@
 #include "views/recordlistmodel.h"
 #include "views/totalsrow.h"
 #include "views/vantreldoc.h"
-
-#include <QPointer>
 
 #include <optional>
 
@@ -407,24 +406,11 @@ void CVantrelView::OnRecordEdit()
         EditRecord(*dialog, u"SELECT * FROM notepaper WHERE [no] = %1"_s.arg(number),
                    u"便笺表无法打开！"_s, row, number);
         break;
-    case RecordCategory::kAppointments: {
-        // The appointments command of the main frame, with its permission test; it runs once
-        // this click has been handled, as a posted command would.
-        CRecordRequest request;
-        request.dialog = RecordDialog::Appointment;
-        request.modify = true;
-        request.no = number;
-        request.item = row;
-        QPointer<CVantrelView> self(this);
-        QMetaObject::invokeMethod(
-            &Document(),
-            [self, request] {
-                if (self)
-                    self->Document().Dialogs().Open(request, self);
-            },
-            Qt::QueuedConnection);
+    case RecordCategory::kAppointments:
+        // Appointments are edited in their own dialog, opened by the frame's command with its
+        // permission test.
+        Document().PostCommand(CommandById(ID_MANAGE_APPOINT)->message);
         break;
-    }
     case RecordCategory::kReminders:
         EditRecord(*dialog, u"SELECT * FROM notice WHERE [no] = %1"_s.arg(number),
                    u"提醒表无法打开！"_s, row, number);

@@ -10,7 +10,9 @@
 #include "views/middlelistview.h"
 #include "views/noteview.h"
 #include "views/recordcategory.h"
+#include "views/recorddialogs.h"
 #include "views/recordlistmodel.h"
+#include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
 #include <QAction>
@@ -158,6 +160,13 @@ TEST_F(MainFrameTest, ReminderListAndTheLowerPane)
     EXPECT_EQ(list->List().GetItemText(0, 0), u"保留"_s); // refused: nothing changes
     EXPECT_EQ(frame->m_nBottomView, CMainFrame::kBottomList);
 
+    // Each view comes into the lower pane empty: nothing of what it showed before returns.
+    frame->ListView()->List().InsertColumn(0, u"联系人"_s);
+    frame->ListView()->List().AppendRow({u"李四"_s});
+    frame->ListView()->SetCurrentQuery(u"SELECT * FROM linkman"_s);
+    frame->ListView()->SetCurrentRow(0);
+    frame->TextView()->SetText(u"旧便笺"_s);
+
     m_app->snotice = 1;
     const int before = frame->BottomView()->height();
     ASSERT_TRUE(frame->Router().Run(ID_QUERY_NOTICE));
@@ -178,9 +187,48 @@ TEST_F(MainFrameTest, ReminderListAndTheLowerPane)
     EXPECT_EQ(rows.GetItemText(1, 3), u"1"_s);
     EXPECT_EQ(list->CurrentQuery(), u"SELECT * FROM notice ORDER BY time DESC"_s);
 
+    EXPECT_EQ(frame->TextView()->Text(), QString());
+    frame->TextView()->SetText(u"年度盘点"_s);
     frame->ShowBottomView(CMainFrame::kBottomList);
     EXPECT_EQ(frame->BottomView(), frame->ListView());
     EXPECT_TRUE(frame->TextView()->isHidden());
+    EXPECT_EQ(frame->ListView()->List().GetItemCount(), 0);
+    EXPECT_EQ(frame->ListView()->List().GetColumnCount(), 0);
+    EXPECT_EQ(frame->ListView()->CurrentQuery(), QString());
+    EXPECT_EQ(frame->ListView()->CurrentRow(), -1);
     frame->ShowBottomView(CMainFrame::kBottomList); // already there: nothing
     EXPECT_EQ(frame->m_nBottomView, CMainFrame::kBottomList);
+}
+
+TEST_F(MainFrameTest, AppointmentEditFromTheMainListNeedsTheAppointmentsFlag)
+{
+    auto frame = MakeFrame();
+    CountRuns(*frame);
+    CVantrelView* list = frame->MainView();
+    // The appointment dialog is there, but the list never opens it itself.
+    int opened = 0;
+    list->Document().Dialogs().Register(RecordDialog::Appointment,
+                                        [&opened](const CRecordRequest&, QWidget*) { ++opened; });
+    list->SetCategory(RecordCategory::kAppointments);
+    list->List().InsertColumn(0, u"客户"_s);
+    list->List().InsertColumn(1, QString());
+    list->List().AppendRow({u"甲公司"_s, u"3"_s});
+    list->SetCurrentRow(0);
+
+    MessageRecorder messages;
+    m_app->SetAllPermissions(1);
+    m_app->mappoint = 0;
+    list->OnRecordEdit();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.LastText(), u"您还没有这个权限！"_s);
+    EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 0);
+
+    m_app->mappoint = 1;
+    messages.Clear();
+    list->OnRecordEdit();
+    EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 0); // after the edit has been handled
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 1);
+    EXPECT_EQ(opened, 0);
 }

@@ -343,6 +343,27 @@ TEST_F(OutBarTest, ItemClickNeedsPressAndReleaseOnTheSameItem)
     EXPECT_EQ(m_bar->LastClickedItem(), 2);
 }
 
+TEST_F(OutBarTest, APressWhoseReleaseWasLostIsForgotten)
+{
+    m_bar->SetFlags(m_bar->Flags() & ~CGfxOutBarCtrl::kDragItems);
+    QSignalSpy notify(m_bar, &CGfxOutBarCtrl::Notify);
+    // A pop-up took the mouse between press and release: the bar next sees a move without
+    // the button, or a new press.
+    QTest::mousePress(m_bar, Qt::LeftButton, {}, IconCentre(2));
+    const QPointF at(IconCentre(3));
+    QMouseEvent move(QEvent::MouseMove, at, m_bar->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(m_bar, &move);
+    Click(IconCentre(1));
+    QTest::mousePress(m_bar, Qt::LeftButton, {}, IconCentre(3));
+    m_bar->hide();
+    m_bar->show();
+    Click(IconCentre(4));
+    ASSERT_EQ(notify.count(), 2);
+    EXPECT_EQ(notify[0][1].toInt(), 1);
+    EXPECT_EQ(notify[1][1].toInt(), 4);
+}
+
 TEST_F(OutBarTest, DisabledItemIgnoresClicksUntilEnabled)
 {
     QSignalSpy notify(m_bar, &CGfxOutBarCtrl::Notify);

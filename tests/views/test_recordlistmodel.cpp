@@ -1,3 +1,4 @@
+#include "data/formats.h"
 #include "views/recordlistmodel.h"
 #include "views/totalsrow.h"
 #include "views/vantreldoc.h"
@@ -42,8 +43,12 @@ TEST(RecordListModel, PassesTheModelTesterThroughEveryChange)
     EXPECT_EQ(number, 20);
     EXPECT_FALSE(list.RecordNumber(1, number)); // its number column is empty
     EXPECT_DOUBLE_EQ(list.SumColumn(2, 3), 10.5 + 3 + 1.25);
-    EXPECT_DOUBLE_EQ(CRecordListModel::ParseNumber(u"12.5元"_s), 12.5);
-    EXPECT_DOUBLE_EQ(CRecordListModel::ParseNumber(QString()), 0.0);
+    // Shown numbers are read back by their leading number, with a decimal point always.
+    EXPECT_DOUBLE_EQ(ParseAmount(u"12.5元"_s), 12.5);
+    EXPECT_DOUBLE_EQ(ParseAmount(u" +7.25 "_s), 7.25);
+    EXPECT_DOUBLE_EQ(ParseAmount(u"-1234.50"_s), -1234.5);
+    EXPECT_DOUBLE_EQ(ParseAmount(u"合计"_s), 0.0);
+    EXPECT_DOUBLE_EQ(ParseAmount(QString()), 0.0);
 
     EXPECT_TRUE(list.DeleteItem(0));
     EXPECT_FALSE(list.DeleteItem(51));

@@ -258,16 +258,17 @@ TEST_F(MainListTest, EditOfNotesRemindersAddressesAndAppointments)
     DoubleClick(*m_main, 0);
     EXPECT_EQ(m_messages.LastText(), u"便笺表无法打开！"_s);
 
-    // Appointments are modified through the frame's command, after the click is handled.
+    // Appointments are modified through the frame's appointments command (资料管理 > 约会),
+    // never by opening their dialog directly: the command carries the permission test.
     m_requests.clear();
+    std::vector<int> posted;
+    QObject::connect(&m_doc, &CVantrelDoc::CommandPosted, &m_window,
+                     [&posted](int message) { posted.push_back(message); });
     FillMain(RecordCategory::kAppointments, {}, {u"客户"_s, QString()}, {{u"甲公司"_s, u"3"_s}});
     DoubleClick(*m_main, 0);
-    EXPECT_TRUE(m_requests.empty());
     QCoreApplication::processEvents();
-    ASSERT_EQ(m_requests.size(), 1u);
-    EXPECT_EQ(m_requests[0].dialog, RecordDialog::Appointment);
-    EXPECT_TRUE(m_requests[0].modify);
-    EXPECT_EQ(m_requests[0].no, 3);
+    EXPECT_TRUE(m_requests.empty());
+    EXPECT_EQ(posted, std::vector<int>{1246});
 }
 
 TEST_F(MainListTest, AddOpensTheCategoryDialogAndOtherCategoriesDoNothing)
