@@ -102,6 +102,8 @@ CClientQueryDlg::CClientQueryDlg(CADODatabase* database, CVantrelDoc& doc, QWidg
     connect(m_kinds, &QTableWidget::cellClicked, this, [this](int row, int) { SelectKind(row); });
     // Picking a suggestion puts it into the edit, as a simple combo box does.
     connect(m_valueList, &QListWidget::currentTextChanged, m_valueEdit, &QLineEdit::setText);
+    connect(m_valueList, &QListWidget::itemClicked, m_valueEdit,
+            [this](const QListWidgetItem* item) { m_valueEdit->setText(item->text()); });
     connect(m_valueList, &QListWidget::itemDoubleClicked, this, &CClientQueryDlg::OnQuery);
     connect(query, &QPushButton::clicked, this, &CClientQueryDlg::OnQuery);
     connect(queryAll, &QPushButton::clicked, this, &CClientQueryDlg::OnQueryAll);
@@ -121,9 +123,10 @@ void CClientQueryDlg::SelectKind(int row)
         return;
     if (m_kinds->currentRow() != m_nKind)
         m_kinds->selectRow(m_nKind);
-    // Emptying the list must not empty the edit: a value typed first stays.
+    // A value of the kind chosen before means nothing for this one.
     const QSignalBlocker blocker(m_valueList);
     m_valueList->clear();
+    m_valueEdit->clear();
     if (m_nKind == kNameRow)
         return;
     CADORecordset recordset(m_db);

@@ -236,6 +236,14 @@ void CLinkmanDlg::InitDialog()
         m_clientBox.SetCurSel(0);
     if (m_bModify) {
         SelectClient(m_strClient);
+        // A contact whose client has been deleted shows no client: it is never moved to
+        // another one unless the user picks it.
+        const int owner = IntendedClient();
+        if (std::none_of(m_clients.begin(), m_clients.end(),
+                         [owner](const CNameEntry& entry) { return entry.m_nNo == owner; })) {
+            m_clientBox.SetCurSel(-1);
+            m_clientBox.SetText(QString());
+        }
         m_continuous->setEnabled(false);
     }
     if (m_bPresetClient)

@@ -67,9 +67,14 @@ TEST_F(ClientQueryDlgTest, KindsOfferTheirDictionaryAndFindPartsOfValues)
     EXPECT_EQ(m_dialog.ValueList()->item(1)->text(), u"杭州"_s);
     m_dialog.ValueList()->setCurrentRow(2);
     EXPECT_EQ(m_dialog.ValueEdit()->text(), u"苏州"_s);
+    // Typed over, the value clicked again comes back.
+    m_dialog.ValueEdit()->setText(u"上"_s);
+    Q_EMIT m_dialog.ValueList()->itemClicked(m_dialog.ValueList()->item(2));
+    EXPECT_EQ(m_dialog.ValueEdit()->text(), u"苏州"_s);
+    // Another kind starts with no value: the city is not looked for among the names.
     ClickRow(m_dialog.KindList(), CClientQueryDlg::kNameRow);
     EXPECT_EQ(m_dialog.ValueList()->count(), 0);
-    EXPECT_EQ(m_dialog.ValueEdit()->text(), u"苏州"_s);
+    EXPECT_EQ(m_dialog.ValueEdit()->text(), QString());
 
     Query(kCityRow, u"州"_s);
     EXPECT_FALSE(m_dialog.isVisible());

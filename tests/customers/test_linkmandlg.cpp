@@ -487,6 +487,23 @@ TEST_F(LinkmanTest, ClientsOfTheSameNameKeepTheirOwnContacts)
     // Choosing the name afresh in an unrelated add still means the first client of the name.
     EXPECT_EQ(Add(u"赵六"_s, u"华东商贸"_s), u"新数据添加成功！"_s);
     EXPECT_EQ(Count(u"[name] = '赵六' AND [client] = 1"_s), 1);
+
+    // Once its client is deleted, a contact still in the lower list is never moved to
+    // another client (here: its namesake) behind the user's back.
+    m_file.Exec(u"DELETE FROM client WHERE [no] = 4"_s);
+    m_messages.Clear();
+    m_lower->SetCurrentRow(0);
+    WhileModal([&](CLinkmanDlg& dialog) {
+        EXPECT_EQ(dialog.ClientBox().Text(), QString());
+        SetText(dialog, u"mobile"_s, u"13600000000"_s);
+        dialog.OnOK();
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.reject();
+    });
+    m_lower->OnRecordEdit();
+    EXPECT_EQ(m_messages.Texts(), QStringList{u"没有找到所属客户，添加失败！"_s});
+    EXPECT_EQ(Field(50, u"client"_s), u"4"_s);
+    EXPECT_EQ(Field(50, u"mobile"_s), u"13700000000"_s);
 }
 
 } // namespace
