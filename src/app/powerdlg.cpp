@@ -1,5 +1,6 @@
 #include "app/powerdlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/messages.h"
 #include "app/powertable.h"
 #include "data/adorecordset.h"
@@ -84,14 +85,6 @@ bool SaveUser(CADORecordset& power, const QString& user,
     return false;
 }
 
-QPushButton* NewButton(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    // Enter in the name box runs no command by itself.
-    button->setAutoDefault(false);
-    return button;
-}
 } // namespace
 
 CPowerDlg::CPowerDlg(CADODatabase* database, QWidget* parent)
@@ -149,10 +142,10 @@ CPowerDlg::CPowerDlg(CADODatabase* database, QWidget* parent)
         m_boxes[i] = box;
     }
 
-    QPushButton* add = NewButton(u"添加"_s, u"IDC_ADD"_s, this);
-    QPushButton* modify = NewButton(u"修改"_s, u"IDC_MODIFY"_s, this);
-    QPushButton* remove = NewButton(u"删除"_s, u"IDC_DELETE"_s, this);
-    QPushButton* close = NewButton(u"关闭"_s, u"IDCANCEL"_s, this);
+    QPushButton* add = NewDialogButton(u"添加"_s, u"IDC_ADD"_s, this);
+    QPushButton* modify = NewDialogButton(u"修改"_s, u"IDC_MODIFY"_s, this);
+    QPushButton* remove = NewDialogButton(u"删除"_s, u"IDC_DELETE"_s, this);
+    QPushButton* close = NewDialogButton(u"关闭"_s, u"IDCANCEL"_s, this);
     connect(add, &QPushButton::clicked, this, &CPowerDlg::OnAdd);
     connect(modify, &QPushButton::clicked, this, &CPowerDlg::OnModify);
     connect(remove, &QPushButton::clicked, this, &CPowerDlg::OnDelete);

@@ -1,5 +1,6 @@
 #include "customers/categorydlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/messages.h"
 #include "customers/attributekinds.h"
 #include "customers/dictionarylist.h"
@@ -15,18 +16,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QPushButton* NewButton(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 CCategoryDlg::CCategoryDlg(CADODatabase* database, QWidget* parent)
     : QDialog(parent), m_db(database), m_kinds(NewReportList(u"分类属性"_s, 150, this)),
@@ -44,10 +33,10 @@ CCategoryDlg::CCategoryDlg(CADODatabase* database, QWidget* parent)
     m_values->setMinimumSize(300, 300);
     m_valueEdit->setObjectName(u"IDC_VALUE"_s);
 
-    auto* add = NewButton(u"添加"_s, u"IDC_ADD"_s, this);
-    auto* modify = NewButton(u"修改"_s, u"IDC_MODIFY"_s, this);
-    auto* remove = NewButton(u"删除"_s, u"IDC_DELETE"_s, this);
-    auto* close = NewButton(u"关闭"_s, u"IDOK"_s, this);
+    auto* add = NewDialogButton(u"添加"_s, u"IDC_ADD"_s, this);
+    auto* modify = NewDialogButton(u"修改"_s, u"IDC_MODIFY"_s, this);
+    auto* remove = NewDialogButton(u"删除"_s, u"IDC_DELETE"_s, this);
+    auto* close = NewDialogButton(u"关闭"_s, u"IDOK"_s, this);
 
     auto* valueLine = new QHBoxLayout;
     auto* valueLabel = new QLabel(u"属性值："_s, this);

@@ -1,5 +1,6 @@
 #include "customers/clientquerydlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/messages.h"
 #include "customers/attributekinds.h"
 #include "customers/clientlist.h"
@@ -35,13 +36,6 @@ bool MatchesExactly(const AttributeKind& kind)
     return KindField(kind) == u"people"_s || KindField(kind) == u"turnover"_s;
 }
 
-QPushButton* NewButton(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    return button;
-}
-
 } // namespace
 
 CClientQueryDlg::CClientQueryDlg(CADODatabase* database, CVantrelDoc& doc, QWidget* parent)
@@ -67,12 +61,10 @@ CClientQueryDlg::CClientQueryDlg(CADODatabase* database, CVantrelDoc& doc, QWidg
     m_help->setMinimumHeight(80);
     m_help->setMaximumHeight(110);
 
-    auto* query = NewButton(u"查询"_s, u"IDC_QUERY"_s, this);
-    auto* queryAll = NewButton(u"查询全部"_s, u"IDC_QUERYALL"_s, this);
-    auto* close = NewButton(u"关闭"_s, u"IDOK"_s, this);
+    auto* query = NewDialogButton(u"查询"_s, u"IDC_QUERY"_s, this);
+    auto* queryAll = NewDialogButton(u"查询全部"_s, u"IDC_QUERYALL"_s, this);
+    auto* close = NewDialogButton(u"关闭"_s, u"IDOK"_s, this);
     query->setDefault(true);
-    queryAll->setAutoDefault(false);
-    close->setAutoDefault(false);
 
     auto* valueBox = new QGroupBox(u"属性值列表"_s, this);
     auto* valueLayout = new QVBoxLayout(valueBox);
