@@ -73,8 +73,10 @@ void Layout::AddKey(const QString& name, int column)
 int Layout::Find(QStringView field) const
 {
     const uint hash = FoldedHash(field);
+    // Callers nearly always spell a name as the table does: try that cheap test first.
     for (const Key& key : m_keys)
-        if (key.hash == hash && key.name.compare(field, Qt::CaseInsensitive) == 0)
+        if (key.hash == hash &&
+            (QStringView(key.name) == field || key.name.compare(field, Qt::CaseInsensitive) == 0))
             return key.column;
     return -1;
 }
