@@ -202,7 +202,9 @@ QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& 
     if (meaningful.empty())
         return {};
     QString direction;
-    if (IsWord(*meaningful.back(), u"ASC") || IsWord(*meaningful.back(), u"DESC")) {
+    // A lone ASC or DESC is no direction of anything; SQLite is left to judge the term.
+    if (meaningful.size() > 1 &&
+        (IsWord(*meaningful.back(), u"ASC") || IsWord(*meaningful.back(), u"DESC"))) {
         direction = u' ' + meaningful.back()->text.toString();
         meaningful.pop_back();
     }

@@ -74,6 +74,9 @@ TEST(JetSql, OrderByQuotesBareNamesAndSortsInCodePageOrder)
               "SELECT x FROM t ORDER BY \"name\" COLLATE GBK asc LIMIT 3");
     EXPECT_EQ(Sql(u"SELECT x FROM (SELECT x FROM t ORDER BY x) ORDER BY 1"_s),
               "SELECT x FROM (SELECT x FROM t ORDER BY \"x\" COLLATE GBK) ORDER BY 1 COLLATE GBK");
+    // A term that is only a direction is left for SQLite to refuse.
+    EXPECT_EQ(Sql(u"SELECT x FROM t ORDER BY name, DESC"_s),
+              "SELECT x FROM t ORDER BY \"name\" COLLATE GBK, \"DESC\" COLLATE GBK");
 }
 
 TEST(JetSql, WhereValuesBecomeParametersElsewhereTheyStay)
