@@ -1,5 +1,6 @@
 #include "customers/clientdlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/messages.h"
 #include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
@@ -111,9 +112,7 @@ CClientDlg::CClientDlg(CADODatabase* database, CVantrelView* list, QWidget* pare
     m_continuous->setObjectName(u"IDC_CONTINUOUS"_s);
     m_ok->setObjectName(u"IDOK"_s);
     m_ok->setDefault(true);
-    auto* close = new QPushButton(u"关闭"_s, this);
-    close->setObjectName(u"IDCANCEL"_s);
-    close->setAutoDefault(false);
+    auto* close = NewDialogButton(u"关闭"_s, u"IDCANCEL"_s, this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_continuous);
     buttons->addStretch(1);
