@@ -2,8 +2,8 @@
 // one character is typed into the empty box and the time until the pop-up list is shown and
 // painted is taken. The first keystroke also sorts the names once; later ones do not.
 // Run: build/h7bench/bench/bench_autocomplete [names]
-#include "customers/autocompletecombo.h"
-#include "customers/autocompletelist.h"
+#include "kit/autocompletecombo.h"
+#include "kit/autocompletelist.h"
 
 #include <QApplication>
 #include <QComboBox>

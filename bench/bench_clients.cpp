@@ -10,8 +10,8 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/schema.h"
+#include "kit/recordlistmodel.h"
 #include "views/middlelistview.h"
-#include "views/recordlistmodel.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 

@@ -6,8 +6,8 @@
 // Each fill includes the view's layout of the new rows and the first paint.
 // Run: build/bench/bench/bench_views [rows]
 #include "data/formats.h"
+#include "kit/recordlistmodel.h"
 #include "views/recordcategory.h"
-#include "views/recordlistmodel.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 

@@ -1,11 +1,11 @@
 #include "app/changepassworddlg.h"
 
 #include "app/blowfish.h"
-#include "app/messages.h"
 #include "app/powertable.h"
 #include "app/vantrelapp.h"
 #include "data/adorecordset.h"
 #include "data/gbktext.h"
+#include "kit/messages.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #include "app/commandrouter.h"
 
-#include "app/messages.h"
 #include "app/vantrelapp.h"
+#include "kit/messages.h"
 
 #include <QWidget>
 
@@ -60,7 +60,11 @@ void CCommandRouter::Post(int message)
     const CommandInfo* command = CommandByMessage(message);
     if (!command)
         return;
-    const int id = command->id;
+    PostCommand(command->id);
+}
+
+void CCommandRouter::PostCommand(int id)
+{
     QMetaObject::invokeMethod(
         this, [this, id] { Run(id); }, Qt::QueuedConnection);
 }

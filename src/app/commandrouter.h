@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commandtable.h"
+#include "kit/commandregistry.h"
 
 #include <QObject>
 
@@ -12,17 +13,16 @@ class QWidget;
 
 // Runs the commands of the main window: tests the signed-in user's permission for the
 // command, refuses with "您还没有这个权限！" under "无权限", or runs the command's handler.
-// Dialogs register their handlers; a command without one is not available yet.
-class CCommandRouter : public QObject
+// Features register their handlers; a command without one is not available yet.
+class CCommandRouter : public QObject, public ICommandRegistry
 {
     Q_OBJECT
 public:
-    using Handler = std::function<void()>;
-
     CCommandRouter(CVantrelApp& app, QWidget* window);
 
-    void SetHandler(int id, Handler handler);
-    bool HasHandler(int id) const;
+    void SetHandler(int id, Handler handler) override;
+    bool HasHandler(int id) const override;
+    void PostCommand(int id) override;
 
     // Whether the signed-in user may run the command; reads nothing from the database.
     bool Permitted(const CommandInfo& command) const;

@@ -1,47 +1,10 @@
 #pragma once
 
+#include "kit/commandids.h"
+
 #include <QString>
 
 #include <span>
-
-// Every command of the main window: its menu entry, the message the navigation bar posts for
-// it, and who may run it.
-enum CommandId : int {
-    ID_APP_EXIT = 57665,
-    ID_APP_ABOUT = 57664,
-    ID_QUERY_CLIENT = 32771,
-    ID_QUERY_APPOINT = 32772,
-    ID_QUERY_NOTE = 32773,
-    ID_QUERY_NOTICE = 32774,
-    ID_QUERY_INPUT = 32792,
-    ID_QUERY_OUTPUT = 32793,
-    ID_QUERY_FIND = 32775,
-    ID_QUERY_STAT = 32805,
-    ID_QUERY_EXPORT = 32776,
-    ID_QUERY_ADDRESS = 32801,
-    ID_MANAGE_CLIENT = 32784,
-    ID_MANAGE_LINKMAN = 32785,
-    ID_MANAGE_APPOINT = 32786,
-    ID_MANAGE_NOTE = 32787,
-    ID_MANAGE_NOTICE = 32788,
-    ID_MANAGE_INPUT = 32777,
-    ID_MANAGE_OUTPUT = 32778,
-    ID_MANAGE_INPUTDETAIL = 32794,
-    ID_MANAGE_OUTPUTDETAIL = 32795,
-    ID_MANAGE_MATERIAL = 32807,
-    ID_MANAGE_PRODUCT = 32806,
-    ID_MANAGE_ADDRESS = 32800,
-    ID_MANAGE_BASIC = 32802,
-    ID_MANAGE_POWER = 32803,
-    ID_MANAGE_PASSWORD = 32804,
-    ID_MANAGE_SETTINGS = 32796,
-    ID_TOOLS_ZIP = 32798,
-    ID_TOOLS_PHONE = 32799,
-    ID_TOOLS_UPGRADE = 32797,
-    ID_HELP_CONTENTS = 32780,
-    ID_HELP_SITE = 32782,
-    ID_HELP_MAIL = 32783,
-};
 
 enum class PermissionRule {
     None,          // everyone

@@ -1,10 +1,10 @@
 #include "app/logindlg.h"
 
 #include "app/blowfish.h"
-#include "app/messages.h"
 #include "app/powertable.h"
 #include "app/vantrelapp.h"
 #include "data/adorecordset.h"
+#include "kit/messages.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
-#include "app/appicons.h"
 #include "app/chinesetranslation.h"
 #include "app/vantrelapp.h"
+#include "kit/appicons.h"
 
 #include <QApplication>
 #include <QDir>

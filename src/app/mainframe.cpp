@@ -1,27 +1,27 @@
 #include "app/mainframe.h"
 
 #include "app/aboutdlg.h"
-#include "app/appicons.h"
 #include "app/changepassworddlg.h"
 #include "app/commandrouter.h"
 #include "app/contactinfo.h"
-#include "app/infobar.h"
 #include "app/mainwindowfactory.h"
-#include "app/messages.h"
 #include "app/powerdlg.h"
 #include "app/settingsdlg.h"
-#include "app/skinengine.h"
 #include "app/vantrelapp.h"
 #include "customers/contactcommands.h"
 #include "customers/customercommands.h"
-#include "data/adorecordset.h"
-#include "data/formats.h"
 #include "data/schema.h"
-#include "schedule/gfxoutbarctrl.h"
+#include "kit/appicons.h"
+#include "kit/gfxoutbarctrl.h"
+#include "kit/infobar.h"
+#include "kit/messages.h"
+#include "kit/recordlistmodel.h"
+#include "kit/skinengine.h"
+#include "schedule/schedulecommands.h"
+#include "views/featurecontext.h"
 #include "views/middlelistview.h"
 #include "views/noteview.h"
 #include "views/recordcategory.h"
-#include "views/recordlistmodel.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -54,13 +54,10 @@ CMainFrame::CMainFrame(CVantrelApp& app, QWidget* parent)
     BuildMenus();
     statusBar()->showMessage(u"就绪"_s);
     setWindowTitle(MainWindowCaption(m_app.m_strUser));
-    m_strPicPath = m_app.ReadSetting(u"PicPath"_s);
-    connect(&m_app, &CVantrelApp::PicturePathChanged, this,
-            [this](const QString& path) { m_strPicPath = path; });
+    m_app.SetPicturePath(m_app.ReadSetting(u"PicPath"_s));
     BuildClientArea();
     RegisterOwnCommands();
-    RegisterCustomerCommands(*this);
-    RegisterContactCommands(*this);
+    RegisterFeatures();
     connect(m_router, &CCommandRouter::HandlersChanged, this, &CMainFrame::UpdateAvailability);
     UpdateAvailability();
 }
@@ -162,6 +159,14 @@ void CMainFrame::OnNavigationNotify(int code, int param)
         m_router->Post(message);
 }
 
+void CMainFrame::RegisterFeatures()
+{
+    const CFeatureContext context{m_app, *m_doc, *m_router, this};
+    RegisterCustomerCommands(context);
+    RegisterContactCommands(context);
+    RegisterScheduleCommands(context);
+}
+
 void CMainFrame::RegisterOwnCommands()
 {
     CCommandRouter& router = *m_router;
@@ -199,7 +204,6 @@ void CMainFrame::RegisterOwnCommands()
         else
             Inform(this, u"数据库升级失败！"_s);
     });
-    router.SetHandler(ID_QUERY_NOTICE, [this] { ShowReminders(); });
 }
 
 // Entries whose dialogs do not exist yet stay disabled.
@@ -229,7 +233,7 @@ void CMainFrame::CreateViews()
     m_innerSplitter->setChildrenCollapsible(false);
     connect(m_doc, &CVantrelDoc::BottomViewRequested, this, &CMainFrame::ShowBottomView);
     connect(m_doc, &CVantrelDoc::InfoTextChanged, m_infoBar, &CInfoBar::SetText);
-    connect(m_doc, &CVantrelDoc::CommandPosted, m_router, &CCommandRouter::Post);
+    connect(m_doc, &CVantrelDoc::CommandPosted, m_router, &CCommandRouter::PostCommand);
 }
 
 QWidget* CMainFrame::BottomView() const
@@ -258,39 +262,4 @@ void CMainFrame::ShowBottomView(int kind)
     sizes[m_innerSplitter->indexOf(shown)] = height;
     m_innerSplitter->setSizes(sizes);
     m_mainView->setFocus();
-}
-
-void CMainFrame::ShowReminders()
-{
-    m_mainView->SetCategory(RecordCategory::kReminders);
-    m_mainView->SetCaption(u"提醒"_s);
-    m_infoBar->SetText(u"提醒"_s);
-    ShowBottomView(kBottomText);
-    CRecordListModel& list = m_mainView->List();
-    list.Clear();
-    list.InsertColumn(0, u"开始时间"_s, Qt::AlignLeft, 150);
-    list.InsertColumn(1, u"终止时间"_s, Qt::AlignLeft, 150);
-    list.InsertColumn(2, u"内容"_s, Qt::AlignLeft, 600);
-    list.InsertColumn(3, QString(), Qt::AlignLeft, 0);
-    const QString sql = u"SELECT * FROM notice ORDER BY time DESC"_s;
-    CADORecordset rs(m_app.m_pDb.get());
-    if (!rs.Open(sql))
-        return;
-    m_mainView->SetCurrentQuery(sql);
-    std::vector<CListRow> rows;
-    const int count = rs.GetRecordCount();
-    if (count >= 1)
-        rs.MoveFirst();
-    for (int i = 0; i < count; ++i) {
-        QDateTime start, end;
-        QString content;
-        int no = 0;
-        rs.GetFieldDate(u"time"_s, start);
-        rs.GetFieldDate(u"endtime"_s, end);
-        rs.GetFieldText(u"content"_s, content);
-        rs.GetFieldInt(u"no"_s, no);
-        rows.push_back({{FormatDateTime(start), FormatDateTime(end), content, FormatNumber(no)}});
-        rs.MoveNext();
-    }
-    list.AppendRows(std::move(rows));
 }

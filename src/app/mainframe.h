@@ -48,7 +48,6 @@ public:
     int LastNavigationFolder() const { return m_nLastFolder; }
     int LastNavigationItem() const { return m_nLastItem; }
 
-    QString m_strPicPath;
     int m_nBottomView = kBottomList;
 
 protected:
@@ -59,8 +58,8 @@ private:
     void BuildClientArea();
     void CreateViews();
     void RegisterOwnCommands();
+    void RegisterFeatures();
     void UpdateAvailability();
-    void ShowReminders();
 
     CVantrelApp& m_app;
     CCommandRouter* m_router;

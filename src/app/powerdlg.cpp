@@ -1,9 +1,9 @@
 #include "app/powerdlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/messages.h"
 #include "app/powertable.h"
 #include "data/adorecordset.h"
+#include "kit/dialogbuttons.h"
+#include "kit/messages.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,13 +1,13 @@
 #include "app/powertable.h"
 
 #include "app/blowfish.h"
-#include "app/messages.h"
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/adox.h"
 #include "data/schema.h"
 #include "data/sqltext.h"
+#include "kit/messages.h"
 
 using namespace Qt::StringLiterals;
 

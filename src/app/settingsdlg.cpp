@@ -1,7 +1,7 @@
 #include "app/settingsdlg.h"
 
-#include "app/skinengine.h"
 #include "app/vantrelapp.h"
+#include "kit/skinengine.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -113,7 +113,7 @@ void CSettingsDlg::accept()
     // Kept as typed: folder names differ by case on this system.
     const QString path = m_picPathEdit->text();
     m_app.WriteSetting(u"PicPath"_s, path);
-    Q_EMIT m_app.PicturePathChanged(path);
+    m_app.SetPicturePath(path);
     QDialog::accept();
 }
 

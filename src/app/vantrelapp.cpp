@@ -3,8 +3,6 @@
 #include "app/inifile.h"
 #include "app/logindlg.h"
 #include "app/mainwindowfactory.h"
-#include "app/messages.h"
-#include "app/skinengine.h"
 #include "app/workpathdlg.h"
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
@@ -12,6 +10,8 @@
 #include "data/compaction.h"
 #include "data/datafileusers.h"
 #include "data/sqltext.h"
+#include "kit/messages.h"
+#include "kit/skinengine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,7 +49,7 @@ bool FileWritable(const QString& path)
 } // namespace
 
 CVantrelApp::CVantrelApp(const QString& workFolder, const QString& iniPath, QObject* parent)
-    : QObject(parent), m_strIniPath(iniPath), m_pCatalog(std::make_unique<CADOXCatalog>()),
+    : CAppContext(parent), m_strIniPath(iniPath), m_pCatalog(std::make_unique<CADOXCatalog>()),
       m_strWorkFolder(QDir(workFolder).absolutePath())
 {
     g_instance = this;

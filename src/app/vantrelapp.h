@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "kit/appcontext.h"
+
 #include <QString>
 
 #include <array>
@@ -17,7 +18,7 @@ class QWidget;
 //
 // Relative names ("sale.db", "data.db", "skin/...") are taken in the working folder, which is
 // the current directory for the program itself.
-class CVantrelApp : public QObject
+class CVantrelApp : public CAppContext
 {
     Q_OBJECT
 public:
@@ -62,6 +63,9 @@ public:
     QString DataConnectionString() const;
     QWidget* MainWindow() const;
 
+    CADODatabase* Database() const override { return m_pDb.get(); }
+    CADODatabase* ReferenceDatabase() const override { return m_pAreaDb.get(); }
+
     // Permission flags in the order sign-in reads them from table `power`.
     static constexpr int kPermissionCount = 23;
     static const std::array<const char*, kPermissionCount>& PermissionColumns();
@@ -103,10 +107,6 @@ public:
     std::unique_ptr<CADODatabase> m_pAreaDb;
     std::unique_ptr<CADOXCatalog> m_pCatalog;
     bool m_bDbReady = false;
-
-Q_SIGNALS:
-    // The settings dialog chose another picture home directory.
-    void PicturePathChanged(const QString& path);
 
 private:
     QString m_strWorkFolder;

@@ -1,7 +1,7 @@
 #include "app/workpathdlg.h"
 
-#include "app/messages.h"
 #include "app/vantrelapp.h"
+#include "kit/messages.h"
 
 #include <QDialogButtonBox>
 #include <QFile>

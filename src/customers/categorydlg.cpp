@@ -1,10 +1,10 @@
 #include "customers/categorydlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/messages.h"
 #include "customers/attributekinds.h"
 #include "customers/dictionarylist.h"
 #include "data/adorecordset.h"
+#include "kit/dialogbuttons.h"
+#include "kit/messages.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,12 +1,12 @@
 #include "customers/clientdlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/messages.h"
 #include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
 #include "data/recordnumber.h"
 #include "data/sqltext.h"
-#include "views/recordlistmodel.h"
+#include "kit/dialogbuttons.h"
+#include "kit/messages.h"
+#include "kit/recordlistmodel.h"
 #include "views/vantrelview.h"
 
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 
 #include "data/adorecordset.h"
 #include "data/formats.h"
+#include "kit/recordlistmodel.h"
 #include "views/middlelistview.h"
 #include "views/recordcategory.h"
-#include "views/recordlistmodel.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 

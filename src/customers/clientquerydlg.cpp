@@ -1,12 +1,12 @@
 #include "customers/clientquerydlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/messages.h"
 #include "customers/attributekinds.h"
 #include "customers/clientlist.h"
 #include "customers/dictionarylist.h"
 #include "data/adorecordset.h"
 #include "data/sqltext.h"
+#include "kit/dialogbuttons.h"
+#include "kit/messages.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 #include "customers/contactcommands.h"
 
-#include "app/commandrouter.h"
-#include "app/commandtable.h"
-#include "app/mainframe.h"
 #include "customers/linkmandlg.h"
+#include "kit/commandids.h"
+#include "kit/commandregistry.h"
+#include "views/featurecontext.h"
 #include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
 
@@ -26,13 +26,14 @@ void RegisterContactDialog(CVantrelDoc& doc)
                            });
 }
 
-void RegisterContactCommands(CMainFrame& frame)
+void RegisterContactCommands(const CFeatureContext& context)
 {
-    CVantrelDoc& doc = *frame.Document();
-    frame.Router().SetHandler(ID_MANAGE_LINKMAN, [&frame, &doc] {
+    CVantrelDoc& doc = context.doc;
+    QWidget* window = context.window;
+    context.commands.SetHandler(ID_MANAGE_LINKMAN, [window, &doc] {
         CRecordRequest request;
         request.dialog = RecordDialog::Contact;
-        OpenContactDialog(doc, request, &frame);
+        OpenContactDialog(doc, request, window);
     });
     RegisterContactDialog(doc);
 }

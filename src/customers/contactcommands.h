@@ -1,12 +1,12 @@
 #pragma once
 
-class CMainFrame;
 class CVantrelDoc;
+struct CFeatureContext;
 
 // Connects the contact dialog to the main window: 资料管理 > "联系人" (CLinkmanDlg to add a
-// contact; the router tests the user's permission first) and the record dialog the lists open
-// for contacts (RecordDialog::Contact).
-void RegisterContactCommands(CMainFrame& frame);
+// contact; the registry tests the user's permission first) and the record dialog the lists
+// open for contacts (RecordDialog::Contact).
+void RegisterContactCommands(const CFeatureContext& context);
 
 // The record-dialog part alone: the secondary list's add (client preset) and modify of a
 // contact open CLinkmanDlg, which rewrites the secondary list's rows.

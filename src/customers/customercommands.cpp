@@ -1,11 +1,11 @@
 #include "customers/customercommands.h"
 
-#include "app/commandrouter.h"
-#include "app/commandtable.h"
-#include "app/mainframe.h"
 #include "customers/categorydlg.h"
 #include "customers/clientdlg.h"
 #include "customers/clientquerydlg.h"
+#include "kit/commandids.h"
+#include "kit/commandregistry.h"
+#include "views/featurecontext.h"
 #include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
 
@@ -27,20 +27,20 @@ void OpenClientDialog(CVantrelDoc& doc, const CRecordRequest& request, QWidget* 
 
 } // namespace
 
-void RegisterCustomerCommands(CMainFrame& frame)
+void RegisterCustomerCommands(const CFeatureContext& context)
 {
-    CVantrelDoc& doc = *frame.Document();
-    CCommandRouter& router = frame.Router();
-    router.SetHandler(ID_MANAGE_BASIC, [&frame, &doc] {
-        CCategoryDlg dialog(doc.Database(), &frame);
+    CVantrelDoc& doc = context.doc;
+    QWidget* window = context.window;
+    context.commands.SetHandler(ID_MANAGE_BASIC, [window, &doc] {
+        CCategoryDlg dialog(doc.Database(), window);
         dialog.exec();
     });
-    router.SetHandler(ID_QUERY_CLIENT, [&frame, &doc] {
-        CClientQueryDlg dialog(doc.Database(), doc, &frame);
+    context.commands.SetHandler(ID_QUERY_CLIENT, [window, &doc] {
+        CClientQueryDlg dialog(doc.Database(), doc, window);
         dialog.exec();
     });
-    router.SetHandler(ID_MANAGE_CLIENT,
-                      [&frame, &doc] { OpenClientDialog(doc, CRecordRequest{}, &frame); });
+    context.commands.SetHandler(
+        ID_MANAGE_CLIENT, [window, &doc] { OpenClientDialog(doc, CRecordRequest{}, window); });
     doc.Dialogs().Register(RecordDialog::Client,
                            [&doc](const CRecordRequest& request, QWidget* parent) {
                                OpenClientDialog(doc, request, parent);

@@ -1,9 +1,9 @@
 #pragma once
 
-class CMainFrame;
+struct CFeatureContext;
 
 // Connects the client and dictionary dialogs to the main window: 资料管理 > "分类属性"
 // (CCategoryDlg), 查询搜索 > "客户" (CClientQueryDlg), 资料管理 > "客户" (CClientDlg to add a
-// client), and the record lists' add and modify of a client. The router tests the user's
+// client), and the record lists' add and modify of a client. The registry tests the user's
 // permission before a handler runs.
-void RegisterCustomerCommands(CMainFrame& frame);
+void RegisterCustomerCommands(const CFeatureContext& context);

@@ -1,15 +1,15 @@
 #include "customers/linkmandlg.h"
 
-#include "app/messages.h"
 #include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
 #include "data/formats.h"
 #include "data/recordnumber.h"
 #include "data/sqltext.h"
+#include "kit/messages.h"
+#include "kit/recordlistmodel.h"
 #include "views/middlelistview.h"
 #include "views/recordcategory.h"
 #include "views/recorddialogs.h"
-#include "views/recordlistmodel.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 

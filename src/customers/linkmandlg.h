@@ -1,7 +1,7 @@
 #pragma once
 
-#include "customers/autocompletecombo.h"
 #include "customers/nameentry.h"
+#include "kit/autocompletecombo.h"
 
 #include <QDate>
 #include <QDialog>

@@ -1,11 +1,11 @@
 #include "views/middlelistview.h"
 
-#include "app/messages.h"
 #include "data/adorecordset.h"
+#include "kit/messages.h"
+#include "kit/recordlistmodel.h"
 #include "views/listicons.h"
 #include "views/recordcategory.h"
 #include "views/recordfields.h"
-#include "views/recordlistmodel.h"
 #include "views/totalsrow.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"

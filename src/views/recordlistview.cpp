@@ -1,10 +1,10 @@
 #include "views/recordlistview.h"
 
-#include "app/messages.h"
-#include "app/skinengine.h"
 #include "data/adorecordset.h"
+#include "kit/messages.h"
+#include "kit/recordlistmodel.h"
+#include "kit/skinengine.h"
 #include "views/recordcategory.h"
-#include "views/recordlistmodel.h"
 #include "views/vantreldoc.h"
 
 #include <QContextMenuEvent>

@@ -1,7 +1,7 @@
 #include "views/totalsrow.h"
 
 #include "data/formats.h"
-#include "views/recordlistmodel.h"
+#include "kit/recordlistmodel.h"
 
 namespace {
 

@@ -42,14 +42,14 @@ public:
     // Shows a text in the frame's info bar.
     void SetInfoText(const QString& text);
 
-    // Hands a frame command (by its message number) to the frame, which runs it with its
-    // permission test once the current event has been handled.
-    void PostCommand(int message) { Q_EMIT CommandPosted(message); }
+    // Hands a menu command (CommandId) to the frame, which runs it with its permission test
+    // once the current event has been handled.
+    void PostCommand(int id) { Q_EMIT CommandPosted(id); }
 
 Q_SIGNALS:
     void BottomViewRequested(int kind);
     void InfoTextChanged(const QString& text);
-    void CommandPosted(int message);
+    void CommandPosted(int id);
 
 private:
     CADODatabase* m_pDb;

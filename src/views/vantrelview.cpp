@@ -1,16 +1,16 @@
 #include "views/vantrelview.h"
 
-#include "app/commandtable.h"
-#include "app/messages.h"
 #include "data/adorecordset.h"
 #include "data/formats.h"
 #include "data/gbktext.h"
+#include "kit/commandids.h"
+#include "kit/messages.h"
+#include "kit/recordlistmodel.h"
 #include "views/listicons.h"
 #include "views/middlelistview.h"
 #include "views/noteview.h"
 #include "views/recordcategory.h"
 #include "views/recordfields.h"
-#include "views/recordlistmodel.h"
 #include "views/totalsrow.h"
 #include "views/vantreldoc.h"
 
@@ -409,7 +409,7 @@ void CVantrelView::OnRecordEdit()
     case RecordCategory::kAppointments:
         // Appointments are edited in their own dialog, opened by the frame's command with its
         // permission test.
-        Document().PostCommand(CommandById(ID_MANAGE_APPOINT)->message);
+        Document().PostCommand(ID_MANAGE_APPOINT);
         break;
     case RecordCategory::kReminders:
         EditRecord(*dialog, u"SELECT * FROM notice WHERE [no] = %1"_s.arg(number),

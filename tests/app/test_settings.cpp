@@ -1,8 +1,8 @@
 #include "app/chinesetranslation.h"
 #include "app/inifile.h"
 #include "app/settingsdlg.h"
-#include "app/skinengine.h"
 #include "app/vantrelapp.h"
+#include "kit/skinengine.h"
 #include "startfolder.h"
 
 #include <QDialogButtonBox>

@@ -1,9 +1,9 @@
 #include "app/blowfish.h"
 #include "app/changepassworddlg.h"
 #include "app/logindlg.h"
-#include "app/messages.h"
 #include "app/powertable.h"
 #include "app/vantrelapp.h"
+#include "kit/messages.h"
 #include "startfolder.h"
 
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "app/logindlg.h"
-#include "app/messages.h"
-#include "app/skinengine.h"
 #include "app/vantrelapp.h"
 #include "app/workpathdlg.h"
 #include "data/adodatabase.h"
 #include "data/compaction.h"
 #include "data/datafileusers.h"
+#include "kit/messages.h"
+#include "kit/skinengine.h"
 #include "startfolder.h"
 
 #include <QComboBox>

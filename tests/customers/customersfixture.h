@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/messages.h"
+#include "kit/messages.h"
+#include "kit/recordlistmodel.h"
 #include "support/tempdata.h"
 #include "views/middlelistview.h"
 #include "views/noteview.h"
 #include "views/recordcategory.h"
-#include "views/recordlistmodel.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 

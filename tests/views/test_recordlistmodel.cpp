@@ -1,5 +1,5 @@
 #include "data/formats.h"
-#include "views/recordlistmodel.h"
+#include "kit/recordlistmodel.h"
 #include "views/totalsrow.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"

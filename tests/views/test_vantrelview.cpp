@@ -1,3 +1,4 @@
+#include "kit/commandids.h"
 #include "viewsfixture.h"
 
 #include <QDate>
@@ -263,12 +264,12 @@ TEST_F(MainListTest, EditOfNotesRemindersAddressesAndAppointments)
     m_requests.clear();
     std::vector<int> posted;
     QObject::connect(&m_doc, &CVantrelDoc::CommandPosted, &m_window,
-                     [&posted](int message) { posted.push_back(message); });
+                     [&posted](int id) { posted.push_back(id); });
     FillMain(RecordCategory::kAppointments, {}, {u"客户"_s, QString()}, {{u"甲公司"_s, u"3"_s}});
     DoubleClick(*m_main, 0);
     QCoreApplication::processEvents();
     EXPECT_TRUE(m_requests.empty());
-    EXPECT_EQ(posted, std::vector<int>{1246});
+    EXPECT_EQ(posted, std::vector<int>{ID_MANAGE_APPOINT});
 }
 
 TEST_F(MainListTest, AddOpensTheCategoryDialogAndOtherCategoriesDoNothing)

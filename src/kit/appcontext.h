@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CADODatabase;
+
+// The services of the running program that every window may use: the data file, the reference
+// file of postcodes and area codes, and the picture home directory. The application object
+// provides them; tests make one over their own files.
+class CAppContext : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CAppContext(QObject* parent = nullptr) : QObject(parent) {}
+
+    // Null while the file is not open.
+    virtual CADODatabase* Database() const { return m_pDb; }
+    virtual CADODatabase* ReferenceDatabase() const { return m_pAreaDb; }
+    void SetDatabases(CADODatabase* database, CADODatabase* reference);
+
+    // The folder picture paths are stored relative to ("" when none is set).
+    QString PicturePath() const { return m_strPicPath; }
+    // Takes the new folder and tells everyone who keeps it.
+    void SetPicturePath(const QString& path);
+
+Q_SIGNALS:
+    void PicturePathChanged(const QString& path);
+
+private:
+    CADODatabase* m_pDb = nullptr;
+    CADODatabase* m_pAreaDb = nullptr;
+    QString m_strPicPath;
+};

@@ -1,0 +1,12 @@
+#include "schedule/schedulecommands.h"
+
+#include "kit/commandids.h"
+#include "kit/commandregistry.h"
+#include "schedule/reminderlist.h"
+#include "views/featurecontext.h"
+
+void RegisterScheduleCommands(const CFeatureContext& context)
+{
+    CVantrelDoc& doc = context.doc;
+    context.commands.SetHandler(ID_QUERY_NOTICE, [&doc] { ShowReminderList(doc); });
+}
