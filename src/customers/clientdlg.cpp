@@ -2,21 +2,18 @@
 
 #include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
-#include "data/recordnumber.h"
 #include "data/sqltext.h"
-#include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
+#include "views/listlayouts.h"
 #include "views/vantrelview.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -37,20 +34,15 @@ QString ObjectNameOf(const ClientField& field)
     return u"IDC_"_s + QString::fromLatin1(field.field).toUpper();
 }
 
-// A list title is the dialog's label without its colon.
-QString TitleOf(const ClientField& field)
-{
-    QString title = QString::fromUtf16(field.label);
-    if (title.endsWith(u'：'))
-        title.chop(1);
-    return title;
-}
+constexpr RecordSaveTexts kSaveTexts{
+    u"表不存在，无法增加记录", u"添加失败！",     nullptr,
+    u"表不存在，无法修改记录", u"找不到此数据！", u"添加失败！",
+};
 
 } // namespace
 
 CClientDlg::CClientDlg(CADODatabase* database, CVantrelView* list, QWidget* parent)
-    : QDialog(parent), m_db(database), m_list(list),
-      m_continuous(new QCheckBox(u"连续添加"_s, this)), m_ok(new QPushButton(u"添加"_s, this))
+    : CRecordDlg(database, u"client"_s, RecordKind::Client, kSaveTexts, parent), m_list(list)
 {
     setObjectName(u"IDD_CLIENT"_s);
     setWindowTitle(u"客户信息"_s);
@@ -109,19 +101,9 @@ CClientDlg::CClientDlg(CADODatabase* database, CVantrelView* list, QWidget* pare
         }
     }
 
-    m_continuous->setObjectName(u"IDC_CONTINUOUS"_s);
-    m_ok->setObjectName(u"IDOK"_s);
-    m_ok->setDefault(true);
-    auto* close = NewDialogButton(u"关闭"_s, u"IDCANCEL"_s, this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_continuous);
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(close);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow());
     resize(640, 560);
 
     QWidget* previous = nullptr;
@@ -130,19 +112,7 @@ CClientDlg::CClientDlg(CADODatabase* database, CVantrelView* list, QWidget* pare
             setTabOrder(previous, control);
         previous = control;
     }
-    setTabOrder(previous, m_continuous);
-    setTabOrder(m_continuous, m_ok);
-    setTabOrder(m_ok, close);
-
-    connect(m_ok, &QPushButton::clicked, this, &CClientDlg::OnOK);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void CClientDlg::showEvent(QShowEvent* event)
-{
-    if (!m_bInitialised)
-        InitDialog();
-    QDialog::showEvent(event);
+    setTabOrder(previous, ContinuousBox());
 }
 
 void CClientDlg::SetFieldTexts(const QVariantMap& fields)
@@ -152,27 +122,20 @@ void CClientDlg::SetFieldTexts(const QVariantMap& fields)
         if (index < 0)
             continue;
         m_strFields[size_t(index)] = it.value().toString();
-        if (m_bInitialised)
+        if (Initialised())
             SetControlText(index, m_strFields[size_t(index)]);
     }
 }
 
-void CClientDlg::InitDialog()
+void CClientDlg::OnInitDialog()
 {
-    m_bInitialised = true;
     const auto& fields = ClientFields();
     for (int i = 0; i < kClientFieldCount; ++i)
         if (fields[i].kind == ClientField::Combo)
             FillDictionaryCombo(static_cast<QComboBox*>(m_controls[size_t(i)]), m_db,
                                 QString::fromUtf16(fields[i].listStatement));
-    if (m_bModify) {
-        // A modify saves one client and closes.
-        m_bContinuous = false;
-        m_continuous->setEnabled(false);
-    }
     for (int i = 0; i < kClientFieldCount; ++i)
         SetControlText(i, m_strFields[size_t(i)]);
-    m_continuous->setChecked(m_bContinuous);
     if (auto* name = qobject_cast<QLineEdit*>(m_controls[0]))
         name->setFocus();
 }
@@ -221,22 +184,12 @@ QString CClientDlg::ControlText(int index) const
     return {};
 }
 
-bool CClientDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)
-{
-    CADORecordset recordset(m_db);
-    if (!recordset.Open(sql) || recordset.GetRecordCount() < 1)
-        return true;
-    recordset.Close();
-    return Ask(this, question, u"重复"_s);
-}
-
 void CClientDlg::OnOK()
 {
-    if (!m_bInitialised)
+    if (!Initialised())
         InitDialog();
     for (int i = 0; i < kClientFieldCount; ++i)
         m_strFields[size_t(i)] = ControlText(i);
-    m_bContinuous = m_continuous->isChecked();
     const QString& name = m_strFields[size_t(IndexOf(u"name"_s))];
     const QString& number = m_strFields[size_t(IndexOf(u"number"_s))];
     if (name.isEmpty()) {
@@ -275,62 +228,24 @@ void CClientDlg::OnOK()
     if (!Save())
         return;
     FeedDictionaries();
-    if (m_bModify) {
-        RewriteListRow();
-        Inform(this, u"记录修改成功！"_s);
-    } else {
-        Inform(this, u"新数据添加成功！"_s);
-    }
-    if (!m_bContinuous)
-        accept();
+    if (m_bModify && m_list)
+        RewriteListRow(m_list->List(), ListLayouts::kClients, FieldValues());
+    Saved();
 }
 
 bool CClientDlg::Save()
 {
     CADORecordset recordset(m_db);
     int no = -1;
-    if (!m_bModify) {
-        const TakenNumber taken = TakeRecordNumber(recordset, RecordKind::Client);
-        // A number of -1 comes with its own failure text.
-        if (!taken.Ok()) {
-            Inform(this, taken.failure);
-            return false;
-        }
-        no = taken.number;
-        if (!recordset.Open(u"SELECT * FROM client"_s)) {
-            Inform(this, u"表不存在，无法增加记录"_s);
-            return false;
-        }
-        if (!recordset.AddNew()) {
-            Inform(this, u"添加失败！"_s);
-            return false;
-        }
-    } else {
-        if (!recordset.Open(u"SELECT * FROM client WHERE [no] = %1"_s.arg(m_nNo))) {
-            Inform(this, u"表不存在，无法修改记录"_s);
-            return false;
-        }
-        if (recordset.GetRecordCount() < 1) {
-            Inform(this, u"找不到此数据！"_s);
-            return false;
-        }
-        recordset.MoveFirst();
-        recordset.Edit();
-    }
+    if (!BeginSave(recordset, no))
+        return false;
     const auto& fields = ClientFields();
     bool written = true;
     for (int i = 0; i < kClientFieldCount; ++i)
         written =
             recordset.SetFieldText(QLatin1StringView(fields[i].field), m_strFields[size_t(i)]) &&
             written;
-    if (!m_bModify)
-        written = recordset.SetFieldInt(u"no"_s, no) && written;
-    if (!written || !recordset.Update()) {
-        recordset.CancelUpdate();
-        Inform(this, u"添加失败！"_s);
-        return false;
-    }
-    return true;
+    return EndSave(recordset, written);
 }
 
 void CClientDlg::FeedDictionaries()
@@ -356,23 +271,11 @@ void CClientDlg::FeedDictionaries()
     }
 }
 
-void CClientDlg::RewriteListRow()
+QVariantMap CClientDlg::FieldValues() const
 {
-    if (!m_list || m_nItem < 0)
-        return;
-    CRecordListModel& list = m_list->List();
-    // Only the row that still shows this client, and only the columns the list has: the list
-    // may have been filled with fewer columns (a find), and its last column keeps the number.
-    int shown = -1;
-    if (m_nItem >= list.GetItemCount() || !list.RecordNumber(m_nItem, shown) || shown != m_nNo)
-        return;
+    QVariantMap values;
     const auto& fields = ClientFields();
-    for (int column = 0; column + 1 < list.GetColumnCount(); ++column) {
-        const QString title = list.ColumnAt(column).title;
-        for (int i = 0; i < kClientFieldCount; ++i)
-            if (TitleOf(fields[i]) == title) {
-                list.SetItemText(m_nItem, column, m_strFields[size_t(i)]);
-                break;
-            }
-    }
+    for (int i = 0; i < kClientFieldCount; ++i)
+        values.insert(QString::fromLatin1(fields[i].field), m_strFields[size_t(i)]);
+    return values;
 }

@@ -2,25 +2,24 @@
 
 #include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
+#include "data/eachrow.h"
 #include "data/formats.h"
-#include "data/recordnumber.h"
 #include "data/sqltext.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
+#include "views/listlayouts.h"
 #include "views/middlelistview.h"
 #include "views/recordcategory.h"
 #include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -39,14 +38,6 @@ const QStringList& DictionaryColumns()
     return columns;
 }
 
-// The text columns in the secondary list's order around the sex and birthday columns.
-constexpr const char* kRowBeforeSex[] = {"number", "mobile", "officephone", "homephone", "fax",
-                                         "email1", "email2", "qq",          "msn"};
-constexpr const char* kRowBeforeBirthday[] = {"nation", "important", "credit", "branch", "duty"};
-constexpr const char* kRowAfterBirthday[] = {
-    "like",   "education", "technical", "id",   "location", "loczip", "address",
-    "adrzip", "country",   "province",  "city", "holiday",  "remark"};
-
 // The text columns the dialog writes, in the order they are written.
 constexpr const char* kSavedTexts[] = {
     "name",        "number",    "nation", "important", "credit", "country",   "province",
@@ -59,10 +50,19 @@ QString Latin(const char* text)
     return QString::fromLatin1(text);
 }
 
+constexpr RecordSaveTexts kSaveTexts{
+    u"记录表无法打开，增加记录失败！",
+    nullptr,
+    u"联系人编号无法获取！",
+    u"记录表无法打开，修改记录失败！",
+    u"无法找到要修改的数据！修改记录失败！",
+    u"记录无法更新，添加失败！",
+};
+
 } // namespace
 
 CLinkmanDlg::CLinkmanDlg(CADODatabase* database, CMiddleListView* list, QWidget* parent)
-    : QDialog(parent), m_db(database), m_list(list)
+    : CRecordDlg(database, u"linkman"_s, RecordKind::Linkman, kSaveTexts, parent), m_list(list)
 {
     setObjectName(u"IDD_LINKMAN"_s);
     setWindowTitle(u"联系人管理"_s);
@@ -172,33 +172,16 @@ void CLinkmanDlg::BuildControls()
     grid->addWidget(remark, 11, 1, 1, 5);
     m_controls[u"remark"_s] = remark;
 
-    m_continuous = new QCheckBox(u"连续添加"_s, this);
-    m_continuous->setObjectName(u"continuous"_s);
-    m_ok = new QPushButton(u"添加"_s, this);
-    m_ok->setObjectName(u"IDOK"_s);
-    m_ok->setDefault(true);
-    auto* close = new QPushButton(u"关闭"_s, this);
-    close->setObjectName(u"IDCANCEL"_s);
-    connect(m_ok, &QPushButton::clicked, this, &CLinkmanDlg::OnOK);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_continuous);
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(close);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow());
     for (int column : {1, 3, 5})
         grid->setColumnStretch(column, 1);
 }
 
 void CLinkmanDlg::SetRequest(const CRecordRequest& request)
 {
-    m_bModify = request.modify ? 1 : 0;
-    m_nNo = request.no;
-    m_nItem = request.item;
+    SetRequestMembers(request);
     m_bPresetClient = request.presetClient ? 1 : 0;
     m_strClient = request.client;
     const QDate birthday = request.fields.value(u"birthday"_s).toDate();
@@ -214,20 +197,12 @@ void CLinkmanDlg::SetRequest(const CRecordRequest& request)
 void CLinkmanDlg::SetFieldTexts(const QVariantMap& fields)
 {
     m_fields = fields;
-    if (m_bInitialised)
+    if (Initialised())
         ApplyMembers();
 }
 
-void CLinkmanDlg::showEvent(QShowEvent* event)
+void CLinkmanDlg::OnInitDialog()
 {
-    if (!m_bInitialised)
-        InitDialog();
-    QDialog::showEvent(event);
-}
-
-void CLinkmanDlg::InitDialog()
-{
-    m_bInitialised = true;
     for (const QString& column : DictionaryColumns())
         FillDictionaryCombo(qobject_cast<QComboBox*>(m_controls.at(column)), m_db,
                             u"SELECT * FROM %1 ORDER BY name"_s.arg(column));
@@ -244,7 +219,6 @@ void CLinkmanDlg::InitDialog()
             m_clientBox.SetCurSel(-1);
             m_clientBox.SetText(QString());
         }
-        m_continuous->setEnabled(false);
     }
     if (m_bPresetClient)
         SelectClient(m_strClient);
@@ -257,19 +231,15 @@ void CLinkmanDlg::LoadClients()
     CADORecordset recordset(m_db);
     if (!recordset.Open(u"SELECT * FROM client ORDER BY name"_s))
         return;
-    const int count = recordset.GetRecordCount();
-    m_clients.reserve(size_t(std::max(count, 0)));
-    if (count >= 1)
-        recordset.MoveFirst();
-    for (int i = 0; i < count; ++i) {
+    m_clients.reserve(size_t(std::max(recordset.GetRecordCount(), 0)));
+    ForEachRow(recordset, [&] {
         CNameEntry entry;
         recordset.GetFieldText(u"name"_s, entry.m_strName);
         recordset.GetFieldInt(u"no"_s, entry.m_nNo);
         m_clientBox.AddString(entry.m_strName);
         m_clientBox.AddCompletion(entry.m_strName);
         m_clients.push_back(std::move(entry));
-        recordset.MoveNext();
-    }
+    });
 }
 
 void CLinkmanDlg::SelectClient(const QString& name)
@@ -296,7 +266,6 @@ void CLinkmanDlg::ApplyMembers()
     m_monthEdit->setText(QString::number(m_nMonth));
     m_dayEdit->setText(QString::number(m_nDay));
     (m_nSex != 0 ? m_female : m_male)->setChecked(true);
-    m_continuous->setChecked(m_bContinuous && !m_bModify);
 }
 
 QWidget* CLinkmanDlg::Control(const QString& field) const
@@ -315,14 +284,6 @@ QString CLinkmanDlg::FieldText(const QString& field) const
     if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
         return memo->toPlainText();
     return QString();
-}
-
-std::map<QString, QString> CLinkmanDlg::ControlTexts() const
-{
-    std::map<QString, QString> texts;
-    for (const auto& entry : m_controls)
-        texts[entry.first] = FieldText(entry.first);
-    return texts;
 }
 
 bool CLinkmanDlg::ReadNumber(const QLineEdit* edit, int low, int high, int& value)
@@ -371,7 +332,7 @@ QDate CLinkmanDlg::BirthdayDate(int year, int month, int day)
 
 void CLinkmanDlg::OnOK()
 {
-    if (!m_bInitialised)
+    if (!Initialised())
         InitDialog();
     const QString name = FieldText(u"name"_s);
     if (name.isEmpty()) {
@@ -416,15 +377,14 @@ void CLinkmanDlg::OnOK()
     if (!Save(clientNo, birthday, saved))
         return;
     FeedDictionaries();
+    const QVariantMap values = RowValues(clientName, birthday);
     if (m_bModify) {
-        RewriteListRow(clientName, birthday);
-        Inform(this, u"记录修改成功！"_s);
+        if (m_list)
+            RewriteListRow(m_list->List(), ListLayouts::kContacts, values);
     } else {
-        AppendListRow(clientNo, clientName, birthday, saved);
-        Inform(this, u"新数据添加成功！"_s);
+        AppendListRow(clientNo, values, saved);
     }
-    if (!m_continuous->isChecked() || m_bModify)
-        accept();
+    Saved();
 }
 
 int CLinkmanDlg::IntendedClient() const
@@ -461,53 +421,17 @@ int CLinkmanDlg::OwningClient(const QString& name) const
     return entry ? entry->m_nNo : -1;
 }
 
-bool CLinkmanDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)
-{
-    CADORecordset recordset(m_db);
-    if (!recordset.Open(sql) || recordset.GetRecordCount() < 1)
-        return true;
-    return Ask(this, question, u"重复"_s);
-}
-
 bool CLinkmanDlg::Save(int client, const QDate& birthday, int& number)
 {
     CADORecordset recordset(m_db);
-    if (m_bModify) {
-        if (!recordset.Open(u"SELECT * FROM linkman WHERE [no] = %1"_s.arg(m_nNo))) {
-            Inform(this, u"记录表无法打开，修改记录失败！"_s);
-            return false;
-        }
-        if (recordset.GetRecordCount() < 1) {
-            Inform(this, u"无法找到要修改的数据！修改记录失败！"_s);
-            return false;
-        }
-        recordset.MoveFirst();
-        recordset.Edit();
-    } else {
-        const TakenNumber taken = TakeRecordNumber(recordset, RecordKind::Linkman);
-        if (!taken.Ok() || taken.number == -1) {
-            Inform(this, taken.Ok() ? u"联系人编号无法获取！"_s : taken.failure);
-            return false;
-        }
-        number = taken.number;
-        if (!recordset.Open(u"SELECT * FROM linkman"_s)) {
-            Inform(this, u"记录表无法打开，增加记录失败！"_s);
-            return false;
-        }
-        recordset.AddNew();
-        recordset.SetFieldInt(u"no"_s, number);
-    }
+    if (!BeginSave(recordset, number))
+        return false;
     for (const char* field : kSavedTexts)
         recordset.SetFieldText(Latin(field), FieldText(Latin(field)));
     recordset.SetFieldInt(u"sex"_s, m_female->isChecked() ? 1 : 0);
     recordset.SetFieldDate(u"birthday"_s, QDateTime(birthday, QTime(0, 0)));
     recordset.SetFieldInt(u"client"_s, client);
-    if (!recordset.Update()) {
-        recordset.CancelUpdate();
-        Inform(this, u"记录无法更新，添加失败！"_s);
-        return false;
-    }
-    return true;
+    return EndSave(recordset, true);
 }
 
 void CLinkmanDlg::FeedDictionaries()
@@ -520,15 +444,12 @@ void CLinkmanDlg::FeedDictionaries()
         if (!recordset.Open(u"SELECT * FROM %1"_s.arg(column)))
             continue;
         bool known = false;
-        const int count = recordset.GetRecordCount();
-        if (count >= 1)
-            recordset.MoveFirst();
-        for (int i = 0; i < count && !known; ++i) {
+        ForEachRow(recordset, [&] {
             QString name;
             recordset.GetFieldText(u"name"_s, name);
             known = name == value;
-            recordset.MoveNext();
-        }
+            return !known;
+        });
         if (known)
             continue;
         if (recordset.AddNew() && recordset.SetFieldText(u"name"_s, value) && recordset.Update()) {
@@ -538,44 +459,18 @@ void CLinkmanDlg::FeedDictionaries()
     }
 }
 
-QStringList CLinkmanDlg::ContactRowTexts(const std::map<QString, QString>& texts,
-                                         const QString& clientName, int sex, const QDate& birthday)
+QVariantMap CLinkmanDlg::RowValues(const QString& clientName, const QDate& birthday) const
 {
-    auto text = [&texts](const char* field) {
-        const auto it = texts.find(Latin(field));
-        return it == texts.end() ? QString() : it->second;
-    };
-    QStringList cells;
-    cells.reserve(31);
-    cells << text("name") << clientName;
-    for (const char* field : kRowBeforeSex)
-        cells << text(field);
-    cells << (sex != 0 ? u"女"_s : u"男"_s);
-    for (const char* field : kRowBeforeBirthday)
-        cells << text(field);
-    cells << FormatDate(birthday);
-    for (const char* field : kRowAfterBirthday)
-        cells << text(field);
-    return cells;
+    QVariantMap values;
+    for (const auto& entry : m_controls)
+        values.insert(entry.first, FieldText(entry.first));
+    values.insert(u"client"_s, clientName);
+    values.insert(u"sex"_s, m_female->isChecked() ? 1 : 0);
+    values.insert(u"birthday"_s, birthday);
+    return values;
 }
 
-void CLinkmanDlg::RewriteListRow(const QString& clientName, const QDate& birthday)
-{
-    if (!m_list || m_nItem < 0)
-        return;
-    CRecordListModel& list = m_list->List();
-    // Only the row that still shows this contact.
-    int shown = -1;
-    if (m_nItem >= list.GetItemCount() || !list.RecordNumber(m_nItem, shown) || shown != m_nNo)
-        return;
-    const QStringList cells =
-        ContactRowTexts(ControlTexts(), clientName, m_female->isChecked() ? 1 : 0, birthday);
-    for (int column = 0; column < cells.size(); ++column)
-        list.SetItemText(m_nItem, column, cells[column]);
-}
-
-void CLinkmanDlg::AppendListRow(int client, const QString& clientName, const QDate& birthday,
-                                int number)
+void CLinkmanDlg::AppendListRow(int client, const QVariantMap& values, int number)
 {
     // Only when the secondary list shows the contacts of this very client: the client
     // selected in the main client list, whose contacts name it in their second column.
@@ -588,10 +483,9 @@ void CLinkmanDlg::AppendListRow(int client, const QString& clientName, const QDa
     if (!main->List().RecordNumber(main->SelectedRow(), selected) || selected != client)
         return;
     CRecordListModel& list = m_list->List();
-    if (list.GetItemCount() > 0 && list.GetItemText(0, 1) != clientName)
+    if (list.GetItemCount() > 0 && list.GetItemText(0, 1) != values.value(u"client"_s).toString())
         return;
-    QStringList cells =
-        ContactRowTexts(ControlTexts(), clientName, m_female->isChecked() ? 1 : 0, birthday);
+    QStringList cells = LayoutRowTexts(ListLayouts::kContacts, values);
     cells << FormatNumber(number);
-    list.AppendRow(cells, 0);
+    list.AppendRow(cells, ListLayouts::kContacts.image);
 }

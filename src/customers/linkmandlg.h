@@ -2,9 +2,9 @@
 
 #include "customers/nameentry.h"
 #include "kit/autocompletecombo.h"
+#include "views/recorddlg.h"
 
 #include <QDate>
-#include <QDialog>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -14,12 +14,9 @@
 
 class CADODatabase;
 class CMiddleListView;
-class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
-struct CRecordRequest;
 
 // "联系人管理": adds a contact person of a client or changes one (a row of table `linkman`).
 // The owning client is chosen in a type-ahead client box; five combo boxes offer the values of
@@ -30,20 +27,16 @@ struct CRecordRequest;
 //
 // The opener sets the members before the dialog is shown; the dialog reads them when it first
 // shows, as it fills its boxes.
-class CLinkmanDlg : public QDialog
+class CLinkmanDlg : public CRecordDlg
 {
     Q_OBJECT
 public:
     // `list` is the secondary list (the contacts of a client); it may be null.
     CLinkmanDlg(CADODatabase* database, CMiddleListView* list, QWidget* parent = nullptr);
 
-    int m_bModify = 0;          // 0 add, 1 modify
-    int m_nNo = -1;             // the contact's record number; -1 when adding
-    int m_nItem = -1;           // the secondary list's row that shows the contact; -1 when none
-    int m_bPresetClient = 0;    // 1: the client box starts on the client named m_strClient
-    QString m_strClient;        // the owning client's name (modify and preset)
-    bool m_bContinuous = false; // "连续添加": stay open after an add
-    int m_nYear = 1900;         // birthday
+    int m_bPresetClient = 0; // 1: the client box starts on the client named m_strClient
+    QString m_strClient;     // the owning client's name (modify and preset)
+    int m_nYear = 1900;      // birthday
     int m_nMonth = 1;
     int m_nDay = 1;
     int m_nSex = 0; // 0 男, 1 女
@@ -54,11 +47,8 @@ public:
     // The initial texts of the edit fields and dictionary boxes, by column name.
     void SetFieldTexts(const QVariantMap& fields);
 
-    // Fills the boxes and moves the members into the controls; runs when the dialog first
-    // shows.
-    void InitDialog();
     // "添加": checks the input, asks about duplicates, saves and feeds the dictionaries.
-    void OnOK();
+    void OnOK() override;
 
     // The control of a text column of `linkman` (a QLineEdit or, for the five dictionary
     // columns, a QComboBox); "client" is the client box.
@@ -69,18 +59,14 @@ public:
     QLineEdit* YearEdit() const { return m_yearEdit; }
     QLineEdit* MonthEdit() const { return m_monthEdit; }
     QLineEdit* DayEdit() const { return m_dayEdit; }
-    QCheckBox* ContinuousBox() const { return m_continuous; }
-    QPushButton* OkButton() const { return m_ok; }
 
     // The date a birthday is stored as. The range checks let a day through that its month
     // lacks (31 February); such a day becomes the month's last day.
     static QDate BirthdayDate(int year, int month, int day);
-    // The texts of the secondary list's columns 0 to 30 for a contact, in the list's order.
-    static QStringList ContactRowTexts(const std::map<QString, QString>& texts,
-                                       const QString& clientName, int sex, const QDate& birthday);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    // Fills the boxes and moves the members into the controls.
+    void OnInitDialog() override;
 
 private:
     void BuildControls();
@@ -95,18 +81,15 @@ private:
     // Reads a birthday edit as a whole number within the range; false when it is none.
     static bool ReadNumber(const QLineEdit* edit, int low, int high, int& value);
     bool ReadBirthday();
-    // True when the statement finds no row (or does not run) or the user still wants to save.
-    bool ConfirmNoDuplicate(const QString& sql, const QString& question);
     // Writes the contact; false (after its message) when it could not be saved.
     bool Save(int client, const QDate& birthday, int& number);
     void FeedDictionaries();
-    void RewriteListRow(const QString& clientName, const QDate& birthday);
-    void AppendListRow(int client, const QString& clientName, const QDate& birthday, int number);
-    std::map<QString, QString> ControlTexts() const;
+    void AppendListRow(int client, const QVariantMap& values, int number);
+    // The saved contact as the secondary list shows it: the controls' texts, the client's
+    // name, the sex and the birthday.
+    QVariantMap RowValues(const QString& clientName, const QDate& birthday) const;
 
-    CADODatabase* m_db;
     QPointer<CMiddleListView> m_list;
-    bool m_bInitialised = false;
     QVariantMap m_fields;
     CNameEntries m_clients;
     CAutoCompleteCombo m_clientBox;
@@ -117,6 +100,4 @@ private:
     QLineEdit* m_dayEdit = nullptr;
     QRadioButton* m_male = nullptr;
     QRadioButton* m_female = nullptr;
-    QCheckBox* m_continuous = nullptr;
-    QPushButton* m_ok = nullptr;
 };

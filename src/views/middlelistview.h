@@ -3,7 +3,7 @@
 #include "views/recorddialogs.h"
 #include "views/recordlistview.h"
 
-class CVantrelView;
+class CDependants;
 
 // The secondary list in the lower right pane: the records that depend on the one picked in the
 // main list (a client's contacts, an order's payments). What its add and modify commands open
@@ -30,7 +30,6 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    int MainCategory() const;
-    void EditPayment(bool sale, int row, int number);
-    void EditContact(int row, int number);
+    // What the main list's category lists here; null when it lists nothing.
+    const CDependants* Dependants() const;
 };

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+struct CategoryInfo;
+
 // The main record list in the upper right pane. It never decides what to list: a query dialog
 // or a command fills it with one category of records (RecordCategory) and tells it which
 // category that is, what caption to show and which SQL text produced the rows. Fillers:
@@ -54,15 +56,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    bool IsOrderList() const;
+    const CategoryInfo* Info() const;
     bool IsTotalsRow(int row) const;
-    void ShowContacts(int row);
-    void ShowPayments(int row);
     void ShowText(int row, int column);
-    // Reads the record by its statement and hands it to the dialog; the failure text is shown
-    // when the record cannot be read.
-    void EditRecord(RecordDialog dialog, const QString& sql, const QString& failure, int row,
-                    int number);
 
     int m_nCategory = -1;
     QString m_strCaption;

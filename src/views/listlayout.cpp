@@ -1,0 +1,157 @@
+#include "views/listlayout.h"
+
+#include "data/eachrow.h"
+#include "data/formats.h"
+#include "kit/recordlistmodel.h"
+
+#include <QDateTime>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QVariant ReadCell(CADORecordset& recordset, const ListColumn& column, const QString& field)
+{
+    switch (column.format) {
+    case CellFormat::Text:
+        break;
+    case CellFormat::Amount: {
+        double amount = 0.0;
+        recordset.GetFieldDouble(field, amount);
+        return amount;
+    }
+    case CellFormat::Date:
+    case CellFormat::DateTime: {
+        QDateTime stamp;
+        recordset.GetFieldDate(field, stamp);
+        return stamp;
+    }
+    case CellFormat::Sex: {
+        int sex = 0;
+        recordset.GetFieldInt(field, sex);
+        return sex;
+    }
+    }
+    QString text;
+    recordset.GetFieldText(field, text);
+    return text;
+}
+
+// The layout column that list column `index` shows: the one in the same place when the list
+// has the layout's shape, otherwise the one of the same title.
+const ListColumn* ColumnAt(const CRecordListModel& list, const ListLayout& layout, int index)
+{
+    const auto& columns = layout.columns;
+    if (list.GetColumnCount() == int(columns.size()) + 1)
+        return &columns[size_t(index)];
+    const QString& title = list.ColumnAt(index).title;
+    for (const ListColumn& column : columns)
+        if (title == QStringView(column.title))
+            return &column;
+    return nullptr;
+}
+
+} // namespace
+
+void SetLayoutColumns(CRecordListModel& list, const ListLayout& layout)
+{
+    list.Clear();
+    for (const ListColumn& column : layout.columns)
+        list.InsertColumn(-1, QString::fromUtf16(column.title), column.alignment, column.width);
+    list.InsertColumn(-1, QString(), Qt::AlignLeft, 0);
+}
+
+QString CellText(const ListColumn& column, const QVariant& value)
+{
+    switch (column.format) {
+    case CellFormat::Text:
+        break;
+    case CellFormat::Amount:
+        return FormatAmount(value.toDouble());
+    case CellFormat::Date: {
+        const QDate day =
+            value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
+        return day.isNull() ? QString() : FormatDate(day);
+    }
+    case CellFormat::DateTime:
+        return FormatDateTime(value.toDateTime());
+    case CellFormat::Sex:
+        return value.toInt() != 0 ? u"女"_s : u"男"_s;
+    }
+    return value.toString();
+}
+
+QStringList LayoutRowTexts(const ListLayout& layout, const QVariantMap& values)
+{
+    QStringList cells;
+    cells.reserve(qsizetype(layout.columns.size()) + 1);
+    for (const ListColumn& column : layout.columns)
+        cells << CellText(column, values.value(QString::fromLatin1(column.field)));
+    return cells;
+}
+
+bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADODatabase* database,
+                    const QString& sql, const QVariantMap& overrides)
+{
+    CADORecordset recordset(database);
+    if (!recordset.Open(sql))
+        return false;
+    // Names and overridden texts are made once, not once a row.
+    struct Cell
+    {
+        const ListColumn* column;
+        QString field;
+        bool overridden;
+        QString text;
+    };
+    std::vector<Cell> cells;
+    cells.reserve(layout.columns.size());
+    for (const ListColumn& column : layout.columns) {
+        const QString field = QString::fromLatin1(column.field);
+        const auto it = overrides.constFind(field);
+        const bool overridden = it != overrides.cend();
+        cells.push_back(
+            {&column, field, overridden, overridden ? CellText(column, *it) : QString()});
+    }
+    rows.reserve(rows.size() + size_t(std::max(recordset.GetRecordCount(), 0)));
+    const QString numberField = u"no"_s;
+    ForEachRow(recordset, [&] {
+        QStringList texts;
+        texts.reserve(qsizetype(cells.size()) + 1);
+        for (const Cell& cell : cells)
+            texts << (cell.overridden
+                          ? cell.text
+                          : CellText(*cell.column, ReadCell(recordset, *cell.column, cell.field)));
+        int no = 0;
+        recordset.GetFieldInt(numberField, no);
+        texts << FormatNumber(no);
+        rows.push_back(CListRow{std::move(texts), layout.image});
+    });
+    return true;
+}
+
+bool AppendLayoutRows(CRecordListModel& list, const ListLayout& layout, CADODatabase* database,
+                      const QString& sql, const QVariantMap& overrides)
+{
+    std::vector<CListRow> rows;
+    if (!ReadLayoutRows(rows, layout, database, sql, overrides))
+        return false;
+    list.AppendRows(std::move(rows));
+    return true;
+}
+
+bool RewriteLayoutRow(CRecordListModel& list, int item, int number, const ListLayout& layout,
+                      const QVariantMap& values)
+{
+    int shown = -1;
+    if (item < 0 || item >= list.GetItemCount() || !list.RecordNumber(item, shown) ||
+        shown != number)
+        return false;
+    // The last column keeps the number.
+    for (int index = 0; index + 1 < list.GetColumnCount(); ++index) {
+        if (const ListColumn* column = ColumnAt(list, layout, index))
+            list.SetItemText(item, index,
+                             CellText(*column, values.value(QString::fromLatin1(column->field))));
+    }
+    return true;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <span>
+#include <vector>
+
+class CADODatabase;
+class CADORecordset;
+class CRecordListModel;
+struct CListRow;
+
+// How a list shows a stored value.
+enum class CellFormat {
+    Text,     // as stored
+    Amount,   // "%.02lf"
+    Date,     // the day, "2024-3-5"; empty for no date
+    DateTime, // "2024-3-5  9:7:0"
+    Sex,      // 0 "男", otherwise "女"
+};
+
+struct ListColumn
+{
+    const char16_t* title;
+    int width;
+    const char* field; // the column of the table shown there
+    CellFormat format = CellFormat::Text;
+    Qt::Alignment alignment = Qt::AlignLeft;
+};
+
+// The columns of one record list, in order. The list adds a last column of its own, untitled
+// and 0 wide, that holds the record's number. Fillers and the dialogs that rewrite a row after
+// a change use the same layout, so a row reads the same however it got there.
+struct ListLayout
+{
+    std::span<const ListColumn> columns;
+    int image = -1; // the rows' icon in the list's image list; -1 for none
+};
+
+// Empties the list and lays its columns out, the number column last.
+void SetLayoutColumns(CRecordListModel& list, const ListLayout& layout);
+
+// The text of a value as the column shows it: QString for text, a number for amounts and the
+// sex, QDate or QDateTime for dates.
+QString CellText(const ListColumn& column, const QVariant& value);
+
+// The row texts of a record given by its values keyed by column name; columns without a value
+// show "". Without the number column.
+QStringList LayoutRowTexts(const ListLayout& layout, const QVariantMap& values);
+
+// Runs the statement and makes a row for each record: its columns read from the row,
+// `overrides` standing in for stored values by column name, and the number last. False when
+// the statement does not run.
+bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADODatabase* database,
+                    const QString& sql, const QVariantMap& overrides = {});
+// The same rows appended to the list; the list is unchanged when the statement does not run.
+bool AppendLayoutRows(CRecordListModel& list, const ListLayout& layout, CADODatabase* database,
+                      const QString& sql, const QVariantMap& overrides = {});
+
+// Rewrites row `item` from the record's values when that row still shows record `number`. A
+// list of the layout's shape is written column by column; one filled with other columns (a
+// find lists fewer) has each column take the layout column of its title. False when the row
+// shows another record or none.
+bool RewriteLayoutRow(CRecordListModel& list, int item, int number, const ListLayout& layout,
+                      const QVariantMap& values);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "views/listlayout.h"
+
+// The record lists' column layouts.
+namespace ListLayouts {
+// The main list of clients: 22 columns.
+extern const ListLayout kClients;
+// The secondary list of a client's contacts: 31 columns, the client's name second.
+extern const ListLayout kContacts;
+// The secondary list of an order's payments: 7 columns.
+extern const ListLayout kPayments;
+// The main list of reminders: start, end, text.
+extern const ListLayout kReminders;
+} // namespace ListLayouts

@@ -1,0 +1,131 @@
+#include "views/recorddlg.h"
+
+#include "data/adorecordset.h"
+#include "kit/dialogbuttons.h"
+#include "kit/messages.h"
+#include "views/listlayout.h"
+#include "views/recorddialogs.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+CRecordDlg::CRecordDlg(CADODatabase* database, const QString& table, RecordKind kind,
+                       const RecordSaveTexts& texts, QWidget* parent)
+    : QDialog(parent), m_db(database), m_strTable(table), m_kind(kind), m_texts(texts),
+      m_continuous(new QCheckBox(u"连续添加"_s, this)), m_ok(new QPushButton(u"添加"_s, this))
+{
+    m_continuous->setObjectName(u"IDC_CONTINUOUS"_s);
+    m_ok->setObjectName(u"IDOK"_s);
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, [this] { OnOK(); });
+}
+
+void CRecordDlg::SetRequestMembers(const CRecordRequest& request)
+{
+    m_bModify = request.modify ? 1 : 0;
+    m_nNo = request.no;
+    m_nItem = request.item;
+}
+
+QHBoxLayout* CRecordDlg::NewButtonRow()
+{
+    auto* close = NewDialogButton(u"关闭"_s, u"IDCANCEL"_s, this);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_continuous);
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(close);
+    return buttons;
+}
+
+void CRecordDlg::showEvent(QShowEvent* event)
+{
+    if (!m_bInitialised)
+        InitDialog();
+    QDialog::showEvent(event);
+}
+
+void CRecordDlg::InitDialog()
+{
+    m_bInitialised = true;
+    if (m_bModify) {
+        // A modify saves one record and closes.
+        m_bContinuous = false;
+        m_continuous->setEnabled(false);
+    }
+    OnInitDialog();
+    m_continuous->setChecked(m_bContinuous);
+}
+
+bool CRecordDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)
+{
+    CADORecordset recordset(m_db);
+    if (!recordset.Open(sql) || recordset.GetRecordCount() < 1)
+        return true;
+    recordset.Close();
+    return Ask(this, question, u"重复"_s);
+}
+
+bool CRecordDlg::BeginSave(CADORecordset& recordset, int& number)
+{
+    m_bNumberWritten = true;
+    if (m_bModify) {
+        number = m_nNo;
+        if (!recordset.Open(u"SELECT * FROM %1 WHERE [no] = %2"_s.arg(m_strTable).arg(m_nNo))) {
+            Inform(this, QString::fromUtf16(m_texts.modifyOpenFailed));
+            return false;
+        }
+        if (recordset.GetRecordCount() < 1) {
+            Inform(this, QString::fromUtf16(m_texts.modifyNotFound));
+            return false;
+        }
+        recordset.MoveFirst();
+        recordset.Edit();
+        return true;
+    }
+    const TakenNumber taken = TakeRecordNumber(recordset, m_kind);
+    if (!taken.Ok() || taken.number == -1) {
+        Inform(this, taken.Ok() && m_texts.noNumber ? QString::fromUtf16(m_texts.noNumber)
+                                                    : taken.failure);
+        return false;
+    }
+    number = taken.number;
+    if (!recordset.Open(u"SELECT * FROM %1"_s.arg(m_strTable))) {
+        Inform(this, QString::fromUtf16(m_texts.addOpenFailed));
+        return false;
+    }
+    if (!recordset.AddNew() && m_texts.addNewFailed) {
+        Inform(this, QString::fromUtf16(m_texts.addNewFailed));
+        return false;
+    }
+    m_bNumberWritten = recordset.SetFieldInt(u"no"_s, number);
+    return true;
+}
+
+bool CRecordDlg::EndSave(CADORecordset& recordset, bool written)
+{
+    if (!written || !m_bNumberWritten || !recordset.Update()) {
+        recordset.CancelUpdate();
+        Inform(this, QString::fromUtf16(m_texts.saveFailed));
+        return false;
+    }
+    return true;
+}
+
+void CRecordDlg::Saved()
+{
+    Inform(this, m_bModify ? u"记录修改成功！"_s : u"新数据添加成功！"_s);
+    m_bContinuous = m_continuous->isChecked();
+    if (m_bModify || !m_bContinuous)
+        accept();
+}
+
+void CRecordDlg::RewriteListRow(CRecordListModel& list, const ListLayout& layout,
+                                const QVariantMap& values) const
+{
+    RewriteLayoutRow(list, m_nItem, m_nNo, layout, values);
+}
