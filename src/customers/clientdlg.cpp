@@ -3,6 +3,7 @@
 #include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
 #include "data/sqltext.h"
+#include "kit/controltext.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "views/listlayouts.h"
@@ -123,7 +124,7 @@ void CClientDlg::SetFieldTexts(const QVariantMap& fields)
             continue;
         m_strFields[size_t(index)] = it.value().toString();
         if (Initialised())
-            SetControlText(index, m_strFields[size_t(index)]);
+            SetControlText(m_controls[size_t(index)], m_strFields[size_t(index)]);
     }
 }
 
@@ -135,7 +136,7 @@ void CClientDlg::OnInitDialog()
             FillDictionaryCombo(static_cast<QComboBox*>(m_controls[size_t(i)]), m_db,
                                 QString::fromUtf16(fields[i].listStatement));
     for (int i = 0; i < kClientFieldCount; ++i)
-        SetControlText(i, m_strFields[size_t(i)]);
+        SetControlText(m_controls[size_t(i)], m_strFields[size_t(i)]);
     if (auto* name = qobject_cast<QLineEdit*>(m_controls[0]))
         name->setFocus();
 }
@@ -158,30 +159,7 @@ QWidget* CClientDlg::Control(const QString& field) const
 QString CClientDlg::FieldText(const QString& field) const
 {
     const int index = IndexOf(field);
-    return index < 0 ? QString() : ControlText(index);
-}
-
-void CClientDlg::SetControlText(int index, const QString& text)
-{
-    QWidget* control = m_controls[size_t(index)];
-    if (auto* edit = qobject_cast<QLineEdit*>(control))
-        edit->setText(text);
-    else if (auto* combo = qobject_cast<QComboBox*>(control))
-        combo->setEditText(text);
-    else if (auto* multi = qobject_cast<QPlainTextEdit*>(control))
-        multi->setPlainText(text);
-}
-
-QString CClientDlg::ControlText(int index) const
-{
-    QWidget* control = m_controls[size_t(index)];
-    if (auto* edit = qobject_cast<QLineEdit*>(control))
-        return edit->text();
-    if (auto* combo = qobject_cast<QComboBox*>(control))
-        return combo->currentText();
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(control))
-        return multi->toPlainText();
-    return {};
+    return index < 0 ? QString() : ControlText(m_controls[size_t(index)]);
 }
 
 void CClientDlg::OnOK()
@@ -189,7 +167,7 @@ void CClientDlg::OnOK()
     if (!Initialised())
         InitDialog();
     for (int i = 0; i < kClientFieldCount; ++i)
-        m_strFields[size_t(i)] = ControlText(i);
+        m_strFields[size_t(i)] = ControlText(m_controls[size_t(i)]);
     const QString& name = m_strFields[size_t(IndexOf(u"name"_s))];
     const QString& number = m_strFields[size_t(IndexOf(u"number"_s))];
     if (name.isEmpty()) {

@@ -44,8 +44,6 @@ protected:
 
 private:
     int IndexOf(const QString& field) const;
-    void SetControlText(int index, const QString& text);
-    QString ControlText(int index) const;
     bool Save();
     void FeedDictionaries();
     QVariantMap FieldValues() const;

@@ -5,6 +5,7 @@
 #include "data/eachrow.h"
 #include "data/formats.h"
 #include "data/sqltext.h"
+#include "kit/controltext.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "views/listlayouts.h"
@@ -254,13 +255,7 @@ void CLinkmanDlg::ApplyMembers()
     for (const auto& [field, control] : m_controls) {
         if (field == u"client"_s)
             continue;
-        const QString text = m_fields.value(field).toString();
-        if (auto* edit = qobject_cast<QLineEdit*>(control))
-            edit->setText(text);
-        else if (auto* combo = qobject_cast<QComboBox*>(control))
-            combo->setEditText(text);
-        else if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
-            memo->setPlainText(text);
+        SetControlText(control, m_fields.value(field).toString());
     }
     m_yearEdit->setText(QString::number(m_nYear));
     m_monthEdit->setText(QString::number(m_nMonth));
@@ -276,14 +271,7 @@ QWidget* CLinkmanDlg::Control(const QString& field) const
 
 QString CLinkmanDlg::FieldText(const QString& field) const
 {
-    QWidget* control = Control(field);
-    if (auto* edit = qobject_cast<QLineEdit*>(control))
-        return edit->text();
-    if (auto* combo = qobject_cast<QComboBox*>(control))
-        return combo->currentText();
-    if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
-        return memo->toPlainText();
-    return QString();
+    return ControlText(Control(field));
 }
 
 bool CLinkmanDlg::ReadNumber(const QLineEdit* edit, int low, int high, int& value)

@@ -37,12 +37,6 @@ void CMiddleListView::Activate()
     Document().SetInfoText(main->Caption());
 }
 
-void CMiddleListView::focusInEvent(QFocusEvent* event)
-{
-    CRecordListView::focusInEvent(event);
-    Activate();
-}
-
 bool CMiddleListView::CanAdd() const
 {
     const CDependants* dependants = Dependants();

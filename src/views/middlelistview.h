@@ -17,7 +17,7 @@ public:
 
     // The view became the active one: the main list's caption names the dependants and the
     // info bar shows it.
-    void Activate();
+    void Activate() override;
 
 public Q_SLOTS:
     void OnRecordAdd() override;
@@ -27,7 +27,6 @@ protected:
     bool CanAdd() const override;
     bool CanEdit() const override;
     void RowDeleted() override;
-    void focusInEvent(QFocusEvent* event) override;
 
 private:
     // What the main list's category lists here; null when it lists nothing.

@@ -101,6 +101,12 @@ QMenu* CRecordListView::CreateContextMenu(QWidget* parent)
     return menu;
 }
 
+void CRecordListView::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    Activate();
+}
+
 void CRecordListView::contextMenuEvent(QContextMenuEvent* event)
 {
     // From the keyboard the menu is for the row with the focus, if any.

@@ -41,6 +41,9 @@ public:
     // dialog is not available here are disabled.
     QMenu* CreateContextMenu(QWidget* parent);
 
+    // The view became the active one: the info bar names what it shows.
+    virtual void Activate() = 0;
+
 public Q_SLOTS:
     virtual void OnRecordAdd() = 0;
     virtual void OnRecordEdit() = 0;
@@ -56,6 +59,7 @@ protected:
     // The row is out of the list; totals may need recounting.
     virtual void RowDeleted() {}
 
+    void focusInEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

@@ -72,12 +72,6 @@ void CVantrelView::Activate()
     Document().SetInfoText(m_strCaption);
 }
 
-void CVantrelView::focusInEvent(QFocusEvent* event)
-{
-    CRecordListView::focusInEvent(event);
-    Activate();
-}
-
 const CategoryInfo* CVantrelView::Info() const
 {
     return FindCategory(m_nCategory);

@@ -40,7 +40,7 @@ public:
 
     // The view became the active one: the caption follows the category and the info bar
     // shows it.
-    void Activate();
+    void Activate() override;
     // A left click on a row: the record's dependants go into the lower pane.
     void OnClickRow(int row);
 
@@ -53,7 +53,6 @@ protected:
     bool CanEdit() const override;
     bool CanDelete() const override;
     void RowDeleted() override;
-    void focusInEvent(QFocusEvent* event) override;
 
 private:
     const CategoryInfo* Info() const;
