@@ -14,14 +14,14 @@ struct CategoryInfo;
 //   CVantrelView* view = doc.MainList();
 //   view->SetCategory(RecordCategory::kSales);        // clears a query of another category
 //   doc.ShowBottomView(BottomView::kList);            // kText for notes, appointments, reminders
-//   view->List().Clear();
-//   view->List().InsertColumn(0, u"日期"_s, Qt::AlignLeft, 110); ...   // last: u""_s, width 0
-//   if (recordset.Open(sql)) view->SetCurrentQuery(sql);
-//   view->List().AppendRow({...texts..., FormatNumber(no)}, image);
+//   SetLayoutColumns(view->List(), ListLayouts::kSales);
+//   if (AppendLayoutRows(view->List(), ListLayouts::kSales, doc.Database(), sql))
+//       view->SetCurrentQuery(sql);
 //
-// The view then reacts to the user: a click shows the record's dependants in the lower pane,
-// a double click or "修改记录" opens the record's dialog to modify it, "增加记录" opens the
-// category's dialog empty and "删除记录" deletes the record after a confirmation.
+// The view then reacts to the user as the category's row of the category table says: a click
+// shows the record's dependants in the lower pane (or its text in the text view), a double
+// click or "修改记录" opens the record's dialog to modify it, "增加记录" opens the category's
+// dialog empty and "删除记录" deletes the record after a confirmation.
 class CVantrelView : public CRecordListView
 {
     Q_OBJECT
