@@ -12,10 +12,10 @@ struct CategoryInfo;
 // category that is, what caption to show and which SQL text produced the rows. Fillers:
 //
 //   CVantrelView* view = doc.MainList();
-//   view->SetCategory(RecordCategory::kSales);        // clears a query of another category
+//   view->SetCategory(RecordCategory::kClients);      // clears a query of another category
 //   doc.ShowBottomView(BottomView::kList);            // kText for notes, appointments, reminders
-//   SetLayoutColumns(view->List(), ListLayouts::kSales);
-//   if (AppendLayoutRows(view->List(), ListLayouts::kSales, doc.Database(), sql))
+//   SetLayoutColumns(view->List(), ListLayouts::kClients);
+//   if (AppendLayoutRows(view->List(), ListLayouts::kClients, doc.Database(), sql))
 //       view->SetCurrentQuery(sql);
 //
 // The view then reacts to the user as the category's row of the category table says: a click
