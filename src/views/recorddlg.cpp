@@ -89,8 +89,8 @@ bool CRecordDlg::BeginSave(CADORecordset& recordset, int& number)
     }
     const TakenNumber taken = TakeRecordNumber(recordset, m_kind);
     if (!taken.Ok() || taken.number == -1) {
-        Inform(this, taken.Ok() && m_texts.noNumber ? QString::fromUtf16(m_texts.noNumber)
-                                                    : taken.failure);
+        const char16_t* own = m_texts.noNumber ? m_texts.noNumber : m_texts.saveFailed;
+        Inform(this, taken.Ok() ? QString::fromUtf16(own) : taken.failure);
         return false;
     }
     number = taken.number;

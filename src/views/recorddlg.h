@@ -20,7 +20,7 @@ struct RecordSaveTexts
 {
     const char16_t* addOpenFailed;    // the table does not open for an add
     const char16_t* addNewFailed;     // no new row can be started; null: the write reports it
-    const char16_t* noNumber;         // the counter gave -1; null: the counter's own text
+    const char16_t* noNumber;         // the counter gave -1 without a failure; null: saveFailed
     const char16_t* modifyOpenFailed; // the table does not open for a modify
     const char16_t* modifyNotFound;   // the record to modify is gone
     const char16_t* saveFailed;       // the row cannot be written
