@@ -4,6 +4,7 @@
 #include "app/powertable.h"
 #include "app/vantrelapp.h"
 #include "data/adorecordset.h"
+#include "data/eachrow.h"
 #include "kit/messages.h"
 
 #include <QComboBox>
@@ -54,19 +55,13 @@ void CLoginDlg::FillUsers()
     if (!EnsurePowerTable(m_app, this))
         return;
     CADORecordset power(m_app.m_pDb.get());
-    if (!power.Open(u"SELECT * FROM power"_s)) {
+    const bool read = OpenEachRow(power, u"SELECT * FROM power"_s, [&] {
+        QString user;
+        power.GetFieldText(u"user"_s, user);
+        m_userBox->addItem(user);
+    });
+    if (!read)
         Inform(this, u"数据库无法打开，请与作者联系！"_s);
-    } else {
-        const int count = power.GetRecordCount();
-        if (count > 0)
-            power.MoveFirst();
-        for (int i = 0; i < count; ++i) {
-            QString user;
-            power.GetFieldText(u"user"_s, user);
-            m_userBox->addItem(user);
-            power.MoveNext();
-        }
-    }
     if (m_userBox->count() > 0)
         m_userBox->setCurrentIndex(0);
 }
