@@ -5,6 +5,7 @@
 #include "app/vantrelapp.h"
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
+#include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 
 #include <QComboBox>
@@ -33,10 +34,8 @@ CLoginDlg::CLoginDlg(CVantrelApp& app, QWidget* parent)
 
     auto* note = new QLabel(u"“管理员”初始密码为：583016"_s, this);
     note->setObjectName(u"note"_s);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(u"buttons"_s);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CLoginDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CLoginDlg::reject);
+    QDialogButtonBox* buttons =
+        NewDialogButtonBox(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 
     auto* form = new QFormLayout;
     form->addRow(u"用户名："_s, m_userBox);
