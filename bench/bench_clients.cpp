@@ -9,6 +9,7 @@
 #include "customers/clientquerydlg.h"
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
+#include "data/eachrow.h"
 #include "data/schema.h"
 #include "kit/recordlistmodel.h"
 #include "views/middlelistview.h"
@@ -196,15 +197,11 @@ void Measure(const QString& dir, int clients, int scale, const char* title)
         CADORecordset recordset(&db);
         recordset.Open(CClientQueryDlg::QueryAllStatement());
         statement.push_back(ThreadSeconds() - cpu);
-        const int count = recordset.GetRecordCount();
-        if (count > 0)
-            recordset.MoveFirst();
-        for (int i = 0; i < count; ++i) {
+        ForEachRow(recordset, [&] {
             QString value;
             for (const ClientField& field : ClientFields())
                 recordset.GetFieldText(QLatin1StringView(field.field), value);
-            recordset.MoveNext();
-        }
+        });
         reading.push_back(ThreadSeconds() - cpu);
     }
     std::printf("%s (%d clients, %d rows listed)\n", title, clients, view->List().GetItemCount());

@@ -26,6 +26,20 @@ QByteArray ZeroFilled(const QByteArray& bytes)
     return filled;
 }
 
+// Runs one of the word ciphers over each block of the zero-filled bytes.
+template <typename WordCipher> QByteArray EachBlock(const QByteArray& bytes, WordCipher cipher)
+{
+    QByteArray data = ZeroFilled(bytes);
+    for (qsizetype i = 0; i < data.size(); i += 8) {
+        quint32 left = ReadWord(data.constData() + i);
+        quint32 right = ReadWord(data.constData() + i + 4);
+        cipher(left, right);
+        WriteWord(data.data() + i, left);
+        WriteWord(data.data() + i + 4, right);
+    }
+    return data;
+}
+
 int HexDigit(QChar c)
 {
     if (c >= u'0' && c <= u'9')
@@ -109,28 +123,12 @@ void CBlowfish::DecipherWords(quint32& left, quint32& right) const
 
 QByteArray CBlowfish::Encrypt(const QByteArray& plain) const
 {
-    QByteArray data = ZeroFilled(plain);
-    for (qsizetype i = 0; i < data.size(); i += 8) {
-        quint32 left = ReadWord(data.constData() + i);
-        quint32 right = ReadWord(data.constData() + i + 4);
-        EncipherWords(left, right);
-        WriteWord(data.data() + i, left);
-        WriteWord(data.data() + i + 4, right);
-    }
-    return data;
+    return EachBlock(plain, [this](quint32& left, quint32& right) { EncipherWords(left, right); });
 }
 
 QByteArray CBlowfish::Decrypt(const QByteArray& cipher) const
 {
-    QByteArray data = ZeroFilled(cipher);
-    for (qsizetype i = 0; i < data.size(); i += 8) {
-        quint32 left = ReadWord(data.constData() + i);
-        quint32 right = ReadWord(data.constData() + i + 4);
-        DecipherWords(left, right);
-        WriteWord(data.data() + i, left);
-        WriteWord(data.data() + i + 4, right);
-    }
-    return data;
+    return EachBlock(cipher, [this](quint32& left, quint32& right) { DecipherWords(left, right); });
 }
 
 QString CBlowfish::ToHex(const QByteArray& bytes)

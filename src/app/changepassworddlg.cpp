@@ -5,6 +5,7 @@
 #include "app/vantrelapp.h"
 #include "data/adorecordset.h"
 #include "data/gbktext.h"
+#include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 
 #include <QDialogButtonBox>
@@ -26,15 +27,12 @@ CChangePasswordDlg::CChangePasswordDlg(CVantrelApp& app, QWidget* parent)
     m_confirmEdit->setObjectName(u"IDC_CONFIRMPASSWORD"_s);
     m_confirmEdit->setEchoMode(QLineEdit::Password);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->setObjectName(u"buttons"_s);
+    QDialogButtonBox* buttons = NewDialogButtonBox(this, QDialogButtonBox::NoButton);
     QPushButton* change = buttons->addButton(u"修改"_s, QDialogButtonBox::AcceptRole);
     change->setObjectName(u"IDOK"_s);
     change->setDefault(true);
     QPushButton* cancel = buttons->addButton(u"取消"_s, QDialogButtonBox::RejectRole);
     cancel->setObjectName(u"IDCANCEL"_s);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CChangePasswordDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CChangePasswordDlg::reject);
 
     auto* form = new QFormLayout;
     form->addRow(u"新密码："_s, m_newEdit);

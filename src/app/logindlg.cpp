@@ -4,6 +4,8 @@
 #include "app/powertable.h"
 #include "app/vantrelapp.h"
 #include "data/adorecordset.h"
+#include "data/eachrow.h"
+#include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 
 #include <QComboBox>
@@ -32,10 +34,8 @@ CLoginDlg::CLoginDlg(CVantrelApp& app, QWidget* parent)
 
     auto* note = new QLabel(u"“管理员”初始密码为：583016"_s, this);
     note->setObjectName(u"note"_s);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(u"buttons"_s);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CLoginDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CLoginDlg::reject);
+    QDialogButtonBox* buttons =
+        NewDialogButtonBox(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 
     auto* form = new QFormLayout;
     form->addRow(u"用户名："_s, m_userBox);
@@ -54,19 +54,13 @@ void CLoginDlg::FillUsers()
     if (!EnsurePowerTable(m_app, this))
         return;
     CADORecordset power(m_app.m_pDb.get());
-    if (!power.Open(u"SELECT * FROM power"_s)) {
+    const bool read = OpenEachRow(power, u"SELECT * FROM power"_s, [&] {
+        QString user;
+        power.GetFieldText(u"user"_s, user);
+        m_userBox->addItem(user);
+    });
+    if (!read)
         Inform(this, u"数据库无法打开，请与作者联系！"_s);
-    } else {
-        const int count = power.GetRecordCount();
-        if (count > 0)
-            power.MoveFirst();
-        for (int i = 0; i < count; ++i) {
-            QString user;
-            power.GetFieldText(u"user"_s, user);
-            m_userBox->addItem(user);
-            power.MoveNext();
-        }
-    }
     if (m_userBox->count() > 0)
         m_userBox->setCurrentIndex(0);
 }

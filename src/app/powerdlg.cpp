@@ -2,6 +2,7 @@
 
 #include "app/powertable.h"
 #include "data/adorecordset.h"
+#include "data/eachrow.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 
@@ -83,6 +84,15 @@ bool SaveUser(CADORecordset& power, const QString& user,
         return true;
     power.CancelUpdate();
     return false;
+}
+
+// Opens the user's row of table `power` and stands on it; false when it cannot be read.
+bool OpenUserRow(CADORecordset& power, const QString& user)
+{
+    if (!power.Open(PowerQueryFor(user)) || power.GetRecordCount() < 1)
+        return false;
+    power.MoveFirst();
+    return true;
 }
 
 } // namespace
@@ -184,12 +194,7 @@ void CPowerDlg::SetStatus(const QString& text)
 void CPowerDlg::FillList()
 {
     CADORecordset power(m_db);
-    if (!power.Open(u"SELECT * FROM power"_s))
-        return;
-    const int count = power.GetRecordCount();
-    if (count > 0)
-        power.MoveFirst();
-    for (int record = 0; record < count; ++record) {
+    OpenEachRow(power, u"SELECT * FROM power"_s, [&] {
         QString user;
         power.GetFieldText(u"user"_s, user);
         std::array<bool, kFlagCount> flags{};
@@ -199,8 +204,7 @@ void CPowerDlg::FillList()
             flags[i] = value != 0;
         }
         AppendRow(user, flags);
-        power.MoveNext();
-    }
+    });
 }
 
 void CPowerDlg::AppendRow(const QString& user, const std::array<bool, kFlagCount>& flags)
@@ -226,6 +230,14 @@ int CPowerDlg::FindRow(const QString& user) const
     return -1;
 }
 
+QString CPowerDlg::TypedUser()
+{
+    const QString user = m_userEdit->text();
+    if (user.isEmpty())
+        SetStatus(u"用户名必须填写！"_s);
+    return user;
+}
+
 std::array<bool, CPowerDlg::kFlagCount> CPowerDlg::CheckedFlags() const
 {
     std::array<bool, kFlagCount> flags{};
@@ -245,29 +257,26 @@ void CPowerDlg::OnRowClicked(int row)
 
 void CPowerDlg::OnAdd()
 {
-    const QString user = m_userEdit->text();
-    const std::array<bool, kFlagCount> flags = CheckedFlags();
-    if (user.isEmpty()) {
-        SetStatus(u"用户名必须填写！"_s);
+    const QString user = TypedUser();
+    if (user.isEmpty())
         return;
-    }
+    const std::array<bool, kFlagCount> flags = CheckedFlags();
     CADORecordset power(m_db);
     if (!power.Open(u"SELECT * FROM power"_s)) {
         SetStatus(u"添加失败！"_s);
         return;
     }
     // Names are told apart exactly as written: "Tom" and "tom" are two users.
-    const int count = power.GetRecordCount();
-    if (count > 0)
-        power.MoveFirst();
-    for (int record = 0; record < count; ++record) {
+    bool taken = false;
+    ForEachRow(power, [&] {
         QString existing;
         power.GetFieldText(u"user"_s, existing);
-        if (existing == user) {
-            SetStatus(u"此用户名已经存在，不能重复添加！"_s);
-            return;
-        }
-        power.MoveNext();
+        taken = existing == user;
+        return !taken;
+    });
+    if (taken) {
+        SetStatus(u"此用户名已经存在，不能重复添加！"_s);
+        return;
     }
     // The password stays empty until the new user sets one.
     if (!power.AddNew() || !SaveUser(power, user, flags)) {
@@ -280,12 +289,10 @@ void CPowerDlg::OnAdd()
 
 void CPowerDlg::OnModify()
 {
-    const QString user = m_userEdit->text();
-    const std::array<bool, kFlagCount> flags = CheckedFlags();
-    if (user.isEmpty()) {
-        SetStatus(u"用户名必须填写！"_s);
+    const QString user = TypedUser();
+    if (user.isEmpty())
         return;
-    }
+    const std::array<bool, kFlagCount> flags = CheckedFlags();
     const int row = FindRow(user);
     if (row < 0) {
         SetStatus(u"此用户不存在，请选择一个已经存在的用户名！"_s);
@@ -293,11 +300,10 @@ void CPowerDlg::OnModify()
     }
     // The boxes as shown are written; the password is left alone.
     CADORecordset power(m_db);
-    if (!power.Open(PowerQueryFor(user)) || power.GetRecordCount() < 1) {
+    if (!OpenUserRow(power, user)) {
         SetStatus(u"修改失败！"_s);
         return;
     }
-    power.MoveFirst();
     power.Edit();
     if (!SaveUser(power, user, flags)) {
         SetStatus(u"修改失败！"_s);
@@ -309,11 +315,9 @@ void CPowerDlg::OnModify()
 
 void CPowerDlg::OnDelete()
 {
-    const QString user = m_userEdit->text();
-    if (user.isEmpty()) {
-        SetStatus(u"用户名必须填写！"_s);
+    const QString user = TypedUser();
+    if (user.isEmpty())
         return;
-    }
     if (user == QString::fromUtf16(kAdministratorName)) {
         SetStatus(u"管理员用户不能删除！"_s);
         return;
@@ -326,11 +330,10 @@ void CPowerDlg::OnDelete()
         return;
     }
     CADORecordset power(m_db);
-    if (!power.Open(PowerQueryFor(user)) || power.GetRecordCount() < 1) {
+    if (!OpenUserRow(power, user)) {
         SetStatus(u"删除失败！"_s);
         return;
     }
-    power.MoveFirst();
     if (!power.Delete()) {
         SetStatus(u"删除失败！"_s);
         return;

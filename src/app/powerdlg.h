@@ -42,6 +42,8 @@ private:
     void ShowFlags(int row, const std::array<bool, kFlagCount>& flags);
     // The first row whose name equals `user` exactly; -1 when none.
     int FindRow(const QString& user) const;
+    // The name in the user edit; an empty one puts the request for a name in the status line.
+    QString TypedUser();
     std::array<bool, kFlagCount> CheckedFlags() const;
     void SetStatus(const QString& text);
 

@@ -1,6 +1,7 @@
 #include "app/settingsdlg.h"
 
 #include "app/vantrelapp.h"
+#include "kit/dialogbuttons.h"
 #include "kit/skinengine.h"
 
 #include <QDialogButtonBox>
@@ -46,10 +47,8 @@ CSettingsDlg::CSettingsDlg(CVantrelApp& app, QWidget* parent)
     auto* pictureForm = new QFormLayout(pictureGroup);
     pictureForm->addRow(u"路径："_s, pathRow);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(u"buttons"_s);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CSettingsDlg::reject);
+    QDialogButtonBox* buttons =
+        NewDialogButtonBox(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(m_skinList, &CDropDownFillList::AboutToDropDown, this, &CSettingsDlg::FillSkins);
     // Only the user's own choice counts, not the selection that filling the list makes.
     connect(m_skinList, &QComboBox::activated, this, &CSettingsDlg::OnSkinPicked);

@@ -1,6 +1,7 @@
 #include "app/workpathdlg.h"
 
 #include "app/vantrelapp.h"
+#include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 
 #include <QDialogButtonBox>
@@ -26,10 +27,8 @@ CWorkPathDlg::CWorkPathDlg(CVantrelApp& app, QWidget* parent)
     m_chooseButton->setObjectName(u"IDC_SETCLIENT"_s);
     m_chooseButton->setAutoDefault(false);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(u"buttons"_s);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CWorkPathDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CWorkPathDlg::reject);
+    QDialogButtonBox* buttons =
+        NewDialogButtonBox(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(m_chooseButton, &QPushButton::clicked, this, &CWorkPathDlg::OnChooseFile);
 
     auto* label = new QLabel(u"数据库文件："_s, this);

@@ -2,6 +2,7 @@
 
 #include "customers/attributekinds.h"
 #include "customers/dictionarylist.h"
+#include "customers/dictionaryvalues.h"
 #include "data/adorecordset.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
@@ -99,18 +100,9 @@ void CCategoryDlg::SelectValue(int row)
 void CCategoryDlg::FillValues()
 {
     m_values->setRowCount(0);
-    CADORecordset recordset(m_db);
-    if (!recordset.Open(DictionaryStatement(AttributeKinds()[m_nKind])))
-        return;
-    const int count = recordset.GetRecordCount();
-    if (count >= 1)
-        recordset.MoveFirst();
-    for (int i = 0; i < count; ++i) {
-        QString value;
-        recordset.GetFieldText(u"name"_s, value);
-        AppendValue(value);
-        recordset.MoveNext();
-    }
+    if (const auto values = DictionaryValues(m_db, DictionaryStatement(AttributeKinds()[m_nKind])))
+        for (const QString& value : *values)
+            AppendValue(value);
 }
 
 void CCategoryDlg::AppendValue(const QString& value)
@@ -130,24 +122,49 @@ QString CCategoryDlg::ValueAt(int row) const
     return item ? item->text() : QString();
 }
 
+bool CCategoryDlg::KindChosen()
+{
+    if (m_nKind < 0)
+        Inform(this, u"请先从左侧列表中选择一个属性！"_s);
+    return m_nKind >= 0;
+}
+
+bool CCategoryDlg::OpenNewValue(CADORecordset& recordset, const QString& value,
+                                const QString& taken)
+{
+    if (!recordset.Open(DictionaryValueStatement(AttributeKinds()[m_nKind], value)))
+        return false;
+    if (recordset.GetRecordCount() > 0) {
+        Inform(this, taken);
+        return false;
+    }
+    return true;
+}
+
+bool CCategoryDlg::OpenListedValue(CADORecordset& recordset, int row, const QString& missing)
+{
+    if (!recordset.Open(DictionaryValueStatement(AttributeKinds()[m_nKind], ValueAt(row))))
+        return false;
+    if (recordset.GetRecordCount() < 1) {
+        Inform(this, missing);
+        return false;
+    }
+    recordset.MoveFirst();
+    return true;
+}
+
 void CCategoryDlg::OnAdd()
 {
-    if (m_nKind < 0) {
-        Inform(this, u"请先从左侧列表中选择一个属性！"_s);
+    if (!KindChosen())
         return;
-    }
     const QString value = m_valueEdit->text();
     if (value.isEmpty()) {
         Inform(this, u"您还没有填写要增加的属性值！"_s);
         return;
     }
     CADORecordset recordset(m_db);
-    if (!recordset.Open(DictionaryValueStatement(AttributeKinds()[m_nKind], value)))
+    if (!OpenNewValue(recordset, value, u"此值已经存在，请不要重复添加！"_s))
         return;
-    if (recordset.GetRecordCount() > 0) {
-        Inform(this, u"此值已经存在，请不要重复添加！"_s);
-        return;
-    }
     if (!recordset.AddNew() || !recordset.SetFieldText(u"name"_s, value) || !recordset.Update()) {
         recordset.CancelUpdate();
         return;
@@ -158,10 +175,8 @@ void CCategoryDlg::OnAdd()
 
 void CCategoryDlg::OnModify()
 {
-    if (m_nKind < 0) {
-        Inform(this, u"请先从左侧列表中选择一个属性！"_s);
+    if (!KindChosen())
         return;
-    }
     const int row = SelectedValueRow();
     if (row < 0) {
         Inform(this, u"请从右侧列表中选择您要修改的属性值！"_s);
@@ -172,22 +187,10 @@ void CCategoryDlg::OnModify()
         Inform(this, u"您还没有填写要修改的属性值！"_s);
         return;
     }
-    const AttributeKind& kind = AttributeKinds()[m_nKind];
     CADORecordset recordset(m_db);
-    if (!recordset.Open(DictionaryValueStatement(kind, value)))
+    if (!OpenNewValue(recordset, value, u"要修改的值已经存在，请不要重复添加！"_s) ||
+        !OpenListedValue(recordset, row, u"没有找到要修改的记录！"_s))
         return;
-    if (recordset.GetRecordCount() > 0) {
-        Inform(this, u"要修改的值已经存在，请不要重复添加！"_s);
-        return;
-    }
-    recordset.Close();
-    if (!recordset.Open(DictionaryValueStatement(kind, ValueAt(row))))
-        return;
-    if (recordset.GetRecordCount() < 1) {
-        Inform(this, u"没有找到要修改的记录！"_s);
-        return;
-    }
-    recordset.MoveFirst();
     recordset.Edit();
     if (!recordset.SetFieldText(u"name"_s, value) || !recordset.Update()) {
         recordset.CancelUpdate();
@@ -199,23 +202,16 @@ void CCategoryDlg::OnModify()
 
 void CCategoryDlg::OnDelete()
 {
-    if (m_nKind < 0) {
-        Inform(this, u"请先从左侧列表中选择一个属性！"_s);
+    if (!KindChosen())
         return;
-    }
     const int row = SelectedValueRow();
     if (row < 0) {
         Inform(this, u"请从右侧列表中选择您要删除的属性值！"_s);
         return;
     }
     CADORecordset recordset(m_db);
-    if (!recordset.Open(DictionaryValueStatement(AttributeKinds()[m_nKind], ValueAt(row))))
+    if (!OpenListedValue(recordset, row, u"没有找到要删除的记录！"_s))
         return;
-    if (recordset.GetRecordCount() < 1) {
-        Inform(this, u"没有找到要删除的记录！"_s);
-        return;
-    }
-    recordset.MoveFirst();
     if (!recordset.Delete())
         return;
     m_values->removeRow(row);

@@ -4,6 +4,7 @@
 #include <QString>
 
 class CADODatabase;
+class CADORecordset;
 class QLineEdit;
 class QTableWidget;
 
@@ -37,6 +38,14 @@ private:
     // The selected row of the values list, -1 when none.
     int SelectedValueRow() const;
     QString ValueAt(int row) const;
+    // False, after telling the user, when no kind is chosen.
+    bool KindChosen();
+    // Opens the rows of the chosen kind's dictionary that hold `value`; false when the statement
+    // fails or, after telling the user `taken`, when there are any.
+    bool OpenNewValue(CADORecordset& recordset, const QString& value, const QString& taken);
+    // Opens the dictionary row behind a listed value and stands on it; false when the statement
+    // fails or, after telling the user `missing`, when the row is gone.
+    bool OpenListedValue(CADORecordset& recordset, int row, const QString& missing);
 
     CADODatabase* m_db;
     int m_nKind = -1;

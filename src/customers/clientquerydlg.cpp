@@ -3,7 +3,7 @@
 #include "customers/attributekinds.h"
 #include "customers/clientlist.h"
 #include "customers/dictionarylist.h"
-#include "data/adorecordset.h"
+#include "customers/dictionaryvalues.h"
 #include "data/sqltext.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
@@ -121,22 +121,11 @@ void CClientQueryDlg::SelectKind(int row)
     m_valueEdit->clear();
     if (m_nKind == kNameRow)
         return;
-    CADORecordset recordset(m_db);
-    if (!recordset.Open(DictionaryStatement(AttributeKinds()[m_nKind - 1])))
-        return;
-    const int count = recordset.GetRecordCount();
-    QStringList values;
-    values.reserve(std::max(count, 0));
-    if (count >= 1)
-        recordset.MoveFirst();
-    for (int i = 0; i < count; ++i) {
-        QString value;
-        recordset.GetFieldText(u"name"_s, value);
-        values << value;
-        recordset.MoveNext();
-    }
+    const std::optional<QStringList> values =
+        DictionaryValues(m_db, DictionaryStatement(AttributeKinds()[m_nKind - 1]));
     // Already in the users' sort order (the statement's ORDER BY).
-    m_valueList->addItems(values);
+    if (values)
+        m_valueList->addItems(*values);
 }
 
 QString CClientQueryDlg::QueryStatement(int row, const QString& value)

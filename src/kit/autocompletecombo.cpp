@@ -7,6 +7,21 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+namespace {
+// The first item after `startAfter` (-1: from the top), wrapping round, whose text matches.
+template <typename Matches> int FindItem(const QComboBox& combo, int startAfter, Matches matches)
+{
+    const int count = combo.count();
+    const int first = startAfter < 0 || startAfter >= count ? 0 : startAfter + 1;
+    for (int i = 0; i < count; ++i) {
+        const int index = (first + i) % count;
+        if (matches(combo.itemText(index)))
+            return index;
+    }
+    return -1;
+}
+} // namespace
+
 CAutoCompleteCombo::CAutoCompleteCombo(QObject* parent) : QObject(parent) {}
 
 CAutoCompleteCombo::~CAutoCompleteCombo()
@@ -77,28 +92,16 @@ int CAutoCompleteCombo::FindString(int startAfter, const QString& text) const
 {
     if (!m_combo)
         return -1;
-    const int count = m_combo->count();
-    const int first = startAfter < 0 || startAfter >= count ? 0 : startAfter + 1;
-    for (int i = 0; i < count; ++i) {
-        const int index = (first + i) % count;
-        if (m_combo->itemText(index).startsWith(text, Qt::CaseInsensitive))
-            return index;
-    }
-    return -1;
+    return FindItem(*m_combo, startAfter, [&](const QString& item) {
+        return item.startsWith(text, Qt::CaseInsensitive);
+    });
 }
 
 int CAutoCompleteCombo::FindStringExact(int startAfter, const QString& text) const
 {
     if (!m_combo)
         return -1;
-    const int count = m_combo->count();
-    const int first = startAfter < 0 || startAfter >= count ? 0 : startAfter + 1;
-    for (int i = 0; i < count; ++i) {
-        const int index = (first + i) % count;
-        if (m_combo->itemText(index) == text)
-            return index;
-    }
-    return -1;
+    return FindItem(*m_combo, startAfter, [&](const QString& item) { return item == text; });
 }
 
 int CAutoCompleteCombo::GetCurSel() const

@@ -1,6 +1,9 @@
 #include "kit/dialogbuttons.h"
 
+#include <QDialog>
 #include <QPushButton>
+
+using namespace Qt::StringLiterals;
 
 QPushButton* NewDialogButton(const QString& text, const QString& objectName, QWidget* parent)
 {
@@ -8,4 +11,13 @@ QPushButton* NewDialogButton(const QString& text, const QString& objectName, QWi
     button->setObjectName(objectName);
     button->setAutoDefault(false);
     return button;
+}
+
+QDialogButtonBox* NewDialogButtonBox(QDialog* dialog, QDialogButtonBox::StandardButtons buttons)
+{
+    auto* box = new QDialogButtonBox(buttons, dialog);
+    box->setObjectName(u"buttons"_s);
+    QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return box;
 }

@@ -61,7 +61,7 @@ void CRecordListModel::AppendRows(std::vector<CListRow> rows)
 
 bool CRecordListModel::SetItemText(int row, int column, const QString& text)
 {
-    if (row < 0 || row >= GetItemCount() || column < 0)
+    if (!HasRow(row) || column < 0)
         return false;
     QStringList& texts = m_rows[size_t(row)].texts;
     while (texts.size() <= column)
@@ -76,14 +76,14 @@ bool CRecordListModel::SetItemText(int row, int column, const QString& text)
 
 QString CRecordListModel::GetItemText(int row, int column) const
 {
-    if (row < 0 || row >= GetItemCount())
+    if (!HasRow(row))
         return {};
     return m_rows[size_t(row)].texts.value(column);
 }
 
 bool CRecordListModel::SetItemImage(int row, int image)
 {
-    if (row < 0 || row >= GetItemCount())
+    if (!HasRow(row))
         return false;
     m_rows[size_t(row)].image = image;
     if (GetColumnCount() > 0) {
@@ -95,14 +95,14 @@ bool CRecordListModel::SetItemImage(int row, int image)
 
 int CRecordListModel::GetItemImage(int row) const
 {
-    if (row < 0 || row >= GetItemCount())
+    if (!HasRow(row))
         return kNoImage;
     return m_rows[size_t(row)].image;
 }
 
 bool CRecordListModel::DeleteItem(int row)
 {
-    if (row < 0 || row >= GetItemCount())
+    if (!HasRow(row))
         return false;
     beginRemoveRows({}, row, row);
     m_rows.erase(m_rows.begin() + row);

@@ -74,6 +74,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    bool HasRow(int row) const { return row >= 0 && row < GetItemCount(); }
+
     std::vector<Column> m_columns;
     std::vector<CListRow> m_rows;
     QList<QIcon> m_icons;

@@ -1,6 +1,7 @@
 #include "views/recordlistview.h"
 
 #include "data/adorecordset.h"
+#include "data/eachrow.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "kit/skinengine.h"
@@ -175,23 +176,21 @@ void CRecordListView::OnRecordDelete()
     int number = 0;
     if (!m_list->RecordNumber(row, number))
         return;
-    const int count = recordset.GetRecordCount();
-    if (count >= 1)
-        recordset.MoveFirst();
-    for (int i = 0; i < count; ++i) {
+    bool found = false;
+    ForEachRow(recordset, [&] {
         int no = 0;
-        if (recordset.GetFieldInt(u"no"_s, no) && no == number) {
-            if (!recordset.Delete()) {
-                Inform(this, u"无法从数据库中删除这个记录！"_s);
-                return;
-            }
-            recordset.Close();
-            m_list->DeleteItem(row);
-            RowDeleted();
-            return;
-        }
-        recordset.MoveNext();
+        found = recordset.GetFieldInt(u"no"_s, no) && no == number;
+        return !found;
+    });
+    if (!found)
+        return;
+    if (!recordset.Delete()) {
+        Inform(this, u"无法从数据库中删除这个记录！"_s);
+        return;
     }
+    recordset.Close();
+    m_list->DeleteItem(row);
+    RowDeleted();
 }
 
 void CRecordListView::ApplyColumnWidths(int first, int last)

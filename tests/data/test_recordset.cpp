@@ -1,6 +1,7 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/adox.h"
+#include "data/eachrow.h"
 #include "data/schema.h"
 #include "data/sqltext.h"
 #include "support/tempdata.h"
@@ -277,6 +278,74 @@ TEST(Recordset, DeleteKeepsWalkingAndErrorsAreReported)
     }
     EXPECT_TRUE(fresh.Open(u"SELECT * FROM client"_s));
     EXPECT_EQ(fresh.GetRecordCount(), 2);
+}
+
+TEST(EachRow, VisitsEveryRowInOrderUntilTheVisitorStops)
+{
+    TempDataFile file;
+    auto db = file.Open();
+    CADORecordset rs(db.get());
+    int visits = 0;
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client"_s));
+    EXPECT_EQ(ForEachRow(rs, [&] { ++visits; }), 0);
+    EXPECT_EQ(visits, 0);
+
+    for (int no : {3, 1, 4, 2})
+        AddClient(*db, no, u"客户%1"_s.arg(no));
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client ORDER BY [no]"_s));
+    QStringList seen;
+    const auto readName = [&] {
+        QString name;
+        EXPECT_TRUE(rs.GetFieldText(u"name"_s, name));
+        seen << name;
+    };
+    const QStringList all{u"客户1"_s, u"客户2"_s, u"客户3"_s, u"客户4"_s};
+    EXPECT_EQ(ForEachRow(rs, readName), 4);
+    EXPECT_EQ(seen, all);
+    // A second walk of the same result starts again from its first row.
+    seen.clear();
+    EXPECT_EQ(ForEachRow(rs, readName), 4);
+    EXPECT_EQ(seen, all);
+
+    // Stopping leaves the cursor on the row the visitor stopped at.
+    visits = 0;
+    const int stoppedAfter = ForEachRow(rs, [&] {
+        ++visits;
+        int no = 0;
+        rs.GetFieldInt(u"no"_s, no);
+        return no != 3;
+    });
+    EXPECT_EQ(stoppedAfter, 3);
+    EXPECT_EQ(visits, 3);
+    int current = 0;
+    EXPECT_TRUE(rs.GetFieldInt(u"no"_s, current));
+    EXPECT_EQ(current, 3);
+    EXPECT_EQ(ForEachRow(rs, [] { return true; }), 4);
+}
+
+TEST(EachRow, OpenEachRowWalksOnlyAStatementThatRuns)
+{
+    TempDataFile file;
+    auto db = file.Open();
+    for (int no = 1; no <= 4; ++no)
+        AddClient(*db, no, u"客户%1"_s.arg(no));
+    CADORecordset rs(db.get());
+    QStringList seen;
+    const auto readName = [&] {
+        QString name;
+        rs.GetFieldText(u"name"_s, name);
+        seen << name;
+    };
+    EXPECT_TRUE(
+        OpenEachRow(rs, u"SELECT * FROM client WHERE [no] > 2 ORDER BY [no] DESC"_s, readName));
+    EXPECT_EQ(seen, (QStringList{u"客户4"_s, u"客户3"_s}));
+
+    // The rows of the statement before are not walked again.
+    seen.clear();
+    EXPECT_FALSE(OpenEachRow(rs, u"SELECT * FROM nosuchtable"_s, readName));
+    EXPECT_TRUE(seen.isEmpty());
+    EXPECT_TRUE(OpenEachRow(rs, u"SELECT * FROM client WHERE [no] > 9"_s, readName));
+    EXPECT_TRUE(seen.isEmpty());
 }
 
 TEST(Database, OpenNeverCreatesAndTransactionsRollBack)
