@@ -16,11 +16,7 @@ namespace {
 void OpenClientDialog(CVantrelDoc& doc, const CRecordRequest& request, QWidget* parent)
 {
     CClientDlg dialog(doc.Database(), doc.MainList(), parent);
-    if (request.modify) {
-        dialog.m_bModify = 1;
-        dialog.m_nNo = request.no;
-        dialog.m_nItem = request.item;
-    }
+    dialog.SetRequestMembers(request);
     dialog.SetFieldTexts(request.fields);
     dialog.exec();
 }
