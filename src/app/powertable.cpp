@@ -5,6 +5,7 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/adox.h"
+#include "data/datafilekind.h"
 #include "data/schema.h"
 #include "data/sqltext.h"
 #include "kit/messages.h"
@@ -61,6 +62,11 @@ bool EnsurePowerTable(CVantrelApp& app, QWidget* parent)
     if (!app.m_pCatalog || !app.m_pDb)
         return false;
     bool created = false;
+    // Users are only ever added to a data file of ours.
+    if (app.m_pDb->IsOpen() && InspectDataFile(*app.m_pDb) != DataFileKind::Ours) {
+        Inform(parent, u"数据库无法打开，请与作者联系！"_s);
+        return false;
+    }
     if (!app.m_pCatalog->HasTable(u"power"_s)) {
         if (!CreateTable(*app.m_pCatalog)) {
             Inform(parent, u"更新数据库失败！"_s);

@@ -8,6 +8,7 @@
 #include "data/adorecordset.h"
 #include "data/adox.h"
 #include "data/compaction.h"
+#include "data/datafilekind.h"
 #include "data/datafileusers.h"
 #include "data/sqltext.h"
 #include "kit/messages.h"
@@ -217,17 +218,18 @@ void CVantrelApp::OpenAreaDatabase()
 
 bool CVantrelApp::SettleDatabasePath()
 {
+    // A file that is there but no data file of ours counts as missing.
     QFile local(AbsolutePath(kLocalDataFile));
-    if (local.open(QIODevice::ReadOnly)) {
+    if (local.open(QIODevice::ReadOnly) && PrepareDataFile(local.fileName())) {
         m_strDbPath = kLocalDataFile;
         return true;
     }
     const QString configured = ReadSetting(u"Path"_s);
-    if (!configured.isEmpty() && QFileInfo(AbsolutePath(configured)).isFile()) {
+    if (!configured.isEmpty() && PrepareDataFile(AbsolutePath(configured))) {
         m_strDbPath = configured;
         return true;
     }
-    // No data file here and none configured, or the configured one is gone: ask for it.
+    // No data file here and none configured, or the configured one is gone or unusable: ask.
     CWorkPathDlg dialog(*this);
     dialog.SetPath(configured);
     return dialog.exec() == QDialog::Accepted;
@@ -238,7 +240,8 @@ void CVantrelApp::CompactDataFile()
     // Whatever the outcome, start-up goes on with the file as it now is.
     const QString path = AbsolutePath(m_strDbPath);
     m_users = std::make_unique<DataFileUsers>(path);
-    ::CompactDataFile(path, *m_users);
+    if (InspectDataFile(path) == DataFileKind::Ours)
+        ::CompactDataFile(path, *m_users);
     m_users->LockShared();
 }
 

@@ -1,6 +1,7 @@
 #include "app/workpathdlg.h"
 
 #include "app/vantrelapp.h"
+#include "data/datafilekind.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 
@@ -78,6 +79,10 @@ void CWorkPathDlg::accept()
         return;
     }
     file.close();
+    if (!PrepareDataFile(file.fileName())) {
+        Inform(this, u"所选文件不是本软件的数据文件，请重新选择！"_s);
+        return;
+    }
     // The file is used all the same; the user should know it will be asked for again.
     if (!m_app.WriteSetting(u"Path"_s, path))
         Inform(this, u"配置文件无法写入，下次启动时需要重新选择数据文件！"_s);

@@ -1,6 +1,7 @@
 #include "data/schema.h"
 
 #include "data/adodatabase.h"
+#include "data/datafilekind.h"
 #include "data/sqliteconnection.h"
 
 #include <QFileInfo>
@@ -298,6 +299,12 @@ bool UpgradeDatabase(CADODatabase& database, QString* error)
         return false;
     }
     const auto connection = database.GetActiveConnection();
+    // Another program's database is never written to.
+    if (InspectDataFile(connection->Handle()) == DataFileKind::Foreign) {
+        if (error)
+            *error = u"the file is not a data file of this program"_s;
+        return false;
+    }
     const bool ok = AddMissing(connection->Handle(), schema::DataTables(), error);
     connection->SchemaChanged();
     return ok;

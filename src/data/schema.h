@@ -47,6 +47,7 @@ QStringList CreateStatements(const Table& table);
 
 // Brings an existing data file up to date without touching its rows: creates every missing
 // table with its indexes and the single snnumber row (every counter 1) when the table is empty.
+// Refuses another program's database (see datafilekind.h).
 bool UpgradeDatabase(CADODatabase& database, QString* error = nullptr);
 
 // Creates a new, empty data file (every table, snnumber at 1, no power table) or reference
