@@ -1,107 +1,23 @@
 #include "data/compaction.h"
 
 #include "data/datafileusers.h"
+#include "data/filesafety.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
 #include <optional>
-#include <utility>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kBusyMilliseconds = 2000;
-
-struct CloseDatabase
-{
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-using Database = std::unique_ptr<sqlite3, CloseDatabase>;
-
-struct FinalizeStatement
-{
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
-
-Database OpenFile(const QString& path, int flags, QString& error)
-{
-    sqlite3* handle = nullptr;
-    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags, nullptr);
-    Database db(handle);
-    if (code != SQLITE_OK) {
-        error = u"%1: %2"_s.arg(
-            path, QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(code)));
-        return nullptr;
-    }
-    sqlite3_busy_timeout(handle, kBusyMilliseconds);
-    return db;
-}
-
-QString LastError(sqlite3* db)
-{
-    return QString::fromUtf8(sqlite3_errmsg(db));
-}
-
-bool Exec(sqlite3* db, const char* sql, QString& error)
-{
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
-        return true;
-    error = LastError(db);
-    return false;
-}
-
-using TableCounts = std::vector<std::pair<QString, qint64>>;
-
-// Every table of the file with its number of rows, by name.
-std::optional<TableCounts> CountRows(sqlite3* db, QString& error)
-{
-    TableCounts counts;
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name",
-                           -1, &raw, nullptr) != SQLITE_OK) {
-        error = LastError(db);
-        return std::nullopt;
-    }
-    Statement tables(raw);
-    int step;
-    while ((step = sqlite3_step(tables.get())) == SQLITE_ROW) {
-        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(tables.get(), 0));
-        counts.emplace_back(QString::fromUtf8(name), 0);
-    }
-    if (step != SQLITE_DONE) {
-        error = LastError(db);
-        return std::nullopt;
-    }
-    for (auto& [name, count] : counts) {
-        QString quoted = name;
-        quoted.replace(u'"', u"\"\""_s);
-        const QByteArray sql = (u"SELECT count(*) FROM \""_s + quoted + u'"').toUtf8();
-        raw = nullptr;
-        if (sqlite3_prepare_v2(db, sql.constData(), -1, &raw, nullptr) != SQLITE_OK) {
-            error = LastError(db);
-            return std::nullopt;
-        }
-        Statement counter(raw);
-        if (sqlite3_step(counter.get()) != SQLITE_ROW) {
-            error = LastError(db);
-            return std::nullopt;
-        }
-        count = sqlite3_column_int64(counter.get(), 0);
-    }
-    return counts;
-}
+using namespace vantrel::filesafety;
 
 bool CopyInto(sqlite3* source, const QString& target, QString& error)
 {
@@ -119,111 +35,6 @@ bool CopyInto(sqlite3* source, const QString& target, QString& error)
     }
     return true;
 }
-
-bool Verify(const QString& copy, const TableCounts& expected, QString& error)
-{
-    Database db = OpenFile(copy, SQLITE_OPEN_READONLY, error);
-    if (!db)
-        return false;
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "PRAGMA integrity_check", -1, &raw, nullptr) != SQLITE_OK) {
-        error = LastError(db.get());
-        return false;
-    }
-    Statement check(raw);
-    if (sqlite3_step(check.get()) != SQLITE_ROW ||
-        qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)), "ok") != 0) {
-        error = u"the copy is damaged"_s;
-        return false;
-    }
-    const std::optional<TableCounts> counts = CountRows(db.get(), error);
-    if (!counts)
-        return false;
-    if (*counts != expected) {
-        error = u"the copy does not hold the same rows"_s;
-        return false;
-    }
-    return true;
-}
-
-// Gives the copy the data file's permissions and group (the folder may be shared by several
-// users) and puts it on disk.
-bool Flush(const QString& copy, const QString& original, QString& error)
-{
-    struct stat status = {};
-    if (::stat(QFile::encodeName(original).constData(), &status) != 0) {
-        error = u"cannot read the permissions of %1"_s.arg(original);
-        return false;
-    }
-    const int fd = ::open(QFile::encodeName(copy).constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) {
-        error = u"cannot open %1"_s.arg(copy);
-        return false;
-    }
-    bool ok = ::fchmod(fd, status.st_mode & 07777) == 0;
-    if (::fchown(fd, uid_t(-1), status.st_gid) != 0) {
-        // Not the user's group to give: the file keeps the user's own.
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ::close(fd);
-    if (!ok)
-        error = u"cannot write %1 to disk"_s.arg(copy);
-    return ok;
-}
-
-void FlushFolder(const QString& folder)
-{
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// A rollback journal that still holds a transaction, or a write-ahead log with pages in it,
-// belongs to the file as it is now; it would be replayed onto the new file and damage it.
-bool HasPendingChanges(const QString& dataFile)
-{
-    if (QFileInfo(dataFile + u"-wal"_s).size() > 0)
-        return true;
-    QFile journal(dataFile + u"-journal"_s);
-    if (!journal.exists() || journal.size() == 0)
-        return false;
-    if (!journal.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray header = journal.read(8);
-    return header.count('\0') != header.size();
-}
-
-// Removes the copy when the work ends early, unless it ends as a kill would.
-class TempFile
-{
-public:
-    explicit TempFile(QString path) : m_path(std::move(path)) {}
-    ~TempFile()
-    {
-        if (m_armed)
-            RemoveAll();
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    bool RemoveAll() const
-    {
-        bool removed = true;
-        for (const QString& suffix : {u""_s, u"-journal"_s, u"-wal"_s, u"-shm"_s}) {
-            const QString name = m_path + suffix;
-            if (QFileInfo::exists(name) && !QFile::remove(name))
-                removed = false;
-        }
-        return removed;
-    }
-    void Keep() { m_armed = false; }
-
-private:
-    QString m_path;
-    bool m_armed = true;
-};
 
 } // namespace
 
@@ -285,7 +96,7 @@ CompactionResult CompactDataFile(const QString& dataFile, DataFileUsers& users, 
             temp.Keep();
             return failed(stopped);
         }
-        if (!Verify(tempPath, *counts, why))
+        if (!Verify(tempPath, &*counts, why))
             return failed(why);
         if (!reached(CompactionStep::Verified)) {
             temp.Keep();

@@ -1,0 +1,173 @@
+#include "data/filesafety.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace vantrel::filesafety {
+
+Database OpenFile(const QString& path, int flags, QString& error)
+{
+    sqlite3* handle = nullptr;
+    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags, nullptr);
+    Database db(handle);
+    if (code != SQLITE_OK) {
+        error = u"%1: %2"_s.arg(
+            path, QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(code)));
+        return nullptr;
+    }
+    sqlite3_busy_timeout(handle, kBusyMilliseconds);
+    return db;
+}
+
+QString LastError(sqlite3* db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+bool Exec(sqlite3* db, const char* sql, QString& error)
+{
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
+        return true;
+    error = LastError(db);
+    return false;
+}
+
+using TableCounts = std::vector<std::pair<QString, qint64>>;
+
+std::optional<TableCounts> CountRows(sqlite3* db, QString& error)
+{
+    TableCounts counts;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name",
+                           -1, &raw, nullptr) != SQLITE_OK) {
+        error = LastError(db);
+        return std::nullopt;
+    }
+    Statement tables(raw);
+    int step;
+    while ((step = sqlite3_step(tables.get())) == SQLITE_ROW) {
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(tables.get(), 0));
+        counts.emplace_back(QString::fromUtf8(name), 0);
+    }
+    if (step != SQLITE_DONE) {
+        error = LastError(db);
+        return std::nullopt;
+    }
+    for (auto& [name, count] : counts) {
+        QString quoted = name;
+        quoted.replace(u'"', u"\"\""_s);
+        const QByteArray sql = (u"SELECT count(*) FROM \""_s + quoted + u'"').toUtf8();
+        raw = nullptr;
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &raw, nullptr) != SQLITE_OK) {
+            error = LastError(db);
+            return std::nullopt;
+        }
+        Statement counter(raw);
+        if (sqlite3_step(counter.get()) != SQLITE_ROW) {
+            error = LastError(db);
+            return std::nullopt;
+        }
+        count = sqlite3_column_int64(counter.get(), 0);
+    }
+    return counts;
+}
+
+bool Verify(const QString& copy, const TableCounts* expected, QString& error)
+{
+    Database db = OpenFile(copy, SQLITE_OPEN_READONLY, error);
+    if (!db)
+        return false;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db.get(), "PRAGMA integrity_check", -1, &raw, nullptr) != SQLITE_OK) {
+        error = LastError(db.get());
+        return false;
+    }
+    Statement check(raw);
+    if (sqlite3_step(check.get()) != SQLITE_ROW ||
+        qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)), "ok") != 0) {
+        error = u"the copy is damaged"_s;
+        return false;
+    }
+    if (!expected)
+        return true;
+    const std::optional<TableCounts> counts = CountRows(db.get(), error);
+    if (!counts)
+        return false;
+    if (expected && *counts != *expected) {
+        error = u"the copy does not hold the same rows"_s;
+        return false;
+    }
+    return true;
+}
+
+bool Flush(const QString& copy, const QString& original, QString& error)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(original).constData(), &status) != 0) {
+        error = u"cannot read the permissions of %1"_s.arg(original);
+        return false;
+    }
+    const int fd = ::open(QFile::encodeName(copy).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        error = u"cannot open %1"_s.arg(copy);
+        return false;
+    }
+    bool ok = ::fchmod(fd, status.st_mode & 07777) == 0;
+    if (::fchown(fd, uid_t(-1), status.st_gid) != 0) {
+        // Not the user's group to give: the file keeps the user's own.
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ::close(fd);
+    if (!ok)
+        error = u"cannot write %1 to disk"_s.arg(copy);
+    return ok;
+}
+
+void FlushFolder(const QString& folder)
+{
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool HasPendingChanges(const QString& dataFile)
+{
+    if (QFileInfo(dataFile + u"-wal"_s).size() > 0)
+        return true;
+    QFile journal(dataFile + u"-journal"_s);
+    if (!journal.exists() || journal.size() == 0)
+        return false;
+    if (!journal.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray header = journal.read(8);
+    return header.count('\0') != header.size();
+}
+
+TempFile::~TempFile()
+{
+    if (m_armed)
+        RemoveAll();
+}
+
+bool TempFile::RemoveAll() const
+{
+    bool removed = true;
+    for (const QString& suffix : {u""_s, u"-journal"_s, u"-wal"_s, u"-shm"_s}) {
+        const QString name = m_path + suffix;
+        if (QFileInfo::exists(name) && !QFile::remove(name))
+            removed = false;
+    }
+    return removed;
+}
+
+} // namespace vantrel::filesafety
