@@ -1,20 +1,15 @@
 #pragma once
 
 // A working folder for the application object in tests: a fresh data file "sale.db", a
-// setup.ini, and skins written on demand.
+// setup.ini, and skins written on demand. Modal dialogs are driven with support/modal.h.
 
 #include "app/vantrelapp.h"
+#include "support/modal.h"
 #include "support/tempdata.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <memory>
 
 class StartFolder
@@ -56,54 +51,4 @@ public:
 
 private:
     TempDataFile m_data;
-};
-
-// While it exists, runs `action` once on the first modal dialog of type T that is on screen
-// (the code under test runs its dialogs through exec()). An expected dialog that never opened
-// fails the test.
-template <typename T> class ModalDriver
-{
-public:
-    explicit ModalDriver(std::function<void(T*)> action, bool expected = true)
-        : m_action(std::move(action)), m_expected(expected)
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                m_timer.stop();
-                m_fired = true;
-                m_action(dialog);
-            }
-        });
-        m_timer.start();
-    }
-    ~ModalDriver()
-    {
-        if (m_expected && !m_fired)
-            ADD_FAILURE() << "the expected dialog did not open";
-    }
-    ModalDriver(const ModalDriver&) = delete;
-    ModalDriver& operator=(const ModalDriver&) = delete;
-    bool Fired() const { return m_fired; }
-
-private:
-    QTimer m_timer;
-    std::function<void(T*)> m_action;
-    bool m_expected;
-    bool m_fired = false;
-};
-
-// Fails the test if any dialog opens, and closes it so the test can end.
-class NoDialog : public ModalDriver<QDialog>
-{
-public:
-    NoDialog()
-        : ModalDriver<QDialog>(
-              [](QDialog* dialog) {
-                  ADD_FAILURE() << "unexpected dialog " << dialog->objectName().toStdString();
-                  dialog->reject();
-              },
-              false)
-    {
-    }
 };

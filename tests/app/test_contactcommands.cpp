@@ -1,16 +1,19 @@
 #include "app/commandrouter.h"
-#include "app/commandtable.h"
 #include "app/mainframe.h"
 #include "app/vantrelapp.h"
 #include "customers/linkmandlg.h"
+#include "kit/commandids.h"
+#include "kit/gfxoutbarctrl.h"
 #include "kit/messages.h"
+#include "support/modal.h"
 #include "support/tempdata.h"
+#include "support/typing.h"
+#include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
 
-#include <QApplication>
+#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
-#include <QLineEdit>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,30 +33,50 @@ TEST(ContactCommands, ManageContactsOpensTheDialogForPermittedUsers)
     *app.PermissionFlag(u"mlinkman"_s) = 0;
     file.Exec(u"INSERT INTO client ([no], [name]) VALUES (7, '甲公司')"_s);
     CMainFrame frame(app);
+    frame.show();
+    // The frame's registration gives the command, its navigation item and the lists' contact
+    // edits their dialog.
     EXPECT_TRUE(frame.Document()->Dialogs().Has(RecordDialog::Contact));
+    ASSERT_NE(frame.Action(ID_MANAGE_LINKMAN), nullptr);
+    EXPECT_TRUE(frame.Action(ID_MANAGE_LINKMAN)->isEnabled());
+    EXPECT_TRUE(frame.NavigationBar()->IsItemEnabled(1, 1));
     MessageRecorder messages;
 
-    EXPECT_FALSE(frame.Router().Run(ID_MANAGE_LINKMAN));
-    EXPECT_EQ(messages.Texts(), QStringList{u"您还没有这个权限！"_s});
+    {
+        const NoDialog none;
+        EXPECT_FALSE(frame.Router().Run(ID_MANAGE_LINKMAN));
+        frame.Action(ID_MANAGE_LINKMAN)->trigger();
+    }
+    EXPECT_EQ(messages.Texts(), QStringList(2, u"您还没有这个权限！"_s));
 
     *app.PermissionFlag(u"mlinkman"_s) = 1;
     messages.Clear();
-    bool opened = false;
-    QTimer::singleShot(0, &frame, [&opened] {
-        auto* dialog = qobject_cast<CLinkmanDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        opened = true;
-        EXPECT_EQ(dialog->m_bModify, 0);
-        EXPECT_EQ(dialog->ClientBox().Text(), u"甲公司"_s);
-        qobject_cast<QLineEdit*>(dialog->Control(u"name"_s))->setText(u"李四"_s);
-        dialog->OnOK();
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    EXPECT_TRUE(frame.Router().Run(ID_MANAGE_LINKMAN));
-    EXPECT_TRUE(opened);
+    {
+        ModalDriver<CLinkmanDlg> contact([](CLinkmanDlg& dialog) {
+            EXPECT_EQ(dialog.m_bModify, 0);
+            EXPECT_EQ(dialog.ClientBox().Text(), u"甲公司"_s);
+            Retype(dialog.Control(u"name"_s), u"李四"_s);
+            dialog.OnOK();
+        });
+        EXPECT_TRUE(frame.Router().Run(ID_MANAGE_LINKMAN));
+    }
     EXPECT_EQ(messages.Texts(), QStringList{u"新数据添加成功！"_s});
     EXPECT_EQ(file.QueryValue(u"SELECT client FROM linkman WHERE name = '李四'"_s), u"7"_s);
+
+    // The navigation item opens the same dialog once its click has been handled.
+    {
+        ModalDriver<CLinkmanDlg> contact([](CLinkmanDlg& dialog) {
+            EXPECT_EQ(dialog.m_bModify, 0);
+            dialog.reject();
+        });
+        frame.NavigationBar()->OpenFolder(1);
+        frame.NavigationBar()->FinishSlide();
+        frame.OnNavigationNotify(CGfxOutBarCtrl::kNotifyItemClicked, 1);
+        EXPECT_FALSE(contact.Opened());
+        EXPECT_TRUE(contact.Wait());
+    }
+    EXPECT_EQ(frame.LastNavigationFolder(), 1);
+    EXPECT_EQ(frame.LastNavigationItem(), 1);
 }
 
 } // namespace

@@ -1,26 +1,26 @@
 #include "app/commandrouter.h"
-#include "app/commandtable.h"
 #include "app/mainframe.h"
 #include "app/vantrelapp.h"
 #include "customers/categorydlg.h"
 #include "customers/clientdlg.h"
 #include "customers/clientquerydlg.h"
+#include "kit/commandids.h"
+#include "kit/gfxoutbarctrl.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
+#include "support/controls.h"
+#include "support/modal.h"
 #include "support/tempdata.h"
+#include "support/typing.h"
 #include "views/vantrelview.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -41,73 +41,113 @@ protected:
         m_frame->show();
     }
 
-    // Runs `act` on the modal dialog of type T that the next step opens.
-    template <typename T> void WhenOpen(std::function<void(T&)> act)
+    // Opens a folder of the navigation bar and clicks one of its items, as the bar reports it.
+    void Navigate(int folder, int item)
     {
-        QTimer::singleShot(0, m_frame.get(), [this, act] {
-            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            m_opened = true;
-            act(*dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-    }
-
-    static void Click(QWidget& dialog, const QString& button)
-    {
-        QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+        CGfxOutBarCtrl* bar = m_frame->NavigationBar();
+        bar->OpenFolder(folder);
+        bar->FinishSlide();
+        m_frame->OnNavigationNotify(CGfxOutBarCtrl::kNotifyItemClicked, item);
     }
 
     TempDataFile m_file;
     CVantrelApp m_app;
     std::unique_ptr<CMainFrame> m_frame;
     MessageRecorder m_messages;
-    bool m_opened = false;
 };
+
+TEST_F(CustomerCommandsTest, TheClientCommandsAreOfferedInTheMenusAndTheNavigationBar)
+{
+    // The main window's own registration gives these commands their dialogs.
+    for (int id : {ID_QUERY_CLIENT, ID_MANAGE_CLIENT, ID_MANAGE_BASIC}) {
+        ASSERT_NE(m_frame->Action(id), nullptr) << id;
+        EXPECT_TRUE(m_frame->Action(id)->isEnabled()) << id;
+    }
+    CGfxOutBarCtrl* bar = m_frame->NavigationBar();
+    EXPECT_TRUE(bar->IsItemEnabled(0, 0));  // 查询搜索 > 客户
+    EXPECT_TRUE(bar->IsItemEnabled(1, 0));  // 资料管理 > 客户
+    EXPECT_TRUE(bar->IsItemEnabled(1, 12)); // 分类属性
+
+    // Without the flag the entry refuses, and no dialog opens.
+    m_app.mclient = 0;
+    {
+        const NoDialog none;
+        m_frame->Action(ID_MANAGE_CLIENT)->trigger();
+        Navigate(1, 0);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(m_messages.Texts(), QStringList(2, u"您还没有这个权限！"_s));
+
+    // With it, the menu entry opens the client dialog at once, and the navigation items open
+    // their dialogs once the click has been handled.
+    m_app.mclient = 1;
+    {
+        ModalDriver<CClientDlg> client([](CClientDlg& dialog) { dialog.reject(); });
+        m_frame->Action(ID_MANAGE_CLIENT)->trigger();
+    }
+    {
+        ModalDriver<CClientDlg> client([](CClientDlg& dialog) { dialog.reject(); });
+        Navigate(1, 0);
+        EXPECT_FALSE(client.Opened());
+        EXPECT_TRUE(client.Wait());
+    }
+    {
+        ModalDriver<CClientQueryDlg> query([](CClientQueryDlg& dialog) { dialog.reject(); });
+        Navigate(0, 0);
+        EXPECT_FALSE(query.Opened());
+        EXPECT_TRUE(query.Wait());
+    }
+    {
+        ModalDriver<CCategoryDlg> categories([](CCategoryDlg& dialog) { dialog.reject(); });
+        Navigate(1, 12);
+        EXPECT_TRUE(categories.Wait());
+    }
+    EXPECT_EQ(m_file.QueryValue(u"SELECT count(*) FROM client"_s), u"2"_s);
+}
 
 TEST_F(CustomerCommandsTest, ClientsAreAddedListedAndModifiedThroughTheMainWindow)
 {
-    CCommandRouter& router = m_frame->Router();
-
-    WhenOpen<CClientDlg>([](CClientDlg& dialog) {
-        EXPECT_EQ(dialog.m_bModify, 0);
-        qobject_cast<QLineEdit*>(dialog.Control(u"name"_s))->setText(u"丙公司"_s);
-        Click(dialog, u"IDOK"_s);
-    });
-    EXPECT_TRUE(router.Run(ID_MANAGE_CLIENT));
-    EXPECT_TRUE(m_opened);
+    {
+        ModalDriver<CClientDlg> client([](CClientDlg& dialog) {
+            EXPECT_EQ(dialog.m_bModify, 0);
+            Retype(dialog.Control(u"name"_s), u"丙公司"_s);
+            Click(dialog, u"IDOK"_s);
+        });
+        EXPECT_TRUE(m_frame->Router().Run(ID_MANAGE_CLIENT));
+    }
     EXPECT_EQ(m_file.QueryValue(u"SELECT count(*) FROM client WHERE name = '丙公司'"_s), u"1"_s);
 
-    m_opened = false;
-    WhenOpen<CClientQueryDlg>([](CClientQueryDlg& dialog) { Click(dialog, u"IDC_QUERYALL"_s); });
-    EXPECT_TRUE(router.Run(ID_QUERY_CLIENT));
-    EXPECT_TRUE(m_opened);
+    {
+        ModalDriver<CClientQueryDlg> query(
+            [](CClientQueryDlg& dialog) { Click(dialog, u"IDC_QUERYALL"_s); });
+        EXPECT_TRUE(m_frame->Router().Run(ID_QUERY_CLIENT));
+    }
     CVantrelView* list = m_frame->MainView();
     ASSERT_EQ(list->List().GetItemCount(), 3);
     EXPECT_EQ(list->List().GetItemText(0, 0), u"丙公司"_s);
 
     // Modify from the list: the dialog comes loaded with the stored row.
-    m_opened = false;
-    WhenOpen<CClientDlg>([](CClientDlg& dialog) {
-        EXPECT_EQ(dialog.m_bModify, 1);
-        EXPECT_EQ(dialog.m_nNo, 1);
-        EXPECT_EQ(dialog.FieldText(u"number"_s), u"A01"_s);
-        EXPECT_EQ(dialog.FieldText(u"city"_s), u"北京"_s);
-        qobject_cast<QComboBox*>(dialog.Control(u"city"_s))->setEditText(u"天津"_s);
-        Click(dialog, u"IDOK"_s);
-    });
-    list->SetCurrentRow(1);
-    list->OnRecordEdit();
-    EXPECT_TRUE(m_opened);
+    {
+        ModalDriver<CClientDlg> client([](CClientDlg& dialog) {
+            EXPECT_EQ(dialog.m_bModify, 1);
+            EXPECT_EQ(dialog.m_nNo, 1);
+            EXPECT_EQ(dialog.FieldText(u"number"_s), u"A01"_s);
+            EXPECT_EQ(dialog.FieldText(u"city"_s), u"北京"_s);
+            qobject_cast<QComboBox*>(dialog.Control(u"city"_s))->setEditText(u"天津"_s);
+            Click(dialog, u"IDOK"_s);
+        });
+        list->SetCurrentRow(1);
+        list->OnRecordEdit();
+    }
     EXPECT_EQ(list->List().GetItemText(1, 11), u"天津"_s);
     EXPECT_EQ(m_file.QueryValue(u"SELECT city FROM client WHERE no = 1"_s), u"天津"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s, u"记录修改成功！"_s}));
 
-    m_opened = false;
-    WhenOpen<CCategoryDlg>([](CCategoryDlg& dialog) { Click(dialog, u"IDOK"_s); });
-    EXPECT_TRUE(router.Run(ID_MANAGE_BASIC));
-    EXPECT_TRUE(m_opened);
+    {
+        ModalDriver<CCategoryDlg> categories(
+            [](CCategoryDlg& dialog) { Click(dialog, u"IDOK"_s); });
+        EXPECT_TRUE(m_frame->Router().Run(ID_MANAGE_BASIC));
+    }
 }
 
 } // namespace

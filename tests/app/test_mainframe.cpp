@@ -1,8 +1,12 @@
+#include "app/aboutdlg.h"
+#include "app/changepassworddlg.h"
 #include "app/commandrouter.h"
-#include "app/commandtable.h"
 #include "app/mainframe.h"
+#include "app/powerdlg.h"
+#include "app/settingsdlg.h"
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
+#include "kit/commandids.h"
 #include "kit/gfxoutbarctrl.h"
 #include "kit/infobar.h"
 #include "kit/messages.h"
@@ -17,15 +21,133 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSplitter>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+enum class Allowed {
+    Everyone,
+    Flag,          // the signed-in user's permission flag of that name is not 0
+    Administrator, // only the user named "管理员", whatever the flags say
+};
+
+// One line of the main menu (resource 129): a command, or a separator when `entry` is null.
+struct MenuLine
+{
+    const char16_t* menu;
+    const char16_t* entry;
+    int id = 0;
+    int message = 0; // what a navigation item posts for the command; 0 for none
+    Allowed allowed = Allowed::Everyone;
+    const char* flag = nullptr;
+};
+
+using enum Allowed;
+
+// The main menu, top to bottom. "导出", "常用电话查询" and "升级数据库" are this system's own:
+// exporting needs the export flag, the phone list is for everyone, and upgrading the shared
+// data file's structure is the administrator's.
+const MenuLine kMenu[] = {
+    {u"文件", u"退出", 57665},
+    {u"查询搜索", u"客户", 32771, 1234, Flag, "sclient"},
+    {u"查询搜索", u"约会", 32772, 1235, Flag, "sappoint"},
+    {u"查询搜索", u"便笺", 32773, 1236, Flag, "snote"},
+    {u"查询搜索", u"提醒", 32774, 1237, Flag, "snotice"},
+    {u"查询搜索", u"采购", 32792, 1238, Flag, "sinput"},
+    {u"查询搜索", u"销售", 32793, 1239, Flag, "soutput"},
+    {u"查询搜索", u"查找", 32775, 1240, Flag, "ssearch"},
+    {u"查询搜索", u"统计", 32805, 1243, Flag, "sstat"},
+    {u"查询搜索", u"导出", 32776, 1241, Flag, "sexport"},
+    {u"查询搜索", u"通讯录", 32801, 1242, Flag, "saddress"},
+    {u"资料管理", u"客户", 32784, 1244, Flag, "mclient"},
+    {u"资料管理", u"联系人", 32785, 1245, Flag, "mlinkman"},
+    {u"资料管理", u"约会", 32786, 1246, Flag, "mappoint"},
+    {u"资料管理", u"便笺", 32787, 1247, Flag, "mnote"},
+    {u"资料管理", u"提醒", 32788, 1248, Flag, "mnotice"},
+    {u"资料管理", nullptr},
+    {u"资料管理", u"采购单", 32777, 1249, Flag, "minput"},
+    {u"资料管理", u"销售单", 32778, 1250, Flag, "moutput"},
+    {u"资料管理", u"采购明细", 32794, 1251, Flag, "minputdetail"},
+    {u"资料管理", u"销售明细", 32795, 1252, Flag, "moutputdetail"},
+    {u"资料管理", nullptr},
+    {u"资料管理", u"原材料资料", 32807, 1258, Flag, "mmaterial"},
+    {u"资料管理", u"产品资料", 32806, 1259, Flag, "mproduct"},
+    {u"资料管理", u"通讯录", 32800, 1253, Flag, "maddress"},
+    {u"资料管理", nullptr},
+    {u"资料管理", u"分类属性", 32802, 1254, Flag, "mbasic"},
+    {u"资料管理", u"权限分配", 32803, 1255, Administrator},
+    {u"资料管理", u"修改密码", 32804, 1256},
+    {u"资料管理", u"设置", 32796, 1257},
+    {u"实用工具", u"邮编区号查询", 32798, 1264},
+    {u"实用工具", u"常用电话查询", 32799, 1265},
+    {u"实用工具", nullptr},
+    {u"实用工具", u"升级数据库", 32797, 0, Administrator},
+    {u"帮助", u"帮助", 32780, 1274},
+    {u"帮助", u"访问网站", 32782, 1276},
+    {u"帮助", u"给我来信", 32783, 1277},
+    {u"帮助", nullptr},
+    {u"帮助", u"关于...", 57664},
+};
+
+struct NavigationLine
+{
+    const char16_t* text;
+    int icon;    // position in the navigation icon list
+    int message; // posted when the item is clicked
+    int id;      // the command the message runs
+};
+
+struct NavigationFolderLine
+{
+    const char16_t* name;
+    std::vector<NavigationLine> items;
+};
+
+// The navigation bar's folders and items, top to bottom.
+const NavigationFolderLine kNavigation[] = {
+    {u"查询搜索",
+     {{u"客户", 13, 1234, 32771},
+      {u"约会", 1, 1235, 32772},
+      {u"便笺", 2, 1236, 32773},
+      {u"提醒", 3, 1237, 32774},
+      {u"采购", 6, 1238, 32792},
+      {u"销售", 7, 1239, 32793},
+      {u"查找", 4, 1240, 32775},
+      {u"统计", 17, 1243, 32805},
+      {u"导出", 5, 1241, 32776},
+      {u"通讯录", 15, 1242, 32801}}},
+    {u"资料管理",
+     {{u"客户", 13, 1244, 32784},
+      {u"联系人", 0, 1245, 32785},
+      {u"约会", 1, 1246, 32786},
+      {u"便笺", 2, 1247, 32787},
+      {u"提醒", 3, 1248, 32788},
+      {u"采购单", 6, 1249, 32777},
+      {u"销售单", 7, 1250, 32778},
+      {u"采购明细", 6, 1251, 32794},
+      {u"销售明细", 7, 1252, 32795},
+      {u"原材料资料", 18, 1258, 32807},
+      {u"产品资料", 18, 1259, 32806},
+      {u"通讯录", 15, 1253, 32800},
+      {u"分类属性", 16, 1254, 32802},
+      {u"权限分配", 16, 1255, 32803},
+      {u"修改密码", 16, 1256, 32804},
+      {u"设置", 16, 1257, 32796}}},
+    {u"实用查询", {{u"邮编区号", 14, 1264, 32798}, {u"常用电话", 14, 1265, 32799}}},
+    {u"帮助",
+     {{u"帮助", 8, 1274, 32780}, {u"访问我站", 10, 1276, 32782}, {u"给我来信", 11, 1277, 32783}}},
+};
 
 class MainFrameTest : public ::testing::Test
 {
@@ -45,13 +167,22 @@ protected:
         return frame;
     }
 
-    // Replaces every command's handler by one that counts its runs.
+    // Replaces the handler of every command of the menu by one that counts its runs.
     void CountRuns(CMainFrame& frame)
     {
-        for (const CommandInfo& command : Commands()) {
-            const int id = command.id;
+        for (const MenuLine& line : kMenu) {
+            if (!line.entry)
+                continue;
+            const int id = line.id;
             frame.Router().SetHandler(id, [this, id] { ++m_runs[id]; });
         }
+    }
+
+    void SetFlag(const char* flag, int value)
+    {
+        int* stored = m_app->PermissionFlag(QString::fromLatin1(flag));
+        ASSERT_NE(stored, nullptr) << flag;
+        *stored = value;
     }
 
     StartFolder m_folder;
@@ -61,36 +192,119 @@ protected:
 
 } // namespace
 
-TEST_F(MainFrameTest, EveryCommandTestsItsPermission)
+TEST_F(MainFrameTest, MenusHoldTheCommandsInOrder)
+{
+    auto frame = MakeFrame();
+    QStringList expected;
+    QString menu;
+    for (const MenuLine& line : kMenu) {
+        if (QString::fromUtf16(line.menu) != menu) {
+            menu = QString::fromUtf16(line.menu);
+            expected << u"["_s + menu + u"]"_s;
+        }
+        expected << (line.entry ? QString::fromUtf16(line.entry) : u"-"_s);
+    }
+    QStringList shown;
+    for (QAction* top : frame->menuBar()->actions()) {
+        ASSERT_NE(top->menu(), nullptr) << top->text().toStdString();
+        shown << u"["_s + top->text() + u"]"_s;
+        for (QAction* action : top->menu()->actions())
+            shown << (action->isSeparator() ? u"-"_s : action->text());
+    }
+    EXPECT_EQ(shown, expected);
+
+    // Each command's entry is the one at its place in its menu.
+    for (const MenuLine& line : kMenu) {
+        if (!line.entry)
+            continue;
+        QAction* action = frame->Action(line.id);
+        ASSERT_NE(action, nullptr) << line.id;
+        EXPECT_EQ(action->text(), QString::fromUtf16(line.entry)) << line.id;
+        ASSERT_FALSE(action->associatedObjects().isEmpty()) << line.id;
+        auto* owner = qobject_cast<QMenu*>(action->associatedObjects().constFirst());
+        ASSERT_NE(owner, nullptr) << line.id;
+        EXPECT_EQ(owner->title(), QString::fromUtf16(line.menu)) << line.id;
+    }
+}
+
+TEST_F(MainFrameTest, EveryCommandTestsItsPermissionFirst)
 {
     auto frame = MakeFrame();
     CountRuns(*frame);
     MessageRecorder messages;
-    for (const CommandInfo& command : Commands()) {
+    for (const MenuLine& line : kMenu) {
+        if (!line.entry)
+            continue;
+        SCOPED_TRACE(QString::fromUtf16(line.entry).toStdString());
+        const int id = line.id;
+        QAction* action = frame->Action(id);
+        ASSERT_NE(action, nullptr);
         m_app->SetAllPermissions(1);
         m_app->m_strUser = u"张三"_s;
-        if (command.rule == PermissionRule::Flag) {
-            *m_app->PermissionFlag(QString::fromLatin1(command.flag)) = 0;
+        if (line.allowed == Flag) {
+            SetFlag(line.flag, 0);
             messages.Clear();
-            EXPECT_FALSE(frame->Router().Run(command.id)) << command.id;
-            ASSERT_EQ(messages.Messages().size(), 1u) << command.id;
-            EXPECT_EQ(messages.LastText(), u"您还没有这个权限！"_s);
+            EXPECT_FALSE(frame->Router().Run(id));
+            action->trigger();
+            ASSERT_EQ(messages.Messages().size(), 2u);
+            EXPECT_EQ(messages.Texts(), QStringList(2, u"您还没有这个权限！"_s));
             EXPECT_EQ(messages.Messages().back().caption, u"无权限"_s);
-            EXPECT_EQ(m_runs[command.id], 0) << command.id;
-            *m_app->PermissionFlag(QString::fromLatin1(command.flag)) = 1;
+            EXPECT_EQ(m_runs[id], 0);
+            // Every other flag off does not matter.
+            m_app->SetAllPermissions(0);
+            SetFlag(line.flag, 1);
         }
-        if (command.rule == PermissionRule::Administrator) {
-            EXPECT_FALSE(frame->Router().Run(command.id)) << command.id; // flags do not help
-            EXPECT_EQ(m_runs[command.id], 0);
+        if (line.allowed == Administrator) {
+            messages.Clear();
+            EXPECT_FALSE(frame->Router().Run(id)); // flags do not help
+            EXPECT_EQ(messages.Texts(), QStringList{u"您还没有这个权限！"_s});
+            EXPECT_EQ(m_runs[id], 0);
             m_app->m_strUser = u"管理员"_s;
+            m_app->SetAllPermissions(0);
         }
-        if (command.rule == PermissionRule::None)
+        if (line.allowed == Everyone)
             m_app->SetAllPermissions(0);
         messages.Clear();
-        EXPECT_TRUE(frame->Router().Run(command.id)) << command.id;
-        EXPECT_TRUE(messages.Messages().empty()) << command.id;
-        EXPECT_EQ(m_runs[command.id], 1) << command.id;
+        EXPECT_TRUE(frame->Router().Run(id));
+        EXPECT_EQ(m_runs[id], 1);
+        action->trigger(); // the menu entry runs the same
+        EXPECT_EQ(m_runs[id], 2);
+        EXPECT_TRUE(messages.Messages().empty());
     }
+}
+
+TEST_F(MainFrameTest, TheFramesOwnCommandsOpenTheirDialogs)
+{
+    auto frame = MakeFrame();
+    m_app->m_strUser = u"管理员"_s;
+    m_app->SetAllPermissions(0);
+    {
+        ModalDriver<CChangePasswordDlg> dialog(
+            [](CChangePasswordDlg& shown) { EXPECT_EQ(shown.windowTitle(), u"修改密码"_s); });
+        frame->Action(ID_MANAGE_PASSWORD)->trigger();
+    }
+    {
+        ModalDriver<CSettingsDlg> dialog(
+            [](CSettingsDlg& shown) { EXPECT_EQ(shown.windowTitle(), u"杂项设置"_s); });
+        frame->Action(ID_MANAGE_SETTINGS)->trigger();
+    }
+    {
+        ModalDriver<CPowerDlg> dialog(
+            [](CPowerDlg& shown) { EXPECT_EQ(shown.windowTitle(), u"权限分配"_s); });
+        frame->Action(ID_MANAGE_POWER)->trigger();
+    }
+    {
+        ModalDriver<CAboutDlg> dialog([](CAboutDlg& shown) {
+            auto* version = shown.findChild<QLabel*>(u"IDC_VERSION"_s);
+            ASSERT_NE(version, nullptr);
+            EXPECT_TRUE(version->text().contains(u"3.11"_s)) << version->text().toStdString();
+        });
+        frame->Action(ID_APP_ABOUT)->trigger();
+    }
+    // Upgrading the data file says how it went.
+    MessageRecorder messages;
+    frame->Action(ID_TOOLS_UPGRADE)->trigger();
+    EXPECT_EQ(messages.Texts(), QStringList{u"数据库升级成功！"_s});
 }
 
 TEST_F(MainFrameTest, NavigationClicksPostTheirCommandAfterTheClick)
@@ -100,21 +314,31 @@ TEST_F(MainFrameTest, NavigationClicksPostTheirCommandAfterTheClick)
     m_app->m_strUser = u"管理员"_s;
     m_app->SetAllPermissions(1);
     CGfxOutBarCtrl* bar = frame->NavigationBar();
-    ASSERT_EQ(bar->FolderCount(), 4);
-    const auto folders = NavigationFolders();
+    EXPECT_EQ(bar->OpenFolderIndex(), 0);
+    ASSERT_EQ(bar->FolderCount(), int(std::size(kNavigation)));
     for (int folder = 0; folder < bar->FolderCount(); ++folder) {
+        const NavigationFolderLine& expected = kNavigation[folder];
+        EXPECT_EQ(bar->FolderName(folder), QString::fromUtf16(expected.name));
         bar->SetAnimationDelay(-1);
         bar->OpenFolder(folder);
-        ASSERT_EQ(bar->ItemCount(folder), int(folders[folder].items.size()));
+        ASSERT_EQ(bar->ItemCount(folder), int(expected.items.size()));
         for (int item = 0; item < bar->ItemCount(folder); ++item) {
-            const int id = CommandByMessage(folders[folder].items[item].message)->id;
-            const int before = m_runs[id];
+            const NavigationLine& line = expected.items[size_t(item)];
+            SCOPED_TRACE(QString::fromUtf16(line.text).toStdString());
+            EXPECT_EQ(bar->ItemText(folder, item), QString::fromUtf16(line.text));
+            EXPECT_EQ(bar->ItemImage(folder, item), line.icon);
+            EXPECT_EQ(bar->ItemData(folder, item), line.message);
+            const int before = m_runs[line.id];
             frame->OnNavigationNotify(CGfxOutBarCtrl::kNotifyItemClicked, item);
-            EXPECT_EQ(m_runs[id], before) << "runs only after the click is handled";
+            EXPECT_EQ(m_runs[line.id], before) << "runs only after the click is handled";
             QCoreApplication::processEvents();
-            EXPECT_EQ(m_runs[id], before + 1) << folder << "/" << item;
+            EXPECT_EQ(m_runs[line.id], before + 1);
             EXPECT_EQ(frame->LastNavigationFolder(), folder);
             EXPECT_EQ(frame->LastNavigationItem(), item);
+            // The message alone runs the same command.
+            frame->Router().Post(line.message);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(m_runs[line.id], before + 2);
         }
     }
     // A second click opens again; other codes and positions outside the table do nothing.
@@ -124,7 +348,19 @@ TEST_F(MainFrameTest, NavigationClicksPostTheirCommandAfterTheClick)
     frame->OnNavigationNotify(CGfxOutBarCtrl::kNotifyFolderOpened, 0);
     frame->OnNavigationNotify(CGfxOutBarCtrl::kNotifyItemClicked, 99);
     QCoreApplication::processEvents();
-    EXPECT_EQ(m_runs[ID_MANAGE_CLIENT], 3);
+    EXPECT_EQ(m_runs[32784], 4);
+
+    // A mouse click on an item of the bar itself reaches the frame the same way.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    bar->OpenFolder(0);
+    const auto client = bar->Geometry().ItemRects(0);
+    ASSERT_TRUE(client.has_value());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, client->icon.center());
+    EXPECT_EQ(m_runs[32771], 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_runs[32771], 3);
+    EXPECT_EQ(frame->LastNavigationFolder(), 0);
+    EXPECT_EQ(frame->LastNavigationItem(), 0);
 }
 
 TEST_F(MainFrameTest, CommandsWithoutADialogAreDisabled)

@@ -5,6 +5,7 @@
 #include "app/vantrelapp.h"
 #include "kit/messages.h"
 #include "startfolder.h"
+#include "support/typing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -109,10 +110,7 @@ void Press(const CPowerDlg& dialog, const QString& button)
 
 void Type(CPowerDlg& dialog, const QString& user)
 {
-    QLineEdit* edit = dialog.findChild<QLineEdit*>(u"IDC_POWERUSER"_s);
-    // As typed; QTest cannot type Chinese characters.
-    edit->clear();
-    edit->insert(user);
+    Retype(dialog.findChild<QLineEdit*>(u"IDC_POWERUSER"_s), user);
 }
 
 QString Status(const CPowerDlg& dialog)

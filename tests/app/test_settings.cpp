@@ -148,7 +148,7 @@ TEST(Settings, PictureFolder)
     // Cancelling the folder browser still ends the typed text in a separator.
     dialog.PicturePathEdit()->setText(u"/Home/Ann/Shop"_s);
     {
-        ModalDriver<QFileDialog> driver([](QFileDialog* files) { files->reject(); });
+        ModalDriver<QFileDialog> driver([](QFileDialog& files) { files.reject(); });
         QTest::mouseClick(browse, Qt::LeftButton);
     }
     EXPECT_EQ(dialog.PicturePathEdit()->text(), u"/Home/Ann/Shop/"_s);
@@ -156,9 +156,9 @@ TEST(Settings, PictureFolder)
     // A chosen folder replaces the text.
     QTemporaryDir pictures;
     {
-        ModalDriver<QFileDialog> driver([&](QFileDialog* files) {
-            files->selectFile(pictures.path());
-            static_cast<QDialog*>(files)->accept();
+        ModalDriver<QFileDialog> driver([&](QFileDialog& files) {
+            files.selectFile(pictures.path());
+            static_cast<QDialog&>(files).accept();
         });
         QTest::mouseClick(browse, Qt::LeftButton);
     }

@@ -116,9 +116,9 @@ TEST(StartUp, WorkPathDialogWhenNoDataFileIsFound)
     {
         // Cancel stops start-up.
         auto app = folder.MakeApp();
-        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg* dialog) {
-            EXPECT_EQ(dialog->windowTitle(), u"工作路径配置"_s);
-            dialog->reject();
+        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), u"工作路径配置"_s);
+            dialog.reject();
         });
         EXPECT_FALSE(app->SettleDatabasePath());
         EXPECT_TRUE(app->ReadSetting(u"Path"_s).isEmpty());
@@ -127,15 +127,15 @@ TEST(StartUp, WorkPathDialogWhenNoDataFileIsFound)
         // A missing file, an unwritable one and an empty text are refused; the dialog stays.
         MessageRecorder messages;
         auto app = folder.MakeApp();
-        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg* dialog) {
-            auto* edit = dialog->findChild<QLineEdit*>(u"IDC_DBPATH"_s);
+        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg& dialog) {
+            auto* edit = dialog.findChild<QLineEdit*>(u"IDC_DBPATH"_s);
             auto* ok =
-                dialog->findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok);
+                dialog.findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok);
             for (const QString& bad : {folder.Dir() + u"/nothing.db"_s, UnwritableFile(folder),
                                        QString(), folder.Dir()}) {
                 edit->setText(bad);
                 QTest::mouseClick(ok, Qt::LeftButton);
-                EXPECT_TRUE(dialog->isVisible()) << bad.toStdString();
+                EXPECT_TRUE(dialog.isVisible()) << bad.toStdString();
             }
             edit->setText(shared.Path());
             QTest::mouseClick(ok, Qt::LeftButton);
@@ -158,9 +158,9 @@ TEST(StartUp, WorkPathDialogWhenNoDataFileIsFound)
         folder.WriteIni("[Settings]\nPath=" + folder.Dir().toUtf8() + "/moved.db\n");
         auto app = folder.MakeApp();
         QString shownPath;
-        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg* dialog) {
-            shownPath = dialog->Path();
-            dialog->reject();
+        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg& dialog) {
+            shownPath = dialog.Path();
+            dialog.reject();
         });
         EXPECT_FALSE(app->SettleDatabasePath());
         EXPECT_EQ(shownPath, folder.Dir() + u"/moved.db"_s);
@@ -173,10 +173,10 @@ TEST(StartUp, WorkPathDialogChoosesTheFileInAFileDialog)
     auto app = folder.MakeApp();
     CWorkPathDlg dialog(*app);
     dialog.show();
-    ModalDriver<QFileDialog> driver([&](QFileDialog* files) {
-        EXPECT_EQ(files->nameFilters(), QStringList{u"数据库文件(*.db)"_s});
-        files->selectFile(folder.DataPath());
-        static_cast<QDialog*>(files)->accept();
+    ModalDriver<QFileDialog> driver([&](QFileDialog& files) {
+        EXPECT_EQ(files.nameFilters(), QStringList{u"数据库文件(*.db)"_s});
+        files.selectFile(folder.DataPath());
+        static_cast<QDialog&>(files).accept();
     });
     QTest::mouseClick(dialog.findChild<QPushButton*>(u"IDC_SETCLIENT"_s), Qt::LeftButton);
     EXPECT_EQ(dialog.Path(), folder.DataPath());
@@ -267,12 +267,12 @@ TEST(StartUp, WholeStartUpSignsInAndShowsTheMainWindow)
         SCOPED_TRACE(run);
         auto app = folder.MakeApp();
         QStringList users;
-        ModalDriver<CLoginDlg> driver([&](CLoginDlg* dialog) {
-            EXPECT_EQ(dialog->windowTitle(), u"用户登陆"_s);
-            for (int i = 0; i < dialog->UserBox()->count(); ++i)
-                users << dialog->UserBox()->itemText(i);
-            QTest::keyClicks(dialog->PasswordEdit(), u"583016"_s);
-            QTest::keyClick(dialog->PasswordEdit(), Qt::Key_Return);
+        ModalDriver<CLoginDlg> driver([&](CLoginDlg& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), u"用户登陆"_s);
+            for (int i = 0; i < dialog.UserBox()->count(); ++i)
+                users << dialog.UserBox()->itemText(i);
+            QTest::keyClicks(dialog.PasswordEdit(), u"583016"_s);
+            QTest::keyClick(dialog.PasswordEdit(), Qt::Key_Return);
         });
         ASSERT_TRUE(app->InitInstance());
         EXPECT_EQ(users, QStringList{u"管理员"_s});
@@ -298,7 +298,7 @@ TEST(StartUp, CancelledSignInEndsWithoutAMainWindow)
     StartFolder folder;
     folder.AddSkin(u"xpsteel.smf"_s);
     auto app = folder.MakeApp();
-    ModalDriver<CLoginDlg> driver([](CLoginDlg* dialog) { dialog->reject(); });
+    ModalDriver<CLoginDlg> driver([](CLoginDlg& dialog) { dialog.reject(); });
     EXPECT_FALSE(app->InitInstance());
     EXPECT_EQ(app->MainWindow(), nullptr);
     EXPECT_TRUE(app->m_pDb->IsOpen());

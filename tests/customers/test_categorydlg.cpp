@@ -1,12 +1,15 @@
-#include "customersfixture.h"
-
 #include "customers/categorydlg.h"
+#include "support/recordviews.h"
+#include "support/typing.h"
+
+#include <QLineEdit>
+#include <QTableWidget>
 
 namespace {
 
 constexpr int kCity = 7;
 
-class CategoryDlgTest : public CustomersTest
+class CategoryDlgTest : public RecordViewsTest
 {
 protected:
     CategoryDlgTest()
@@ -23,11 +26,7 @@ protected:
             values << m_dialog.ValueList()->item(row, 0)->text();
         return values;
     }
-    void SetValue(const QString& text)
-    {
-        m_dialog.ValueEdit()->clear();
-        m_dialog.ValueEdit()->insert(text);
-    }
+    void SetValue(const QString& text) { Retype(m_dialog.ValueEdit(), text); }
 
     CCategoryDlg m_dialog{m_db.get()};
 };

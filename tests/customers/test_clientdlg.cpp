@@ -1,13 +1,14 @@
-#include "customersfixture.h"
-
 #include "customers/clientdlg.h"
 #include "customers/clientlist.h"
+#include "support/recordviews.h"
+#include "support/typing.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 
 namespace {
 
-class ClientDlgTest : public CustomersTest
+class ClientDlgTest : public RecordViewsTest
 {
 protected:
     ClientDlgTest()
@@ -38,15 +39,14 @@ protected:
     {
         QWidget* control = dialog.Control(field);
         ASSERT_NE(control, nullptr) << field.toStdString();
-        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-            edit->clear();
-            edit->insert(text);
-        } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-            combo->lineEdit()->clear();
-            combo->lineEdit()->insert(text);
-        } else if (auto* multi = qobject_cast<QPlainTextEdit*>(control)) {
-            multi->setPlainText(text);
-        }
+        Retype(control, text);
+    }
+    // A text too long to type key by key.
+    static void PasteText(CClientDlg& dialog, const QString& field, const QString& text)
+    {
+        QWidget* control = dialog.Control(field);
+        ASSERT_NE(control, nullptr) << field.toStdString();
+        Paste(control, text);
     }
 
     static QStringList ComboItems(CClientDlg& dialog, const QString& field)
@@ -143,7 +143,7 @@ TEST_F(ClientDlgTest, NewValuesAreStoredAsTypedAndFedToTheirDictionariesOnce)
     Type(*dialog, u"city"_s, u"苏州"_s);
     Type(*dialog, u"operator"_s, u"Li's team"_s);
     Type(*dialog, u"people"_s, u"10-50"_s);
-    Type(*dialog, u"survey"_s, longSurvey);
+    PasteText(*dialog, u"survey"_s, longSurvey);
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s}));
     // "连续添加": still open with its contents, the new city now offered.
@@ -180,7 +180,7 @@ TEST_F(ClientDlgTest, ModifyNeverFindsItselfAndRewritesOnlyItsOwnRow)
     EXPECT_EQ(dialog->FieldText(u"city"_s), u"北京"_s);
     Type(*dialog, u"city"_s, u"上海"_s);
     const QString longRemark = u"老客户"_s + QString(u'备').repeated(9997);
-    Type(*dialog, u"remark"_s, longRemark);
+    PasteText(*dialog, u"remark"_s, longRemark);
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"记录修改成功！"_s}));
     EXPECT_EQ(Value(u"SELECT city FROM client WHERE no = 1"_s), u"上海"_s);

@@ -1,15 +1,17 @@
-#include "customersfixture.h"
-
 #include "customers/clientquerydlg.h"
+#include "support/recordviews.h"
+#include "support/typing.h"
 
+#include <QLineEdit>
 #include <QListWidget>
+#include <QTableWidget>
 
 namespace {
 
 constexpr int kCityRow = 8;    // "市"
 constexpr int kPeopleRow = 10; // "员工人数"
 
-class ClientQueryDlgTest : public CustomersTest
+class ClientQueryDlgTest : public RecordViewsTest
 {
 protected:
     ClientQueryDlgTest()
@@ -27,8 +29,7 @@ protected:
     void Query(int row, const QString& value)
     {
         ClickRow(m_dialog.KindList(), row);
-        m_dialog.ValueEdit()->clear();
-        m_dialog.ValueEdit()->insert(value);
+        Retype(m_dialog.ValueEdit(), value);
         Click(m_dialog, u"IDC_QUERY"_s);
     }
 
@@ -134,7 +135,7 @@ TEST_F(ClientQueryDlgTest, StaffSizeMatchesOnlyWholeValuesAndApostrophesAreFound
 TEST_F(ClientQueryDlgTest, QueryAllIgnoresKindAndValueAndClicksListContacts)
 {
     ClickRow(m_dialog.KindList(), kCityRow);
-    m_dialog.ValueEdit()->insert(u"无此城市"_s);
+    TypeInto(m_dialog.ValueEdit(), u"无此城市"_s);
     Click(m_dialog, u"IDC_QUERYALL"_s);
     EXPECT_FALSE(m_dialog.isVisible());
     EXPECT_EQ(ListedNames(), QStringList({u"Acme"_s, u"北京机电"_s, u"杭州丝绸"_s, u"苏州精工"_s}));

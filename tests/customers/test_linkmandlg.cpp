@@ -2,29 +2,19 @@
 #include "customers/linkmandlg.h"
 #include "data/adorecordset.h"
 #include "kit/autocompletelist.h"
-#include "kit/messages.h"
-#include "kit/recordlistmodel.h"
-#include "support/tempdata.h"
-#include "views/middlelistview.h"
-#include "views/recordcategory.h"
-#include "views/vantreldoc.h"
-#include "views/vantrelview.h"
+#include "support/modal.h"
+#include "support/recordviews.h"
+#include "support/typing.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -36,32 +26,21 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 namespace {
 
-void TypeInto(QWidget* widget, const QString& text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
 // A fresh data file with three clients, the record views over it and the contact dialog
 // registered as the main window registers it.
-class LinkmanTest : public ::testing::Test
+class LinkmanTest : public RecordViewsTest
 {
 protected:
-    LinkmanTest() : m_db(m_file.Open()), m_doc(m_db.get())
+    LinkmanTest()
     {
         m_file.Exec(u"INSERT INTO client ([no], [name]) VALUES (1, '华东商贸'), "
                     "(2, 'Lee''s [Co]'), (3, '北方机械')"_s);
-        m_window.resize(900, 700);
-        m_main = new CVantrelView(m_doc, &m_window);
-        m_lower = new CMiddleListView(m_doc, &m_window);
         RegisterContactDialog(m_doc);
     }
 
     std::unique_ptr<CLinkmanDlg> NewDialog()
     {
-        auto dialog = std::make_unique<CLinkmanDlg>(m_db.get(), m_lower);
+        auto dialog = std::make_unique<CLinkmanDlg>(m_db.get(), Lower());
         return dialog;
     }
 
@@ -84,9 +63,10 @@ protected:
         dialog.DayEdit()->setText(day);
     }
 
-    int Count(const QString& where = u"1 = 1"_s) const
+    // The number of stored contacts, or of those that meet a condition.
+    int Contacts(const QString& where = u"1 = 1"_s) const
     {
-        return m_file.QueryValue(u"SELECT COUNT(*) FROM linkman WHERE "_s + where).toInt();
+        return Count(u"linkman WHERE "_s + where);
     }
 
     // A stored contact's columns as the access layer reads them.
@@ -123,31 +103,6 @@ protected:
         return m_messages.LastText();
     }
 
-    // Runs the opener's modal dialog: `act` gets the dialog once it shows; the dialog is
-    // closed afterwards when `act` left it open.
-    void WhileModal(std::function<void(CLinkmanDlg&)> act)
-    {
-        auto* poll = new QTimer(&m_window);
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, &m_window, [poll, act, tries = 0]() mutable {
-            auto* dialog = qobject_cast<CLinkmanDlg*>(QApplication::activeModalWidget());
-            if (!dialog) {
-                if (++tries > 300) {
-                    ADD_FAILURE() << "the contact dialog did not open";
-                    poll->deleteLater();
-                    poll->stop();
-                }
-                return;
-            }
-            poll->stop();
-            poll->deleteLater();
-            act(*dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        poll->start();
-    }
-
     // The client list as a client query leaves it, and a click on a client.
     void ShowClients()
     {
@@ -159,7 +114,7 @@ protected:
         list.InsertColumn(-1, QString(), Qt::AlignLeft, 0);
         list.AppendRow({u"华东商贸"_s, u"1"_s});
         list.AppendRow({u"Lee's [Co]"_s, u"2"_s});
-        CRecordListModel& lower = m_lower->List();
+        CRecordListModel& lower = Lower()->List();
         lower.Clear();
         for (int column = 0; column < 31; ++column)
             lower.InsertColumn(-1, u"c%1"_s.arg(column));
@@ -171,32 +126,6 @@ protected:
         m_main->SelectRow(row);
         m_main->OnClickRow(row);
     }
-
-    void LowerMenu(int row, const QString& entry)
-    {
-        const QPoint point = row >= 0
-                                 ? m_lower->visualRect(m_lower->model()->index(row, 0)).center()
-                                 : QPoint(5, m_lower->viewport()->height() - 3);
-        QTimer::singleShot(0, m_lower, [entry] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            QAction* action = menu->findChild<QAction*>(entry);
-            ASSERT_NE(action, nullptr);
-            menu->setActiveAction(action);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, point,
-                                m_lower->viewport()->mapToGlobal(point));
-        QApplication::sendEvent(m_lower->viewport(), &event);
-    }
-
-    TempDataFile m_file;
-    std::unique_ptr<CADODatabase> m_db;
-    CVantrelDoc m_doc;
-    QWidget m_window;
-    CVantrelView* m_main;
-    CMiddleListView* m_lower;
-    MessageRecorder m_messages;
 };
 
 TEST_F(LinkmanTest, AddsAContactWithItsClientNumberAndDefaults)
@@ -236,7 +165,7 @@ TEST_F(LinkmanTest, AddsAContactWithItsClientNumberAndDefaults)
     QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
     EXPECT_EQ(m_messages.Texts(), QStringList{u"新数据添加成功！"_s});
     EXPECT_EQ(dialog->result(), int(QDialog::Accepted));
-    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(Contacts(), 1);
     EXPECT_EQ(Field(1, u"name"_s), u"王五"_s);
     EXPECT_EQ(Field(1, u"client"_s), u"3"_s);
     EXPECT_EQ(Field(1, u"sex"_s), u"0"_s);
@@ -287,7 +216,7 @@ TEST_F(LinkmanTest, RefusesMissingNamesUnknownClientsAndBadBirthdays)
     dialog->OnOK();
     EXPECT_EQ(m_messages.LastText(), u"没有找到所属客户，添加失败！"_s);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(Contacts(), 0);
 }
 
 TEST_F(LinkmanTest, BirthdayBeyondTheMonthIsStoredAsItsLastDay)
@@ -322,16 +251,16 @@ TEST_F(LinkmanTest, DuplicatesAreJudgedWithinTheClient)
     m_messages.AnswerNext(false);
     EXPECT_EQ(Add(name, u"Lee's [Co]"_s), u"客户所属联系人姓名已经存在，是否要重复添加？"_s);
     EXPECT_EQ(m_messages.Messages().back().caption, u"重复"_s);
-    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(Contacts(), 2);
     m_messages.Clear();
     m_messages.AnswerNext(false);
     EXPECT_EQ(Add(u"别人"_s, u"Lee's [Co]"_s, u"N-1"_s),
               u"客户所属联系人编号已经存在，是否要重复添加？"_s);
-    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(Contacts(), 2);
     m_messages.Clear();
     m_messages.AnswerNext(true);
     EXPECT_EQ(Add(name, u"Lee's [Co]"_s), u"新数据添加成功！"_s);
-    EXPECT_EQ(Count(u"[client] = 2"_s), 2);
+    EXPECT_EQ(Contacts(u"[client] = 2"_s), 2);
 }
 
 TEST_F(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
@@ -340,25 +269,27 @@ TEST_F(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
     ASSERT_EQ(Add(u"乙"_s, u"华东商贸"_s, u"A2"_s), u"新数据添加成功！"_s);
     ShowClients();
     ClickClient(0);
-    ASSERT_EQ(m_lower->List().GetItemCount(), 2);
+    ASSERT_EQ(Lower()->List().GetItemCount(), 2);
     m_messages.Clear();
 
     // Through the secondary list: the stored row comes into the dialog in modify mode.
-    m_lower->SetCurrentRow(1);
-    WhileModal([&](CLinkmanDlg& dialog) {
-        EXPECT_EQ(dialog.m_bModify, 1);
-        EXPECT_EQ(dialog.FieldText(u"name"_s), u"乙"_s);
-        EXPECT_EQ(dialog.ClientBox().Text(), u"华东商贸"_s);
-        EXPECT_FALSE(dialog.ContinuousBox()->isEnabled());
-        EXPECT_EQ(dialog.OkButton()->text(), u"添加"_s);
-        SetText(dialog, u"mobile"_s, u"13900000000"_s);
-        SetText(dialog, u"like"_s, u"书法"_s);
-        SetText(dialog, u"important"_s, u"很重要"_s);
-        SetBirthday(dialog, u"1980"_s, u"5"_s, u"6"_s);
-        dialog.ClientBox().SetText(u"Lee's [Co]"_s);
-        dialog.OnOK();
-    });
-    m_lower->OnRecordEdit();
+    Lower()->SetCurrentRow(1);
+    {
+        ModalDriver<CLinkmanDlg> contact([&](CLinkmanDlg& dialog) {
+            EXPECT_EQ(dialog.m_bModify, 1);
+            EXPECT_EQ(dialog.FieldText(u"name"_s), u"乙"_s);
+            EXPECT_EQ(dialog.ClientBox().Text(), u"华东商贸"_s);
+            EXPECT_FALSE(dialog.ContinuousBox()->isEnabled());
+            EXPECT_EQ(dialog.OkButton()->text(), u"添加"_s);
+            SetText(dialog, u"mobile"_s, u"13900000000"_s);
+            SetText(dialog, u"like"_s, u"书法"_s);
+            SetText(dialog, u"important"_s, u"很重要"_s);
+            SetBirthday(dialog, u"1980"_s, u"5"_s, u"6"_s);
+            dialog.ClientBox().SetText(u"Lee's [Co]"_s);
+            dialog.OnOK();
+        });
+        Lower()->OnRecordEdit();
+    }
     // Its own name and number are no duplicates.
     EXPECT_EQ(m_messages.Texts(), QStringList{u"记录修改成功！"_s});
     EXPECT_EQ(Field(2, u"mobile"_s), u"13900000000"_s);
@@ -366,7 +297,7 @@ TEST_F(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
     EXPECT_EQ(Field(2, u"number"_s), u"A2"_s);
     EXPECT_EQ(Field(2, u"client"_s), u"2"_s);
     EXPECT_EQ(Birthday(2), QDate(1980, 5, 6));
-    const CRecordListModel& lower = m_lower->List();
+    const CRecordListModel& lower = Lower()->List();
     EXPECT_EQ(lower.GetItemText(1, 0), u"乙"_s);
     EXPECT_EQ(lower.GetItemText(1, 1), u"Lee's [Co]"_s);
     EXPECT_EQ(lower.GetItemText(1, 2), u"A2"_s);
@@ -382,15 +313,17 @@ TEST_F(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
     // Renaming to the other contact's name of the same client asks.
     m_messages.Clear();
     m_messages.AnswerNext(false);
-    m_lower->SetCurrentRow(0);
-    WhileModal([&](CLinkmanDlg& dialog) {
-        SetText(dialog, u"name"_s, u"乙"_s);
-        SetText(dialog, u"important"_s, u"很重要"_s);
-        dialog.ClientBox().SetText(u"Lee's [Co]"_s);
-        dialog.OnOK();
-        EXPECT_TRUE(dialog.isVisible());
-    });
-    m_lower->OnRecordEdit();
+    Lower()->SetCurrentRow(0);
+    {
+        ModalDriver<CLinkmanDlg> contact([&](CLinkmanDlg& dialog) {
+            SetText(dialog, u"name"_s, u"乙"_s);
+            SetText(dialog, u"important"_s, u"很重要"_s);
+            dialog.ClientBox().SetText(u"Lee's [Co]"_s);
+            dialog.OnOK();
+            EXPECT_TRUE(dialog.isVisible());
+        });
+        Lower()->OnRecordEdit();
+    }
     EXPECT_EQ(m_messages.Texts(), QStringList{u"客户所属联系人姓名已经存在，是否要重复添加？"_s});
     EXPECT_EQ(Field(1, u"name"_s), u"甲"_s);
     EXPECT_EQ(m_file.QueryValue(u"SELECT COUNT(*) FROM important"_s), u"1"_s);
@@ -400,56 +333,60 @@ TEST_F(LinkmanTest, SecondaryListAddsEditsAndDeletesContacts)
 {
     ShowClients();
     ClickClient(1);
-    EXPECT_EQ(m_lower->List().GetItemCount(), 0);
+    EXPECT_EQ(Lower()->List().GetItemCount(), 0);
 
     // "增加记录" opens the dialog on the client selected in the main list; the new contact
     // appears under it. "连续添加" keeps the dialog open for the next one.
-    WhileModal([&](CLinkmanDlg& dialog) {
-        EXPECT_EQ(dialog.m_bPresetClient, 1);
-        EXPECT_EQ(dialog.ClientBox().Text(), u"Lee's [Co]"_s);
-        EXPECT_TRUE(dialog.ContinuousBox()->isEnabled());
-        dialog.ContinuousBox()->setChecked(true);
-        SetText(dialog, u"name"_s, u"李雷"_s);
-        dialog.OnOK();
-        EXPECT_TRUE(dialog.isVisible());
-        SetText(dialog, u"name"_s, u"韩梅梅"_s);
-        dialog.OnOK();
-    });
-    LowerMenu(-1, u"ID_RECORD_ADD"_s);
+    {
+        ModalDriver<CLinkmanDlg> contact([&](CLinkmanDlg& dialog) {
+            EXPECT_EQ(dialog.m_bPresetClient, 1);
+            EXPECT_EQ(dialog.ClientBox().Text(), u"Lee's [Co]"_s);
+            EXPECT_TRUE(dialog.ContinuousBox()->isEnabled());
+            dialog.ContinuousBox()->setChecked(true);
+            SetText(dialog, u"name"_s, u"李雷"_s);
+            dialog.OnOK();
+            EXPECT_TRUE(dialog.isVisible());
+            SetText(dialog, u"name"_s, u"韩梅梅"_s);
+            dialog.OnOK();
+        });
+        RightClick(*Lower(), -1, u"ID_RECORD_ADD"_s);
+    }
     EXPECT_EQ(m_messages.Texts(), (QStringList{u"新数据添加成功！"_s, u"新数据添加成功！"_s}));
-    ASSERT_EQ(m_lower->List().GetItemCount(), 2);
-    EXPECT_EQ(m_lower->List().GetItemText(0, 0), u"李雷"_s);
-    EXPECT_EQ(m_lower->List().GetItemText(1, 1), u"Lee's [Co]"_s);
+    ASSERT_EQ(Lower()->List().GetItemCount(), 2);
+    EXPECT_EQ(Lower()->List().GetItemText(0, 0), u"李雷"_s);
+    EXPECT_EQ(Lower()->List().GetItemText(1, 1), u"Lee's [Co]"_s);
     // The appended rows are those a new click on the client shows.
     std::vector<QStringList> appended;
     for (int row = 0; row < 2; ++row) {
         QStringList texts;
         for (int column = 0; column < 32; ++column)
-            texts << m_lower->List().GetItemText(row, column);
+            texts << Lower()->List().GetItemText(row, column);
         appended.push_back(texts);
     }
     ClickClient(1);
     for (int row = 0; row < 2; ++row)
         for (int column = 0; column < 32; ++column)
-            EXPECT_EQ(m_lower->List().GetItemText(row, column), appended[size_t(row)][column]);
+            EXPECT_EQ(Lower()->List().GetItemText(row, column), appended[size_t(row)][column]);
 
     // "删除记录" there deletes the contact after the confirmation.
     m_messages.Clear();
-    LowerMenu(0, u"ID_RECORD_DELETE"_s);
+    RightClick(*Lower(), 0, u"ID_RECORD_DELETE"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList{u"您确定要删除李雷吗？"_s});
-    EXPECT_EQ(m_lower->List().GetItemCount(), 1);
-    EXPECT_EQ(Count(), 1);
-    EXPECT_EQ(Count(u"[name] = '韩梅梅'"_s), 1);
+    EXPECT_EQ(Lower()->List().GetItemCount(), 1);
+    EXPECT_EQ(Contacts(), 1);
+    EXPECT_EQ(Contacts(u"[name] = '韩梅梅'"_s), 1);
 
     // A contact added to another client is not listed under this one.
-    WhileModal([&](CLinkmanDlg& dialog) {
-        dialog.ClientBox().SetText(u"北方机械"_s);
-        SetText(dialog, u"name"_s, u"别处"_s);
-        dialog.OnOK();
-    });
-    m_lower->OnRecordAdd();
-    EXPECT_EQ(Count(), 2);
-    EXPECT_EQ(m_lower->List().GetItemCount(), 1);
+    {
+        ModalDriver<CLinkmanDlg> contact([&](CLinkmanDlg& dialog) {
+            dialog.ClientBox().SetText(u"北方机械"_s);
+            SetText(dialog, u"name"_s, u"别处"_s);
+            dialog.OnOK();
+        });
+        Lower()->OnRecordAdd();
+    }
+    EXPECT_EQ(Contacts(), 2);
+    EXPECT_EQ(Lower()->List().GetItemCount(), 1);
 }
 
 TEST_F(LinkmanTest, ClientsOfTheSameNameKeepTheirOwnContacts)
@@ -461,46 +398,52 @@ TEST_F(LinkmanTest, ClientsOfTheSameNameKeepTheirOwnContacts)
     ShowClients();
     m_main->List().AppendRow({u"华东商贸"_s, u"4"_s});
     ClickClient(2);
-    ASSERT_EQ(m_lower->List().GetItemCount(), 1);
+    ASSERT_EQ(Lower()->List().GetItemCount(), 1);
 
     // Modifying the contact keeps it with its client, not with the namesake.
-    m_lower->SetCurrentRow(0);
-    WhileModal([&](CLinkmanDlg& dialog) {
-        EXPECT_EQ(dialog.ClientBox().Text(), u"华东商贸"_s);
-        SetText(dialog, u"mobile"_s, u"13700000000"_s);
-        dialog.OnOK();
-    });
-    m_lower->OnRecordEdit();
+    Lower()->SetCurrentRow(0);
+    {
+        ModalDriver<CLinkmanDlg> contact([&](CLinkmanDlg& dialog) {
+            EXPECT_EQ(dialog.ClientBox().Text(), u"华东商贸"_s);
+            SetText(dialog, u"mobile"_s, u"13700000000"_s);
+            dialog.OnOK();
+        });
+        Lower()->OnRecordEdit();
+    }
     EXPECT_EQ(m_messages.Texts(), QStringList{u"记录修改成功！"_s});
     EXPECT_EQ(Field(50, u"mobile"_s), u"13700000000"_s);
     EXPECT_EQ(Field(50, u"client"_s), u"4"_s);
 
     // "增加记录" under the second client gives the new contact to that very client.
-    WhileModal([&](CLinkmanDlg& dialog) {
-        SetText(dialog, u"name"_s, u"王五"_s);
-        dialog.OnOK();
-    });
-    m_lower->OnRecordAdd();
-    EXPECT_EQ(Count(u"[name] = '王五' AND [client] = 4"_s), 1);
-    EXPECT_EQ(m_lower->List().GetItemCount(), 2);
+    {
+        ModalDriver<CLinkmanDlg> contact([&](CLinkmanDlg& dialog) {
+            SetText(dialog, u"name"_s, u"王五"_s);
+            dialog.OnOK();
+        });
+        Lower()->OnRecordAdd();
+    }
+    EXPECT_EQ(Contacts(u"[name] = '王五' AND [client] = 4"_s), 1);
+    EXPECT_EQ(Lower()->List().GetItemCount(), 2);
 
     // Choosing the name afresh in an unrelated add still means the first client of the name.
     EXPECT_EQ(Add(u"赵六"_s, u"华东商贸"_s), u"新数据添加成功！"_s);
-    EXPECT_EQ(Count(u"[name] = '赵六' AND [client] = 1"_s), 1);
+    EXPECT_EQ(Contacts(u"[name] = '赵六' AND [client] = 1"_s), 1);
 
     // Once its client is deleted, a contact still in the lower list is never moved to
     // another client (here: its namesake) behind the user's back.
     m_file.Exec(u"DELETE FROM client WHERE [no] = 4"_s);
     m_messages.Clear();
-    m_lower->SetCurrentRow(0);
-    WhileModal([&](CLinkmanDlg& dialog) {
-        EXPECT_EQ(dialog.ClientBox().Text(), QString());
-        SetText(dialog, u"mobile"_s, u"13600000000"_s);
-        dialog.OnOK();
-        EXPECT_TRUE(dialog.isVisible());
-        dialog.reject();
-    });
-    m_lower->OnRecordEdit();
+    Lower()->SetCurrentRow(0);
+    {
+        ModalDriver<CLinkmanDlg> contact([&](CLinkmanDlg& dialog) {
+            EXPECT_EQ(dialog.ClientBox().Text(), QString());
+            SetText(dialog, u"mobile"_s, u"13600000000"_s);
+            dialog.OnOK();
+            EXPECT_TRUE(dialog.isVisible());
+            dialog.reject();
+        });
+        Lower()->OnRecordEdit();
+    }
     EXPECT_EQ(m_messages.Texts(), QStringList{u"没有找到所属客户，添加失败！"_s});
     EXPECT_EQ(Field(50, u"client"_s), u"4"_s);
     EXPECT_EQ(Field(50, u"mobile"_s), u"13700000000"_s);

@@ -2,11 +2,11 @@
 #include "kit/autocompletecombo.h"
 #include "kit/autocompletelist.h"
 #include "kit/completionindex.h"
+#include "support/typing.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -29,17 +29,6 @@ inline void PrintTo(const QString& text, std::ostream* out)
 }
 
 namespace {
-
-// Typing as an input method delivers it: each character as a key press carrying its text.
-void TypeInto(QWidget* widget, const QString& text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
 
 // A dialog with a client box, another edit and a default button, as the record dialogs have.
 class AutoCompleteTest : public ::testing::Test

@@ -1,15 +1,15 @@
-#include "viewsfixture.h"
+#include "support/recordviews.h"
 
 #include <QDate>
 
 namespace {
 
-class LowerListTest : public ViewsTest
+class LowerListTest : public RecordViewsTest
 {
 protected:
     LowerListTest()
     {
-        RegisterAllDialogs();
+        RecordDialogRequests();
         m_file.Exec(u"INSERT INTO client (no, name) VALUES (1, '甲公司'), (2, '乙公司')"_s);
         m_file.Exec(u"INSERT INTO linkman (no, client, name, sex, birthday, qq) VALUES "
                     "(10, 1, '张三', 1, '1980-05-06 00:00:00', '12345'), "

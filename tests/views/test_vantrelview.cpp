@@ -1,5 +1,5 @@
 #include "kit/commandids.h"
-#include "viewsfixture.h"
+#include "support/recordviews.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -15,7 +15,7 @@ const QStringList kContactTitles = [] {
 const QStringList kPaymentTitles = {u"日期"_s,   u"数量"_s,     u"金额"_s, u"经手人"_s,
                                     u"审批人"_s, u"交易详情"_s, u"备注"_s, QString()};
 
-class MainListTest : public ViewsTest
+class MainListTest : public RecordViewsTest
 {
 protected:
     MainListTest()
@@ -64,11 +64,6 @@ protected:
         FillMain(RecordCategory::kPurchases, u"SELECT * FROM inputdata ORDER BY date DESC"_s,
                  titles, rows);
         Fill(*Lower(), kPaymentTitles, {});
-    }
-
-    int Count(const QString& table) const
-    {
-        return m_file.QueryValue(u"SELECT count(*) FROM "_s + table).toInt();
     }
 };
 
@@ -174,7 +169,7 @@ TEST_F(MainListTest, NotesAppointmentsAndRemindersShowTheirTextBelow)
 
 TEST_F(MainListTest, EditReadsTheRecordAndOpensItsDialogByCategory)
 {
-    RegisterAllDialogs();
+    RecordDialogRequests();
     ListClients();
     DoubleClick(*m_main, 1);
     ASSERT_EQ(m_requests.size(), 1u);
@@ -227,7 +222,7 @@ TEST_F(MainListTest, EditReadsTheRecordAndOpensItsDialogByCategory)
 
 TEST_F(MainListTest, EditOfNotesRemindersAddressesAndAppointments)
 {
-    RegisterAllDialogs();
+    RecordDialogRequests();
     m_file.Exec(u"INSERT INTO notepaper (no, time, weather, caption, content) VALUES "
                 "(1, '2024-03-05 00:00:00', '晴', '标题', '内容')"_s);
     m_file.Exec(u"INSERT INTO notice (no, time, endtime, content) VALUES "
@@ -274,7 +269,7 @@ TEST_F(MainListTest, EditOfNotesRemindersAddressesAndAppointments)
 
 TEST_F(MainListTest, AddOpensTheCategoryDialogAndOtherCategoriesDoNothing)
 {
-    RegisterAllDialogs();
+    RecordDialogRequests();
     const std::pair<int, RecordDialog> routes[] = {
         {RecordCategory::kClients, RecordDialog::Client},
         {RecordCategory::kPurchases, RecordDialog::Purchase},

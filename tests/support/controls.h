@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+class QTableWidget;
+
+// A dialog's control by its object name; a missing one fails the test.
+template <typename T> T* Find(QWidget& parent, const QString& name)
+{
+    T* child = parent.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name.toStdString();
+    return child;
+}
+
+// Clicks a push button of a dialog, found by its object name, as the user does.
+void Click(QWidget& parent, const QString& button);
+
+// Clicks a row of a report list as the user does.
+void ClickRow(QTableWidget* list, int row);
