@@ -91,13 +91,13 @@ TEST(DataFileChoice, WorkPathDialogTakesOnlyADataFile)
 
     MessageRecorder messages;
     auto app = folder.MakeApp();
-    ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg* dialog) {
-        auto* edit = dialog->findChild<QLineEdit*>(u"IDC_DBPATH"_s);
-        auto* ok = dialog->findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok);
+    ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg& dialog) {
+        auto* edit = dialog.findChild<QLineEdit*>(u"IDC_DBPATH"_s);
+        auto* ok = dialog.findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok);
         for (const QString& bad : {text, foreign}) {
             edit->setText(bad);
             QTest::mouseClick(ok, Qt::LeftButton);
-            EXPECT_TRUE(dialog->isVisible()) << bad.toStdString();
+            EXPECT_TRUE(dialog.isVisible()) << bad.toStdString();
         }
         EXPECT_TRUE(app->ReadSetting(u"Path"_s).isEmpty());
         edit->setText(empty);
@@ -125,9 +125,9 @@ TEST(DataFileChoice, StartUpAsksAgainForAnUnusableFileAndNeverWritesIt)
     auto app = folder.MakeApp();
     QString shownPath;
     {
-        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg* dialog) {
-            shownPath = dialog->Path();
-            dialog->reject();
+        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg& dialog) {
+            shownPath = dialog.Path();
+            dialog.reject();
         });
         EXPECT_FALSE(app->SettleDatabasePath());
     }
@@ -139,7 +139,7 @@ TEST(DataFileChoice, StartUpAsksAgainForAnUnusableFileAndNeverWritesIt)
     app->OpenDatabase();
     MessageRecorder messages;
     {
-        ModalDriver<CLoginDlg> driver([](CLoginDlg* dialog) { dialog->reject(); });
+        ModalDriver<CLoginDlg> driver([](CLoginDlg& dialog) { dialog.reject(); });
         EXPECT_FALSE(app->SignIn());
     }
     EXPECT_TRUE(messages.Texts().contains(u"数据库无法打开，请与作者联系！"_s));
