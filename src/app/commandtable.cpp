@@ -5,7 +5,10 @@ namespace {
 using enum PermissionRule;
 
 const CommandInfo kCommands[] = {
-    {ID_APP_EXIT, 0, u"文件", u"退出", None, nullptr},
+    // Copying and replacing the shared data file: only the administrator.
+    {ID_FILE_BACKUP, 0, u"文件", u"备份数据…", Administrator, nullptr},
+    {ID_FILE_RESTORE, 0, u"文件", u"恢复数据…", Administrator, nullptr},
+    {ID_APP_EXIT, 0, u"文件", u"退出", None, nullptr, true},
     {ID_QUERY_CLIENT, 1234, u"查询搜索", u"客户", Flag, "sclient"},
     {ID_QUERY_APPOINT, 1235, u"查询搜索", u"约会", Flag, "sappoint"},
     {ID_QUERY_NOTE, 1236, u"查询搜索", u"便笺", Flag, "snote"},

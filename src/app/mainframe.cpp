@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include "app/aboutdlg.h"
+#include "app/backupcommands.h"
 #include "app/changepassworddlg.h"
 #include "app/commandrouter.h"
 #include "app/contactinfo.h"
@@ -171,6 +172,7 @@ void CMainFrame::RegisterOwnCommands()
 {
     CCommandRouter& router = *m_router;
     router.SetHandler(ID_APP_EXIT, [this] { close(); });
+    RegisterBackupCommands(m_app, router, this);
     router.SetHandler(ID_APP_ABOUT, [this] {
         CAboutDlg dialog(this);
         dialog.exec();

@@ -7,6 +7,7 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/adox.h"
+#include "data/backup.h"
 #include "data/compaction.h"
 #include "data/datafilekind.h"
 #include "data/datafileusers.h"
@@ -31,6 +32,9 @@ const QString kSettings = u"Settings"_s;
 const QString kDefaultSkin = u"xpsteel.smf"_s;
 const QString kLocalDataFile = u"sale.db"_s;
 const QString kAreaDataFile = u"data.db"_s;
+// Start-up copies the data file when its newest backup is this old, and keeps this many.
+constexpr int kAutoBackupDays = 7;
+constexpr int kAutoBackupsKept = 10;
 const QString kAdministrator = u"管理员"_s;
 
 // Whether this user may create files in the folder: tried, not guessed from permission bits.
@@ -165,6 +169,7 @@ bool CVantrelApp::InitInstance()
     m_bDbReady = true;
     CompactDataFile();
     OpenDatabase();
+    AutoBackup(QDateTime::currentDateTime());
     if (!SignIn())
         return false;
     if (!LoadPermissions())
@@ -250,6 +255,29 @@ void CVantrelApp::OpenDatabase()
     m_pCatalog->Open(DataConnectionString());
     m_pDb = std::make_unique<CADODatabase>();
     m_pDb->Open(DataConnectionString());
+}
+
+QString CVantrelApp::BackupFolder() const
+{
+    const QString chosen = ReadSetting(u"BackupPath"_s);
+    if (!chosen.isEmpty())
+        return AbsolutePath(chosen);
+    return QFileInfo(DataFilePath()).dir().filePath(u"backup"_s);
+}
+
+void CVantrelApp::AutoBackup(const QDateTime& now)
+{
+    const QString folder = BackupFolder();
+    const QString dataFile = DataFilePath();
+    const QDateTime last = LastBackupTime(folder, dataFile);
+    if (last.isValid() && last.addDays(kAutoBackupDays) > now)
+        return;
+    QString error;
+    if (!BackupDataFile(dataFile, folder, now, nullptr, &error)) {
+        Inform(nullptr, u"自动备份数据失败：%1"_s.arg(error));
+        return;
+    }
+    PruneBackups(folder, dataFile, kAutoBackupsKept);
 }
 
 bool CVantrelApp::SignIn()

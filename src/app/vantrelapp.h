@@ -2,6 +2,7 @@
 
 #include "kit/appcontext.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <array>
@@ -61,6 +62,16 @@ public:
     QString SkinFolder() const;
     // Connection string of the data file in use.
     QString DataConnectionString() const;
+    // The data file in use as a full path.
+    QString DataFilePath() const { return AbsolutePath(m_strDbPath); }
+    // This program's lock on the data file; null before start-up has taken it.
+    DataFileUsers* Users() const { return m_users.get(); }
+
+    // The folder backups go to: the one the user picked, else "backup" beside the data file.
+    QString BackupFolder() const;
+    // Start-up's safety copy: when the newest backup is older than seven days (or there is
+    // none), writes one and keeps the newest ten. Failures are reported.
+    void AutoBackup(const QDateTime& now);
     QWidget* MainWindow() const;
 
     CADODatabase* Database() const override { return m_pDb.get(); }

@@ -79,13 +79,14 @@ std::optional<TableCounts> CountRows(sqlite3* db, QString& error)
     return counts;
 }
 
-bool Verify(const QString& copy, const TableCounts* expected, QString& error)
+bool Verify(const QString& copy, const TableCounts* expected, QString& error, bool quick)
 {
     Database db = OpenFile(copy, SQLITE_OPEN_READONLY, error);
     if (!db)
         return false;
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "PRAGMA integrity_check", -1, &raw, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db.get(), quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", -1,
+                           &raw, nullptr) != SQLITE_OK) {
         error = LastError(db.get());
         return false;
     }
@@ -151,6 +152,35 @@ bool HasPendingChanges(const QString& dataFile)
         return true;
     const QByteArray header = journal.read(8);
     return header.count('\0') != header.size();
+}
+
+bool CopyDatabase(const QString& source, const QString& target, QString& error)
+{
+    Database from = OpenFile(source, SQLITE_OPEN_READONLY, error);
+    Database to =
+        from ? OpenFile(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error) : nullptr;
+    if (!to)
+        return false;
+    sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
+    if (!backup) {
+        error = LastError(to.get());
+        return false;
+    }
+    // All pages in one step: the source's read lock is held from the first page to the last.
+    int code = SQLITE_OK;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        code = sqlite3_backup_step(backup, -1);
+        if (code != SQLITE_BUSY && code != SQLITE_LOCKED)
+            break;
+        sqlite3_sleep(50);
+    }
+    const int finished = sqlite3_backup_finish(backup);
+    if (code != SQLITE_DONE || finished != SQLITE_OK) {
+        error = u"%1: %2"_s.arg(
+            source, QString::fromUtf8(sqlite3_errstr(code != SQLITE_DONE ? code : finished)));
+        return false;
+    }
+    return true;
 }
 
 TempFile::~TempFile()

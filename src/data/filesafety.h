@@ -34,8 +34,14 @@ bool Exec(sqlite3* db, const char* sql, QString& error);
 using TableCounts = std::vector<std::pair<QString, qint64>>;
 // Every table of the file with its number of rows, by name.
 std::optional<TableCounts> CountRows(sqlite3* db, QString& error);
-// The copy passes the integrity check and, when `expected` is given, holds those rows.
-bool Verify(const QString& copy, const TableCounts* expected, QString& error);
+// The copy passes the integrity check (or the quicker check that skips the indexes' contents)
+// and, when `expected` is given, holds those rows.
+bool Verify(const QString& copy, const TableCounts* expected, QString& error, bool quick = false);
+
+// Copies a database page by page through SQLite's online backup, in one read transaction of
+// the source, so the copy is consistent while other programs go on using the source. The
+// target is created or overwritten.
+bool CopyDatabase(const QString& source, const QString& target, QString& error);
 
 // Gives the copy the original's permissions and group (the folder may be shared by several
 // users) and puts it on disk.
