@@ -3,13 +3,13 @@
 #include "app/inifile.h"
 #include "app/logindlg.h"
 #include "app/mainwindowfactory.h"
+#include "app/powertable.h"
 #include "app/workpathdlg.h"
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/adox.h"
 #include "data/compaction.h"
 #include "data/datafileusers.h"
-#include "data/sqltext.h"
 #include "kit/messages.h"
 #include "kit/skinengine.h"
 
@@ -262,13 +262,12 @@ bool CVantrelApp::LoadPermissions()
         return true;
     }
     CADORecordset power(m_pDb.get());
-    if (!power.Open(u"SELECT * FROM power WHERE [user] = '%1'"_s.arg(SqlText(m_strUser))))
+    if (!power.Open(PowerQueryFor(m_strUser)))
         return true; // the flags stay 0
-    if (power.GetRecordCount() < 1) {
+    if (!MoveToUser(power, m_strUser)) {
         Inform(nullptr, u"未找到指定的用户名！"_s);
         return false;
     }
-    power.MoveFirst();
     for (const char* column : PermissionColumns()) {
         const QString name = QLatin1StringView(column);
         int value = 0;
