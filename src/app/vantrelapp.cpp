@@ -10,6 +10,7 @@
 #include "data/adox.h"
 #include "data/compaction.h"
 #include "data/datafileusers.h"
+#include "data/gbktext.h"
 #include "kit/messages.h"
 #include "kit/skinengine.h"
 
@@ -154,6 +155,8 @@ void CVantrelApp::SetAllPermissions(int value)
 
 bool CVantrelApp::InitInstance()
 {
+    if (!CheckCodePage(GbkAvailable()))
+        return false;
     CSkinEngine::Instance().Initialise();
     if (!ChooseSkin())
         return false;
@@ -183,6 +186,17 @@ int CVantrelApp::ExitInstance()
     CSkinEngine::Instance().Shutdown();
     m_users.reset();
     return 0;
+}
+
+bool CVantrelApp::CheckCodePage(bool converterAvailable)
+{
+    // Passwords are compared as code-page bytes and limits count them. Without the converter
+    // every text reads as no bytes: a user without a password would accept any, everybody
+    // else none, and every text would pass every length limit.
+    if (converterAvailable)
+        return true;
+    Inform(nullptr, u"无法创建GBK编码转换，程序无法运行！"_s);
+    return false;
 }
 
 bool CVantrelApp::ChooseSkin()
