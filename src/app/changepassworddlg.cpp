@@ -59,11 +59,10 @@ void CChangePasswordDlg::accept()
         Inform(this, u"权限分配表无法打开，密码无法更新！"_s);
         return;
     }
-    if (power.GetRecordCount() < 1) {
+    if (!MoveToUser(power, m_app.m_strUser)) {
         Inform(this, u"没有找到当前用户，无法更新密码！"_s);
         return;
     }
-    power.MoveFirst();
     power.Edit();
     if (!power.SetFieldText(u"pas"_s, stored) || !power.Update()) {
         power.CancelUpdate();

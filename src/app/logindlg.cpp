@@ -81,10 +81,8 @@ void CLoginDlg::accept()
         Inform(this, u"数据库无法打开，请与作者联系！"_s);
         return;
     }
-    if (power.GetRecordCount() >= 1) {
-        power.MoveFirst();
+    if (MoveToUser(power, user))
         power.GetFieldText(u"pas"_s, stored);
-    }
     if (!CBlowfish::PasswordMatches(password, stored)) {
         Inform(this, u"密码错误！"_s);
         return;

@@ -86,13 +86,11 @@ bool SaveUser(CADORecordset& power, const QString& user,
     return false;
 }
 
-// Opens the user's row of table `power` and stands on it; false when it cannot be read.
+// Opens the user's row of table `power` and stands on it; false when it cannot be read. Names
+// are told apart exactly as written here, so another spelling of the name is not its row.
 bool OpenUserRow(CADORecordset& power, const QString& user)
 {
-    if (!power.Open(PowerQueryFor(user)) || power.GetRecordCount() < 1)
-        return false;
-    power.MoveFirst();
-    return true;
+    return power.Open(PowerQueryFor(user)) && MoveToUser(power, user, true);
 }
 
 } // namespace

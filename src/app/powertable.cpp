@@ -6,6 +6,7 @@
 #include "data/adorecordset.h"
 #include "data/adox.h"
 #include "data/datafilekind.h"
+#include "data/eachrow.h"
 #include "data/schema.h"
 #include "data/sqltext.h"
 #include "kit/messages.h"
@@ -55,6 +56,23 @@ bool AddAdministrator(CADORecordset& power)
 QString PowerQueryFor(const QString& user)
 {
     return u"SELECT * FROM power WHERE [user] = '%1'"_s.arg(SqlText(user));
+}
+
+bool MoveToUser(CADORecordset& power, const QString& user, bool exactOnly)
+{
+    bool exact = false;
+    ForEachRow(power, [&] {
+        QString name;
+        power.GetFieldText(u"user"_s, name);
+        exact = name == user;
+        return !exact; // the walk stops on that row
+    });
+    if (exact)
+        return true;
+    if (exactOnly || power.GetRecordCount() < 1)
+        return false;
+    power.MoveFirst();
+    return true;
 }
 
 bool EnsurePowerTable(CVantrelApp& app, QWidget* parent)

@@ -15,5 +15,11 @@ inline constexpr char16_t kAdministratorInitialPassword[] = u"583016";
 // administrator with the initial password and every permission. Reports failures to the user.
 bool EnsurePowerTable(CVantrelApp& app, QWidget* parent);
 
+class CADORecordset;
+
 // "SELECT * FROM power WHERE [user] = '<name>'"
 QString PowerQueryFor(const QString& user);
+// The data file matches names without regard to letter case, so the rows of PowerQueryFor
+// may be more than one user: "alice" also finds "Alice". Stands on the row spelt exactly as
+// `user`, else, unless `exactOnly`, on the first row. False when there is no such row.
+bool MoveToUser(CADORecordset& power, const QString& user, bool exactOnly = false);

@@ -3,6 +3,7 @@
 #include "app/inifile.h"
 #include "app/logindlg.h"
 #include "app/mainwindowfactory.h"
+#include "app/powertable.h"
 #include "app/workpathdlg.h"
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
@@ -11,7 +12,7 @@
 #include "data/compaction.h"
 #include "data/datafilekind.h"
 #include "data/datafileusers.h"
-#include "data/sqltext.h"
+#include "data/gbktext.h"
 #include "kit/messages.h"
 #include "kit/skinengine.h"
 
@@ -159,6 +160,8 @@ void CVantrelApp::SetAllPermissions(int value)
 
 bool CVantrelApp::InitInstance()
 {
+    if (!CheckCodePage(GbkAvailable()))
+        return false;
     CSkinEngine::Instance().Initialise();
     if (!ChooseSkin())
         return false;
@@ -189,6 +192,17 @@ int CVantrelApp::ExitInstance()
     CSkinEngine::Instance().Shutdown();
     m_users.reset();
     return 0;
+}
+
+bool CVantrelApp::CheckCodePage(bool converterAvailable)
+{
+    // Passwords are compared as code-page bytes and limits count them. Without the converter
+    // every text reads as no bytes: a user without a password would accept any, everybody
+    // else none, and every text would pass every length limit.
+    if (converterAvailable)
+        return true;
+    Inform(nullptr, u"无法创建GBK编码转换，程序无法运行！"_s);
+    return false;
 }
 
 bool CVantrelApp::ChooseSkin()
@@ -293,13 +307,12 @@ bool CVantrelApp::LoadPermissions()
         return true;
     }
     CADORecordset power(m_pDb.get());
-    if (!power.Open(u"SELECT * FROM power WHERE [user] = '%1'"_s.arg(SqlText(m_strUser))))
+    if (!power.Open(PowerQueryFor(m_strUser)))
         return true; // the flags stay 0
-    if (power.GetRecordCount() < 1) {
+    if (!MoveToUser(power, m_strUser)) {
         Inform(nullptr, u"未找到指定的用户名！"_s);
         return false;
     }
-    power.MoveFirst();
     for (const char* column : PermissionColumns()) {
         const QString name = QLatin1StringView(column);
         int value = 0;

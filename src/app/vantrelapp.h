@@ -42,7 +42,9 @@ public:
     // Shut-down: closes the connections and lets go of the skin. Returns the exit code.
     int ExitInstance();
 
-    // The steps of InitInstance, in their order.
+    // The steps of InitInstance, in their order. The first is given whether the code-page
+    // converter exists (GbkAvailable()); without it, it says so and start-up stops.
+    static bool CheckCodePage(bool converterAvailable);
     bool ChooseSkin();
     void OpenAreaDatabase();
     bool SettleDatabasePath();

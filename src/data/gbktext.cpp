@@ -125,6 +125,11 @@ auto Utf8Reader(const char* text, int length)
 
 } // namespace
 
+bool GbkAvailable()
+{
+    return QStringEncoder("GBK").isValid() && QStringDecoder("GBK").isValid();
+}
+
 QByteArray ToGbk(const QString& text)
 {
     QStringEncoder encoder("GBK");

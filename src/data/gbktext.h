@@ -7,6 +7,10 @@
 // Chinese text as the users' code page sees it. Limits count bytes (a Chinese character is
 // two), and sorted lists follow the byte order of that code page, which puts common
 // characters in pinyin order. ASCII letters compare without regard to case.
+// Whether the code-page converter exists (Qt takes it from ICU). Without it every text would
+// convert to no bytes at all, so passwords and byte lengths would be wrong: the program must not
+// run.
+bool GbkAvailable();
 QByteArray ToGbk(const QString& text);
 QString FromGbk(const QByteArray& bytes);
 int GbkLength(const QString& text);

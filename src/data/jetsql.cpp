@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -191,6 +193,347 @@ bool IsName(const Token& token)
     return token.kind == TokenKind::Word && !token.text.front().isDigit();
 }
 
+QString TableName(const Token& token)
+{
+    if (token.kind == TokenKind::Bracket) {
+        QStringView inner = token.text.mid(1);
+        if (inner.endsWith(u']'))
+            inner.chop(1);
+        return inner.toString();
+    }
+    if (token.kind == TokenKind::Quoted) {
+        QString inner = token.text.mid(1, token.text.size() - 2).toString();
+        return inner.replace(u"\"\""_s, u"\""_s);
+    }
+    return token.text.toString();
+}
+
+constexpr size_t kNoToken = size_t(-1);
+const QString kNoCase = u" COLLATE NOCASE"_s;
+
+size_t PreviousMeaningful(const std::vector<Token>& tokens, size_t i)
+{
+    while (i > 0) {
+        --i;
+        if (tokens[i].kind != TokenKind::Space)
+            return i;
+    }
+    return kNoToken;
+}
+
+size_t NextMeaningfulFrom(const std::vector<Token>& tokens, size_t i)
+{
+    while (i < tokens.size() && tokens[i].kind == TokenKind::Space)
+        ++i;
+    return i < tokens.size() ? i : kNoToken;
+}
+
+bool IsAnyWord(const Token& token, std::initializer_list<QStringView> words)
+{
+    if (token.kind != TokenKind::Word)
+        return false;
+    for (QStringView word : words)
+        if (IsWord(token, word))
+            return true;
+    return false;
+}
+
+// Words that stand for values whose letter case cannot matter.
+bool IsValueWord(const Token& token)
+{
+    return IsAnyWord(token, {u"NULL", u"TRUE", u"FALSE", u"CURRENT_DATE", u"CURRENT_TIME",
+                             u"CURRENT_TIMESTAMP"});
+}
+
+bool IsKeyword(const Token& token)
+{
+    return IsValueWord(token) ||
+           IsAnyWord(token, {u"AND",      u"OR",    u"NOT",     u"CASE",    u"WHEN",   u"THEN",
+                             u"ELSE",     u"END",   u"EXISTS",  u"SELECT",  u"CAST",   u"IN",
+                             u"IS",       u"LIKE",  u"BETWEEN", u"COLLATE", u"ESCAPE", u"GLOB",
+                             u"DISTINCT", u"ALL",   u"FROM",    u"WHERE",   u"ON",     u"AS",
+                             u"ORDER",    u"GROUP", u"BY",      u"HAVING",  u"LIMIT",  u"UNION",
+                             u"JOIN",     u"INNER", u"LEFT",    u"RIGHT",   u"CROSS",  u"NATURAL"});
+}
+
+bool IsColumnToken(const Token& token)
+{
+    return (IsName(token) && !IsKeyword(token)) || token.kind == TokenKind::Bracket ||
+           token.kind == TokenKind::Quoted;
+}
+
+// What may stand right before an operand of a comparison.
+bool OpensOperand(const Token& token)
+{
+    return IsPunct(token, u'(') || IsPunct(token, u',') ||
+           IsAnyWord(token, {u"WHERE", u"AND", u"OR", u"NOT", u"ON", u"HAVING", u"WHEN", u"THEN",
+                             u"ELSE", u"SELECT", u"DISTINCT"});
+}
+
+// What may stand right after an operand of a comparison.
+bool ClosesOperand(const Token& token)
+{
+    return IsPunct(token, u')') || IsPunct(token, u',') || IsPunct(token, u';') ||
+           IsAnyWord(token, {u"AND",    u"OR",        u"ORDER", u"GROUP", u"HAVING", u"LIMIT",
+                             u"OFFSET", u"WHEN",      u"THEN",  u"ELSE",  u"END",    u"UNION",
+                             u"EXCEPT", u"INTERSECT", u"INNER", u"LEFT",  u"RIGHT",  u"FULL",
+                             u"CROSS",  u"NATURAL",   u"JOIN",  u"WHERE", u"FROM",   u"AS"});
+}
+
+bool IsClosedString(const Token& token)
+{
+    return token.kind == TokenKind::String && token.text.size() >= 2 && token.text.endsWith(u'\'');
+}
+
+// One side of a comparison: a column, a text value, another value (a number, a date, NULL, a
+// value bound by the caller), or anything else.
+struct Operand
+{
+    enum Kind { Column, Text, Other, Complex } kind = Complex;
+    size_t first = 0;
+    size_t last = 0;
+};
+
+Operand LeftOperand(const std::vector<Token>& tokens, size_t end)
+{
+    Operand operand;
+    if (end == kNoToken)
+        return operand;
+    const Token& token = tokens[end];
+    operand.first = operand.last = end;
+    if (IsClosedString(token)) {
+        operand.kind = Operand::Text;
+    } else if (token.kind == TokenKind::Number || token.kind == TokenKind::Date ||
+               IsValueWord(token)) {
+        operand.kind = Operand::Other;
+    } else if (IsColumnToken(token)) {
+        operand.kind = Operand::Column;
+        const size_t dot = PreviousMeaningful(tokens, end);
+        if (dot != kNoToken && IsPunct(tokens[dot], u'.')) {
+            const size_t table = PreviousMeaningful(tokens, dot);
+            if (table == kNoToken || !IsColumnToken(tokens[table]))
+                return {};
+            operand.first = table;
+        }
+    } else {
+        return operand;
+    }
+    const size_t before = PreviousMeaningful(tokens, operand.first);
+    if (before != kNoToken && !OpensOperand(tokens[before]))
+        return {};
+    return operand;
+}
+
+Operand RightOperand(const std::vector<Token>& tokens, size_t start)
+{
+    Operand operand;
+    if (start == kNoToken)
+        return operand;
+    const Token& token = tokens[start];
+    operand.first = operand.last = start;
+    const size_t next = NextMeaningfulFrom(tokens, start + 1);
+    if (IsClosedString(token)) {
+        operand.kind = Operand::Text;
+    } else if (token.kind == TokenKind::Number || token.kind == TokenKind::Date ||
+               IsValueWord(token) || IsPunct(token, u'?')) {
+        operand.kind = Operand::Other;
+    } else if ((IsPunct(token, u'-') || IsPunct(token, u'+')) && next != kNoToken &&
+               tokens[next].kind == TokenKind::Number) {
+        operand.kind = Operand::Other;
+        operand.last = next;
+    } else if (IsColumnToken(token)) {
+        if (next != kNoToken && IsPunct(tokens[next], u'('))
+            return {}; // a function
+        operand.kind = Operand::Column;
+        if (next != kNoToken && IsPunct(tokens[next], u'.')) {
+            const size_t column = NextMeaningfulFrom(tokens, next + 1);
+            if (column == kNoToken || !IsColumnToken(tokens[column]))
+                return {};
+            operand.last = column;
+        }
+    } else {
+        return operand;
+    }
+    const size_t after = NextMeaningfulFrom(tokens, operand.last + 1);
+    if (after != kNoToken && !ClosesOperand(tokens[after]))
+        return {};
+    return operand;
+}
+
+// Whether the right side of a comparison, from `start` to where the comparison ends, names a
+// collation of its own.
+bool NamesCollation(const std::vector<Token>& tokens, size_t start)
+{
+    int depth = 0;
+    for (size_t i = start; i < tokens.size() && i != kNoToken; ++i) {
+        const Token& token = tokens[i];
+        if (IsPunct(token, u'('))
+            ++depth;
+        else if (IsPunct(token, u')') && --depth < 0)
+            return false;
+        else if (depth == 0 && i != start && ClosesOperand(token))
+            return false;
+        else if (IsWord(token, u"COLLATE"))
+            return true;
+    }
+    return false;
+}
+
+QString UnquotedName(const Token& token)
+{
+    if (token.kind == TokenKind::Bracket || token.kind == TokenKind::Quoted)
+        return TableName(token);
+    return token.text.toString();
+}
+
+// Whether a column operand names a column that never holds text: by its table when it is
+// qualified with one, else wherever the name occurs.
+bool HoldsNoText(const std::vector<Token>& tokens, const Operand& operand,
+                 const QSet<QString>& nonTextColumns)
+{
+    if (operand.kind != Operand::Column)
+        return false;
+    QString table;
+    QString column = UnquotedName(tokens[operand.last]).toLower();
+    if (operand.first != operand.last) {
+        table = UnquotedName(tokens[operand.first]).toLower();
+    } else if (tokens[operand.first].kind == TokenKind::Bracket && column.contains(u'.')) {
+        table = column.section(u'.', -2, -2); // [table.column]
+        column = column.section(u'.', -1);
+    }
+    if (column == u"rowid"_s || column == u"oid"_s || column == u"_rowid_"_s)
+        return true;
+    return nonTextColumns.contains(column) ||
+           (!table.isEmpty() && nonTextColumns.contains(table + u'.' + column));
+}
+
+// ASCII letters only, as the NOCASE collation folds them.
+QString FoldAscii(QStringView text, bool upper)
+{
+    QString folded = text.toString();
+    for (QChar& c : folded) {
+        const char16_t u = c.unicode();
+        if (upper && u >= u'a' && u <= u'z')
+            c = QChar(char16_t(u - u'a' + u'A'));
+        else if (!upper && u >= u'A' && u <= u'Z')
+            c = QChar(char16_t(u - u'A' + u'a'));
+    }
+    return folded;
+}
+
+enum CaseMark : quint8 {
+    kOpenBefore = 1,   // "(" before the token
+    kCollateAfter = 2, // " COLLATE NOCASE" after it
+    kRangeAfter = 4,   // the token is a text compared with a column: see below
+};
+
+// How the comparisons of a statement are made blind to letter case, per token.
+struct CaseMarks
+{
+    std::vector<quint8> marks;
+    // For kRangeAfter: the column, as written out, that the text is compared with.
+    std::vector<std::pair<size_t, QString>> rangeColumns;
+
+    quint8 At(size_t i) const { return marks.empty() ? 0 : marks[i]; }
+    void Set(size_t i, quint8 mark, size_t count)
+    {
+        if (marks.empty())
+            marks.assign(count, 0);
+        marks[i] |= mark;
+    }
+    QString RangeColumn(size_t i) const
+    {
+        for (const auto& [token, column] : rangeColumns)
+            if (token == i)
+                return column;
+        return {};
+    }
+};
+
+// Finds the =, ==, <>, != and IN comparisons that may compare text and marks them:
+// - "column = 'text'" becomes "(column = 'text' COLLATE NOCASE AND column BETWEEN 'TEXT' AND
+//   'text')". Every spelling of the text lies between its upper- and lower-case forms in byte
+//   order, so the range lets an index on the column find the candidates that the case-blind
+//   test then checks; a text without ASCII letters is an exact look-up;
+// - other comparisons get COLLATE NOCASE after their right operand (when it is a simple one,
+//   else after their left), and IN after its left operand;
+// - a comparison with a number, a date, NULL, a bound ?, or a column that never holds text is
+//   left alone, so that it keeps using its index; so is one whose operands are both
+//   expressions, and one that names its own collation.
+CaseMarks MarkTextComparisons(const std::vector<Token>& tokens, const QSet<QString>& nonTextColumns)
+{
+    CaseMarks result;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const Token& token = tokens[i];
+        const bool nextIsEqual = i + 1 < tokens.size() && IsPunct(tokens[i + 1], u'=');
+        size_t opEnd = i;
+        bool equality = false;
+        if (IsPunct(token, u'=')) {
+            const bool partOfOther =
+                i > 0 && (IsPunct(tokens[i - 1], u'<') || IsPunct(tokens[i - 1], u'>') ||
+                          IsPunct(tokens[i - 1], u'!') || IsPunct(tokens[i - 1], u'='));
+            if (partOfOther)
+                continue;
+            equality = true;
+            opEnd = nextIsEqual ? i + 1 : i;
+        } else if ((IsPunct(token, u'<') && i + 1 < tokens.size() &&
+                    IsPunct(tokens[i + 1], u'>')) ||
+                   (IsPunct(token, u'!') && nextIsEqual)) {
+            opEnd = i + 1;
+        } else if (IsWord(token, u"IN")) {
+            size_t end = PreviousMeaningful(tokens, i);
+            if (end != kNoToken && IsWord(tokens[end], u"NOT"))
+                end = PreviousMeaningful(tokens, end);
+            const Operand left = LeftOperand(tokens, end);
+            if ((left.kind != Operand::Column && left.kind != Operand::Text) ||
+                HoldsNoText(tokens, left, nonTextColumns))
+                continue;
+            // A list of numbers and dates only compares no text.
+            const size_t open = NextMeaningfulFrom(tokens, i + 1);
+            if (open != kNoToken && IsPunct(tokens[open], u'(')) {
+                bool onlyOther = true;
+                size_t k = open + 1;
+                for (; k < tokens.size() && !IsPunct(tokens[k], u')'); ++k) {
+                    const Token& item = tokens[k];
+                    onlyOther = onlyOther &&
+                                (item.kind == TokenKind::Space || item.kind == TokenKind::Number ||
+                                 item.kind == TokenKind::Date || IsValueWord(item) ||
+                                 IsPunct(item, u',') || IsPunct(item, u'-') || IsPunct(item, u'+'));
+                }
+                if (onlyOther)
+                    continue;
+            }
+            result.Set(left.last, kCollateAfter, tokens.size());
+            continue;
+        } else {
+            continue;
+        }
+        const Operand left = LeftOperand(tokens, PreviousMeaningful(tokens, i));
+        const size_t rightStart = NextMeaningfulFrom(tokens, opEnd + 1);
+        const Operand right = RightOperand(tokens, rightStart);
+        if (left.kind == Operand::Other || right.kind == Operand::Other ||
+            HoldsNoText(tokens, left, nonTextColumns) ||
+            HoldsNoText(tokens, right, nonTextColumns) ||
+            (rightStart != kNoToken && NamesCollation(tokens, rightStart)))
+            continue;
+        if (equality && left.kind == Operand::Column && right.kind == Operand::Text) {
+            QString column;
+            for (size_t k = left.first; k <= left.last; ++k)
+                if (tokens[k].kind != TokenKind::Space)
+                    Emit(tokens[k], column);
+            result.Set(left.first, kOpenBefore, tokens.size());
+            result.Set(right.last, kRangeAfter, tokens.size());
+            result.rangeColumns.emplace_back(right.last, column);
+        } else if (right.kind != Operand::Complex) {
+            result.Set(right.last, kCollateAfter, tokens.size());
+        } else if (left.kind != Operand::Complex) {
+            result.Set(left.last, kCollateAfter, tokens.size());
+        }
+        i = opEnd;
+    }
+    return result;
+}
+
 // One ORDER BY term: a bare name (or table.name) is quoted, and the term sorts with the
 // code-page collation unless it names its own.
 QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& nonTextColumns)
@@ -230,8 +573,12 @@ QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& 
     const QStringView column = bareName        ? meaningful[0]->text
                                : qualifiedName ? meaningful[2]->text
                                                : QStringView();
+    const QString lowerColumn = column.toString().toLower();
     const bool holdsText =
-        column.isEmpty() || !nonTextColumns.contains(column.toString().toLower());
+        column.isEmpty() ||
+        !(nonTextColumns.contains(lowerColumn) ||
+          (qualifiedName &&
+           nonTextColumns.contains(meaningful[0]->text.toString().toLower() + u'.' + lowerColumn)));
     if (!hasCollate && holdsText)
         expression += u" COLLATE "_s + QLatin1StringView(kCollation);
     return expression + direction;
@@ -242,21 +589,6 @@ const Token* NextMeaningful(const std::vector<Token>& tokens, size_t& i)
     while (i < tokens.size() && tokens[i].kind == TokenKind::Space)
         ++i;
     return i < tokens.size() ? &tokens[i] : nullptr;
-}
-
-QString TableName(const Token& token)
-{
-    if (token.kind == TokenKind::Bracket) {
-        QStringView inner = token.text.mid(1);
-        if (inner.endsWith(u']'))
-            inner.chop(1);
-        return inner.toString();
-    }
-    if (token.kind == TokenKind::Quoted) {
-        QString inner = token.text.mid(1, token.text.size() - 2).toString();
-        return inner.replace(u"\"\""_s, u"\""_s);
-    }
-    return token.text.toString();
 }
 
 // "SELECT * FROM t [WHERE ...|ORDER BY ...]": returns the index of the '*' and the table.
@@ -341,6 +673,7 @@ Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns
     if (!FindUpdatableTable(tokens, star, result.updatableTable))
         star = tokens.size();
 
+    const CaseMarks caseMarks = MarkTextComparisons(tokens, nonTextColumns);
     QString& out = result.sql;
     out.reserve(jetSql.size() + 64);
     bool inWhere = false;
@@ -354,16 +687,33 @@ Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns
             inWhere = true;
         else if (EndsWhereClause(token))
             inWhere = false;
+        const quint8 mark = caseMarks.At(i);
+        if (mark & kOpenBefore)
+            out += u'(';
         Parameter parameter;
         if (inWhere && AsParameter(token, parameter)) {
             out += u'?';
+            const QString text = parameter.text;
             result.parameters.push_back(std::move(parameter));
+            if (mark & kCollateAfter)
+                out += kNoCase;
+            if (mark & kRangeAfter) {
+                out += kNoCase + u" AND "_s + caseMarks.RangeColumn(i) + u" BETWEEN ? AND ?)"_s;
+                result.parameters.push_back({Parameter::Text, 0, 0.0, FoldAscii(text, true)});
+                result.parameters.push_back({Parameter::Text, 0, 0.0, FoldAscii(text, false)});
+            }
             continue;
         }
         size_t by = i + 1;
         const Token* byToken = IsWord(token, u"ORDER") ? NextMeaningful(tokens, by) : nullptr;
         if (!byToken || !IsWord(*byToken, u"BY")) {
             Emit(token, out);
+            if (mark & kCollateAfter)
+                out += kNoCase;
+            if (mark & kRangeAfter) // a literal outside WHERE: its folded forms are literals too
+                out += kNoCase + u" AND "_s + caseMarks.RangeColumn(i) + u" BETWEEN "_s +
+                       FoldAscii(token.text, true) + u" AND "_s + FoldAscii(token.text, false) +
+                       u')';
             continue;
         }
         for (size_t k = i; k <= by; ++k)

@@ -12,7 +12,10 @@
 // - ORDER BY terms sort text in the users' code-page order (collation GBK), and bare names
 //   there that SQLite reserves (group, user) are quoted.
 // - the values of the WHERE clause become parameters, so statements that differ only in their
-//   values share one prepared statement.
+//   values share one prepared statement;
+// - =, <> and IN compare text without regard to the case of ASCII letters, as Jet does, through
+//   SQLite's built-in NOCASE collation; comparisons of numbers, dates and columns that hold no
+//   text stay as written and keep their indexes (see MarkTextComparisons).
 // Text inside string literals is never touched.
 namespace jetsql {
 
@@ -38,8 +41,9 @@ struct Translation
     QString updatableTable;
 };
 
-// `nonTextColumns`: lower-case names of columns that hold no text in any table; ordering by
-// them needs no code-page collation (and can use their indexes).
+// `nonTextColumns`: lower-case names of columns that hold no text in any table, and
+// "table.column" for each column of a table that holds none there. Ordering by them needs no
+// code-page collation, and comparing them no case-blind one, so both can use their indexes.
 Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns = {});
 
 // Dates are stored as zero-padded text, so comparing texts compares dates.

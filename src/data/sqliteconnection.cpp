@@ -137,20 +137,28 @@ const QSet<QString>& Connection::NonTextColumns()
     int code = SQLITE_OK;
     const Statement columns =
         Prepare(m_db,
-                "SELECT lower(p.name), upper(p.type) FROM sqlite_master AS m, "
+                "SELECT lower(p.name), upper(p.type), lower(m.name) FROM sqlite_master AS m, "
                 "pragma_table_info(m.name) AS p WHERE m.type = 'table'",
                 code);
+    QSet<QString> qualified;
+    auto column = [&](int index) {
+        return QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), index)));
+    };
     while (columns && sqlite3_step(columns.get()) == SQLITE_ROW) {
-        const QString name =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 0)));
+        const QString name = column(0);
         const QByteArray type(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 1)));
+        // Dates are stored as text, but as digits: no collation changes their order, and no
+        // letter case their equality.
         const bool holdsText =
             !(type.startsWith("INT") || type.startsWith("DOUBLE") || type.startsWith("REAL") ||
               type.startsWith("BOOL") || type.startsWith("DATE"));
-        // Dates are stored as text, but as digits whose order is the same in any collation.
         (holdsText ? text : m_nonText).insert(name);
+        if (!holdsText)
+            qualified.insert(column(2) + u'.' + name);
     }
     m_nonText.subtract(text);
+    m_nonText.unite(qualified);
     return m_nonText;
 }
 

@@ -38,7 +38,8 @@ public:
     // The column layout of a prepared statement, reused while the statement stays as prepared.
     std::shared_ptr<const Layout> LayoutOf(sqlite3_stmt* statement, bool hasRowId);
 
-    // Lower-case names of the columns that hold no text in any table.
+    // Lower-case names of the columns that hold no text in any table, and "table.column" for
+    // each column that holds none in its table.
     const QSet<QString>& NonTextColumns();
     // Tables or columns were added: what was learnt about them is read again.
     void SchemaChanged();

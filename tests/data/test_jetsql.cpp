@@ -52,8 +52,10 @@ TEST(JetSql, DateLiteralsBecomePaddedStoredText)
 
 TEST(JetSql, BracketsAndTableColumnNames)
 {
-    EXPECT_EQ(Sql(u"SELECT * FROM [group] WHERE [name] = 'a'"_s),
-              "SELECT rowid AS vantrel_rowid, * FROM \"group\" WHERE \"name\" = 'a'");
+    EXPECT_EQ(
+        Sql(u"SELECT * FROM [group] WHERE [name] = 'a'"_s),
+        "SELECT rowid AS vantrel_rowid, * FROM \"group\" WHERE (\"name\" = 'a' COLLATE NOCASE "
+        "AND \"name\" BETWEEN 'A' AND 'a')");
     EXPECT_EQ(Sql(u"SELECT * FROM inputdata, inputdetail WHERE [inputdetail.date] >= 1"_s),
               "SELECT * FROM inputdata, inputdetail WHERE \"inputdetail\".\"date\" >= int:1");
 }
@@ -74,7 +76,8 @@ TEST(JetSql, OrderByQuotesBareNamesAndSortsInCodePageOrder)
               "SELECT rowid AS vantrel_rowid, * FROM inputdata ORDER BY \"date\" COLLATE GBK DESC, "
               "\"paper\" COLLATE GBK");
     EXPECT_EQ(Sql(u"SELECT * FROM a, b WHERE a.x = b.y ORDER BY b.date"_s),
-              "SELECT * FROM a, b WHERE a.x = b.y ORDER BY \"b\".\"date\" COLLATE GBK");
+              "SELECT * FROM a, b WHERE a.x = b.y COLLATE NOCASE ORDER BY \"b\".\"date\" COLLATE "
+              "GBK");
     EXPECT_EQ(Sql(u"SELECT x FROM t ORDER BY [name] asc LIMIT 3"_s),
               "SELECT x FROM t ORDER BY \"name\" COLLATE GBK asc LIMIT 3");
     EXPECT_EQ(Sql(u"SELECT x FROM (SELECT x FROM t ORDER BY x) ORDER BY 1"_s),
@@ -96,7 +99,8 @@ TEST(JetSql, WhereValuesBecomeParametersElsewhereTheyStay)
         "SELECT rowid AS vantrel_rowid, * FROM inputdata WHERE \"sum\" >= real:1.5 AND \"sum\" <= "
         "real:2000 ORDER BY 2 COLLATE GBK LIMIT 5");
     EXPECT_EQ(Sql(u"SELECT 'x', 3 FROM t1 WHERE c = 'it''s'"_s),
-              "SELECT 'x', 3 FROM t1 WHERE c = 'it''s'");
+              "SELECT 'x', 3 FROM t1 WHERE (c = 'it''s' COLLATE NOCASE AND c BETWEEN 'IT''S' AND "
+              "'it''s')");
     EXPECT_EQ(jetsql::Translate(u"SELECT 'x', 3 FROM t1"_s).sql, u"SELECT 'x', 3 FROM t1"_s);
     // Columns that never hold text sort by their own order and can use their indexes.
     EXPECT_EQ(Sql(u"SELECT * FROM notice ORDER BY time DESC, content"_s, {u"time"_s}),

@@ -1,0 +1,148 @@
+// User names as Jet compares them in the data file (without regard to letter case) and as the
+// program compares them itself (byte for byte).
+#include "app/blowfish.h"
+#include "app/logindlg.h"
+#include "app/powerdlg.h"
+#include "app/powertable.h"
+#include "app/vantrelapp.h"
+#include "kit/messages.h"
+#include "startfolder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// A data file with table `power` and its administrator, the application's connection open.
+struct Users
+{
+    StartFolder folder;
+    std::unique_ptr<CVantrelApp> app = folder.MakeApp();
+    MessageRecorder messages;
+
+    Users()
+    {
+        app->m_strDbPath = u"sale.db"_s;
+        app->OpenDatabase();
+        EXPECT_TRUE(EnsurePowerTable(*app, nullptr));
+    }
+
+    void Add(const QString& user, const QString& password, const QString& flag) const
+    {
+        folder.Data().Exec(u"INSERT INTO power ([user], pas, %1) VALUES ('%2', %3, 1)"_s.arg(
+            flag, user,
+            password.isEmpty() ? u"NULL"_s : u"'%1'"_s.arg(CBlowfish::EncryptPassword(password))));
+    }
+
+    // Signs in through the dialog; true when it closed with OK.
+    bool SignIn(const QString& user, const QString& password)
+    {
+        CLoginDlg dialog(*app);
+        dialog.UserBox()->setEditText(user);
+        dialog.PasswordEdit()->setText(password);
+        QTest::mouseClick(
+            dialog.findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok),
+            Qt::LeftButton);
+        return dialog.result() == QDialog::Accepted;
+    }
+
+    // The user's stored password and the flags sclient and sstat, as the file keeps them.
+    QString Row(const QString& user) const
+    {
+        return folder.Data().QueryValue(u"SELECT ifnull(pas, '') || '/' || (ifnull(sclient, 0) <> "
+                                        u"0) || (ifnull(sstat, 0) <> 0) "
+                                        "FROM power WHERE [user] = '%1'"_s.arg(user));
+    }
+
+    QString AllUsers() const
+    {
+        return folder.Data().QueryValue(
+            u"SELECT group_concat([user], '|') FROM (SELECT [user] FROM power ORDER BY rowid)"_s);
+    }
+};
+
+void SetUserAndPress(CPowerDlg& dialog, const QString& user, const QString& button)
+{
+    QLineEdit* edit = dialog.findChild<QLineEdit*>(u"IDC_POWERUSER"_s);
+    edit->clear();
+    edit->insert(user);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+}
+
+QString Status(const CPowerDlg& dialog)
+{
+    return dialog.findChild<QLineEdit*>(u"IDC_STATUS"_s)->text();
+}
+} // namespace
+
+TEST(SignInCase, ANameTypedInAnotherCaseSignsInAndGetsItsFlags)
+{
+    Users users;
+    users.Add(u"Alice"_s, u"Wonder-Land"_s, u"sclient"_s);
+    users.Add(u"Bob"_s, QString(), u"sstat"_s);
+
+    EXPECT_FALSE(users.SignIn(u"ALICE"_s, u"wonder-land"_s)); // the password's case counts
+    EXPECT_EQ(users.messages.Texts(), QStringList{u"密码错误！"_s});
+    users.messages.Clear();
+
+    ASSERT_TRUE(users.SignIn(u"alice"_s, u"Wonder-Land"_s));
+    EXPECT_EQ(users.app->m_strUser, u"alice"_s); // as typed
+    ASSERT_TRUE(users.app->LoadPermissions());
+    EXPECT_NE(users.app->sclient, 0);
+    EXPECT_EQ(users.app->sstat, 0);
+
+    // Without a password: signed in, and not thrown out for a user that is not found.
+    ASSERT_TRUE(users.SignIn(u"bOB"_s, QString()));
+    ASSERT_TRUE(users.app->LoadPermissions());
+    EXPECT_NE(users.app->sstat, 0);
+    EXPECT_EQ(users.app->sclient, 0);
+    EXPECT_TRUE(users.messages.Texts().isEmpty()) << users.messages.LastText().toStdString();
+}
+
+TEST(SignInCase, TheExactSpellingOfTwoSimilarNamesIsTheOneTaken)
+{
+    Users users;
+    users.Add(u"Alice"_s, u"one"_s, u"sclient"_s);
+    users.Add(u"alice"_s, u"two"_s, u"sstat"_s);
+
+    EXPECT_FALSE(users.SignIn(u"alice"_s, u"one"_s));
+    ASSERT_TRUE(users.SignIn(u"alice"_s, u"two"_s));
+    ASSERT_TRUE(users.app->LoadPermissions());
+    EXPECT_EQ(users.app->sclient, 0);
+    EXPECT_NE(users.app->sstat, 0);
+
+    ASSERT_TRUE(users.SignIn(u"Alice"_s, u"one"_s));
+    ASSERT_TRUE(users.app->LoadPermissions());
+    EXPECT_NE(users.app->sclient, 0);
+    EXPECT_EQ(users.app->sstat, 0);
+}
+
+TEST(SignInCase, ThePermissionDialogTellsSpellingsApart)
+{
+    Users users;
+    users.Add(u"Alice"_s, u"one"_s, u"sclient"_s);
+    CPowerDlg dialog(users.app->m_pDb.get());
+
+    // Another spelling is another user: added beside the first, never mistaken for it, although
+    // the data file finds "Alice" first for "alice".
+    SetUserAndPress(dialog, u"alice"_s, u"IDC_ADD"_s);
+    EXPECT_EQ(Status(dialog), u"添加成功！"_s);
+    SetUserAndPress(dialog, u"ALICE"_s, u"IDC_MODIFY"_s);
+    EXPECT_EQ(Status(dialog), u"此用户不存在，请选择一个已经存在的用户名！"_s);
+    dialog.findChild<QCheckBox*>(u"IDC_SSTAT"_s)->setChecked(true);
+    SetUserAndPress(dialog, u"alice"_s, u"IDC_MODIFY"_s);
+    EXPECT_EQ(Status(dialog), u"修改成功！"_s);
+    EXPECT_EQ(users.Row(u"alice"_s), u"/01"_s);
+    EXPECT_EQ(users.Row(u"Alice"_s), CBlowfish::EncryptPassword(u"one"_s) + u"/10"_s);
+
+    SetUserAndPress(dialog, u"alice"_s, u"IDC_DELETE"_s);
+    EXPECT_EQ(Status(dialog), u"删除成功！"_s);
+    EXPECT_EQ(users.AllUsers(), u"管理员|Alice"_s);
+}
