@@ -1,12 +1,13 @@
 // The client dialog's duplicate checks find names, numbers and dictionary values in any case of
 // their ASCII letters, as the data file compares them.
-#include "customersfixture.h"
-
 #include "customers/clientdlg.h"
+#include "support/controls.h"
+#include "support/recordviews.h"
+#include "support/typing.h"
 
 namespace {
 
-class ClientDuplicatesTest : public CustomersTest
+class ClientDuplicatesTest : public RecordViewsTest
 {
 protected:
     ClientDuplicatesTest()
@@ -28,13 +29,7 @@ protected:
     {
         QWidget* control = dialog.Control(field);
         ASSERT_NE(control, nullptr) << field.toStdString();
-        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-            edit->clear();
-            edit->insert(text);
-        } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-            combo->lineEdit()->clear();
-            combo->lineEdit()->insert(text);
-        }
+        Retype(control, text);
     }
 
     const QString m_nameQuestion = u"客户名称已经存在，是否要重复添加？"_s;
