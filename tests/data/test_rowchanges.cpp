@@ -4,9 +4,14 @@
 #include "data/adorecordset.h"
 #include "support/tempdata.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <QVariantMap>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
 
 using namespace Qt::StringLiterals;
 
@@ -128,6 +133,92 @@ TEST(RowChanges, AnUnnumberedRowIsKnownByEveryValueAsRead)
     EXPECT_EQ(file.QueryValue(u"SELECT client || ',' || linkman || ',' || ifnull(appoint, 'null') "
                               "FROM snnumber"_s),
               u"11,2,null"_s);
+}
+
+// The worker's report: one line per operation ("edit <no> ok|refused", "delete <no> ok|refused",
+// "add <no>").
+struct WorkerReport
+{
+    int operations = 0;
+    int refused = 0;
+    std::multiset<int> deleted;
+    std::set<int> added;
+};
+
+void ReadReport(QProcess& process, WorkerReport& report)
+{
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> words = line.split(' ');
+        if (words.size() < 2)
+            continue;
+        const int no = words[1].toInt();
+        if (words[0] == "add") {
+            EXPECT_TRUE(report.added.insert(no).second) << "number given twice: " << no;
+            continue;
+        }
+        ++report.operations;
+        if (words.value(2) == "refused")
+            ++report.refused;
+        else if (words[0] == "delete")
+            report.deleted.insert(no);
+    }
+}
+
+TEST(RowChanges, TwoProgramsEditingAndReplacingTheSameRowsNeverMixThem)
+{
+    TempDataFile file;
+    constexpr int kRows = 6;
+    for (int no = 1; no <= kRows; ++no)
+        file.Exec(u"INSERT INTO client (no, name, number, remark) VALUES (%1, '客户%1', '%1', "
+                  "'no=%1 初始')"_s.arg(no));
+    file.Exec(u"UPDATE snnumber SET client = %1"_s.arg(kRows + 1));
+    // Every row written or deleted, in order, whichever program did it.
+    file.Exec(u"CREATE TABLE rowlog (op TEXT, id INTEGER, no INTEGER, name TEXT, number TEXT, "
+              "remark TEXT)"_s);
+    for (const char* op : {"INSERT", "UPDATE", "DELETE"}) {
+        const QString row = QString::fromLatin1(op) == u"DELETE"_s ? u"old"_s : u"new"_s;
+        file.Exec(u"CREATE TRIGGER log%1 AFTER %1 ON client BEGIN INSERT INTO rowlog VALUES "
+                  "('%1', %2.rowid, %2.no, %2.name, %2.number, %2.remark); END"_s.arg(
+                      QString::fromLatin1(op), row));
+    }
+
+    const QString worker = QCoreApplication::applicationDirPath() + u"/rowchanges_worker"_s;
+    QProcess first, second;
+    first.start(worker, {file.Path(), u"500"_s, u"1"_s});
+    second.start(worker, {file.Path(), u"500"_s, u"2"_s});
+    WorkerReport report;
+    for (QProcess* process : {&first, &second}) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        ASSERT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+        ReadReport(*process, report);
+    }
+    EXPECT_EQ(report.operations, 1000);
+    // The programs got in each other's way, and deleted rows' rowids were given again.
+    EXPECT_GT(report.refused, 0);
+    const int reused = file.QueryValue(u"SELECT count(*) FROM rowlog AS added WHERE op = 'INSERT' "
+                                       "AND EXISTS (SELECT 1 FROM rowlog AS gone WHERE op = "
+                                       "'DELETE' AND gone.id = added.id AND gone.rowid < "
+                                       "added.rowid)"_s)
+                           .toInt();
+    EXPECT_GT(reused, 0);
+
+    // No row was ever written with another row's values.
+    const int misplaced =
+        file.QueryValue(u"SELECT count(*) FROM rowlog WHERE op <> 'DELETE' AND (name IS NOT "
+                        "'客户' || no OR number IS NOT CAST(no AS TEXT) OR remark NOT LIKE 'no=' "
+                        "|| no || ' %')"_s)
+            .toInt();
+    EXPECT_EQ(misplaced, 0);
+    // The rows deleted are the ones the programs said they deleted, each once.
+    QStringList deleted;
+    for (int no : report.deleted)
+        deleted << QString::number(no);
+    EXPECT_EQ(file.QueryValue(u"SELECT group_concat(no) FROM (SELECT no FROM rowlog WHERE op = "
+                              "'DELETE' ORDER BY no)"_s),
+              deleted.join(u','));
+    EXPECT_EQ(file.QueryValue(u"SELECT count(*) FROM client"_s).toInt(), kRows);
+    std::printf("[ figures  ] %d operations, %d refused, %d rowids given again, %d misplaced\n",
+                report.operations, report.refused, reused, misplaced);
 }
 
 } // namespace
