@@ -465,16 +465,15 @@ bool CADORecordset::InsertPending()
                                                table, names.join(u", "_s), marks.join(u", "_s))) +
                         kReturningRow;
     int code = SQLITE_OK;
-    const vantrel::detail::Statement statement =
-        vantrel::detail::Prepare(m_connection->Handle(), sql.toUtf8(), code);
+    sqlite3_stmt* statement = m_connection->Prepared(sql, code);
     int parameter = 0;
     if (statement)
-        code = BindPending(statement.get(), parameter);
+        code = BindPending(statement, parameter);
     if (code != SQLITE_OK) {
         RecordConnectionError(code);
         return false;
     }
-    return StoreWrittenRow(statement.get(), -1);
+    return StoreWrittenRow(statement, -1);
 }
 
 bool CADORecordset::UpdatePending()
@@ -489,18 +488,17 @@ bool CADORecordset::UpdatePending()
                                                          assignments.join(u", "_s)) +
                         CurrentRowCondition() + kReturningRow;
     int code = SQLITE_OK;
-    const vantrel::detail::Statement statement =
-        vantrel::detail::Prepare(m_connection->Handle(), sql.toUtf8(), code);
+    sqlite3_stmt* statement = m_connection->Prepared(sql, code);
     int parameter = 0;
     if (statement)
-        code = BindPending(statement.get(), parameter);
+        code = BindPending(statement, parameter);
     if (statement && code == SQLITE_OK)
-        code = BindCurrentRow(statement.get(), parameter);
+        code = BindCurrentRow(statement, parameter);
     if (code != SQLITE_OK) {
         RecordConnectionError(code);
         return false;
     }
-    return StoreWrittenRow(statement.get(), m_current);
+    return StoreWrittenRow(statement, m_current);
 }
 
 // SQLite gives a deleted row's rowid to the next row added, so a rowid alone may name a row
@@ -592,18 +590,17 @@ bool CADORecordset::Delete()
     const QString sql =
         u"DELETE FROM %1 WHERE "_s.arg(QuoteIdentifier(m_result->table)) + CurrentRowCondition();
     int code = SQLITE_OK;
-    sqlite3* db = m_connection->Handle();
-    const vantrel::detail::Statement statement = vantrel::detail::Prepare(db, sql.toUtf8(), code);
+    sqlite3_stmt* statement = m_connection->Prepared(sql, code);
     int parameter = 0;
     if (statement)
-        code = BindCurrentRow(statement.get(), parameter);
+        code = BindCurrentRow(statement, parameter);
     if (statement && code == SQLITE_OK)
-        code = sqlite3_step(statement.get());
+        code = sqlite3_step(statement);
     if (code != SQLITE_DONE) {
         RecordConnectionError(code);
         return false;
     }
-    if (sqlite3_changes(db) == 0) {
+    if (sqlite3_changes(m_connection->Handle()) == 0) {
         RecordError(SQLITE_ABORT, kRowChanged);
         return false;
     }
