@@ -1,6 +1,7 @@
 // Measures the access layer against the raw SQLite C API on a large generated data file:
 //   (a) open and walk every sales order, newest first, reading every field;
-//   (b) 100,000 statements selecting one order's receipts, summing their amounts.
+//   (b) 100,000 statements selecting one order's receipts, summing their amounts;
+//   (c) 10,000 orders edited one at a time (open, Edit, two writes, Update), in one transaction.
 // Run: build/bench/bench/bench_data [orders]
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
@@ -13,6 +14,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
@@ -222,6 +224,47 @@ double SumsRawBound(sqlite3* db, int orders, double& total)
     return timer.nsecsElapsed() / 1e9;
 }
 
+// (c) through the layer: each order opened by its number and two of its fields rewritten.
+double EditsLayer(CADODatabase& db, int edits, int& failed)
+{
+    QElapsedTimer timer;
+    timer.start();
+    CADORecordset rs(&db);
+    db.BeginTransaction();
+    for (int no = 1; no <= edits; ++no) {
+        rs.Open(QString::asprintf("SELECT * FROM outputdata WHERE [no] = %d", no));
+        rs.Edit();
+        rs.SetFieldText(u"remark"_s, u"已复核 %1"_s.arg(no));
+        rs.SetFieldDouble(u"sum"_s, no * 0.5);
+        if (!rs.Update())
+            ++failed;
+    }
+    db.CommitTransaction();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+// (c) with the C API: one prepared UPDATE, rebound for each order after the first `from`.
+double EditsRaw(sqlite3* db, int from, int edits)
+{
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3_stmt* s = nullptr;
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_prepare_v2(db, "UPDATE outputdata SET remark = ?, sum = ? WHERE no = ?", -1, &s,
+                       nullptr);
+    for (int no = from + 1; no <= from + edits; ++no) {
+        const QByteArray remark = u"已复核 %1"_s.arg(no).toUtf8();
+        sqlite3_bind_text(s, 1, remark.constData(), int(remark.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_double(s, 2, no * 0.5);
+        sqlite3_bind_int(s, 3, no);
+        sqlite3_step(s);
+        sqlite3_reset(s);
+    }
+    sqlite3_finalize(s);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    return timer.nsecsElapsed() / 1e9;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -270,6 +313,26 @@ int main(int argc, char** argv)
     sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(raw);
 
+    // (c) The layer edits the first orders, the C API the next ones, so neither finds the
+    // other's pages freshly changed.
+    const int edits = std::min(10000, orders / 2);
+    int editsFailed = 0;
+    const double c = EditsLayer(db, edits, editsFailed);
+    sqlite3* writer = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &writer, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                    nullptr);
+    sqlite3_exec(writer, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
+    const double cc = EditsRaw(writer, edits, edits);
+    sqlite3_close(writer);
+    db.Close();
+    sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* check = nullptr;
+    sqlite3_prepare_v2(raw, "SELECT count(*) FROM outputdata WHERE remark LIKE '已复核 %'", -1,
+                       &check, nullptr);
+    const int edited = sqlite3_step(check) == SQLITE_ROW ? sqlite3_column_int(check, 0) : -1;
+    sqlite3_finalize(check);
+    sqlite3_close(raw);
+
     std::printf("(a) walk %d orders, every field:   layer %.3f s   raw %.3f s   (a)/(c) = %.2f\n",
                 orders, a, ca, a / ca);
     std::printf("(b) %d receipt statements, sums:  layer %.3f s   raw %.3f s   (b)/(c) = %.2f\n",
@@ -278,7 +341,10 @@ int main(int argc, char** argv)
                 b / cbBound);
     std::printf("    all in one transaction:  layer %.3f s   raw rebound %.3f s   ratio %.2f\n",
                 bTx, cbTx, bTx / cbTx);
-    const bool same = checkLayer == checkRaw && std::abs(totalLayer - totalRaw) < 1e-6 * totalRaw &&
+    std::printf("(c) %d order edits, one transaction:  layer %.3f s   raw %.3f s   ratio %.2f\n",
+                edits, c, cc, c / cc);
+    const bool same = editsFailed == 0 && edited == 2 * edits && checkLayer == checkRaw &&
+                      std::abs(totalLayer - totalRaw) < 1e-6 * totalRaw &&
                       std::abs(totalLayerTx - totalRaw) < 1e-6 * totalRaw &&
                       std::abs(totalRawTx - totalRaw) < 1e-6 * totalRaw;
     std::printf("results agree: %s\n", same ? "yes" : "NO");

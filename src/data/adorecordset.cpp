@@ -51,6 +51,14 @@ const QString kNoCurrentRow =
     u"Either BOF or EOF is True, or the current record has been deleted."_s;
 const QString kNotUpdatable = u"Current Recordset does not support updating."_s;
 const QString kEmptyStatement = u"Command text was not set for the command object."_s;
+static_assert(CADORecordset::kRowChangedError == SQLITE_ABORT);
+const QString kRowChanged = u"Row cannot be located for updating. Some values may have been "
+                            "changed since it was last read."_s;
+
+// A written row comes back as the cursor holds its rows: identity first, then every column.
+const QString kReturningRow = u" RETURNING rowid, *"_s;
+// The column that numbers the rows of every record table.
+const QString kNumberColumn = u"no"_s;
 
 QString QuoteIdentifier(const QString& name)
 {
@@ -452,22 +460,20 @@ bool CADORecordset::InsertPending()
         }
     }
     const QString table = QuoteIdentifier(m_result->table);
-    const QString sql = names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
-                                        : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
-                                              table, names.join(u", "_s), marks.join(u", "_s));
+    const QString sql = (names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
+                                         : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
+                                               table, names.join(u", "_s), marks.join(u", "_s))) +
+                        kReturningRow;
     int code = SQLITE_OK;
-    sqlite3* db = m_connection->Handle();
-    const vantrel::detail::Statement statement = vantrel::detail::Prepare(db, sql.toUtf8(), code);
+    sqlite3_stmt* statement = m_connection->Prepared(sql, code);
     int parameter = 0;
     if (statement)
-        code = BindPending(statement.get(), parameter);
-    if (statement && code == SQLITE_OK)
-        code = sqlite3_step(statement.get());
-    if (code != SQLITE_DONE) {
+        code = BindPending(statement, parameter);
+    if (code != SQLITE_OK) {
         RecordConnectionError(code);
         return false;
     }
-    return ReloadRow(sqlite3_last_insert_rowid(db), -1);
+    return StoreWrittenRow(statement, -1);
 }
 
 bool CADORecordset::UpdatePending()
@@ -478,45 +484,96 @@ bool CADORecordset::UpdatePending()
             assignments << QuoteIdentifier(m_result->Columns()[c].name) + u" = ?"_s;
     if (assignments.isEmpty())
         return true;
-    const QString sql = u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(QuoteIdentifier(m_result->table),
-                                                                  assignments.join(u", "_s));
+    const QString sql = u"UPDATE %1 SET %2 WHERE "_s.arg(QuoteIdentifier(m_result->table),
+                                                         assignments.join(u", "_s)) +
+                        CurrentRowCondition() + kReturningRow;
     int code = SQLITE_OK;
-    sqlite3* db = m_connection->Handle();
-    const vantrel::detail::Statement statement = vantrel::detail::Prepare(db, sql.toUtf8(), code);
+    sqlite3_stmt* statement = m_connection->Prepared(sql, code);
     int parameter = 0;
     if (statement)
-        code = BindPending(statement.get(), parameter);
-    const qint64 rowId = m_result->rowIds[m_current];
+        code = BindPending(statement, parameter);
     if (statement && code == SQLITE_OK)
-        code = sqlite3_bind_int64(statement.get(), ++parameter, rowId);
-    if (statement && code == SQLITE_OK)
-        code = sqlite3_step(statement.get());
+        code = BindCurrentRow(statement, parameter);
+    if (code != SQLITE_OK) {
+        RecordConnectionError(code);
+        return false;
+    }
+    return StoreWrittenRow(statement, m_current);
+}
+
+// SQLite gives a deleted row's rowid to the next row added, so a rowid alone may name a row
+// another workstation added since this one was read. Numbers are never given twice: where the
+// table numbers its rows, the rowid with the number is still the row that was read. Elsewhere
+// every value has to be as it was read (IS, so that NULL matches NULL).
+QString CADORecordset::CurrentRowCondition() const
+{
+    QString condition = u"rowid = ?"_s;
+    const int numbered = m_result->layout->Find(kNumberColumn);
+    for (int c = 0; c < m_result->ColumnCount(); ++c) {
+        if (numbered >= 0 && c != numbered)
+            continue;
+        const QString column = QuoteIdentifier(m_result->Columns()[c].name);
+        // The cursor keeps no blob's bytes; the schema has no blob columns.
+        if (m_result->At(m_current, c).kind == CellKind::Blob)
+            condition += u" AND typeof(%1) = 'blob'"_s.arg(column);
+        else
+            condition += u" AND %1 IS ?"_s.arg(column);
+    }
+    return condition;
+}
+
+// Binds the parameters of CurrentRowCondition after `parameter`, which ends on the last.
+int CADORecordset::BindCurrentRow(sqlite3_stmt* statement, int& parameter) const
+{
+    int code = sqlite3_bind_int64(statement, ++parameter, m_result->rowIds[m_current]);
+    const int numbered = m_result->layout->Find(kNumberColumn);
+    for (int c = 0; c < m_result->ColumnCount() && code == SQLITE_OK; ++c) {
+        if (numbered >= 0 && c != numbered)
+            continue;
+        const Cell& cell = m_result->At(m_current, c);
+        switch (cell.kind) {
+        case CellKind::Integer:
+            code = sqlite3_bind_int64(statement, ++parameter, cell.number);
+            break;
+        case CellKind::Real:
+            code = sqlite3_bind_double(statement, ++parameter, m_result->Real(cell));
+            break;
+        case CellKind::Text:
+            // The bytes as read, not a conversion of them (copied: storing the written row
+            // may move them).
+            code =
+                sqlite3_bind_text(statement, ++parameter, m_result->arena.constData() + cell.number,
+                                  static_cast<int>(cell.length), SQLITE_TRANSIENT);
+            break;
+        case CellKind::Null:
+            code = sqlite3_bind_null(statement, ++parameter);
+            break;
+        case CellKind::Blob:
+            break;
+        }
+    }
+    return code;
+}
+
+// Runs an INSERT or UPDATE that ends in kReturningRow and keeps the row the file stored (numbers
+// the file gave it, values as the column keeps them) as row `row` of the cursor (-1 appends
+// it), the current row. A statement that wrote no row has found no row to write.
+bool CADORecordset::StoreWrittenRow(sqlite3_stmt* statement, int row)
+{
+    int code = sqlite3_step(statement);
+    if (code == SQLITE_DONE) {
+        RecordError(SQLITE_ABORT, kRowChanged);
+        return false;
+    }
+    if (code == SQLITE_ROW) {
+        m_result->StoreRow(statement, row);
+        m_current = row < 0 ? m_result->RowCount() - 1 : row;
+        code = sqlite3_step(statement);
+    }
     if (code != SQLITE_DONE) {
         RecordConnectionError(code);
         return false;
     }
-    return ReloadRow(rowId, m_current);
-}
-
-// Reads a written row back from the file, so the cursor shows what was stored (numbers the
-// file gave it, values as the column keeps them). `row` -1 appends it as the current row.
-bool CADORecordset::ReloadRow(qint64 rowId, int row)
-{
-    const QString sql =
-        u"SELECT rowid, * FROM %1 WHERE rowid = ?"_s.arg(QuoteIdentifier(m_result->table));
-    int code = SQLITE_OK;
-    const vantrel::detail::Statement statement =
-        vantrel::detail::Prepare(m_connection->Handle(), sql.toUtf8(), code);
-    if (statement)
-        code = sqlite3_bind_int64(statement.get(), 1, rowId);
-    if (statement && code == SQLITE_OK)
-        code = sqlite3_step(statement.get());
-    if (code != SQLITE_ROW) {
-        RecordConnectionError(code == SQLITE_DONE ? SQLITE_NOTFOUND : code);
-        return false;
-    }
-    m_result->StoreRow(statement.get(), row);
-    m_current = row < 0 ? m_result->RowCount() - 1 : row;
     return true;
 }
 
@@ -530,16 +587,21 @@ bool CADORecordset::Delete()
         RecordError(SQLITE_ERROR, kNoCurrentRow);
         return false;
     }
-    const QString sql = u"DELETE FROM %1 WHERE rowid = ?"_s.arg(QuoteIdentifier(m_result->table));
+    const QString sql =
+        u"DELETE FROM %1 WHERE "_s.arg(QuoteIdentifier(m_result->table)) + CurrentRowCondition();
     int code = SQLITE_OK;
-    const vantrel::detail::Statement statement =
-        vantrel::detail::Prepare(m_connection->Handle(), sql.toUtf8(), code);
+    sqlite3_stmt* statement = m_connection->Prepared(sql, code);
+    int parameter = 0;
     if (statement)
-        code = sqlite3_bind_int64(statement.get(), 1, m_result->rowIds[m_current]);
+        code = BindCurrentRow(statement, parameter);
     if (statement && code == SQLITE_OK)
-        code = sqlite3_step(statement.get());
+        code = sqlite3_step(statement);
     if (code != SQLITE_DONE) {
         RecordConnectionError(code);
+        return false;
+    }
+    if (sqlite3_changes(m_connection->Handle()) == 0) {
+        RecordError(SQLITE_ABORT, kRowChanged);
         return false;
     }
     // The cursor stays on the deleted row; MoveNext goes on to the next one.

@@ -20,6 +20,8 @@ class CADORecordset
 {
 public:
     enum EditStatus { dbEditNone = 0, dbEditNew = 1, dbEdit = 2 };
+    // GetLastErrorCode after an Update or Delete that found its row changed (SQLITE_ABORT).
+    static constexpr quint32 kRowChangedError = 4;
 
     explicit CADORecordset(CADODatabase* database);
     virtual ~CADORecordset();
@@ -51,6 +53,10 @@ public:
 
     bool AddNew();
     void Edit();
+    // Update after Edit, and Delete, change the current row only while the file still holds it
+    // as it was read: the same row by its number where the table numbers its rows, otherwise
+    // with every value as read. A row another workstation deleted or replaced meanwhile is
+    // left alone and the call fails with kRowChangedError.
     bool Update();
     void CancelUpdate();
     bool Delete();
@@ -71,7 +77,9 @@ private:
     int BindPending(struct sqlite3_stmt* statement, int& parameter) const;
     bool InsertPending();
     bool UpdatePending();
-    bool ReloadRow(qint64 rowId, int row);
+    QString CurrentRowCondition() const;
+    int BindCurrentRow(struct sqlite3_stmt* statement, int& parameter) const;
+    bool StoreWrittenRow(struct sqlite3_stmt* statement, int row);
     void RecordError(int code, const QString& description);
     void RecordConnectionError(int code);
 
