@@ -135,7 +135,12 @@ bool BackupDataFile(const QString& dataFile, const QString& folder, const QDateT
         return failed(u"%1 does not exist"_s.arg(dataFile));
     if (!QDir().mkpath(folder))
         return failed(u"cannot make the folder %1"_s.arg(folder));
-    const QString target = QDir(folder).absoluteFilePath(BackupFileName(dataFile, when));
+    // Copies that a killed backup left under their passing names go first.
+    const QDir dir(folder);
+    for (const QString& stale :
+         dir.entryList({BaseName(dataFile) + u"-*.db.part*"_s}, QDir::Files | QDir::Hidden))
+        QFile::remove(dir.filePath(stale));
+    const QString target = dir.absoluteFilePath(BackupFileName(dataFile, when));
     if (QFileInfo::exists(target))
         return failed(u"%1 exists already"_s.arg(target));
     // A page-for-page copy needs no index check of its own: the quick check finds damage.

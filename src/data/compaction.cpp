@@ -96,7 +96,7 @@ CompactionResult CompactDataFile(const QString& dataFile, DataFileUsers& users, 
             temp.Keep();
             return failed(stopped);
         }
-        if (!Verify(tempPath, &*counts, why))
+        if (!Verify(tempPath, &*counts, why, true))
             return failed(why);
         if (!reached(CompactionStep::Verified)) {
             temp.Keep();

@@ -51,7 +51,10 @@ DataFileKind InspectDataFile(const QString& path)
         return DataFileKind::Foreign;
     sqlite3* db = nullptr;
     const QByteArray name = path.toUtf8();
-    if (sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    // A save cut short leaves a journal that only a writer may roll back; a read-only look
+    // would take the file for a damaged one.
+    const int mode = QFileInfo(path).isWritable() ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+    if (sqlite3_open_v2(name.constData(), &db, mode, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         return DataFileKind::Foreign;
     }

@@ -15,7 +15,8 @@ enum class DataFileKind {
     Foreign, // not a database, or another program's
 };
 
-// Looks at a file without changing it.
+// Looks at a file without changing its contents (a save that a crash cut short is rolled back,
+// as any program opening the file would).
 DataFileKind InspectDataFile(const QString& path);
 DataFileKind InspectDataFile(sqlite3* db);
 // The file of an open connection; Foreign when it is not open.

@@ -156,7 +156,10 @@ bool HasPendingChanges(const QString& dataFile)
 
 bool CopyDatabase(const QString& source, const QString& target, QString& error)
 {
-    Database from = OpenFile(source, SQLITE_OPEN_READONLY, error);
+    // Opened for writing where allowed: a save that a crash cut short is rolled back first.
+    Database from = OpenFile(
+        source, QFileInfo(source).isWritable() ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY,
+        error);
     Database to =
         from ? OpenFile(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error) : nullptr;
     if (!to)
