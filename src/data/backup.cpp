@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -34,14 +33,6 @@ QDateTime StampOf(const QString& fileName, const QString& dataFile)
     if (!match.hasMatch() || match.captured(1) != BaseName(dataFile))
         return {};
     return QDateTime::fromString(match.captured(2), kStampFormat);
-}
-
-bool Rename(const QString& from, const QString& to, QString& error)
-{
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
-        return true;
-    error = u"cannot rename %1 to %2"_s.arg(from, to);
-    return false;
 }
 
 // Writes a checked copy of `source` under `target`: first under a passing name, then renamed.
@@ -77,10 +68,9 @@ bool WriteCheckedCopy(const QString& source, const QString& target, const QStrin
         return false;
     if (!reached(CopyStep::Flushed))
         return stop();
-    if (!Rename(part, target, error))
+    if (!RenameDurably(part, target, error))
         return false;
     temp.Keep();
-    FlushFolder(QFileInfo(target).absolutePath());
     return true;
 }
 
@@ -217,10 +207,9 @@ RestoreResult RestoreDataFile(const QString& backup, const QString& dataFile, Da
         return failed(u"stopped"_s);
     }
     // ... and the copy takes the data file's place in one step.
-    if (!Rename(incoming, path, why))
+    if (!RenameDurably(incoming, path, why))
         return failed(why);
     temp.Keep();
-    FlushFolder(info.absolutePath());
     if (!reached(CopyStep::Replaced))
         return failed(u"stopped"_s);
     return RestoreResult::Restored;

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <optional>
 
@@ -117,10 +116,9 @@ CompactionResult CompactDataFile(const QString& dataFile, DataFileUsers& users, 
         return failed(stopped);
     }
 
-    if (::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(path).constData()) != 0)
-        return failed(u"cannot replace %1"_s.arg(path));
+    if (!RenameDurably(tempPath, path, why))
+        return failed(why);
     temp.Keep();
-    FlushFolder(QFileInfo(path).absolutePath());
     if (!reached(CompactionStep::Replaced))
         return failed(stopped);
     return CompactionResult::Compacted;

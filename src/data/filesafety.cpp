@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -139,6 +140,16 @@ void FlushFolder(const QString& folder)
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+bool RenameDurably(const QString& from, const QString& to, QString& error)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
+        error = u"cannot rename %1 to %2"_s.arg(from, to);
+        return false;
+    }
+    FlushFolder(QFileInfo(to).absolutePath());
+    return true;
 }
 
 bool HasPendingChanges(const QString& dataFile)

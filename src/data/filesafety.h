@@ -47,6 +47,9 @@ bool CopyDatabase(const QString& source, const QString& target, QString& error);
 // users) and puts it on disk.
 bool Flush(const QString& copy, const QString& original, QString& error);
 void FlushFolder(const QString& folder);
+// Gives `from` the name `to` in one step, replacing what had that name, and puts the folder's
+// new entry on disk.
+bool RenameDurably(const QString& from, const QString& to, QString& error);
 
 // A rollback journal that still holds a transaction, or a write-ahead log with pages in it,
 // belongs to the file as it is now; it would be replayed onto a new file and damage it.
