@@ -36,11 +36,12 @@ QDateTime StampOf(const QString& fileName, const QString& dataFile)
 }
 
 // Writes a checked copy of `source` under `target`: first under a passing name, then renamed.
-// `quick` checks the copy without reading every index through.
+// The quick check of a page-for-page copy finds what went wrong on the way; a backup to be
+// restored has passed the full check before it is copied.
 bool WriteCheckedCopy(const QString& source, const QString& target, const QString& permissionsOf,
-                      bool quick, QString& error, const CopyProbe& probe, bool probeSteps)
+                      QString& error, const CopyProbe& probe)
 {
-    const auto reached = [&](CopyStep step) { return !probeSteps || !probe || probe(step); };
+    const auto reached = [&](CopyStep step) { return !probe || probe(step); };
     const QString part = target + u".part"_s;
     TempFile temp(part);
     if (!temp.RemoveAll()) {
@@ -56,7 +57,7 @@ bool WriteCheckedCopy(const QString& source, const QString& target, const QStrin
         return false;
     if (!reached(CopyStep::Copied))
         return stop();
-    if (!Verify(part, nullptr, error, quick))
+    if (!Verify(part, nullptr, error, true))
         return false;
     if (InspectDataFile(part) != DataFileKind::Ours) {
         error = u"the copy holds no data tables"_s;
@@ -133,8 +134,7 @@ bool BackupDataFile(const QString& dataFile, const QString& folder, const QDateT
     const QString target = dir.absoluteFilePath(BackupFileName(dataFile, when));
     if (QFileInfo::exists(target))
         return failed(u"%1 exists already"_s.arg(target));
-    // A page-for-page copy needs no index check of its own: the quick check finds damage.
-    if (!WriteCheckedCopy(dataFile, target, dataFile, true, why, probe, true))
+    if (!WriteCheckedCopy(dataFile, target, dataFile, why, probe))
         return failed(why);
     if (probe && !probe(CopyStep::Replaced))
         return failed(u"stopped"_s);
@@ -194,13 +194,13 @@ RestoreResult RestoreDataFile(const QString& backup, const QString& dataFile, Da
     // The backup's copy waits beside the data file, checked and on disk ...
     const QString incoming = path + u".restore"_s;
     TempFile temp(incoming);
-    if (!WriteCheckedCopy(backup, incoming, path, false, why, probe, true)) {
+    if (!WriteCheckedCopy(backup, incoming, path, why, probe)) {
         if (why == u"stopped"_s)
             temp.Keep();
         return failed(why);
     }
     // ... the file as it is now is kept whole ...
-    if (!WriteCheckedCopy(path, BeforeRestorePath(path), path, true, why, {}, false))
+    if (!WriteCheckedCopy(path, BeforeRestorePath(path), path, why, {}))
         return failed(why);
     if (!reached(CopyStep::Saved)) {
         temp.Keep();
