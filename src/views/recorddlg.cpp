@@ -72,7 +72,6 @@ bool CRecordDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)
 
 bool CRecordDlg::BeginSave(CADORecordset& recordset, int& number)
 {
-    m_bNumberWritten = true;
     if (m_bModify) {
         number = m_nNo;
         if (!recordset.Open(u"SELECT * FROM %1 WHERE [no] = %2"_s.arg(m_strTable).arg(m_nNo))) {
@@ -102,13 +101,18 @@ bool CRecordDlg::BeginSave(CADORecordset& recordset, int& number)
         Inform(this, QString::fromUtf16(m_texts.addNewFailed));
         return false;
     }
-    m_bNumberWritten = recordset.SetFieldInt(u"no"_s, number);
+    // Without its number the row cannot be written.
+    if (!recordset.SetFieldInt(u"no"_s, number)) {
+        recordset.CancelUpdate();
+        Inform(this, QString::fromUtf16(m_texts.saveFailed));
+        return false;
+    }
     return true;
 }
 
 bool CRecordDlg::EndSave(CADORecordset& recordset, bool written)
 {
-    if (!written || !m_bNumberWritten || !recordset.Update()) {
+    if (!written || !recordset.Update()) {
         recordset.CancelUpdate();
         Inform(this, QString::fromUtf16(m_texts.saveFailed));
         return false;

@@ -90,7 +90,6 @@ private:
     RecordKind m_kind;
     RecordSaveTexts m_texts;
     bool m_bInitialised = false;
-    bool m_bNumberWritten = true;
     QCheckBox* m_continuous;
     QPushButton* m_ok;
 };
