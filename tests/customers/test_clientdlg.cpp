@@ -1,5 +1,6 @@
 #include "customers/clientdlg.h"
 #include "customers/clientlist.h"
+#include "support/controls.h"
 #include "support/recordviews.h"
 #include "support/typing.h"
 
@@ -35,12 +36,6 @@ protected:
         return dialog;
     }
 
-    static void Type(CClientDlg& dialog, const QString& field, const QString& text)
-    {
-        QWidget* control = dialog.Control(field);
-        ASSERT_NE(control, nullptr) << field.toStdString();
-        Retype(control, text);
-    }
     // A text too long to type key by key.
     static void PasteText(CClientDlg& dialog, const QString& field, const QString& text)
     {
@@ -69,11 +64,11 @@ TEST_F(ClientDlgTest, ForbiddenCharactersAreRefusedBeforeTheDataFileIsTouched)
                 "(4, '丙公司', '[C3'), (5, '丁公司', 'C3]')"_s);
     auto dialog = Open();
     Click(*dialog, u"IDOK"_s);
-    Type(*dialog, u"name"_s, u"O'Neil"_s);
+    RetypeField(*dialog, u"name"_s, u"O'Neil"_s);
     Click(*dialog, u"IDOK"_s);
-    Type(*dialog, u"name"_s, u"丙公司"_s);
+    RetypeField(*dialog, u"name"_s, u"丙公司"_s);
     for (const QString& number : {u"C\"3"_s, u"[C3"_s, u"C3]"_s}) {
-        Type(*dialog, u"number"_s, number);
+        RetypeField(*dialog, u"number"_s, number);
         Click(*dialog, u"IDOK"_s);
     }
     EXPECT_EQ(
@@ -89,8 +84,8 @@ TEST_F(ClientDlgTest, ForbiddenCharactersAreRefusedBeforeTheDataFileIsTouched)
 TEST_F(ClientDlgTest, DuplicatePromptsComeInTurnAndNoConsumesNoNumber)
 {
     auto dialog = Open();
-    Type(*dialog, u"name"_s, u"甲公司"_s);
-    Type(*dialog, u"number"_s, u"B02"_s);
+    RetypeField(*dialog, u"name"_s, u"甲公司"_s);
+    RetypeField(*dialog, u"number"_s, u"B02"_s);
 
     // No to the name: the number is not asked about.
     m_messages.AnswerNext(false);
@@ -124,7 +119,7 @@ TEST_F(ClientDlgTest, DuplicatePromptsComeInTurnAndNoConsumesNoNumber)
     // An empty number is nobody's duplicate.
     m_messages.Clear();
     auto second = Open();
-    Type(*second, u"name"_s, u"丁公司"_s);
+    RetypeField(*second, u"name"_s, u"丁公司"_s);
     Click(*second, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s}));
 }
@@ -138,11 +133,11 @@ TEST_F(ClientDlgTest, NewValuesAreStoredAsTypedAndFedToTheirDictionariesOnce)
     EXPECT_EQ(dialog->FieldText(u"city"_s), QString());
     dialog->ContinuousBox()->setChecked(true);
 
-    Type(*dialog, u"name"_s, u"丙公司"_s);
-    Type(*dialog, u"corporation"_s, u"O'Brien"_s);
-    Type(*dialog, u"city"_s, u"苏州"_s);
-    Type(*dialog, u"operator"_s, u"Li's team"_s);
-    Type(*dialog, u"people"_s, u"10-50"_s);
+    RetypeField(*dialog, u"name"_s, u"丙公司"_s);
+    RetypeField(*dialog, u"corporation"_s, u"O'Brien"_s);
+    RetypeField(*dialog, u"city"_s, u"苏州"_s);
+    RetypeField(*dialog, u"operator"_s, u"Li's team"_s);
+    RetypeField(*dialog, u"people"_s, u"10-50"_s);
     PasteText(*dialog, u"survey"_s, longSurvey);
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s}));
@@ -161,7 +156,7 @@ TEST_F(ClientDlgTest, NewValuesAreStoredAsTypedAndFedToTheirDictionariesOnce)
     EXPECT_EQ(Count(u"people"_s), 1);
 
     // The next client with the same city adds no second row.
-    Type(*dialog, u"name"_s, u"戊公司"_s);
+    RetypeField(*dialog, u"name"_s, u"戊公司"_s);
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(Value(u"SELECT city FROM client WHERE no = 8"_s), u"苏州"_s);
     EXPECT_EQ(Count(u"city WHERE name = '苏州'"_s), 1);
@@ -178,7 +173,7 @@ TEST_F(ClientDlgTest, ModifyNeverFindsItselfAndRewritesOnlyItsOwnRow)
         Open(1, 0, {{u"name"_s, u"甲公司"_s}, {u"number"_s, u"A01"_s}, {u"city"_s, u"北京"_s}});
     EXPECT_FALSE(dialog->ContinuousBox()->isEnabled());
     EXPECT_EQ(dialog->FieldText(u"city"_s), u"北京"_s);
-    Type(*dialog, u"city"_s, u"上海"_s);
+    RetypeField(*dialog, u"city"_s, u"上海"_s);
     const QString longRemark = u"老客户"_s + QString(u'备').repeated(9997);
     PasteText(*dialog, u"remark"_s, longRemark);
     Click(*dialog, u"IDOK"_s);
@@ -208,8 +203,8 @@ TEST_F(ClientDlgTest, ModifyNeverFindsItselfAndRewritesOnlyItsOwnRow)
     m_main->List().AppendRow({u"乙公司"_s, QString(), u"2"_s});
     m_messages.Clear();
     auto other = Open(2, 0, {{u"name"_s, u"乙公司"_s}, {u"number"_s, u"B02"_s}});
-    Type(*other, u"property"_s, u"国企"_s);
-    Type(*other, u"tax"_s, u"T-9"_s);
+    RetypeField(*other, u"property"_s, u"国企"_s);
+    RetypeField(*other, u"tax"_s, u"T-9"_s);
     Click(*other, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"记录修改成功！"_s}));
     EXPECT_EQ(RowTexts(m_main->List(), 0), QStringList({u"乙公司"_s, u"国企"_s, u"2"_s}));
@@ -219,7 +214,7 @@ TEST_F(ClientDlgTest, AFailedNumberStopsTheAddWithItsMessage)
 {
     m_file.Exec(u"DELETE FROM snnumber"_s);
     auto dialog = Open();
-    Type(*dialog, u"name"_s, u"丙公司"_s);
+    RetypeField(*dialog, u"name"_s, u"丙公司"_s);
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"客户编号格式错误！"_s}));
     EXPECT_EQ(Count(u"client"_s), 2);

@@ -25,13 +25,6 @@ protected:
         return dialog;
     }
 
-    static void Type(CClientDlg& dialog, const QString& field, const QString& text)
-    {
-        QWidget* control = dialog.Control(field);
-        ASSERT_NE(control, nullptr) << field.toStdString();
-        Retype(control, text);
-    }
-
     const QString m_nameQuestion = u"客户名称已经存在，是否要重复添加？"_s;
     const QString m_numberQuestion = u"客户编号已经存在，是否要重复添加？"_s;
 };
@@ -39,8 +32,8 @@ protected:
 TEST_F(ClientDuplicatesTest, ANameOrNumberInAnotherCaseIsADuplicate)
 {
     auto dialog = Open();
-    Type(*dialog, u"name"_s, u"ABC"_s);
-    Type(*dialog, u"number"_s, u"aX-1"_s);
+    RetypeField(*dialog, u"name"_s, u"ABC"_s);
+    RetypeField(*dialog, u"number"_s, u"aX-1"_s);
 
     m_messages.AnswerNext(false);
     Click(*dialog, u"IDOK"_s);
@@ -67,8 +60,8 @@ TEST_F(ClientDuplicatesTest, ANameOrNumberInAnotherCaseIsADuplicate)
     // A name one letter longer and a number with a trailing blank are other values.
     m_messages.Clear();
     auto other = Open();
-    Type(*other, u"name"_s, u"ABCD"_s);
-    Type(*other, u"number"_s, u"ax-1 "_s);
+    RetypeField(*other, u"name"_s, u"ABCD"_s);
+    RetypeField(*other, u"number"_s, u"ax-1 "_s);
     Click(*other, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s}));
 }
@@ -76,8 +69,8 @@ TEST_F(ClientDuplicatesTest, ANameOrNumberInAnotherCaseIsADuplicate)
 TEST_F(ClientDuplicatesTest, ADictionaryValueInAnotherCaseIsNotFedTwice)
 {
     auto dialog = Open();
-    Type(*dialog, u"name"_s, u"丙公司"_s);
-    Type(*dialog, u"city"_s, u"SHANGHAI"_s);
+    RetypeField(*dialog, u"name"_s, u"丙公司"_s);
+    RetypeField(*dialog, u"city"_s, u"SHANGHAI"_s);
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s}));
     EXPECT_EQ(Value(u"SELECT group_concat(name, '|') FROM city"_s), u"Shanghai"_s);
@@ -85,8 +78,8 @@ TEST_F(ClientDuplicatesTest, ADictionaryValueInAnotherCaseIsNotFedTwice)
 
     m_messages.Clear();
     auto next = Open();
-    Type(*next, u"name"_s, u"丁公司"_s);
-    Type(*next, u"city"_s, u"Shanghai Pudong"_s);
+    RetypeField(*next, u"name"_s, u"丁公司"_s);
+    RetypeField(*next, u"city"_s, u"Shanghai Pudong"_s);
     Click(*next, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s}));
     EXPECT_EQ(Value(u"SELECT group_concat(name, '|') FROM city"_s), u"Shanghai|Shanghai Pudong"_s);

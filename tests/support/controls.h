@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "support/typing.h"
+
 #include <gtest/gtest.h>
 
 class QTableWidget;
@@ -13,6 +15,16 @@ template <typename T> T* Find(QWidget& parent, const QString& name)
     T* child = parent.findChild<T*>(name);
     EXPECT_NE(child, nullptr) << name.toStdString();
     return child;
+}
+
+// Empties the control a record dialog shows a column in (its Control(field)) and types the text
+// into it; a missing control fails the test.
+template <typename Dialog>
+void RetypeField(Dialog& dialog, const QString& field, const QString& text)
+{
+    QWidget* control = dialog.Control(field);
+    ASSERT_NE(control, nullptr) << field.toStdString();
+    Retype(control, text);
 }
 
 // Clicks a push button of a dialog, found by its object name, as the user does.
