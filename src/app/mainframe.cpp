@@ -19,6 +19,7 @@
 #include "kit/recordlistmodel.h"
 #include "kit/skinengine.h"
 #include "schedule/schedulecommands.h"
+#include "trade/tradecommands.h"
 #include "views/featurecontext.h"
 #include "views/middlelistview.h"
 #include "views/noteview.h"
@@ -166,6 +167,7 @@ void CMainFrame::RegisterFeatures()
     RegisterCustomerCommands(context);
     RegisterContactCommands(context);
     RegisterScheduleCommands(context);
+    RegisterTradeCommands(context);
 }
 
 void CMainFrame::RegisterOwnCommands()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "customers/nameentry.h"
 #include "kit/autocompletecombo.h"
+#include "views/nameentry.h"
 #include "views/recorddlg.h"
 
 #include <QDate>

@@ -82,6 +82,11 @@ bool CADODatabase::BeginTransaction()
     return Execute("BEGIN IMMEDIATE");
 }
 
+bool CADODatabase::BeginReadTransaction()
+{
+    return Execute("BEGIN DEFERRED");
+}
+
 bool CADODatabase::CommitTransaction()
 {
     return Execute("COMMIT");

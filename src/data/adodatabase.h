@@ -37,6 +37,9 @@ public:
     // Transactions take the file's write lock at once, so two workstations never interleave
     // their changes inside one.
     bool BeginTransaction();
+    // A transaction that only reads: every statement in it sees the file as it was at the
+    // first one, and other workstations may read and write meanwhile. Ends with Commit.
+    bool BeginReadTransaction();
     bool CommitTransaction();
     bool RollbackTransaction();
 

@@ -88,6 +88,12 @@ int CAutoCompleteCombo::AddString(const QString& text)
     return m_combo->count() - 1;
 }
 
+void CAutoCompleteCombo::AddStrings(const QStringList& texts)
+{
+    if (m_combo)
+        m_combo->addItems(texts);
+}
+
 int CAutoCompleteCombo::FindString(int startAfter, const QString& text) const
 {
     if (!m_combo)

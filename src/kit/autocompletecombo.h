@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 // Type-ahead for a client box. Attached to an existing drop-down combo box (or to a plain line
 // edit), it shows under the box, while the user types, every known entry that begins with the
@@ -43,6 +44,8 @@ public:
 
     // The combo box's own list; attached to a line edit they do nothing and answer -1.
     int AddString(const QString& text);
+    // Many items at once, in the order given.
+    void AddStrings(const QStringList& texts);
     // The first item after `startAfter` (-1: from the top, wrapping round) that begins with
     // the text without regard to case; -1 when none does.
     int FindString(int startAfter, const QString& text) const;

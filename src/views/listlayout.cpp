@@ -26,10 +26,16 @@ QVariant ReadCell(CADORecordset& recordset, const ListColumn& column, const QStr
         recordset.GetFieldDate(field, stamp);
         return stamp;
     }
-    case CellFormat::Sex: {
-        int sex = 0;
-        recordset.GetFieldInt(field, sex);
-        return sex;
+    case CellFormat::Sex:
+    case CellFormat::Settled: {
+        int value = 0;
+        recordset.GetFieldInt(field, value);
+        return value;
+    }
+    case CellFormat::Percent: {
+        double percent = 0.0;
+        recordset.GetFieldDouble(field, percent);
+        return percent;
     }
     }
     QString text;
@@ -77,8 +83,20 @@ QString CellText(const ListColumn& column, const QVariant& value)
         return FormatDateTime(value.toDateTime());
     case CellFormat::Sex:
         return value.toInt() != 0 ? u"女"_s : u"男"_s;
+    case CellFormat::Percent:
+        return FormatPercent(value.toDouble());
+    case CellFormat::Settled:
+        return value.toInt() != 0 ? u"已结清"_s : u"未完成"_s;
     }
     return value.toString();
+}
+
+int LayoutRowImage(const ListLayout& layout, const QVariantMap& values)
+{
+    if (!layout.imageFlag)
+        return layout.image;
+    return values.value(QString::fromLatin1(layout.imageFlag)).toInt() != 0 ? layout.image
+                                                                            : layout.imageWhenZero;
 }
 
 QStringList LayoutRowTexts(const ListLayout& layout, const QVariantMap& values)
@@ -115,6 +133,7 @@ bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADOD
     }
     rows.reserve(rows.size() + size_t(std::max(recordset.GetRecordCount(), 0)));
     const QString numberField = u"no"_s;
+    const QString imageFlag = layout.imageFlag ? QString::fromLatin1(layout.imageFlag) : QString();
     ForEachRow(recordset, [&] {
         QStringList texts;
         texts.reserve(qsizetype(cells.size()) + 1);
@@ -125,7 +144,13 @@ bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADOD
         int no = 0;
         recordset.GetFieldInt(numberField, no);
         texts << FormatNumber(no);
-        rows.push_back(CListRow{std::move(texts), layout.image});
+        int image = layout.image;
+        if (layout.imageFlag) {
+            int flag = 0;
+            recordset.GetFieldInt(imageFlag, flag);
+            image = flag != 0 ? layout.image : layout.imageWhenZero;
+        }
+        rows.push_back(CListRow{std::move(texts), image});
     });
     return true;
 }
@@ -153,5 +178,7 @@ bool RewriteLayoutRow(CRecordListModel& list, int item, int number, const ListLa
             list.SetItemText(item, index,
                              CellText(*column, values.value(QString::fromLatin1(column->field))));
     }
+    if (layout.imageFlag)
+        list.SetItemImage(item, LayoutRowImage(layout, values));
     return true;
 }

@@ -19,6 +19,8 @@ enum class CellFormat {
     Date,     // the day, "2024-3-5"; empty for no date
     DateTime, // "2024-3-5  9:7:0"
     Sex,      // 0 "男", otherwise "女"
+    Percent,  // "%.02lf%"
+    Settled,  // 0 "未完成", otherwise "已结清"
 };
 
 struct ListColumn
@@ -37,7 +39,14 @@ struct ListLayout
 {
     std::span<const ListColumn> columns;
     int image = -1; // the rows' icon in the list's image list; -1 for none
+    // When set, the icon follows this integer column: `image` when it is non-zero,
+    // `imageWhenZero` when it is 0.
+    const char* imageFlag = nullptr;
+    int imageWhenZero = -1;
 };
+
+// The icon of a row of the layout showing a record with these values.
+int LayoutRowImage(const ListLayout& layout, const QVariantMap& values);
 
 // Empties the list and lays its columns out, the number column last.
 void SetLayoutColumns(CRecordListModel& list, const ListLayout& layout);
@@ -62,6 +71,6 @@ bool AppendLayoutRows(CRecordListModel& list, const ListLayout& layout, CADOData
 // Rewrites row `item` from the record's values when that row still shows record `number`. A
 // list of the layout's shape is written column by column; one filled with other columns (a
 // find lists fewer) has each column take the layout column of its title. False when the row
-// shows another record or none.
+// shows another record or none. The row's icon follows the values too.
 bool RewriteLayoutRow(CRecordListModel& list, int item, int number, const ListLayout& layout,
                       const QVariantMap& values);

@@ -1,5 +1,7 @@
 #include "views/listlayouts.h"
 
+#include <array>
+
 namespace {
 
 using enum CellFormat;
@@ -7,6 +9,8 @@ using enum CellFormat;
 // The icons of the record lists' image lists.
 constexpr int kMainRecordCard = 0; // main list: a record card
 constexpr int kLowerDependant = 0; // secondary list: a dependent record
+constexpr int kMainSettled = 1;    // main list: a settled order
+constexpr int kMainOpen = 2;       // main list: an order still open
 
 constexpr ListColumn kClientColumns[] = {
     {u"名称", 200, "name"},       {u"编号", 100, "number"},
@@ -57,6 +61,35 @@ constexpr ListColumn kContactColumns[] = {
     {u"备注", 150, "remark"},
 };
 
+// The order columns of both trades; the four whose titles name the trade differ.
+constexpr std::array<ListColumn, 17> OrderColumns(const char16_t* client, const char16_t* paid,
+                                                  const char16_t* percent, const char16_t* detail)
+{
+    return {{
+        {u"日期", 110, "date", Date},
+        {u"单号", 100, "paper"},
+        {u"项目", 100, "item"},
+        {u"合同", 100, "bargain"},
+        {client, 100, "client"},
+        {u"对方签约人", 100, "linkman", Text, Qt::AlignCenter},
+        {u"单据金额", 80, "sum", Amount, Qt::AlignRight},
+        {paid, 80, "paid", Amount, Qt::AlignRight},
+        {percent, 80, "percent", Percent, Qt::AlignCenter},
+        {u"货品名称", 100, "goods", Text, Qt::AlignCenter},
+        {u"单位", 50, "unit", Text, Qt::AlignCenter},
+        {u"数量", 80, "number", Amount, Qt::AlignRight},
+        {u"仓库", 80, "warehouse", Text, Qt::AlignCenter},
+        {u"责任人", 80, "principal", Text, Qt::AlignCenter},
+        {u"结清标志", 80, "square", Settled, Qt::AlignCenter},
+        {detail, 200, "detail"},
+        {u"备注", 200, "remark"},
+    }};
+}
+
+constexpr auto kPurchaseOrderColumns =
+    OrderColumns(u"供应商", u"已支付金额", u"支付百分比", u"采购详情");
+constexpr auto kSaleOrderColumns = OrderColumns(u"客户", u"回笼金额", u"回笼百分比", u"销售详情");
+
 constexpr ListColumn kPaymentColumns[] = {
     {u"日期", 110, "date", Date},
     {u"数量", 100, "number", Amount, Qt::AlignRight},
@@ -78,6 +111,8 @@ constexpr ListColumn kReminderColumns[] = {
 namespace ListLayouts {
 const ListLayout kClients{kClientColumns, kMainRecordCard};
 const ListLayout kContacts{kContactColumns, kLowerDependant};
+const ListLayout kPurchaseOrders{kPurchaseOrderColumns, kMainSettled, "square", kMainOpen};
+const ListLayout kSaleOrders{kSaleOrderColumns, kMainSettled, "square", kMainOpen};
 const ListLayout kPayments{kPaymentColumns, kLowerDependant};
 const ListLayout kReminders{kReminderColumns};
 } // namespace ListLayouts

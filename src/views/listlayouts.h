@@ -8,6 +8,11 @@ namespace ListLayouts {
 extern const ListLayout kClients;
 // The secondary list of a client's contacts: 31 columns, the client's name second.
 extern const ListLayout kContacts;
+// The main list of purchase or sales orders: 17 columns, the paid amount ("paid") and its
+// percentage ("percent") computed by the filler; settled orders and open ones have their own
+// icons.
+extern const ListLayout kPurchaseOrders;
+extern const ListLayout kSaleOrders;
 // The secondary list of an order's payments: 7 columns.
 extern const ListLayout kPayments;
 // The main list of reminders: start, end, text.

@@ -70,7 +70,26 @@ bool CRecordDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)
     return Ask(this, question, u"重复"_s);
 }
 
+bool CRecordDlg::TakeNumber(int& number)
+{
+    CADORecordset recordset(m_db);
+    const TakenNumber taken = TakeRecordNumber(recordset, m_kind);
+    if (!taken.Ok()) {
+        Inform(this, taken.failure);
+        return false;
+    }
+    number = taken.number;
+    return true;
+}
+
 bool CRecordDlg::BeginSave(CADORecordset& recordset, int& number)
+{
+    if (!m_bModify && !TakeNumber(number))
+        return false;
+    return BeginSaveAs(recordset, number);
+}
+
+bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
 {
     if (m_bModify) {
         number = m_nNo;
@@ -86,13 +105,11 @@ bool CRecordDlg::BeginSave(CADORecordset& recordset, int& number)
         recordset.Edit();
         return true;
     }
-    const TakenNumber taken = TakeRecordNumber(recordset, m_kind);
-    if (!taken.Ok() || taken.number == -1) {
+    if (number == -1) {
         const char16_t* own = m_texts.noNumber ? m_texts.noNumber : m_texts.saveFailed;
-        Inform(this, taken.Ok() ? QString::fromUtf16(own) : taken.failure);
+        Inform(this, QString::fromUtf16(own));
         return false;
     }
-    number = taken.number;
     if (!recordset.Open(u"SELECT * FROM %1"_s.arg(m_strTable))) {
         Inform(this, QString::fromUtf16(m_texts.addOpenFailed));
         return false;

@@ -66,10 +66,15 @@ protected:
     // asks `question` under "重复".
     bool ConfirmNoDuplicate(const QString& sql, const QString& question);
 
+    // Takes the next number of the table's counter; false after the counter's message. The
+    // number is spent even when the record is then not saved.
+    bool TakeNumber(int& number);
     // Puts the recordset on the row to write: a new row that already carries a newly taken
     // number (given back in `number`), or the record m_nNo. False, after the kind's message,
     // when there is no such row.
     bool BeginSave(CADORecordset& recordset, int& number);
+    // The same for dialogs that take the number before their checks: an add writes `number`.
+    bool BeginSaveAs(CADORecordset& recordset, int& number);
     // Writes the row; `written` says whether every field was taken. False after the kind's
     // message.
     bool EndSave(CADORecordset& recordset, bool written);

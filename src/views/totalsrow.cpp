@@ -52,3 +52,9 @@ void UpdateOrderTotals(CRecordListModel& list)
     list.SetItemText(last, kOrderPaid, FormatAmount(paid));
     list.SetItemText(last, kOrderPercent, FormatPercent(PaidPercent(paid, sum)));
 }
+
+void AppendOrderTotals(CRecordListModel& list)
+{
+    list.AppendRow({QString::fromUtf16(kTotalsText)});
+    UpdateOrderTotals(list);
+}

@@ -15,6 +15,8 @@ void AppendPaymentTotals(CRecordListModel& list);
 // Payment list: rewrites the last row's sums from the rows before it.
 void UpdatePaymentTotals(CRecordListModel& list);
 
+// Order list: appends the totals row of the rows listed so far.
+void AppendOrderTotals(CRecordListModel& list);
 // Order list: rewrites the last row's sums of columns 6 (单据金额), 7 (paid) and 11 (数量)
 // and its column 8 (paid percentage) from the rows before it.
 void UpdateOrderTotals(CRecordListModel& list);

@@ -1,6 +1,7 @@
 #include "views/tradetwin.h"
 
 #include "kit/commandids.h"
+#include "views/listlayouts.h"
 #include "views/recordcategory.h"
 
 const TradeTwin kPurchaseTwin{
@@ -11,6 +12,7 @@ const TradeTwin kPurchaseTwin{
     u"供应商",
     u"inputdata",
     u"inputdetail",
+    &ListLayouts::kPurchaseOrders,
     RecordKind::InputData,
     RecordKind::InputDetail,
     RecordDialog::Purchase,
@@ -28,6 +30,7 @@ const TradeTwin kSaleTwin{
     u"客户",
     u"outputdata",
     u"outputdetail",
+    &ListLayouts::kSaleOrders,
     RecordKind::OutputData,
     RecordKind::OutputDetail,
     RecordDialog::Sale,

@@ -1,4 +1,4 @@
-#include "customers/nameentry.h"
+#include "views/nameentry.h"
 
 #include <algorithm>
 

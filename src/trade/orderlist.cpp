@@ -1,0 +1,122 @@
+#include "trade/orderlist.h"
+
+#include "data/adodatabase.h"
+#include "data/adorecordset.h"
+#include "data/eachrow.h"
+#include "data/formats.h"
+#include "kit/recordlistmodel.h"
+#include "views/listlayout.h"
+#include "views/listlayouts.h"
+#include "views/middlelistview.h"
+#include "views/recordcategory.h"
+#include "views/totalsrow.h"
+#include "views/tradetwin.h"
+#include "views/vantreldoc.h"
+#include "views/vantrelview.h"
+
+#include <unordered_map>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kSumColumn = 6;
+constexpr int kPaidColumn = 7;
+constexpr int kPercentColumn = 8;
+
+// Up to this many orders each has its own statement; longer lists read the payment table once.
+// Both add an order's payments in the same (table) order, so the sums are the same to the bit.
+constexpr size_t kLookupLimit = 200;
+
+double PaidByLookup(CADORecordset& recordset, const QString& table, int order)
+{
+    double paid = 0.0;
+    if (!recordset.Open(u"SELECT * FROM %1 WHERE [paper] = %2"_s.arg(table).arg(order)))
+        return paid;
+    const QString sumField = u"sum"_s;
+    ForEachRow(recordset, [&] {
+        double sum = 0.0;
+        recordset.GetFieldDouble(sumField, sum);
+        paid += sum;
+    });
+    return paid;
+}
+
+} // namespace
+
+std::vector<double> PaidAmounts(CADODatabase* database, const TradeTwin& trade,
+                                const std::vector<int>& orders)
+{
+    std::vector<double> paid(orders.size(), 0.0);
+    const QString table = QString::fromUtf16(trade.detailTable);
+    CADORecordset recordset(database);
+    if (orders.size() <= kLookupLimit) {
+        for (size_t i = 0; i < orders.size(); ++i)
+            paid[i] = PaidByLookup(recordset, table, orders[i]);
+        return paid;
+    }
+    std::unordered_map<int, double> sums;
+    sums.reserve(orders.size());
+    for (int order : orders)
+        sums.emplace(order, 0.0);
+    if (!recordset.Open(u"SELECT [paper], [sum] FROM %1"_s.arg(table)))
+        return paid;
+    const QString paperField = u"paper"_s;
+    const QString sumField = u"sum"_s;
+    ForEachRow(recordset, [&] {
+        int paper = 0;
+        recordset.GetFieldInt(paperField, paper);
+        const auto it = sums.find(paper);
+        if (it == sums.end())
+            return;
+        double sum = 0.0;
+        recordset.GetFieldDouble(sumField, sum);
+        it->second += sum;
+    });
+    for (size_t i = 0; i < orders.size(); ++i)
+        paid[i] = sums[orders[i]];
+    return paid;
+}
+
+void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
+{
+    CVantrelView* view = doc.MainList();
+    if (!view)
+        return;
+    view->SetCategory(trade.category);
+    view->SetCaption(CVantrelView::CategoryCaption(trade.category));
+    doc.ShowBottomView(BottomView::kList);
+    CRecordListModel& list = view->List();
+    const ListLayout& layout = *trade.orderLayout;
+    SetLayoutColumns(list, layout);
+    if (CMiddleListView* lower = doc.MiddleList()) {
+        SetLayoutColumns(lower->List(), ListLayouts::kPayments);
+        lower->SetCurrentQuery(QString());
+    }
+
+    CADODatabase* database = doc.Database();
+    // The orders and their payments as they were at one moment, whatever other workstations
+    // save meanwhile.
+    const bool reading = database && database->BeginReadTransaction();
+    std::vector<CListRow> rows;
+    const QVariantMap computed{{u"paid"_s, 0.0}, {u"percent"_s, 0.0}};
+    if (ReadLayoutRows(rows, layout, database, sql, computed))
+        view->SetCurrentQuery(sql);
+    std::vector<int> orders;
+    orders.reserve(rows.size());
+    for (const CListRow& row : rows)
+        orders.push_back(row.texts.constLast().toInt());
+    const std::vector<double> paid = PaidAmounts(database, trade, orders);
+    if (reading)
+        database->CommitTransaction();
+
+    for (size_t i = 0; i < rows.size(); ++i) {
+        QStringList& texts = rows[i].texts;
+        texts[kPaidColumn] = FormatAmount(paid[i]);
+        texts[kPercentColumn] =
+            FormatPercent(PaidPercent(paid[i], ParseAmount(texts.at(kSumColumn))));
+    }
+    list.AppendRows(std::move(rows));
+    AppendOrderTotals(list);
+    doc.SetInfoText(view->Caption());
+}

@@ -1,0 +1,73 @@
+#include "views/clientnames.h"
+
+#include "data/adorecordset.h"
+#include "data/eachrow.h"
+#include "kit/autocompletecombo.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+void LoadClientNames(CADODatabase* database, CNameEntries& clients, CAutoCompleteCombo& box)
+{
+    clients.clear();
+    CADORecordset recordset(database);
+    if (!recordset.Open(u"SELECT [no], [name] FROM client"_s))
+        return;
+    clients.reserve(size_t(std::max(recordset.GetRecordCount(), 0)));
+    QStringList names;
+    names.reserve(qsizetype(clients.capacity()));
+    ForEachRow(recordset, [&] {
+        CNameEntry entry;
+        recordset.GetFieldInt(u"no"_s, entry.m_nNo);
+        recordset.GetFieldText(u"name"_s, entry.m_strName);
+        names << entry.m_strName;
+        clients.push_back(std::move(entry));
+    });
+    for (const QString& name : names)
+        box.AddCompletion(name);
+    SortNames(names);
+    box.AddStrings(names);
+}
+
+QStringList ContactNames(CADODatabase* database, int client)
+{
+    QStringList names;
+    if (client == -1)
+        return names;
+    CADORecordset recordset(database);
+    if (!recordset.Open(u"SELECT [name] FROM linkman WHERE [client] = %1"_s.arg(client)))
+        return names;
+    ForEachRow(recordset, [&] {
+        QString name;
+        recordset.GetFieldText(u"name"_s, name);
+        names << name;
+    });
+    return names;
+}
+
+void SortNames(QStringList& names)
+{
+    QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // One key per name instead of a collation per comparison: lists run to 100,000 names.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(size_t(names.size()));
+    for (const QString& name : std::as_const(names))
+        keys.push_back(collator.sortKey(name));
+    std::vector<qsizetype> order(size_t(names.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) {
+        return keys[size_t(a)].compare(keys[size_t(b)]) < 0;
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (qsizetype index : order)
+        sorted << names.at(index);
+    names = std::move(sorted);
+}
