@@ -2,12 +2,35 @@
 
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "trade/orderdlg.h"
 #include "views/featurecontext.h"
 #include "views/recorddialogs.h"
 #include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 
+namespace {
+
+// The trade's order dialog from 资料管理 (empty, to add) and from the order list (empty, or
+// loaded with the stored order to modify row `item`).
+template <typename Dialog> void RegisterOrderDialog(const CFeatureContext& context)
+{
+    CVantrelDoc& doc = context.doc;
+    auto open = [&doc](const CRecordRequest& request, QWidget* parent) {
+        Dialog dialog(doc.Database(), doc.MainList(), parent);
+        dialog.SetRequest(request);
+        dialog.exec();
+    };
+    const TradeTwin& trade = Dialog::DialogKind().trade;
+    QWidget* window = context.window;
+    context.commands.SetHandler(trade.orderCommand,
+                                [open, window] { open(CRecordRequest{}, window); });
+    doc.Dialogs().Register(trade.orderDialog, open);
+}
+
+} // namespace
+
 void RegisterTradeCommands(const CFeatureContext& context)
 {
-    (void)context;
+    RegisterOrderDialog<CPurchaseDlg>(context);
+    RegisterOrderDialog<CSaleDlg>(context);
 }

@@ -35,19 +35,28 @@ void LoadClientNames(CADODatabase* database, CNameEntries& clients, CAutoComplet
     box.AddStrings(names);
 }
 
+CNameEntries ContactEntries(CADODatabase* database, int client)
+{
+    CNameEntries contacts;
+    if (client == -1)
+        return contacts;
+    CADORecordset recordset(database);
+    if (!recordset.Open(u"SELECT [no], [name] FROM linkman WHERE [client] = %1"_s.arg(client)))
+        return contacts;
+    ForEachRow(recordset, [&] {
+        CNameEntry entry;
+        recordset.GetFieldInt(u"no"_s, entry.m_nNo);
+        recordset.GetFieldText(u"name"_s, entry.m_strName);
+        contacts.push_back(std::move(entry));
+    });
+    return contacts;
+}
+
 QStringList ContactNames(CADODatabase* database, int client)
 {
     QStringList names;
-    if (client == -1)
-        return names;
-    CADORecordset recordset(database);
-    if (!recordset.Open(u"SELECT [name] FROM linkman WHERE [client] = %1"_s.arg(client)))
-        return names;
-    ForEachRow(recordset, [&] {
-        QString name;
-        recordset.GetFieldText(u"name"_s, name);
-        names << name;
-    });
+    for (const CNameEntry& contact : ContactEntries(database, client))
+        names << contact.m_strName;
     return names;
 }
 

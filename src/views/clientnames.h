@@ -13,7 +13,9 @@ class CAutoCompleteCombo;
 // run leaves both empty.
 void LoadClientNames(CADODatabase* database, CNameEntries& clients, CAutoCompleteCombo& box);
 
-// The names of the contacts of client `client`, in table order; none for -1.
+// The contacts of client `client` (name and number), in table order; none for -1.
+CNameEntries ContactEntries(CADODatabase* database, int client);
+// Their names only.
 QStringList ContactNames(CADODatabase* database, int client);
 
 // Names in the order of a sorted drop-down list: as a Chinese reader looks them up (pinyin
