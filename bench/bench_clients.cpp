@@ -3,6 +3,7 @@
 //   (b) "查询全部" of the client query into the main list (and the lower list's layout).
 // Dictionaries are generated twice: at an ordinary size and at 2,000 values each.
 // Run: build/h6bench/bench/bench_clients [clients]
+#include "benchkit.h"
 #include "customers/attributekinds.h"
 #include "customers/clientdlg.h"
 #include "customers/clientfields.h"
@@ -33,23 +34,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const char16_t kSyllables[] = u"华强中关村科技发展浦东贸易集团天河商贸西湖丝绸锦江食品精工机电"
-                              u"宏达远洋建材电子化工纺织医药物流汽车配件家具五金塑料包装印刷";
-
-QString Word(std::mt19937& random, int length)
-{
-    QString word;
-    const int count = int(std::size(kSyllables)) - 1;
-    for (int i = 0; i < length; ++i)
-        word += QChar(kSyllables[random() % count]);
-    return word;
-}
-
-void Bind(sqlite3_stmt* statement, int index, const QString& value)
-{
-    const QByteArray utf8 = value.toUtf8();
-    sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
+using benchkit::Bind;
+using benchkit::Median;
+using benchkit::ThreadSeconds;
+using benchkit::Word;
 
 // Distinct values per dictionary, in the kinds' order (性质 ... 年营业额).
 std::vector<QStringList> MakeDictionaries(std::mt19937& random, int scale)
@@ -119,21 +107,6 @@ void Generate(const QString& path, int clients, int scale)
     sqlite3_finalize(insert);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-}
-
-// Processor time of this thread: on a busy machine it shows the work itself, where the wall
-// clock also counts the waits for a processor.
-double ThreadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 void Measure(const QString& dir, int clients, int scale, const char* title)

@@ -182,11 +182,23 @@ QString CADORecordset::GetFieldName(int index) const
     return m_result->Columns()[index].name;
 }
 
-bool CADORecordset::ReadValue(const QString& field, Value& value)
+int CADORecordset::GetFieldIndex(const QString& field) const
 {
-    const int index = m_result ? m_result->layout->Find(field) : -1;
-    if (index < 0) {
+    return m_result ? m_result->layout->Find(field) : -1;
+}
+
+int CADORecordset::IndexOf(const QString& field)
+{
+    const int index = GetFieldIndex(field);
+    if (index < 0)
         RecordError(SQLITE_ERROR, kNoSuchField + field);
+    return index;
+}
+
+bool CADORecordset::ReadValue(int index, Value& value)
+{
+    if (!m_result || index < 0 || index >= m_result->ColumnCount()) {
+        RecordError(SQLITE_ERROR, kNoSuchField + QString::number(index));
         return false;
     }
     value.role = m_result->Columns()[index].role;
@@ -215,8 +227,14 @@ bool CADORecordset::ReadValue(const QString& field, Value& value)
 
 bool CADORecordset::GetFieldText(const QString& field, QString& text, const QString& dateFormat)
 {
+    const int index = IndexOf(field);
+    return index >= 0 && GetFieldText(index, text, dateFormat);
+}
+
+bool CADORecordset::GetFieldText(int index, QString& text, const QString& dateFormat)
+{
     Value value;
-    if (!ReadValue(field, value))
+    if (!ReadValue(index, value))
         return false;
     switch (value.kind) {
     case CellKind::Null:
@@ -251,8 +269,14 @@ bool CADORecordset::GetFieldText(const QString& field, QString& text, const QStr
 
 bool CADORecordset::GetFieldInt(const QString& field, int& number)
 {
+    const int index = IndexOf(field);
+    return index >= 0 && GetFieldInt(index, number);
+}
+
+bool CADORecordset::GetFieldInt(int index, int& number)
+{
     Value value;
-    if (!ReadValue(field, value))
+    if (!ReadValue(index, value))
         return false;
     switch (value.kind) {
     case CellKind::Null:
@@ -275,8 +299,14 @@ bool CADORecordset::GetFieldInt(const QString& field, int& number)
 
 bool CADORecordset::GetFieldDouble(const QString& field, double& number)
 {
+    const int index = IndexOf(field);
+    return index >= 0 && GetFieldDouble(index, number);
+}
+
+bool CADORecordset::GetFieldDouble(int index, double& number)
+{
     Value value;
-    if (!ReadValue(field, value))
+    if (!ReadValue(index, value))
         return false;
     QDate date;
     QTime time;
@@ -304,20 +334,37 @@ bool CADORecordset::GetFieldDouble(const QString& field, double& number)
 
 bool CADORecordset::GetFieldDate(const QString& field, QDateTime& dateTime)
 {
-    Value value;
-    if (!ReadValue(field, value))
-        return false;
-    if (value.kind == CellKind::Null) {
-        dateTime = QDateTime();
-        return true;
-    }
+    const int index = IndexOf(field);
+    return index >= 0 && GetFieldDate(index, dateTime);
+}
+
+bool CADORecordset::GetFieldDate(int index, QDateTime& dateTime)
+{
     QDate date;
     QTime time;
-    if (value.kind == CellKind::Text && jetsql::ParseStoredDateTime(value.text, date, time)) {
-        dateTime = QDateTime(date, time);
+    if (!ReadDateTime(index, date, time))
+        return false;
+    dateTime = date.isValid() ? QDateTime(date, time) : QDateTime();
+    return true;
+}
+
+bool CADORecordset::GetFieldDay(int index, QDate& day)
+{
+    QTime time;
+    return ReadDateTime(index, day, time);
+}
+
+bool CADORecordset::ReadDateTime(int index, QDate& date, QTime& time)
+{
+    Value value;
+    if (!ReadValue(index, value))
+        return false;
+    if (value.kind == CellKind::Null) {
+        date = QDate();
+        time = QTime();
         return true;
     }
-    return false;
+    return value.kind == CellKind::Text && jetsql::ParseStoredDateTime(value.text, date, time);
 }
 
 bool CADORecordset::PutValue(const QString& field, Value value)

@@ -44,6 +44,16 @@ public:
     bool GetFieldInt(const QString& field, int& value);
     bool GetFieldDouble(const QString& field, double& value);
     bool GetFieldDate(const QString& field, QDateTime& value);
+    // The same by the field's place in the result, for loops that read many rows: the place of
+    // a name is looked up once. -1 when the result has no such field.
+    int GetFieldIndex(const QString& field) const;
+    bool GetFieldText(int index, QString& value, const QString& dateFormat = {});
+    bool GetFieldInt(int index, int& value);
+    bool GetFieldDouble(int index, double& value);
+    bool GetFieldDate(int index, QDateTime& value);
+    // The day of a date field (null for NULL): no local time is made, which lists of many rows
+    // notice.
+    bool GetFieldDay(int index, QDate& day);
 
     // Only between AddNew/Edit and Update; an empty text is stored as NULL.
     bool SetFieldText(const QString& field, const QString& value);
@@ -72,7 +82,10 @@ public:
 private:
     struct Value;
     // The field's value on the current row, or what was written to it since AddNew/Edit.
-    bool ReadValue(const QString& field, Value& value);
+    bool ReadValue(int index, Value& value);
+    // The field's place, or -1 after recording the error.
+    int IndexOf(const QString& field);
+    bool ReadDateTime(int index, QDate& date, QTime& time);
     bool PutValue(const QString& field, Value value);
     int BindPending(struct sqlite3_stmt* statement, int& parameter) const;
     bool InsertPending();

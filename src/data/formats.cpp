@@ -4,7 +4,8 @@
 
 QString FormatDate(const QDate& date)
 {
-    return QString::asprintf("%d-%d-%d", date.year(), date.month(), date.day());
+    return QString::number(date.year()) + u'-' + QString::number(date.month()) + u'-' +
+           QString::number(date.day());
 }
 
 QString FormatDateTime(const QDateTime& dateTime)
@@ -15,14 +16,30 @@ QString FormatDateTime(const QDateTime& dateTime)
                              time.hour(), time.minute(), time.second());
 }
 
+namespace {
+
+// "%.02lf" as C's printf writes it in any locale; std::to_chars is defined to give the same
+// digits, without printf's parsing of the format on every call (lists format 100,000s).
+QString FixedTwo(double value, const char* suffix = "")
+{
+    char text[400]; // the longest double has 309 digits before the point
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
+    if (error != std::errc())
+        return QString::asprintf("%.02lf%s", value, suffix);
+    return QString::fromLatin1(text, end - text) + QLatin1StringView(suffix);
+}
+
+} // namespace
+
 QString FormatAmount(double amount)
 {
-    return QString::asprintf("%.02lf", amount);
+    return FixedTwo(amount);
 }
 
 QString FormatPercent(double percent)
 {
-    return QString::asprintf("%.02lf%%", percent);
+    return FixedTwo(percent, "%");
 }
 
 double PaidPercent(double paid, double amount)

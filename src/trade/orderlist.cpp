@@ -33,7 +33,7 @@ double PaidByLookup(CADORecordset& recordset, const QString& table, int order)
     double paid = 0.0;
     if (!recordset.Open(u"SELECT * FROM %1 WHERE [paper] = %2"_s.arg(table).arg(order)))
         return paid;
-    const QString sumField = u"sum"_s;
+    const int sumField = recordset.GetFieldIndex(u"sum"_s);
     ForEachRow(recordset, [&] {
         double sum = 0.0;
         recordset.GetFieldDouble(sumField, sum);
@@ -61,8 +61,8 @@ std::vector<double> PaidAmounts(CADODatabase* database, const TradeTwin& trade,
         sums.emplace(order, 0.0);
     if (!recordset.Open(u"SELECT [paper], [sum] FROM %1"_s.arg(table)))
         return paid;
-    const QString paperField = u"paper"_s;
-    const QString sumField = u"sum"_s;
+    const int paperField = recordset.GetFieldIndex(u"paper"_s);
+    const int sumField = recordset.GetFieldIndex(u"sum"_s);
     ForEachRow(recordset, [&] {
         int paper = 0;
         recordset.GetFieldInt(paperField, paper);

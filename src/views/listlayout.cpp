@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QVariant ReadCell(CADORecordset& recordset, const ListColumn& column, const QString& field)
+QVariant ReadCell(CADORecordset& recordset, const ListColumn& column, int field)
 {
     switch (column.format) {
     case CellFormat::Text:
@@ -20,7 +20,11 @@ QVariant ReadCell(CADORecordset& recordset, const ListColumn& column, const QStr
         recordset.GetFieldDouble(field, amount);
         return amount;
     }
-    case CellFormat::Date:
+    case CellFormat::Date: {
+        QDate day;
+        recordset.GetFieldDay(field, day);
+        return day;
+    }
     case CellFormat::DateTime: {
         QDateTime stamp;
         recordset.GetFieldDate(field, stamp);
@@ -114,11 +118,11 @@ bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADOD
     CADORecordset recordset(database);
     if (!recordset.Open(sql))
         return false;
-    // Names and overridden texts are made once, not once a row.
+    // Places and overridden texts are found once, not once a row.
     struct Cell
     {
         const ListColumn* column;
-        QString field;
+        int field;
         bool overridden;
         QString text;
     };
@@ -128,12 +132,13 @@ bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADOD
         const QString field = QString::fromLatin1(column.field);
         const auto it = overrides.constFind(field);
         const bool overridden = it != overrides.cend();
-        cells.push_back(
-            {&column, field, overridden, overridden ? CellText(column, *it) : QString()});
+        cells.push_back({&column, recordset.GetFieldIndex(field), overridden,
+                         overridden ? CellText(column, *it) : QString()});
     }
     rows.reserve(rows.size() + size_t(std::max(recordset.GetRecordCount(), 0)));
-    const QString numberField = u"no"_s;
-    const QString imageFlag = layout.imageFlag ? QString::fromLatin1(layout.imageFlag) : QString();
+    const int numberField = recordset.GetFieldIndex(u"no"_s);
+    const int imageFlag =
+        layout.imageFlag ? recordset.GetFieldIndex(QString::fromLatin1(layout.imageFlag)) : -1;
     ForEachRow(recordset, [&] {
         QStringList texts;
         texts.reserve(qsizetype(cells.size()) + 1);

@@ -150,6 +150,24 @@ TEST(Recordset, DatesBooleansAndEngineNumbers)
     double day = 0;
     EXPECT_TRUE(rs.GetFieldDouble(u"time"_s, day));
     EXPECT_NEAR(day, 45356.0 + (9 * 3600 + 7 * 60) / 86400.0, 1e-9);
+    // By place: the same values, and the day alone; a NULL date is no day.
+    const int time = rs.GetFieldIndex(u"TIME"_s);
+    ASSERT_GE(time, 0);
+    EXPECT_EQ(rs.GetFieldIndex(u"nosuchfield"_s), -1);
+    QDate onlyDay;
+    EXPECT_TRUE(rs.GetFieldDay(time, onlyDay));
+    EXPECT_EQ(onlyDay, QDate(2024, 3, 5));
+    EXPECT_TRUE(rs.GetFieldText(rs.GetFieldIndex(u"caption"_s), text));
+    EXPECT_EQ(text, u"标题"_s);
+    EXPECT_FALSE(rs.GetFieldText(-1, text));
+    EXPECT_FALSE(rs.GetFieldText(rs.GetFieldCount(), text));
+    ASSERT_TRUE(rs.AddNew());
+    rs.SetFieldText(u"caption"_s, u"无日期"_s);
+    ASSERT_TRUE(rs.Update());
+    EXPECT_TRUE(rs.GetFieldDay(time, onlyDay));
+    EXPECT_TRUE(onlyDay.isNull());
+    EXPECT_TRUE(rs.GetFieldDate(time, date));
+    EXPECT_FALSE(date.isValid());
 
     const QStringList inRange = Names(
         *db,

@@ -49,6 +49,14 @@ TEST(RecordListModel, PassesTheModelTesterThroughEveryChange)
     EXPECT_DOUBLE_EQ(ParseAmount(u"-1234.50"_s), -1234.5);
     EXPECT_DOUBLE_EQ(ParseAmount(u"合计"_s), 0.0);
     EXPECT_DOUBLE_EQ(ParseAmount(QString()), 0.0);
+    // Amounts are shown as C's "%.02lf" rounds the stored binary value.
+    EXPECT_EQ(FormatAmount(2.675), u"2.67"_s); // 2.67499999...
+    EXPECT_EQ(FormatAmount(0.125), u"0.12"_s); // exactly half: to even
+    EXPECT_EQ(FormatAmount(12.345), u"12.35"_s);
+    EXPECT_EQ(FormatAmount(-0.001), u"-0.00"_s);
+    EXPECT_EQ(FormatAmount(1e20), u"100000000000000000000.00"_s);
+    EXPECT_EQ(FormatPercent(89.975), u"89.97%"_s);
+    EXPECT_EQ(FormatDate(QDate(2009, 1, 1)), u"2009-1-1"_s);
 
     EXPECT_TRUE(list.DeleteItem(0));
     EXPECT_FALSE(list.DeleteItem(51));
