@@ -1,9 +1,15 @@
 #include "data/adorecordset.h"
+#include "kit/appcontext.h"
 #include "kit/autocompletelist.h"
+#include "kit/commandids.h"
+#include "kit/commandregistry.h"
 #include "kit/completionindex.h"
+#include "support/modal.h"
 #include "support/recordviews.h"
 #include "support/typing.h"
+#include "trade/tradecommands.h"
 #include "trade/tradequerydlg.h"
+#include "views/featurecontext.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -563,6 +569,46 @@ TEST_F(TradeQueryDlgTest, EnterClosingTheClientPopupPressesNothing)
     ExpectRan(u"SELECT * FROM inputdata WHERE "_s + kDay +
               u" AND [client] = '甲公司' ORDER BY date DESC"_s);
     EXPECT_EQ(Papers(), QStringList{u"P-01"_s});
+}
+
+// The trade commands as the main frame registers them, with a registry that only keeps the
+// handlers.
+class HandlerTable final : public ICommandRegistry
+{
+public:
+    void SetHandler(int id, Handler handler) override { m_handlers[id] = std::move(handler); }
+    bool HasHandler(int id) const override { return m_handlers.count(id) != 0; }
+    void PostCommand(int id) override { m_handlers.at(id)(); }
+
+private:
+    std::map<int, Handler> m_handlers;
+};
+
+TEST_F(TradeQueryDlgTest, TheQueryCommandsOpenTheirDialogs)
+{
+    CAppContext app;
+    HandlerTable commands;
+    RegisterTradeCommands(CFeatureContext{app, m_doc, commands, &m_window});
+    ASSERT_TRUE(commands.HasHandler(ID_QUERY_INPUT));
+    ASSERT_TRUE(commands.HasHandler(ID_QUERY_OUTPUT));
+    {
+        const ModalDriver<CPurchaseQueryDlg> purchase([this](CPurchaseQueryDlg& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), u"采购查询"_s);
+            EXPECT_EQ(dialog.parentWidget(), &m_window);
+            Click(dialog, u"IDC_QUERYALL"_s);
+        });
+        commands.PostCommand(ID_QUERY_INPUT);
+    }
+    EXPECT_EQ(m_main->CurrentQuery(), u"SELECT * FROM inputdata ORDER BY date DESC, paper"_s);
+    {
+        const ModalDriver<CSaleQueryDlg> sale([](CSaleQueryDlg& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), u"销售查询"_s);
+            Click(dialog, u"IDC_QUERYALL"_s);
+        });
+        commands.PostCommand(ID_QUERY_OUTPUT);
+    }
+    EXPECT_EQ(m_main->CurrentQuery(), u"SELECT * FROM outputdata ORDER BY date DESC"_s);
+    EXPECT_EQ(m_main->Category(), RecordCategory::kSales);
 }
 
 } // namespace
