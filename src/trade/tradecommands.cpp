@@ -3,12 +3,24 @@
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "trade/orderdlg.h"
+#include "trade/tradequerydlg.h"
 #include "views/featurecontext.h"
 #include "views/recorddialogs.h"
 #include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 
 namespace {
+
+// 查询搜索 > 采购 / 销售: the order queries.
+template <typename Dialog> void RegisterOrderQuery(const CFeatureContext& context, int command)
+{
+    CVantrelDoc& doc = context.doc;
+    QWidget* window = context.window;
+    context.commands.SetHandler(command, [window, &doc] {
+        Dialog dialog(doc, window);
+        dialog.exec();
+    });
+}
 
 // The trade's order dialog from 资料管理 (empty, to add) and from the order list (empty, or
 // loaded with the stored order to modify row `item`).
@@ -31,6 +43,8 @@ template <typename Dialog> void RegisterOrderDialog(const CFeatureContext& conte
 
 void RegisterTradeCommands(const CFeatureContext& context)
 {
+    RegisterOrderQuery<CPurchaseQueryDlg>(context, kPurchaseTwin.queryCommand);
+    RegisterOrderQuery<CSaleQueryDlg>(context, kSaleTwin.queryCommand);
     RegisterOrderDialog<CPurchaseDlg>(context);
     RegisterOrderDialog<CSaleDlg>(context);
 }
