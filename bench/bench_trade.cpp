@@ -12,9 +12,8 @@
 #include "data/schema.h"
 #include "kit/recordlistmodel.h"
 #include "trade/orderdlg.h"
-#include "trade/orderlist.h"
+#include "trade/tradequerydlg.h"
 #include "views/middlelistview.h"
-#include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -28,6 +27,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -263,10 +263,15 @@ int main(int argc, char** argv)
     std::printf("%d clients, %d contacts, %d sales orders, %d receipts\n", sizes.clients,
                 sizes.contacts, sizes.orders, sizes.receipts);
 
+    std::unique_ptr<CSaleQueryDlg> query;
     const Figure all = Time(
-        nullptr,
         [&] {
-            ShowOrderList(doc, kSaleTwin, u"SELECT * FROM outputdata ORDER BY date DESC"_s);
+            query = std::make_unique<CSaleQueryDlg>(doc, &window);
+            query->show();
+            QApplication::processEvents();
+        },
+        [&] {
+            query->OnQueryAll();
             QApplication::processEvents(); // the list lays out and paints its rows
         },
         [&] {
