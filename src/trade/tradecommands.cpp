@@ -2,6 +2,7 @@
 
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "trade/detailcommands.h"
 #include "views/featurecontext.h"
 #include "views/recorddialogs.h"
 #include "views/tradetwin.h"
@@ -9,5 +10,5 @@
 
 void RegisterTradeCommands(const CFeatureContext& context)
 {
-    (void)context;
+    RegisterDetailCommands(context);
 }
