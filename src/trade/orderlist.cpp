@@ -120,3 +120,11 @@ void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
     AppendOrderTotals(list);
     doc.SetInfoText(view->Caption());
 }
+
+void SetOrderPaid(CRecordListModel& list, int row, double paid)
+{
+    list.SetItemText(row, kPaidColumn, FormatAmount(paid));
+    list.SetItemText(
+        row, kPercentColumn,
+        FormatPercent(PaidPercent(paid, ParseAmount(list.GetItemText(row, kSumColumn)))));
+}

@@ -2,6 +2,7 @@
 
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "trade/detailcommands.h"
 #include "trade/orderdlg.h"
 #include "trade/tradequerydlg.h"
 #include "views/featurecontext.h"
@@ -47,4 +48,5 @@ void RegisterTradeCommands(const CFeatureContext& context)
     RegisterOrderQuery<CSaleQueryDlg>(context, kSaleTwin.queryCommand);
     RegisterOrderDialog<CPurchaseDlg>(context);
     RegisterOrderDialog<CSaleDlg>(context);
+    RegisterDetailCommands(context);
 }

@@ -15,9 +15,8 @@ using namespace Qt::StringLiterals;
 CRecordDlg::CRecordDlg(CADODatabase* database, const QString& table, RecordKind kind,
                        const RecordSaveTexts& texts, QWidget* parent)
     : QDialog(parent), m_db(database), m_strTable(table), m_kind(kind), m_texts(texts),
-      m_continuous(new QCheckBox(u"连续添加"_s, this)), m_ok(new QPushButton(u"添加"_s, this))
+      m_ok(new QPushButton(u"添加"_s, this))
 {
-    m_continuous->setObjectName(u"IDC_CONTINUOUS"_s);
     m_ok->setObjectName(u"IDOK"_s);
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, [this] { OnOK(); });
@@ -32,6 +31,8 @@ void CRecordDlg::SetRequestMembers(const CRecordRequest& request)
 
 QHBoxLayout* CRecordDlg::NewButtonRow()
 {
+    m_continuous = new QCheckBox(u"连续添加"_s, this);
+    m_continuous->setObjectName(u"IDC_CONTINUOUS"_s);
     auto* close = NewDialogButton(u"关闭"_s, u"IDCANCEL"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
@@ -39,6 +40,18 @@ QHBoxLayout* CRecordDlg::NewButtonRow()
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
     buttons->addWidget(close);
+    return buttons;
+}
+
+QHBoxLayout* CRecordDlg::NewConfirmButtonRow()
+{
+    m_ok->setText(u"确定"_s);
+    auto* cancel = NewDialogButton(u"取消"_s, u"IDCANCEL"_s, this);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
     return buttons;
 }
 
@@ -52,13 +65,14 @@ void CRecordDlg::showEvent(QShowEvent* event)
 void CRecordDlg::InitDialog()
 {
     m_bInitialised = true;
-    if (m_bModify) {
-        // A modify saves one record and closes.
+    // A modify saves one record and closes; so does a dialog without "连续添加".
+    if (m_bModify || !m_continuous)
         m_bContinuous = false;
+    if (m_bModify && m_continuous)
         m_continuous->setEnabled(false);
-    }
     OnInitDialog();
-    m_continuous->setChecked(m_bContinuous);
+    if (m_continuous)
+        m_continuous->setChecked(m_bContinuous);
 }
 
 bool CRecordDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)
@@ -140,7 +154,7 @@ bool CRecordDlg::EndSave(CADORecordset& recordset, bool written)
 void CRecordDlg::Saved()
 {
     Inform(this, m_bModify ? u"记录修改成功！"_s : u"新数据添加成功！"_s);
-    m_bContinuous = m_continuous->isChecked();
+    m_bContinuous = m_continuous && m_continuous->isChecked();
     if (m_bModify || !m_bContinuous)
         accept();
 }

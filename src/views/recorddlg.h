@@ -29,7 +29,8 @@ struct RecordSaveTexts
 // The base of the dialogs that add or modify one record of a table. The opener sets the
 // members (m_bModify, m_nNo, m_nItem) before the modal run; the dialog settles its controls
 // when it first shows. "添加" checks and saves; after an add with "连续添加" ticked the dialog
-// stays open for the next record, otherwise it closes.
+// stays open for the next record, otherwise it closes. Dialogs that save one record and close
+// have "确定" and "取消" instead, and no "连续添加".
 class CRecordDlg : public QDialog
 {
     Q_OBJECT
@@ -47,6 +48,7 @@ public:
     // "添加": checks the input, asks about duplicates and saves.
     virtual void OnOK() = 0;
 
+    // Null in a dialog without "连续添加".
     QCheckBox* ContinuousBox() const { return m_continuous; }
     QPushButton* OkButton() const { return m_ok; }
 
@@ -61,6 +63,8 @@ protected:
 
     // "连续添加", then "添加" (the default) and "关闭" at the right.
     QHBoxLayout* NewButtonRow();
+    // "确定" (the default) and "取消" at the right: the dialog saves one record and closes.
+    QHBoxLayout* NewConfirmButtonRow();
 
     // True when the statement finds no row (or does not run) or the user still wants to save:
     // asks `question` under "重复".
@@ -95,6 +99,6 @@ private:
     RecordKind m_kind;
     RecordSaveTexts m_texts;
     bool m_bInitialised = false;
-    QCheckBox* m_continuous;
+    QCheckBox* m_continuous = nullptr; // made by NewButtonRow
     QPushButton* m_ok;
 };
