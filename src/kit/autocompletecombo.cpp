@@ -1,6 +1,7 @@
 #include "kit/autocompletecombo.h"
 
 #include "kit/autocompletelist.h"
+#include "kit/longlistcombo.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -42,6 +43,8 @@ bool CAutoCompleteCombo::Init(QWidget* control)
         combo->setInsertPolicy(QComboBox::NoInsert);
         // The pop-up does the completing; the combo's own inline completion would fight it.
         combo->setCompleter(nullptr);
+        // A client box holds every client.
+        PrepareLongList(combo, kBoxCharacters);
         m_combo = combo;
         m_edit = combo->lineEdit();
         m_kind = kComboBox;

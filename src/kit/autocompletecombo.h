@@ -28,6 +28,9 @@ public:
     // What the box is attached to.
     enum Kind { kNotAttached = -1, kEdit = 1, kComboBox = 2 };
 
+    // The width of an attached combo box, in characters: it does not grow with its entries.
+    static constexpr int kBoxCharacters = 16;
+
     explicit CAutoCompleteCombo(QObject* parent = nullptr);
     ~CAutoCompleteCombo() override;
 

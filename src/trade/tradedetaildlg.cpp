@@ -3,6 +3,7 @@
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
 #include "kit/datepicker.h"
+#include "kit/longlistcombo.h"
 #include "kit/messages.h"
 #include "kit/numberfield.h"
 #include "trade/modifiedpayment.h"
@@ -17,7 +18,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -66,14 +66,7 @@ void CTradeDetailDlg::BuildControls()
     m_orderBox = new QComboBox(this);
     m_orderBox->setObjectName(u"paper"_s);
     m_orderBox->setEditable(false);
-    m_orderBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_orderBox->setMinimumContentsLength(kOrderBoxLength);
-    // A drop-down of 20 lines of one height: a popup sized to all its entries would measure
-    // each of them every time it opens.
-    m_orderBox->setMaxVisibleItems(20);
-    m_orderBox->setStyleSheet(u"QComboBox { combobox-popup: 0; }"_s);
-    if (auto* list = qobject_cast<QListView*>(m_orderBox->view()))
-        list->setUniformItemSizes(true);
+    PrepareLongList(m_orderBox, kOrderBoxLength);
 
     m_datePicker = NewDatePicker(u"date"_s, this);
     auto lineEdit = [this](const QString& name) {
