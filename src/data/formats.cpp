@@ -20,14 +20,17 @@ namespace {
 
 // "%.02lf" as C's printf writes it in any locale; std::to_chars is defined to give the same
 // digits, without printf's parsing of the format on every call (lists format 100,000s).
-QString FixedTwo(double value, const char* suffix = "")
+QString FixedTwo(double value, char suffix = 0)
 {
     char text[400]; // the longest double has 309 digits before the point
-    const auto [end, error] =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
-    if (error != std::errc())
-        return QString::asprintf("%.02lf%s", value, suffix);
-    return QString::fromLatin1(text, end - text) + QLatin1StringView(suffix);
+    auto [end, error] =
+        std::to_chars(text, text + sizeof text - 1, value, std::chars_format::fixed, 2);
+    if (error != std::errc()) { // cannot happen: any double fits
+        end = text;
+    }
+    if (suffix)
+        *end++ = suffix;
+    return QString::fromLatin1(text, end - text);
 }
 
 } // namespace
@@ -39,7 +42,7 @@ QString FormatAmount(double amount)
 
 QString FormatPercent(double percent)
 {
-    return FixedTwo(percent, "%");
+    return FixedTwo(percent, '%');
 }
 
 double PaidPercent(double paid, double amount)
@@ -54,14 +57,23 @@ QString FormatNumber(int number)
 
 double ParseAmount(const QString& text)
 {
-    // std::from_chars never looks at the locale; it takes neither blanks nor a '+' sign.
-    const QByteArray bytes = text.trimmed().toLatin1();
-    const char* begin = bytes.constData();
-    const char* end = begin + bytes.size();
-    if (begin != end && *begin == '+')
-        ++begin;
+    // std::from_chars never looks at the locale; it takes neither blanks nor a '+' sign. The
+    // text is copied to a buffer on the stack: totals rows parse whole columns of 100,000s.
+    qsizetype at = 0;
+    while (at < text.size() && text.at(at).isSpace())
+        ++at;
+    if (at < text.size() && text.at(at) == u'+')
+        ++at;
+    char buffer[400]; // more than the longest "%.02lf" of a double
+    size_t length = 0;
+    for (; at < text.size() && length < sizeof buffer; ++at) {
+        const char16_t c = text.at(at).unicode();
+        if (c >= 0x80)
+            break;
+        buffer[length++] = char(c);
+    }
     double value = 0.0;
-    if (std::from_chars(begin, end, value).ec != std::errc())
+    if (std::from_chars(buffer, buffer + length, value).ec != std::errc())
         return 0.0;
     return value;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <thread>
 #include <vector>
 
 // One row of a record list: its cell texts (column 0 first) and the index of its icon in the
@@ -74,9 +75,17 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    // Lists from this many rows are freed by a thread of their own.
+    static constexpr size_t kBackgroundDisposal = 5000;
+
     bool HasRow(int row) const { return row >= 0 && row < GetItemCount(); }
+    // Empties m_rows.
+    void DisposeRows();
 
     std::vector<Column> m_columns;
     std::vector<CListRow> m_rows;
     QList<QIcon> m_icons;
+    // The thread freeing the rows last taken out; joined before the next one starts and when the
+    // model goes.
+    std::jthread m_disposal;
 };

@@ -10,36 +10,49 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QVariant ReadCell(CADORecordset& recordset, const ListColumn& column, int field)
+QString SexText(int sex)
+{
+    return sex != 0 ? u"女"_s : u"男"_s;
+}
+
+QString SettledText(int square)
+{
+    return square != 0 ? u"已结清"_s : u"未完成"_s;
+}
+
+QString DayText(const QDate& day)
+{
+    return day.isNull() ? QString() : FormatDate(day);
+}
+
+// The text of the current row's field as the column shows it; the same as CellText of the
+// value read, without making a QVariant of every cell of a long list.
+QString ReadCellText(CADORecordset& recordset, const ListColumn& column, int field)
 {
     switch (column.format) {
     case CellFormat::Text:
         break;
-    case CellFormat::Amount: {
-        double amount = 0.0;
-        recordset.GetFieldDouble(field, amount);
-        return amount;
+    case CellFormat::Amount:
+    case CellFormat::Percent: {
+        double number = 0.0;
+        recordset.GetFieldDouble(field, number);
+        return column.format == CellFormat::Amount ? FormatAmount(number) : FormatPercent(number);
     }
     case CellFormat::Date: {
         QDate day;
         recordset.GetFieldDay(field, day);
-        return day;
+        return DayText(day);
     }
     case CellFormat::DateTime: {
         QDateTime stamp;
         recordset.GetFieldDate(field, stamp);
-        return stamp;
+        return FormatDateTime(stamp);
     }
     case CellFormat::Sex:
     case CellFormat::Settled: {
         int value = 0;
         recordset.GetFieldInt(field, value);
-        return value;
-    }
-    case CellFormat::Percent: {
-        double percent = 0.0;
-        recordset.GetFieldDouble(field, percent);
-        return percent;
+        return column.format == CellFormat::Sex ? SexText(value) : SettledText(value);
     }
     }
     QString text;
@@ -78,19 +91,17 @@ QString CellText(const ListColumn& column, const QVariant& value)
         break;
     case CellFormat::Amount:
         return FormatAmount(value.toDouble());
-    case CellFormat::Date: {
-        const QDate day =
-            value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
-        return day.isNull() ? QString() : FormatDate(day);
-    }
+    case CellFormat::Date:
+        return DayText(value.typeId() == QMetaType::QDateTime ? value.toDateTime().date()
+                                                              : value.toDate());
     case CellFormat::DateTime:
         return FormatDateTime(value.toDateTime());
     case CellFormat::Sex:
-        return value.toInt() != 0 ? u"女"_s : u"男"_s;
+        return SexText(value.toInt());
     case CellFormat::Percent:
         return FormatPercent(value.toDouble());
     case CellFormat::Settled:
-        return value.toInt() != 0 ? u"已结清"_s : u"未完成"_s;
+        return SettledText(value.toInt());
     }
     return value.toString();
 }
@@ -143,9 +154,8 @@ bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADOD
         QStringList texts;
         texts.reserve(qsizetype(cells.size()) + 1);
         for (const Cell& cell : cells)
-            texts << (cell.overridden
-                          ? cell.text
-                          : CellText(*cell.column, ReadCell(recordset, *cell.column, cell.field)));
+            texts << (cell.overridden ? cell.text
+                                      : ReadCellText(recordset, *cell.column, cell.field));
         int no = 0;
         recordset.GetFieldInt(numberField, no);
         texts << FormatNumber(no);

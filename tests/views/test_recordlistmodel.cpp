@@ -142,6 +142,19 @@ TEST(RecordListModel, HoldsAHundredThousandRowsAndScrollsThroughThem)
     list.SetItemText(99999, 17, u"100000"_s);
     ASSERT_TRUE(list.RecordNumber(99999, number));
     EXPECT_EQ(number, 100000);
+    // Texts taken from a long list outlive the list's rows, which go in the background; the
+    // list fills and empties again at once.
+    const QString kept = list.GetItemText(99999, 17);
     list.DeleteAllItems();
     EXPECT_EQ(view.model()->rowCount(), 0);
+    for (int round = 0; round < 3; ++round) {
+        std::vector<CListRow> again;
+        for (int row = 0; row < 20000; ++row)
+            again.push_back(CListRow{{u"行%1"_s.arg(row)}, 1});
+        list.AppendRows(std::move(again));
+        EXPECT_EQ(list.GetItemText(19999, 0), u"行19999"_s);
+        list.Clear();
+        EXPECT_EQ(list.rowCount(), 0);
+    }
+    EXPECT_EQ(kept, u"100000"_s);
 }
