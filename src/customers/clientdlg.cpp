@@ -21,15 +21,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Quotation marks and brackets end or break a name in the statements that look clients up.
-bool HasForbiddenCharacter(const QString& text)
-{
-    for (QChar c : text)
-        if (c == u'\'' || c == u'"' || c == u'[' || c == u']')
-            return true;
-    return false;
-}
-
 QString ObjectNameOf(const ClientField& field)
 {
     return u"IDC_"_s + QString::fromLatin1(field.field).toUpper();
@@ -174,11 +165,11 @@ void CClientDlg::OnOK()
         Inform(this, u"客户名称必须填写！"_s);
         return;
     }
-    if (HasForbiddenCharacter(name)) {
+    if (HasQuoteOrBracket(name)) {
         Inform(this, u"客户名称不能含有',\",[,]等符号！"_s);
         return;
     }
-    if (HasForbiddenCharacter(number)) {
+    if (HasQuoteOrBracket(number)) {
         Inform(this, u"客户编号不能含有',\",[,]等符号！"_s);
         return;
     }

@@ -22,3 +22,11 @@ QString SqlMonthStart(int year, int month)
 {
     return QString::asprintf("#%d-%d-1#", year, month);
 }
+
+bool HasQuoteOrBracket(const QString& text)
+{
+    for (QChar c : text)
+        if (c == u'\'' || c == u'"' || c == u'[' || c == u']')
+            return true;
+    return false;
+}

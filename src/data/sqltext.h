@@ -7,6 +7,10 @@
 //   QString(u"SELECT * FROM client WHERE [name] = '%1'"_s).arg(SqlText(name))
 QString SqlText(const QString& value);
 
+// Whether a text holds an apostrophe, a quotation mark or a square bracket: the characters the
+// dialogs refuse in names and numbers that statements look records up by.
+bool HasQuoteOrBracket(const QString& text);
+
 // Jet date literals as the statements write them.
 QString SqlDayStart(int year, int month, int day); // #y-m-d 0:0:0#
 QString SqlDayEnd(int year, int month, int day);   // #y-m-d 23:59:59#

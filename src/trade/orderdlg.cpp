@@ -63,15 +63,6 @@ QString Latin(const char* text)
     return QString::fromLatin1(text);
 }
 
-// Quotation marks and brackets would end or break 单号 in the statements that look it up.
-bool HasForbiddenCharacter(const QString& text)
-{
-    for (QChar c : text)
-        if (c == u'\'' || c == u'"' || c == u'[' || c == u']')
-            return true;
-    return false;
-}
-
 constexpr int kPaidColumn = 7;
 
 } // namespace
@@ -285,7 +276,7 @@ bool COrderDlg::CheckPaper(const QString& paper)
         Inform(this, u"单号必须填写！"_s);
         return false;
     }
-    if (HasForbiddenCharacter(paper)) {
+    if (HasQuoteOrBracket(paper)) {
         Inform(this, u"单号不能含有',\",[,]等符号！"_s);
         return false;
     }
