@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using vantrel::detail::Cell;
@@ -257,7 +258,7 @@ bool CADORecordset::GetFieldText(int index, QString& text, const QString& dateFo
             text = vantrel::detail::FormatWith(
                 dateFormat.isEmpty() ? u"%Y-%m-%d %H:%M:%S"_s : dateFormat, date, time);
         } else {
-            text = value.text;
+            text = std::move(value.text);
         }
         return true;
     }

@@ -23,6 +23,7 @@ namespace {
 constexpr int kSumColumn = 6;
 constexpr int kPaidColumn = 7;
 constexpr int kPercentColumn = 8;
+constexpr int kNumberColumn = 11;
 
 // Up to this many orders each has its own statement; longer lists read the payment table once.
 // Both add an order's payments in the same (table) order, so the sums are the same to the bit.
@@ -110,14 +111,20 @@ void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
     if (reading)
         database->CommitTransaction();
 
+    // The totals add up the shown texts, as a recount after a change does; they are summed here
+    // while each row is at hand rather than in three passes over the list.
+    OrderTotals totals;
     for (size_t i = 0; i < rows.size(); ++i) {
         QStringList& texts = rows[i].texts;
         texts[kPaidColumn] = FormatAmount(paid[i]);
-        texts[kPercentColumn] =
-            FormatPercent(PaidPercent(paid[i], ParseAmount(texts.at(kSumColumn))));
+        const double sum = ParseAmount(texts.at(kSumColumn));
+        texts[kPercentColumn] = FormatPercent(PaidPercent(paid[i], sum));
+        totals.sum += sum;
+        totals.paid += ParseAmount(texts.at(kPaidColumn));
+        totals.number += ParseAmount(texts.at(kNumberColumn));
     }
     list.AppendRows(std::move(rows));
-    AppendOrderTotals(list);
+    AppendOrderTotals(list, totals);
     doc.SetInfoText(view->Caption());
 }
 

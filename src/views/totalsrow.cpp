@@ -12,6 +12,14 @@ constexpr int kOrderPaid = 7;
 constexpr int kOrderPercent = 8;
 constexpr int kOrderNumber = 11;
 
+void WriteOrderTotals(CRecordListModel& list, int row, const OrderTotals& totals)
+{
+    list.SetItemText(row, kOrderNumber, FormatAmount(totals.number));
+    list.SetItemText(row, kOrderSum, FormatAmount(totals.sum));
+    list.SetItemText(row, kOrderPaid, FormatAmount(totals.paid));
+    list.SetItemText(row, kOrderPercent, FormatPercent(PaidPercent(totals.paid, totals.sum)));
+}
+
 } // namespace
 
 bool HasTotalsRow(const CRecordListModel& list)
@@ -44,17 +52,12 @@ void UpdateOrderTotals(CRecordListModel& list)
     const int last = list.GetItemCount() - 1;
     if (last < 0)
         return;
-    const double number = list.SumColumn(kOrderNumber, last);
-    const double sum = list.SumColumn(kOrderSum, last);
-    const double paid = list.SumColumn(kOrderPaid, last);
-    list.SetItemText(last, kOrderNumber, FormatAmount(number));
-    list.SetItemText(last, kOrderSum, FormatAmount(sum));
-    list.SetItemText(last, kOrderPaid, FormatAmount(paid));
-    list.SetItemText(last, kOrderPercent, FormatPercent(PaidPercent(paid, sum)));
+    WriteOrderTotals(list, last,
+                     {list.SumColumn(kOrderNumber, last), list.SumColumn(kOrderSum, last),
+                      list.SumColumn(kOrderPaid, last)});
 }
 
-void AppendOrderTotals(CRecordListModel& list)
+void AppendOrderTotals(CRecordListModel& list, const OrderTotals& totals)
 {
-    list.AppendRow({QString::fromUtf16(kTotalsText)});
-    UpdateOrderTotals(list);
+    WriteOrderTotals(list, list.AppendRow({QString::fromUtf16(kTotalsText)}), totals);
 }

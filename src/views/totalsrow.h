@@ -15,8 +15,17 @@ void AppendPaymentTotals(CRecordListModel& list);
 // Payment list: rewrites the last row's sums from the rows before it.
 void UpdatePaymentTotals(CRecordListModel& list);
 
-// Order list: appends the totals row of the rows listed so far.
-void AppendOrderTotals(CRecordListModel& list);
+// The sums of an order list's columns 11 (数量), 6 (单据金额) and 7 (paid), each the total of
+// the numbers its texts show.
+struct OrderTotals
+{
+    double number = 0.0;
+    double sum = 0.0;
+    double paid = 0.0;
+};
+
+// Order list: appends the totals row of the rows listed so far, whose sums the filler added up.
+void AppendOrderTotals(CRecordListModel& list, const OrderTotals& totals);
 // Order list: rewrites the last row's sums of columns 6 (单据金额), 7 (paid) and 11 (数量)
 // and its column 8 (paid percentage) from the rows before it.
 void UpdateOrderTotals(CRecordListModel& list);
