@@ -8,7 +8,6 @@
 #include "kit/messages.h"
 #include "kit/numberfield.h"
 #include "kit/recordlistmodel.h"
-#include "views/clientnames.h"
 #include "views/recorddialogs.h"
 #include "views/totalsrow.h"
 #include "views/tradetwin.h"
@@ -76,9 +75,7 @@ COrderDlg::COrderDlg(const OrderDialogKind& kind, CADODatabase* database, CVantr
     setObjectName(QString::fromUtf16(kind.objectName));
     setWindowTitle(QString::fromUtf16(kind.title));
     BuildControls();
-    m_clientBox.Init(m_clientCombo);
-    connect(m_clientCombo, &QComboBox::activated, this, [this] { FillContactsForSelection(); });
-    connect(&m_clientBox, &CAutoCompleteCombo::Changed, this, [this] { FillContactsForText(); });
+    m_parties = new CClientContactBoxes(database, m_clientCombo, m_contactBox, true, this);
 }
 
 QLineEdit* COrderDlg::AddEdit(const char* field)
@@ -186,12 +183,8 @@ void COrderDlg::OnInitDialog()
                        NumberEditText(m_fields.value(Latin(field)).toDouble()));
     m_square->setChecked(m_fields.value(u"square"_s).toInt() != 0);
 
-    LoadClientNames(m_db, m_clients, m_clientBox);
-    if (m_clientBox.GetCount() > 0)
-        m_clientBox.SetCurSel(0);
-    if (!m_bModify) {
-        FillContactsForSelection();
-    } else {
+    m_parties->Load();
+    if (m_bModify) {
         if (m_tmRecord.isValid())
             m_date->setDateTime(m_tmRecord);
         SelectStoredParties();
@@ -201,16 +194,12 @@ void COrderDlg::OnInitDialog()
 
 void COrderDlg::SelectStoredParties()
 {
-    const int client = m_clientBox.FindStringExact(-1, m_strClient);
-    if (client >= 0) {
-        m_clientBox.SetCurSel(client);
-        FillContactsForSelection();
-    } else {
+    if (!m_parties->SelectClient(m_strClient)) {
         // The order names a client no entry has (typed as a name's beginning, or renamed
         // since): the box keeps the stored text, so a save that changes something else does
         // not move the order to another client.
-        FillContacts(m_strClient);
-        m_clientBox.SetText(m_strClient);
+        m_parties->ShowContactsOf(m_strClient);
+        ClientBox().SetText(m_strClient);
     }
     if (m_strLinkman.isEmpty())
         return;
@@ -221,46 +210,6 @@ void COrderDlg::SelectStoredParties()
         contact = 0;
     }
     m_contactBox->setCurrentIndex(contact);
-}
-
-void COrderDlg::FillContactsForSelection()
-{
-    const int selected = m_clientBox.GetCurSel();
-    QString client;
-    if (selected < 0 || m_clientBox.GetLBText(selected, client) < 0) {
-        m_linkmen.clear();
-        m_contactBox->clear();
-        return;
-    }
-    FillContacts(client);
-}
-
-void COrderDlg::FillContactsForText()
-{
-    const QString client = m_clientBox.Text();
-    if (client.isEmpty()) {
-        m_linkmen.clear();
-        m_contactBox->clear();
-        return;
-    }
-    FillContacts(client);
-}
-
-void COrderDlg::FillContacts(const QString& client)
-{
-    m_linkmen.clear();
-    m_contactBox->clear();
-    const CNameEntry* owner = FindNameEntry(m_clients, client);
-    if (!owner)
-        return;
-    m_linkmen = ContactEntries(m_db, owner->m_nNo);
-    QStringList names;
-    for (const CNameEntry& contact : m_linkmen)
-        names << contact.m_strName;
-    SortNames(names);
-    m_contactBox->addItems(names);
-    if (m_contactBox->count() > 0)
-        m_contactBox->setCurrentIndex(0);
 }
 
 bool COrderDlg::ReadNumbers(double& number, double& sum)
@@ -313,8 +262,8 @@ void COrderDlg::OnOK()
     }
     // The client must be one of the list, or the beginning of one, as the box looks it up; an
     // empty box names no client.
-    const QString client = m_clientBox.Text();
-    if (client.isEmpty() || m_clientBox.FindString(-1, client) < 0) {
+    const QString client = ClientBox().Text();
+    if (client.isEmpty() || ClientBox().FindString(-1, client) < 0) {
         Inform(this, u"客户名称不存在，单据无法记录！"_s);
         return;
     }
@@ -331,7 +280,7 @@ QVariantMap COrderDlg::Values(double number, double sum) const
     QVariantMap values;
     for (const auto& [field, control] : m_controls)
         values.insert(field, ControlText(control));
-    values.insert(u"client"_s, m_clientBox.Text());
+    values.insert(u"client"_s, m_parties->ClientBox().Text());
     values.insert(u"linkman"_s, m_contactBox->currentText());
     values.insert(u"date"_s, QDateTime(m_date->date(), QTime(0, 0)));
     values.insert(u"number"_s, number);

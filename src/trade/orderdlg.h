@@ -1,7 +1,6 @@
 #pragma once
 
-#include "kit/autocompletecombo.h"
-#include "views/nameentry.h"
+#include "views/clientcontactboxes.h"
 #include "views/recorddlg.h"
 
 #include <QDateTime>
@@ -52,11 +51,9 @@ public:
     COrderDlg(const OrderDialogKind& kind, CADODatabase* database, CVantrelView* list,
               QWidget* parent = nullptr);
 
-    QDateTime m_tmRecord;   // the stored date, at 00:00:00 (modify)
-    QString m_strClient;    // the stored client name (modify)
-    QString m_strLinkman;   // the stored contact name (modify)
-    CNameEntries m_clients; // every client, in table order
-    CNameEntries m_linkmen; // the contacts of the client in the box
+    QDateTime m_tmRecord; // the stored date, at 00:00:00 (modify)
+    QString m_strClient;  // the stored client name (modify)
+    QString m_strLinkman; // the stored contact name (modify)
 
     // Members from a record list's request: the mode and, for a modify, the stored row (texts
     // by column name, `date` as QDate, `number` and `sum` as double, `square` 0 or 1).
@@ -69,8 +66,11 @@ public:
     // The control of a column of the order table: QLineEdit, QPlainTextEdit, QCheckBox
     // ("square"), QDateTimeEdit ("date"), or the client and contact QComboBox.
     QWidget* Control(const QString& field) const;
-    CAutoCompleteCombo& ClientBox() { return m_clientBox; }
+    CAutoCompleteCombo& ClientBox() { return m_parties->ClientBox(); }
     QComboBox* ContactBox() const { return m_contactBox; }
+    // Every client in table order, and the contacts of the client in the box.
+    const CNameEntries& Clients() const { return m_parties->Clients(); }
+    const CNameEntries& Linkmen() const { return m_parties->Contacts(); }
     QString HelpText() const;
 
 protected:
@@ -80,10 +80,6 @@ protected:
 private:
     void BuildControls();
     QLineEdit* AddEdit(const char* field);
-    // The contacts of the client the box has selected, or of the client its text names.
-    void FillContactsForSelection();
-    void FillContactsForText();
-    void FillContacts(const QString& client);
     void SelectStoredParties();
     bool ReadNumbers(double& number, double& sum);
     bool CheckPaper(const QString& paper);
@@ -96,13 +92,13 @@ private:
     const OrderDialogKind& m_kind;
     QPointer<CVantrelView> m_list;
     QVariantMap m_fields;
-    CAutoCompleteCombo m_clientBox;
     std::map<QString, QWidget*> m_controls;
     QPlainTextEdit* m_help = nullptr;
     QDateTimeEdit* m_date = nullptr;
     QComboBox* m_clientCombo = nullptr;
     QComboBox* m_contactBox = nullptr;
     QCheckBox* m_square = nullptr;
+    CClientContactBoxes* m_parties = nullptr;
 };
 
 // "采购": the purchase order dialog.

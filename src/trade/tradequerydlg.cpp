@@ -6,7 +6,6 @@
 #include "kit/messages.h"
 #include "kit/numberfield.h"
 #include "trade/orderlist.h"
-#include "views/clientnames.h"
 #include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 
@@ -84,13 +83,9 @@ CTradeQueryDlg::CTradeQueryDlg(const TradeQueryTwin& twin, CVantrelDoc& doc, QWi
     // Opening: both pickers at the current date and time, the start picker first.
     m_start->setDateTime(QDateTime::currentDateTime());
     m_end->setDateTime(QDateTime::currentDateTime());
-    m_clientBox.Init(m_clientCombo);
-    LoadClients();
-
-    connect(m_clientCombo, &QComboBox::currentIndexChanged, this,
-            &CTradeQueryDlg::OnClientSelected);
-    // The box's own notice stands for an edit change and message 2024 alike.
-    connect(&m_clientBox, &CAutoCompleteCombo::Changed, this, &CTradeQueryDlg::OnClientEdited);
+    m_parties = new CClientContactBoxes(doc.Database(), m_clientCombo, m_contactBox,
+                                        twin.sortedContacts, this);
+    m_parties->Load();
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
                            [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     MakeDefault(kDateGroup);
@@ -242,45 +237,6 @@ QString CTradeQueryDlg::HelpText() const
     return m_help->toPlainText();
 }
 
-void CTradeQueryDlg::LoadClients()
-{
-    LoadClientNames(m_doc.Database(), m_clients, m_clientBox);
-    if (m_clientBox.GetCount() > 0)
-        m_clientBox.SetCurSel(0);
-    OnClientSelected(m_clientBox.GetCurSel());
-}
-
-void CTradeQueryDlg::FillContacts(const QString& client)
-{
-    m_contactBox->clear();
-    if (client.isEmpty())
-        return;
-    const CNameEntry* entry = FindNameEntry(m_clients, client);
-    if (!entry)
-        return;
-    QStringList names = ContactNames(m_doc.Database(), entry->m_nNo);
-    if (m_twin.sortedContacts)
-        SortNames(names);
-    m_contactBox->addItems(names);
-    if (m_contactBox->count() > 0)
-        m_contactBox->setCurrentIndex(0);
-}
-
-void CTradeQueryDlg::OnClientSelected(int index)
-{
-    QString client;
-    if (m_clientBox.GetLBText(index, client) < 0) {
-        m_contactBox->clear();
-        return;
-    }
-    FillContacts(client);
-}
-
-void CTradeQueryDlg::OnClientEdited()
-{
-    FillContacts(m_clientBox.Text());
-}
-
 void CTradeQueryDlg::OnFocusChanged(QWidget* now)
 {
     for (const QWidget* widget = now; widget && widget != this; widget = widget->parentWidget()) {
@@ -351,7 +307,7 @@ void CTradeQueryDlg::OnQueryKeyword()
 
 void CTradeQueryDlg::OnQueryClient()
 {
-    Run(DateRangeStatement() + u" AND [client] = '"_s + SqlText(m_clientBox.Text()) +
+    Run(DateRangeStatement() + u" AND [client] = '"_s + SqlText(ClientBox().Text()) +
         u"' ORDER BY date DESC"_s);
 }
 
@@ -371,7 +327,7 @@ void CTradeQueryDlg::OnQuerySettled()
 void CTradeQueryDlg::OnQueryCombined()
 {
     Run(DateRangeStatement() + KeywordClause() + u" AND [client] = '"_s +
-        SqlText(m_clientBox.Text()) + u"' AND [linkman] = '"_s +
+        SqlText(ClientBox().Text()) + u"' AND [linkman] = '"_s +
         SqlText(m_contactBox->currentText()) + u"' ORDER BY [date] DESC"_s);
 }
 

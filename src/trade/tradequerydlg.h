@@ -1,7 +1,6 @@
 #pragma once
 
-#include "kit/autocompletecombo.h"
-#include "views/nameentry.h"
+#include "views/clientcontactboxes.h"
 
 #include <QDialog>
 #include <QMetaObject>
@@ -87,8 +86,8 @@ public:
     QComboBox* KeywordField() const { return m_keywordField; }
     QLineEdit* KeywordEdit() const { return m_keyword; }
     QComboBox* ClientCombo() const { return m_clientCombo; }
-    CAutoCompleteCombo& ClientBox() { return m_clientBox; }
-    const CNameEntries& Clients() const { return m_clients; }
+    CAutoCompleteCombo& ClientBox() { return m_parties->ClientBox(); }
+    const CNameEntries& Clients() const { return m_parties->Clients(); }
     QComboBox* ContactBox() const { return m_contactBox; }
     QRadioButton* UnsettledButton() const { return m_unsettled; }
     QRadioButton* SettledButton() const { return m_settled; }
@@ -97,12 +96,6 @@ public:
 
 private:
     void BuildControls();
-    void LoadClients();
-    // Empties the contact box and fills it with the contacts of the client named `client`
-    // exactly; none when no client has that name.
-    void FillContacts(const QString& client);
-    void OnClientSelected(int index);
-    void OnClientEdited();
     // The group whose "查询" a focused widget stands for, found through its ancestors.
     void OnFocusChanged(QWidget* now);
     void MakeDefault(Group group);
@@ -115,8 +108,6 @@ private:
 
     const TradeQueryTwin& m_twin;
     CVantrelDoc& m_doc;
-    CNameEntries m_clients;
-    CAutoCompleteCombo m_clientBox;
     QPlainTextEdit* m_help = nullptr;
     QDateTimeEdit* m_start = nullptr;
     QDateTimeEdit* m_end = nullptr;
@@ -129,6 +120,7 @@ private:
     QComboBox* m_contactBox = nullptr;
     QRadioButton* m_unsettled = nullptr;
     QRadioButton* m_settled = nullptr;
+    CClientContactBoxes* m_parties = nullptr;
     QPushButton* m_queryButtons[kSettledGroup + 1] = {};
     // The controls of each group, for the default button.
     std::map<const QWidget*, Group> m_groupOf;
