@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kPaymentSum = 2;
-
 bool ShowsRecord(const CRecordListModel& list, int row, int number)
 {
     int shown = -1;
@@ -53,7 +51,8 @@ void ShowModifiedPayment(const ModifiedPayment& payment, const TradeTwin& trade,
     CRecordListModel& orders = main->List();
     const int shown = main->SelectedRow();
     if (ShowsRecord(orders, shown, payment.shownOrder))
-        SetOrderPaid(orders, shown, payments.SumColumn(kPaymentSum, payments.GetItemCount() - 1));
+        SetOrderPaid(orders, shown,
+                     payments.SumColumn(PaymentColumn::kSum, payments.GetItemCount() - 1));
     if (moved) {
         const int target = OrderRow(orders, payment.order);
         if (target >= 0)

@@ -62,8 +62,6 @@ QString Latin(const char* text)
     return QString::fromLatin1(text);
 }
 
-constexpr int kPaidColumn = 7;
-
 } // namespace
 
 COrderDlg::COrderDlg(const OrderDialogKind& kind, CADODatabase* database, CVantrelView* list,
@@ -316,7 +314,7 @@ void COrderDlg::RewriteOrderRow(QVariantMap values)
     CRecordListModel& list = m_list->List();
     // What has been paid is not the dialog's business: the row keeps its paid amount, and the
     // percentage follows the new 金额.
-    const double paid = ParseAmount(list.GetItemText(m_nItem, kPaidColumn));
+    const double paid = ParseAmount(list.GetItemText(m_nItem, OrderColumn::kPaid));
     values.insert(u"paid"_s, paid);
     values.insert(u"percent"_s, PaidPercent(paid, values.value(u"sum"_s).toDouble()));
     RewriteListRow(list, *m_kind.trade.orderLayout, values);

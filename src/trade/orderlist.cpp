@@ -20,11 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kSumColumn = 6;
-constexpr int kPaidColumn = 7;
-constexpr int kPercentColumn = 8;
-constexpr int kNumberColumn = 11;
-
 // Up to this many orders each has its own statement; longer lists read the payment table once.
 // Both add an order's payments in the same (table) order, so the sums are the same to the bit.
 constexpr size_t kLookupLimit = 200;
@@ -116,12 +111,12 @@ void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
     OrderTotals totals;
     for (size_t i = 0; i < rows.size(); ++i) {
         QStringList& texts = rows[i].texts;
-        texts[kPaidColumn] = FormatAmount(paid[i]);
-        const double sum = ParseAmount(texts.at(kSumColumn));
-        texts[kPercentColumn] = FormatPercent(PaidPercent(paid[i], sum));
+        texts[OrderColumn::kPaid] = FormatAmount(paid[i]);
+        const double sum = ParseAmount(texts.at(OrderColumn::kSum));
+        texts[OrderColumn::kPercent] = FormatPercent(PaidPercent(paid[i], sum));
         totals.sum += sum;
-        totals.paid += ParseAmount(texts.at(kPaidColumn));
-        totals.number += ParseAmount(texts.at(kNumberColumn));
+        totals.paid += ParseAmount(texts.at(OrderColumn::kPaid));
+        totals.number += ParseAmount(texts.at(OrderColumn::kNumber));
     }
     list.AppendRows(std::move(rows));
     AppendOrderTotals(list, totals);
@@ -130,8 +125,8 @@ void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
 
 void SetOrderPaid(CRecordListModel& list, int row, double paid)
 {
-    list.SetItemText(row, kPaidColumn, FormatAmount(paid));
+    list.SetItemText(row, OrderColumn::kPaid, FormatAmount(paid));
     list.SetItemText(
-        row, kPercentColumn,
-        FormatPercent(PaidPercent(paid, ParseAmount(list.GetItemText(row, kSumColumn)))));
+        row, OrderColumn::kPercent,
+        FormatPercent(PaidPercent(paid, ParseAmount(list.GetItemText(row, OrderColumn::kSum)))));
 }

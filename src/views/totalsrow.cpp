@@ -5,19 +5,13 @@
 
 namespace {
 
-constexpr int kPaymentNumber = 1;
-constexpr int kPaymentSum = 2;
-constexpr int kOrderSum = 6;
-constexpr int kOrderPaid = 7;
-constexpr int kOrderPercent = 8;
-constexpr int kOrderNumber = 11;
-
 void WriteOrderTotals(CRecordListModel& list, int row, const OrderTotals& totals)
 {
-    list.SetItemText(row, kOrderNumber, FormatAmount(totals.number));
-    list.SetItemText(row, kOrderSum, FormatAmount(totals.sum));
-    list.SetItemText(row, kOrderPaid, FormatAmount(totals.paid));
-    list.SetItemText(row, kOrderPercent, FormatPercent(PaidPercent(totals.paid, totals.sum)));
+    list.SetItemText(row, OrderColumn::kNumber, FormatAmount(totals.number));
+    list.SetItemText(row, OrderColumn::kSum, FormatAmount(totals.sum));
+    list.SetItemText(row, OrderColumn::kPaid, FormatAmount(totals.paid));
+    list.SetItemText(row, OrderColumn::kPercent,
+                     FormatPercent(PaidPercent(totals.paid, totals.sum)));
 }
 
 } // namespace
@@ -34,8 +28,8 @@ void AppendPaymentTotals(CRecordListModel& list)
 {
     const int rows = list.GetItemCount();
     list.AppendRow({QString::fromUtf16(kTotalsText),
-                    FormatAmount(list.SumColumn(kPaymentNumber, rows)),
-                    FormatAmount(list.SumColumn(kPaymentSum, rows))});
+                    FormatAmount(list.SumColumn(PaymentColumn::kNumber, rows)),
+                    FormatAmount(list.SumColumn(PaymentColumn::kSum, rows))});
 }
 
 void UpdatePaymentTotals(CRecordListModel& list)
@@ -43,8 +37,10 @@ void UpdatePaymentTotals(CRecordListModel& list)
     const int last = list.GetItemCount() - 1;
     if (last < 0)
         return;
-    list.SetItemText(last, kPaymentNumber, FormatAmount(list.SumColumn(kPaymentNumber, last)));
-    list.SetItemText(last, kPaymentSum, FormatAmount(list.SumColumn(kPaymentSum, last)));
+    list.SetItemText(last, PaymentColumn::kNumber,
+                     FormatAmount(list.SumColumn(PaymentColumn::kNumber, last)));
+    list.SetItemText(last, PaymentColumn::kSum,
+                     FormatAmount(list.SumColumn(PaymentColumn::kSum, last)));
 }
 
 void UpdateOrderTotals(CRecordListModel& list)
@@ -53,8 +49,9 @@ void UpdateOrderTotals(CRecordListModel& list)
     if (last < 0)
         return;
     WriteOrderTotals(list, last,
-                     {list.SumColumn(kOrderNumber, last), list.SumColumn(kOrderSum, last),
-                      list.SumColumn(kOrderPaid, last)});
+                     {list.SumColumn(OrderColumn::kNumber, last),
+                      list.SumColumn(OrderColumn::kSum, last),
+                      list.SumColumn(OrderColumn::kPaid, last)});
 }
 
 void AppendOrderTotals(CRecordListModel& list, const OrderTotals& totals)

@@ -7,6 +7,20 @@ class CRecordListModel;
 
 inline constexpr char16_t kTotalsText[] = u"合计";
 
+// The columns of an order list that hold numbers.
+namespace OrderColumn {
+inline constexpr int kSum = 6;     // 单据金额
+inline constexpr int kPaid = 7;    // 已支付金额 / 回笼金额
+inline constexpr int kPercent = 8; // 支付百分比 / 回笼百分比
+inline constexpr int kNumber = 11; // 数量
+} // namespace OrderColumn
+
+// The columns of a payment list that hold numbers.
+namespace PaymentColumn {
+inline constexpr int kNumber = 1; // 数量
+inline constexpr int kSum = 2;    // 金额
+} // namespace PaymentColumn
+
 // True when the list's last row is its totals row.
 bool HasTotalsRow(const CRecordListModel& list);
 
