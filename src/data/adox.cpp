@@ -67,9 +67,14 @@ bool CADOXCatalog::Open(const QString& connectionString)
 
 bool CADOXCatalog::HasTable(const QString& tableName)
 {
-    sqlite3* db = HandleOf(this);
-    if (!db)
+    return DatabaseHasTable(m_database.get(), tableName);
+}
+
+bool DatabaseHasTable(CADODatabase* database, const QString& tableName)
+{
+    if (!database || !database->IsOpen())
         return false;
+    sqlite3* db = database->GetActiveConnection()->Handle();
     int code = SQLITE_OK;
     const vantrel::detail::Statement statement = vantrel::detail::Prepare(
         db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE", code);

@@ -89,6 +89,9 @@ private:
     std::vector<CADOXField> m_fields;
 };
 
+// Whether an open data file has the table, named in any letter case; false when it is closed.
+bool DatabaseHasTable(CADODatabase* database, const QString& tableName);
+
 // Rewrites the file named by the source connection string, without unused space, into the
 // file named by the destination. Fails when the destination exists already.
 bool CompactDatabase(const QString& sourceConnection, const QString& destinationConnection);
