@@ -2,6 +2,7 @@
 
 #include "data/gbktext.h"
 #include "data/jetsql.h"
+#include "data/pinyin.h"
 #include "data/resultset.h"
 
 #include <QFileInfo>
@@ -58,6 +59,8 @@ std::shared_ptr<Connection> Connection::Open(const QString& path, int busyTimeou
     // A page cache large enough for the lists of a busy year (32 MB at most).
     sqlite3_exec(db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
     code = sqlite3_create_collation(db, jetsql::kCollation, SQLITE_UTF8, nullptr, CompareCollation);
+    if (code == SQLITE_OK)
+        code = RegisterPinyinFunction(db);
     if (code != SQLITE_OK)
         return fail();
     return std::shared_ptr<Connection>(new Connection(db, path));
