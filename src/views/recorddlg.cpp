@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-CRecordDlg::CRecordDlg(CADODatabase* database, const QString& table, RecordKind kind,
+CRecordDlg::CRecordDlg(CADODatabase* database, const QString& table, std::optional<RecordKind> kind,
                        const RecordSaveTexts& texts, QWidget* parent)
     : QDialog(parent), m_db(database), m_strTable(table), m_kind(kind), m_texts(texts),
       m_ok(new QPushButton(u"添加"_s, this))
@@ -86,8 +86,12 @@ bool CRecordDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)
 
 bool CRecordDlg::TakeNumber(int& number)
 {
+    if (!m_kind) { // the file numbers the row when it is added
+        number = -1;
+        return true;
+    }
     CADORecordset recordset(m_db);
-    const TakenNumber taken = TakeRecordNumber(recordset, m_kind);
+    const TakenNumber taken = TakeRecordNumber(recordset, *m_kind);
     if (!taken.Ok()) {
         Inform(this, taken.failure);
         return false;
@@ -98,7 +102,7 @@ bool CRecordDlg::TakeNumber(int& number)
 
 bool CRecordDlg::BeginSave(CADORecordset& recordset, int& number)
 {
-    if (!m_bModify && !TakeNumber(number))
+    if (!m_bModify && m_kind && !TakeNumber(number))
         return false;
     return BeginSaveAs(recordset, number);
 }
@@ -119,7 +123,7 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
         recordset.Edit();
         return true;
     }
-    if (number == -1) {
+    if (m_kind && number == -1) {
         const char16_t* own = m_texts.noNumber ? m_texts.noNumber : m_texts.saveFailed;
         Inform(this, QString::fromUtf16(own));
         return false;
@@ -132,6 +136,8 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
         Inform(this, QString::fromUtf16(m_texts.addNewFailed));
         return false;
     }
+    if (!m_kind)
+        return true;
     // Without its number the row cannot be written.
     if (!recordset.SetFieldInt(u"no"_s, number)) {
         recordset.CancelUpdate();
@@ -153,7 +159,12 @@ bool CRecordDlg::EndSave(CADORecordset& recordset, bool written)
 
 void CRecordDlg::Saved()
 {
-    Inform(this, m_bModify ? u"记录修改成功！"_s : u"新数据添加成功！"_s);
+    Saved(u"新数据添加成功！"_s, u"记录修改成功！"_s);
+}
+
+void CRecordDlg::Saved(const QString& added, const QString& modified)
+{
+    Inform(this, m_bModify ? modified : added);
     m_bContinuous = m_continuous && m_continuous->isChecked();
     if (m_bModify || !m_bContinuous)
         accept();

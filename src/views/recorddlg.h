@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <optional>
+
 class CADODatabase;
 class CADORecordset;
 class CRecordListModel;
@@ -53,8 +55,9 @@ public:
     QPushButton* OkButton() const { return m_ok; }
 
 protected:
-    // `table` is the table the records live in, `kind` its number counter.
-    CRecordDlg(CADODatabase* database, const QString& table, RecordKind kind,
+    // `table` is the table the records live in, `kind` its number counter; without one the
+    // file numbers the rows of the table itself and an add writes no number.
+    CRecordDlg(CADODatabase* database, const QString& table, std::optional<RecordKind> kind,
                const RecordSaveTexts& texts, QWidget* parent);
 
     // The dialog's own part of InitDialog: fill the lists, move the members into the controls.
@@ -85,6 +88,8 @@ protected:
     // After a save: "记录修改成功！" or "新数据添加成功！", then the dialog closes unless it adds
     // continuously.
     void Saved();
+    // The same with the dialog's own words for an add and a modify.
+    void Saved(const QString& added, const QString& modified);
 
     // Rewrites row m_nItem of the list from the saved values, when it still shows this record.
     void RewriteListRow(CRecordListModel& list, const ListLayout& layout,
@@ -96,7 +101,7 @@ protected:
 
 private:
     QString m_strTable;
-    RecordKind m_kind;
+    std::optional<RecordKind> m_kind;
     RecordSaveTexts m_texts;
     bool m_bInitialised = false;
     QCheckBox* m_continuous = nullptr; // made by NewButtonRow
