@@ -106,6 +106,31 @@ constexpr ListColumn kReminderColumns[] = {
     {u"内容", 600, "content"},
 };
 
+constexpr ListColumn kAddressColumns[] = {
+    {u"分类", 100, "group"},
+    {u"姓名", 100, "user"},
+    {u"性别", 50, "sex", Sex},
+    {u"手机", 100, "mobile"},
+    {u"小灵通", 100, "pas"},
+    {u"家庭电话", 100, "homephone"},
+    {u"办公电话", 100, "officephone"},
+    {u"QQ", 100, "qq"},
+    {u"MSN", 100, "msn"},
+    {u"Email1", 100, "email1"},
+    {u"Email2", 100, "email2"},
+    {u"生日", 110, "birthday"},
+    {u"爱好", 100, "like"},
+    {u"所在公司", 150, "company"},
+    {u"部门", 100, "branch"},
+    {u"职务", 100, "duty"},
+    {u"传真", 100, "fax"},
+    {u"公司地址", 150, "companyaddr"},
+    {u"邮编", 100, "companyzip"},
+    {u"家庭住址", 150, "homeaddr"},
+    {u"邮编", 100, "homezip"},
+    {u"备注", 150, "remark"},
+};
+
 } // namespace
 
 namespace ListLayouts {
@@ -115,4 +140,5 @@ const ListLayout kPurchaseOrders{kPurchaseOrderColumns, kMainSettled, "square", 
 const ListLayout kSaleOrders{kSaleOrderColumns, kMainSettled, "square", kMainOpen};
 const ListLayout kPayments{kPaymentColumns, kLowerDependant};
 const ListLayout kReminders{kReminderColumns};
+const ListLayout kAddressBook{kAddressColumns, kMainRecordCard};
 } // namespace ListLayouts

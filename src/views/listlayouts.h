@@ -17,4 +17,6 @@ extern const ListLayout kSaleOrders;
 extern const ListLayout kPayments;
 // The main list of reminders: start, end, text.
 extern const ListLayout kReminders;
+// The main list of the address book: 22 columns, the birthday as typed (free text).
+extern const ListLayout kAddressBook;
 } // namespace ListLayouts
