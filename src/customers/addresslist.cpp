@@ -1,0 +1,29 @@
+#include "customers/addresslist.h"
+
+#include "kit/recordlistmodel.h"
+#include "views/listlayouts.h"
+#include "views/middlelistview.h"
+#include "views/recordcategory.h"
+#include "views/vantreldoc.h"
+#include "views/vantrelview.h"
+
+bool ShowAddressList(CVantrelDoc& doc, CADODatabase* database, const QString& sql)
+{
+    CVantrelView* view = doc.MainList();
+    if (!view)
+        return false;
+    view->SetCategory(RecordCategory::kAddressBook);
+    view->SetCaption(CVantrelView::CategoryCaption(RecordCategory::kAddressBook));
+    view->SetCurrentQuery(QString());
+    doc.ShowBottomView(BottomView::kList);
+    CRecordListModel& list = view->List();
+    SetLayoutColumns(list, ListLayouts::kAddressBook);
+    const bool listed = AppendLayoutRows(list, ListLayouts::kAddressBook, database, sql);
+    if (listed)
+        view->SetCurrentQuery(sql);
+    // Dependants of another list's record mean nothing beside address-book entries.
+    if (CMiddleListView* lower = doc.MiddleList())
+        lower->Reset();
+    doc.SetInfoText(view->Caption());
+    return listed;
+}
