@@ -1,5 +1,6 @@
 #include "customers/customercommands.h"
 
+#include "customers/addresscommands.h"
 #include "customers/categorydlg.h"
 #include "customers/clientdlg.h"
 #include "customers/clientquerydlg.h"
@@ -41,4 +42,5 @@ void RegisterCustomerCommands(const CFeatureContext& context)
                            [&doc](const CRecordRequest& request, QWidget* parent) {
                                OpenClientDialog(doc, request, parent);
                            });
+    RegisterAddressCommands(context);
 }
