@@ -4,6 +4,7 @@
 #include "customers/clientlist.h"
 #include "customers/dictionarylist.h"
 #include "customers/dictionaryvalues.h"
+#include "data/pinyin.h"
 #include "data/sqltext.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
@@ -130,9 +131,13 @@ void CClientQueryDlg::SelectKind(int row)
 
 QString CClientQueryDlg::QueryStatement(int row, const QString& value)
 {
-    if (row == kNameRow)
-        return u"SELECT * FROM client WHERE [name] LIKE '%"_s + SqlText(value) +
-               u"%' ORDER BY [name]"_s;
+    if (row == kNameRow) {
+        QString condition = u"[name] LIKE '%"_s + SqlText(value) + u"%'"_s;
+        // Letters alone may be the initials of a Chinese name.
+        if (IsInitialsValue(value))
+            condition += u" OR "_s + InitialsCondition(u"[name]"_s, value);
+        return u"SELECT * FROM client WHERE "_s + condition + u" ORDER BY [name]"_s;
+    }
     const AttributeKind& kind = AttributeKinds()[row - 1];
     if (MatchesExactly(kind))
         return u"SELECT * FROM client WHERE ["_s + KindField(kind) + u"] = '"_s + SqlText(value) +

@@ -132,6 +132,28 @@ TEST_F(ClientQueryDlgTest, StaffSizeMatchesOnlyWholeValuesAndApostrophesAreFound
     EXPECT_TRUE(m_messages.Texts().isEmpty());
 }
 
+TEST_F(ClientQueryDlgTest, NamesAreFoundByTheirPinyinInitials)
+{
+    Query(CClientQueryDlg::kNameRow, u"hz"_s);
+    EXPECT_EQ(ListedNames(), QStringList({u"杭州丝绸"_s}));
+    m_dialog.show();
+    Query(CClientQueryDlg::kNameRow, u"BJJD"_s);
+    EXPECT_EQ(ListedNames(), QStringList({u"北京机电"_s}));
+    // The stored statement is what finds them, also when the list is read again.
+    EXPECT_TRUE(m_main->CurrentQuery().contains(u"pinyin_initials([name]) LIKE 'BJJD%'"_s));
+
+    for (const QString& value : {u"bjjdx"_s, u"州s"_s, u"jd"_s}) {
+        m_dialog.show();
+        Query(CClientQueryDlg::kNameRow, value);
+        EXPECT_TRUE(ListedNames().isEmpty()) << value.toStdString();
+    }
+    // Other kinds do not read initials: 苏州 is no "sz" among the cities.
+    m_dialog.show();
+    Query(kCityRow, u"sz"_s);
+    EXPECT_TRUE(ListedNames().isEmpty());
+    EXPECT_TRUE(m_messages.Texts().isEmpty());
+}
+
 TEST_F(ClientQueryDlgTest, QueryAllIgnoresKindAndValueAndClicksListContacts)
 {
     ClickRow(m_dialog.KindList(), kCityRow);
