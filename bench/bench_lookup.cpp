@@ -214,7 +214,7 @@ void MeasureClientInitials(CADODatabase& db, CVantrelDoc& doc, CVantrelView& vie
         std::vector<Timing> timings;
         for (int run = 0; run < kRuns; ++run)
             timings.push_back(search(value));
-        const QByteArray title = ("search \"" + value + "\", initials kept").toUtf8();
+        const QByteArray title = (u"search \""_s + value + u"\", initials kept"_s).toUtf8();
         Report(title.constData(), timings, "< 0.1 s", view.List().GetItemCount());
     }
 }
