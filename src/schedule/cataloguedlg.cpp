@@ -322,8 +322,9 @@ QStringList CCatalogueDlg::ListTexts(const Fields& fields) const
 
 void CCatalogueDlg::OnItemChosen()
 {
-    const int item = SelectedItem();
-    if (item < 0 && m_items->selectionModel()->selectedRows().isEmpty())
+    int row = -1;
+    const int item = SelectedItem(&row);
+    if (row < 0)
         return;
     CADORecordset recordset(m_pDb);
     if (!recordset.Open(ItemSql(item))) {
