@@ -14,6 +14,18 @@ using namespace Qt::StringLiterals;
 
 CRecordDlg::CRecordDlg(CADODatabase* database, const QString& table, RecordKind kind,
                        const RecordSaveTexts& texts, QWidget* parent)
+    : CRecordDlg(database, table, std::optional<RecordKind>(kind), texts, parent)
+{
+}
+
+CRecordDlg::CRecordDlg(CADODatabase* database, const QString& table, const RecordSaveTexts& texts,
+                       QWidget* parent)
+    : CRecordDlg(database, table, std::optional<RecordKind>(), texts, parent)
+{
+}
+
+CRecordDlg::CRecordDlg(CADODatabase* database, const QString& table, std::optional<RecordKind> kind,
+                       const RecordSaveTexts& texts, QWidget* parent)
     : QDialog(parent), m_db(database), m_strTable(table), m_kind(kind), m_texts(texts),
       m_ok(new QPushButton(u"添加"_s, this))
 {
@@ -87,7 +99,9 @@ bool CRecordDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)
 bool CRecordDlg::TakeNumber(int& number)
 {
     CADORecordset recordset(m_db);
-    const TakenNumber taken = TakeRecordNumber(recordset, m_kind);
+    if (!m_kind)
+        return true;
+    const TakenNumber taken = TakeRecordNumber(recordset, *m_kind);
     if (!taken.Ok()) {
         Inform(this, taken.failure);
         return false;
@@ -119,7 +133,7 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
         recordset.Edit();
         return true;
     }
-    if (number == -1) {
+    if (m_kind && number == -1) {
         const char16_t* own = m_texts.noNumber ? m_texts.noNumber : m_texts.saveFailed;
         Inform(this, QString::fromUtf16(own));
         return false;
@@ -133,7 +147,7 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
         return false;
     }
     // Without its number the row cannot be written.
-    if (!recordset.SetFieldInt(u"no"_s, number)) {
+    if (m_kind && !recordset.SetFieldInt(u"no"_s, number)) {
         recordset.CancelUpdate();
         Inform(this, QString::fromUtf16(m_texts.saveFailed));
         return false;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <optional>
+
 class CADODatabase;
 class CADORecordset;
 class CRecordListModel;
@@ -56,6 +58,9 @@ protected:
     // `table` is the table the records live in, `kind` its number counter.
     CRecordDlg(CADODatabase* database, const QString& table, RecordKind kind,
                const RecordSaveTexts& texts, QWidget* parent);
+    // For a table whose numbers the database gives (no counter): an add writes no number.
+    CRecordDlg(CADODatabase* database, const QString& table, const RecordSaveTexts& texts,
+               QWidget* parent);
 
     // The dialog's own part of InitDialog: fill the lists, move the members into the controls.
     virtual void OnInitDialog() = 0;
@@ -74,8 +79,9 @@ protected:
     // number is spent even when the record is then not saved.
     bool TakeNumber(int& number);
     // Puts the recordset on the row to write: a new row that already carries a newly taken
-    // number (given back in `number`), or the record m_nNo. False, after the kind's message,
-    // when there is no such row.
+    // number (given back in `number`; a table without counter numbers its row when it is
+    // written), or the record m_nNo. False, after the kind's message, when there is no such
+    // row.
     bool BeginSave(CADORecordset& recordset, int& number);
     // The same for dialogs that take the number before their checks: an add writes `number`.
     bool BeginSaveAs(CADORecordset& recordset, int& number);
@@ -95,8 +101,11 @@ protected:
     CADODatabase* m_db;
 
 private:
+    CRecordDlg(CADODatabase* database, const QString& table, std::optional<RecordKind> kind,
+               const RecordSaveTexts& texts, QWidget* parent);
+
     QString m_strTable;
-    RecordKind m_kind;
+    std::optional<RecordKind> m_kind; // none: the database numbers the rows
     RecordSaveTexts m_texts;
     bool m_bInitialised = false;
     QCheckBox* m_continuous = nullptr; // made by NewButtonRow
