@@ -2,6 +2,8 @@
 
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "schedule/notecommands.h"
+#include "schedule/remindercommands.h"
 #include "schedule/reminderlist.h"
 #include "views/featurecontext.h"
 
@@ -9,4 +11,6 @@ void RegisterScheduleCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
     context.commands.SetHandler(ID_QUERY_NOTICE, [&doc] { ShowReminderList(doc); });
+    RegisterNoteCommands(context);
+    RegisterReminderCommands(context);
 }
