@@ -1,38 +1,23 @@
 #include "schedule/notepaperdlg.h"
 
-#include "data/adorecordset.h"
 #include "data/formats.h"
 #include "kit/datepicker.h"
-#include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 #include "views/listlayouts.h"
-#include "views/noteview.h"
 #include "views/recorddialogs.h"
-#include "views/vantrelview.h"
 
 #include <QDateTimeEdit>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr RecordSaveTexts kSaveTexts{
-    u"表不存在，无法增加记录！", nullptr,           nullptr,
-    u"表不存在，无法修改记录！", u"找不到此数据！", u"数据无法保存！",
-};
-
-} // namespace
-
 CNotepaperDlg::CNotepaperDlg(CADODatabase* database, CVantrelView* list, CNoteView* text,
                              QWidget* parent)
-    : CRecordDlg(database, u"notepaper"_s, kSaveTexts, parent), m_list(list), m_text(text),
+    : CTextRecordDlg(database, u"notepaper"_s, ListLayouts::kNotes, list, text, parent),
       m_datePicker(NewDatePicker(u"time"_s, this)), m_weekday(new QLabel(this)),
       m_weatherEdit(new QLineEdit(this)), m_captionEdit(new QLineEdit(this)),
       m_contentEdit(new QPlainTextEdit(this))
@@ -69,17 +54,9 @@ CNotepaperDlg::CNotepaperDlg(CADODatabase* database, CVantrelView* list, CNoteVi
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(2, 1);
 
-    OkButton()->setText(u"保存"_s);
-    auto* close = NewDialogButton(u"关闭"_s, u"IDCANCEL"_s, this);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton());
-    buttons->addWidget(close);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(NewCloseButtonRow(u"保存"_s));
 
     connect(m_datePicker, &QDateTimeEdit::dateChanged, this, [this] { UpdateWeekday(); });
 }
@@ -92,16 +69,6 @@ void CNotepaperDlg::SetRequest(const CRecordRequest& request)
     m_strWeather = fields.value(u"weather"_s).toString();
     m_strCaption = fields.value(u"caption"_s).toString();
     m_strContent = fields.value(u"content"_s).toString();
-}
-
-QWidget* CNotepaperDlg::Control(const QString& field) const
-{
-    QWidget* const controls[] = {m_datePicker, m_weekday, m_weatherEdit, m_captionEdit,
-                                 m_contentEdit};
-    for (QWidget* control : controls)
-        if (control->objectName() == field)
-            return control;
-    return nullptr;
 }
 
 QString CNotepaperDlg::WeekdayText() const
@@ -142,26 +109,8 @@ void CNotepaperDlg::OnOK()
     // A note belongs to a day: it is stored at the day's start.
     m_tmDate = QDateTime(m_datePicker->date(), QTime(0, 0));
 
-    CADORecordset recordset(m_db);
-    int number = m_nNo;
-    if (!BeginSave(recordset, number))
-        return;
-    const bool written = recordset.SetFieldDate(u"time"_s, m_tmDate) &&
-                         recordset.SetFieldText(u"weather"_s, m_strWeather) &&
-                         recordset.SetFieldText(u"caption"_s, m_strCaption) &&
-                         recordset.SetFieldText(u"content"_s, m_strContent);
-    if (!EndSave(recordset, written))
-        return;
-
-    if (m_bModify && m_nItem != -1) {
-        if (m_list)
-            RewriteListRow(m_list->List(), ListLayouts::kNotes,
-                           {{u"time"_s, m_tmDate},
-                            {u"weather"_s, m_strWeather},
-                            {u"caption"_s, m_strCaption},
-                            {u"content"_s, m_strContent}});
-        if (m_text)
-            m_text->SetText(m_strContent);
-    }
-    Saved();
+    SaveRecord({{u"time"_s, m_tmDate},
+                {u"weather"_s, m_strWeather},
+                {u"caption"_s, m_strCaption},
+                {u"content"_s, m_strContent}});
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "views/recorddlg.h"
+#include "schedule/textrecorddlg.h"
 
 #include <QDateTime>
-#include <QPointer>
 #include <QString>
 
 class CNoteView;
@@ -18,7 +17,7 @@ struct CRecordRequest;
 // weather, a caption of at most 250 characters and a text. The label beside the date shows the
 // picked day's weekday. A modify rewrites the note's row of the main list and shows the new
 // text in the text view; an add touches no list. The database numbers new notes.
-class CNotepaperDlg : public CRecordDlg
+class CNotepaperDlg : public CTextRecordDlg
 {
     Q_OBJECT
 public:
@@ -43,9 +42,8 @@ public:
     // "保存": checks the caption and the text, then saves.
     void OnOK() override;
 
-    // The control of a column of notepaper ("time" is the date picker); "weekday" is the
-    // label beside it.
-    QWidget* Control(const QString& field) const;
+    // Control(): a column of notepaper ("time" is the date picker); "weekday" is the label
+    // beside it.
     QDateTimeEdit* DatePicker() const { return m_datePicker; }
     QString WeekdayText() const;
 
@@ -55,8 +53,6 @@ protected:
 private:
     void UpdateWeekday();
 
-    QPointer<CVantrelView> m_list;
-    QPointer<CNoteView> m_text;
     QDateTimeEdit* m_datePicker;
     QLabel* m_weekday;
     QLineEdit* m_weatherEdit;

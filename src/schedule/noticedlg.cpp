@@ -1,19 +1,13 @@
 #include "schedule/noticedlg.h"
 
-#include "data/adorecordset.h"
 #include "kit/datepicker.h"
-#include "kit/dialogbuttons.h"
 #include "views/listlayouts.h"
-#include "views/noteview.h"
 #include "views/recorddialogs.h"
-#include "views/vantrelview.h"
 
 #include <QDateTimeEdit>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -23,11 +17,6 @@ namespace {
 constexpr char16_t kHelpText[] =
     u"    此处的时间段并不代表您准备安排的工作时间，而是软件如果在这段时间内处于运行状态，"
     u"那么将会给出提醒。反之未到开始时间，或已经超过终止时间，将不再给出提醒。";
-
-constexpr RecordSaveTexts kSaveTexts{
-    u"表不存在，无法增加记录！", nullptr,           nullptr,
-    u"表不存在，无法修改记录！", u"找不到此数据！", u"数据无法保存！",
-};
 
 QDateTimeEdit* NewTimePicker(const QString& name, QWidget* parent)
 {
@@ -47,7 +36,7 @@ QDateTime Combined(const QDateTimeEdit* day, const QDateTimeEdit* timeOfDay)
 } // namespace
 
 CNoticeDlg::CNoticeDlg(CADODatabase* database, CVantrelView* list, CNoteView* text, QWidget* parent)
-    : CRecordDlg(database, u"notice"_s, kSaveTexts, parent), m_list(list), m_text(text),
+    : CTextRecordDlg(database, u"notice"_s, ListLayouts::kReminders, list, text, parent),
       m_startDate(NewDatePicker(u"startdate"_s, this)),
       m_startTime(NewTimePicker(u"starttime"_s, this)),
       m_endDate(NewDatePicker(u"enddate"_s, this)), m_endTime(NewTimePicker(u"endtime"_s, this)),
@@ -75,18 +64,11 @@ CNoticeDlg::CNoticeDlg(CADODatabase* database, CVantrelView* list, CNoteView* te
     row(u"终止时间："_s, m_endDate, m_endTime, 1);
     grid->setColumnStretch(3, 1);
 
-    auto* close = NewDialogButton(u"关闭"_s, u"IDCANCEL"_s, this);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton());
-    buttons->addWidget(close);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(m_contentEdit, 1);
     layout->addWidget(m_help);
-    layout->addLayout(buttons);
+    layout->addLayout(NewCloseButtonRow(u"添加"_s));
 }
 
 void CNoticeDlg::SetRequest(const CRecordRequest& request)
@@ -96,16 +78,6 @@ void CNoticeDlg::SetRequest(const CRecordRequest& request)
     m_tmStart = fields.value(u"time"_s).toDateTime();
     m_tmEnd = fields.value(u"endtime"_s).toDateTime();
     m_strContent = fields.value(u"content"_s).toString();
-}
-
-QWidget* CNoticeDlg::Control(const QString& name) const
-{
-    QWidget* const controls[] = {m_startDate, m_startTime,   m_endDate,
-                                 m_endTime,   m_contentEdit, m_help};
-    for (QWidget* control : controls)
-        if (control->objectName() == name)
-            return control;
-    return nullptr;
 }
 
 void CNoticeDlg::OnInitDialog()
@@ -129,23 +101,5 @@ void CNoticeDlg::OnOK()
     m_tmEnd = Combined(m_endDate, m_endTime);
     m_strContent = m_contentEdit->toPlainText();
 
-    CADORecordset recordset(m_db);
-    int number = m_nNo;
-    if (!BeginSave(recordset, number))
-        return;
-    const bool written = recordset.SetFieldDate(u"time"_s, m_tmStart) &&
-                         recordset.SetFieldDate(u"endtime"_s, m_tmEnd) &&
-                         recordset.SetFieldText(u"content"_s, m_strContent);
-    if (!EndSave(recordset, written))
-        return;
-
-    if (m_bModify && m_nItem != -1) {
-        if (m_list)
-            RewriteListRow(
-                m_list->List(), ListLayouts::kReminders,
-                {{u"time"_s, m_tmStart}, {u"endtime"_s, m_tmEnd}, {u"content"_s, m_strContent}});
-        if (m_text)
-            m_text->SetText(m_strContent);
-    }
-    Saved();
+    SaveRecord({{u"time"_s, m_tmStart}, {u"endtime"_s, m_tmEnd}, {u"content"_s, m_strContent}});
 }

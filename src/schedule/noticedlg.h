@@ -1,9 +1,8 @@
 #pragma once
 
-#include "views/recorddlg.h"
+#include "schedule/textrecorddlg.h"
 
 #include <QDateTime>
-#include <QPointer>
 #include <QString>
 
 class CNoteView;
@@ -18,7 +17,7 @@ struct CRecordRequest;
 // (such a reminder is simply never due). A modify rewrites the reminder's row of the main list
 // and shows its text in the text view; an add touches no list. The database numbers new
 // reminders.
-class CNoticeDlg : public CRecordDlg
+class CNoticeDlg : public CTextRecordDlg
 {
     Q_OBJECT
 public:
@@ -39,16 +38,13 @@ public:
     // "添加": saves, also in modify mode.
     void OnOK() override;
 
-    // "startdate", "starttime", "enddate", "endtime": the pickers; "content" the text; "help"
-    // the help text.
-    QWidget* Control(const QString& name) const;
+    // Control(): "startdate", "starttime", "enddate", "endtime" are the pickers, "content" the
+    // text and "help" the help text.
 
 protected:
     void OnInitDialog() override;
 
 private:
-    QPointer<CVantrelView> m_list;
-    QPointer<CNoteView> m_text;
     QDateTimeEdit* m_startDate;
     QDateTimeEdit* m_startTime;
     QDateTimeEdit* m_endDate;
