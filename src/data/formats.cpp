@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+using namespace Qt::StringLiterals;
+
 QString FormatDate(const QDate& date)
 {
     return QString::number(date.year()) + u'-' + QString::number(date.month()) + u'-' +
@@ -14,6 +16,20 @@ QString FormatDateTime(const QDateTime& dateTime)
     const QTime time = dateTime.time();
     return QString::asprintf("%d-%d-%d  %d:%d:%d", date.year(), date.month(), date.day(),
                              time.hour(), time.minute(), time.second());
+}
+
+QString WeekdayName(const QDate& date)
+{
+    // Qt counts Monday as 1 and Sunday as 7.
+    static constexpr const char16_t* kNames[] = {u"星期一", u"星期二", u"星期三", u"星期四",
+                                                 u"星期五", u"星期六", u"星期日"};
+    const int weekday = date.dayOfWeek();
+    return weekday >= 1 && weekday <= 7 ? QString::fromUtf16(kNames[weekday - 1]) : QString();
+}
+
+QString FormatDayWithWeekday(const QDate& date)
+{
+    return FormatDate(date) + u"  "_s + WeekdayName(date);
 }
 
 namespace {

@@ -23,6 +23,14 @@ QString SqlMonthStart(int year, int month)
     return QString::asprintf("#%d-%d-1#", year, month);
 }
 
+QString SqlDateTime(const QDateTime& moment)
+{
+    const QDate date = moment.date();
+    const QTime time = moment.time();
+    return QString::asprintf("#%d-%d-%d %d:%d:%d#", date.year(), date.month(), date.day(),
+                             time.hour(), time.minute(), time.second());
+}
+
 bool HasQuoteOrBracket(const QString& text)
 {
     for (QChar c : text)

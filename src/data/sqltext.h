@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // The one way a text value goes into a statement: between the statement's own single quotes,
@@ -15,3 +16,4 @@ bool HasQuoteOrBracket(const QString& text);
 QString SqlDayStart(int year, int month, int day); // #y-m-d 0:0:0#
 QString SqlDayEnd(int year, int month, int day);   // #y-m-d 23:59:59#
 QString SqlMonthStart(int year, int month);        // #y-m-1#
+QString SqlDateTime(const QDateTime& moment);      // #y-m-d h:m:s#

@@ -3,6 +3,8 @@
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "schedule/cataloguecommands.h"
+#include "schedule/notecommands.h"
+#include "schedule/remindercommands.h"
 #include "schedule/reminderlist.h"
 #include "views/featurecontext.h"
 
@@ -11,4 +13,6 @@ void RegisterScheduleCommands(const CFeatureContext& context)
     CVantrelDoc& doc = context.doc;
     context.commands.SetHandler(ID_QUERY_NOTICE, [&doc] { ShowReminderList(doc); });
     RegisterCatalogueCommands(context);
+    RegisterNoteCommands(context);
+    RegisterReminderCommands(context);
 }

@@ -25,6 +25,11 @@ QString DayText(const QDate& day)
     return day.isNull() ? QString() : FormatDate(day);
 }
 
+QString DiaryText(const QDate& day)
+{
+    return day.isNull() ? QString() : FormatDayWithWeekday(day);
+}
+
 // The text of the current row's field as the column shows it; the same as CellText of the
 // value read, without making a QVariant of every cell of a long list.
 QString ReadCellText(CADORecordset& recordset, const ListColumn& column, int field)
@@ -38,10 +43,11 @@ QString ReadCellText(CADORecordset& recordset, const ListColumn& column, int fie
         recordset.GetFieldDouble(field, number);
         return column.format == CellFormat::Amount ? FormatAmount(number) : FormatPercent(number);
     }
-    case CellFormat::Date: {
+    case CellFormat::Date:
+    case CellFormat::Diary: {
         QDate day;
         recordset.GetFieldDay(field, day);
-        return DayText(day);
+        return column.format == CellFormat::Date ? DayText(day) : DiaryText(day);
     }
     case CellFormat::DateTime: {
         QDateTime stamp;
@@ -92,8 +98,11 @@ QString CellText(const ListColumn& column, const QVariant& value)
     case CellFormat::Amount:
         return FormatAmount(value.toDouble());
     case CellFormat::Date:
-        return DayText(value.typeId() == QMetaType::QDateTime ? value.toDateTime().date()
-                                                              : value.toDate());
+    case CellFormat::Diary: {
+        const QDate day =
+            value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
+        return column.format == CellFormat::Date ? DayText(day) : DiaryText(day);
+    }
     case CellFormat::DateTime:
         return FormatDateTime(value.toDateTime());
     case CellFormat::Sex:

@@ -17,6 +17,7 @@ enum class CellFormat {
     Text,     // as stored
     Amount,   // "%.02lf"
     Date,     // the day, "2024-3-5"; empty for no date
+    Diary,    // the day and its weekday, "2009-1-1  星期四"; empty for no date
     DateTime, // "2024-3-5  9:7:0"
     Sex,      // 0 "男", otherwise "女"
     Percent,  // "%.02lf%"

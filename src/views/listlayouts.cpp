@@ -11,6 +11,7 @@ constexpr int kMainRecordCard = 0; // main list: a record card
 constexpr int kLowerDependant = 0; // secondary list: a dependent record
 constexpr int kMainSettled = 1;    // main list: a settled order
 constexpr int kMainOpen = 2;       // main list: an order still open
+constexpr int kMainDiary = 3;      // main list: a note
 
 constexpr ListColumn kClientColumns[] = {
     {u"名称", 200, "name"},       {u"编号", 100, "number"},
@@ -100,6 +101,13 @@ constexpr ListColumn kPaymentColumns[] = {
     {u"备注", 200, "remark"},
 };
 
+constexpr ListColumn kNoteColumns[] = {
+    {u"日期", 150, "time", Diary},
+    {u"天气", 80, "weather"},
+    {u"标题", 300, "caption"},
+    {u"内容", 300, "content"},
+};
+
 constexpr ListColumn kReminderColumns[] = {
     {u"开始时间", 150, "time", DateTime},
     {u"终止时间", 150, "endtime", DateTime},
@@ -139,6 +147,7 @@ const ListLayout kContacts{kContactColumns, kLowerDependant};
 const ListLayout kPurchaseOrders{kPurchaseOrderColumns, kMainSettled, "square", kMainOpen};
 const ListLayout kSaleOrders{kSaleOrderColumns, kMainSettled, "square", kMainOpen};
 const ListLayout kPayments{kPaymentColumns, kLowerDependant};
+const ListLayout kNotes{kNoteColumns, kMainDiary};
 const ListLayout kReminders{kReminderColumns};
 const ListLayout kAddressBook{kAddressColumns, kMainRecordCard};
 } // namespace ListLayouts

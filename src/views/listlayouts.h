@@ -15,6 +15,8 @@ extern const ListLayout kPurchaseOrders;
 extern const ListLayout kSaleOrders;
 // The secondary list of an order's payments: 7 columns.
 extern const ListLayout kPayments;
+// The main list of notes: the day with its weekday, weather, caption, text.
+extern const ListLayout kNotes;
 // The main list of reminders: start, end, text.
 extern const ListLayout kReminders;
 // The main list of the address book: 22 columns, the birthday as typed (free text).

@@ -1,0 +1,57 @@
+#include "schedule/remindercommands.h"
+
+#include "kit/commandids.h"
+#include "kit/commandregistry.h"
+#include "schedule/noticedlg.h"
+#include "schedule/reminderwatch.h"
+#include "views/featurecontext.h"
+#include "views/recorddialogs.h"
+#include "views/vantreldoc.h"
+
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+void OpenNoticeDialog(CVantrelDoc& doc, const QPointer<CReminderWatch>& watch,
+                      const CRecordRequest& request, QWidget* parent)
+{
+    {
+        CNoticeDlg dialog(doc.Database(), doc.MainList(), doc.NoteView(), parent);
+        dialog.SetRequest(request);
+        dialog.exec();
+    }
+    // A reminder saved with a window holding the present is due at once.
+    if (watch)
+        watch->Check();
+}
+
+} // namespace
+
+void RegisterReminderCommands(const CFeatureContext& context)
+{
+    RegisterReminderCommands(context, [] { return QDateTime::currentDateTime(); });
+}
+
+CReminderWatch* RegisterReminderCommands(const CFeatureContext& context, CRemindersDue::Clock clock)
+{
+    CVantrelDoc& doc = context.doc;
+    QWidget* window = context.window;
+    auto* watch = new CReminderWatch(doc, context.commands, window, std::move(clock));
+    const QPointer<CReminderWatch> guarded(watch);
+    context.commands.SetHandler(ID_MANAGE_NOTICE, [&doc, guarded, window] {
+        CRecordRequest request;
+        request.dialog = RecordDialog::Reminder;
+        OpenNoticeDialog(doc, guarded, request, window);
+    });
+    doc.Dialogs().Register(RecordDialog::Reminder,
+                           [&doc, guarded](const CRecordRequest& request, QWidget* parent) {
+                               OpenNoticeDialog(doc, guarded, request, parent);
+                           });
+    // The main window is made before it shows: the first check waits for the event loop.
+    QTimer::singleShot(0, watch, [guarded] {
+        if (guarded)
+            guarded->Start();
+    });
+    return watch;
+}

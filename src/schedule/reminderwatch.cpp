@@ -1,0 +1,122 @@
+#include "schedule/reminderwatch.h"
+
+#include "data/adorecordset.h"
+#include "data/formats.h"
+#include "kit/appicons.h"
+#include "kit/commandids.h"
+#include "kit/commandregistry.h"
+#include "kit/messages.h"
+#include "schedule/reminderwindow.h"
+#include "views/categorytable.h"
+#include "views/recordcategory.h"
+#include "views/recorddialogs.h"
+#include "views/recordfields.h"
+#include "views/vantreldoc.h"
+
+#include <QSystemTrayIcon>
+
+using namespace Qt::StringLiterals;
+
+CReminderWatch::CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window,
+                               CRemindersDue::Clock clock)
+    : QObject(window), m_doc(doc), m_commands(commands), m_due(doc.Database(), std::move(clock)),
+      m_window(new CReminderWindow(window))
+{
+    m_timer.setInterval(kCheckInterval);
+    connect(&m_timer, &QTimer::timeout, this, &CReminderWatch::Check);
+    connect(m_window, &CReminderWindow::Acknowledged, this, [this](const DueEntry& entry) {
+        m_due.Acknowledge(entry);
+        Check();
+    });
+    connect(m_window, &CReminderWindow::Snoozed, this, [this](const DueEntry& entry) {
+        m_due.Snooze(entry);
+        Check();
+    });
+    connect(m_window, &CReminderWindow::Dismissed, this,
+            [this](const std::vector<DueEntry>& entries) {
+                for (const DueEntry& entry : entries)
+                    m_due.Snooze(entry);
+            });
+    connect(m_window, &CReminderWindow::OpenRequested, this,
+            [this](const DueEntry& entry) { Open(entry); });
+}
+
+CReminderWatch::~CReminderWatch() = default;
+
+void CReminderWatch::Start()
+{
+    Check();
+    m_timer.start();
+}
+
+void CReminderWatch::Check()
+{
+    if (!m_window)
+        return;
+    std::vector<DueEntry> due = m_due.Check();
+    std::vector<DueEntry> fresh;
+    for (const DueEntry& entry : due)
+        if (entry.fresh)
+            fresh.push_back(entry);
+    m_window->SetEntries(std::move(due));
+    if (m_window->Entries().empty()) {
+        m_window->hide();
+        return;
+    }
+    if (!fresh.empty()) {
+        m_window->show();
+        m_window->raise();
+        Notify(fresh);
+    }
+}
+
+void CReminderWatch::Notify(const std::vector<DueEntry>& fresh)
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    if (!m_tray) {
+        m_tray = new QSystemTrayIcon(NavigationIcon(kIconReminder), this);
+        m_tray->setToolTip(u"提醒"_s);
+        connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
+            if (m_window) {
+                m_window->show();
+                m_window->raise();
+                m_window->activateWindow();
+            }
+        });
+        m_tray->show();
+    }
+    QStringList lines;
+    for (const DueEntry& entry : fresh) {
+        const QStringList texts = CReminderWindow::LineTexts(entry);
+        lines << texts.at(1) + u"  "_s + texts.at(2);
+    }
+    m_tray->showMessage(u"提醒"_s, lines.join(u'\n'), QSystemTrayIcon::Information);
+}
+
+void CReminderWatch::Open(const DueEntry& entry)
+{
+    // Opening it is acting on it; a reminder given another window is due anew.
+    m_due.Acknowledge(entry);
+    Check();
+    if (entry.kind == DueEntry::Appointment) {
+        m_commands.PostCommand(ID_MANAGE_APPOINT);
+        return;
+    }
+    // Read as the reminder list reads a reminder to modify.
+    const CategoryInfo& reminders = *FindCategory(RecordCategory::kReminders);
+    CRecordRequest request;
+    {
+        CADORecordset recordset(m_doc.Database());
+        if (!OpenFirstRow(recordset, QString::fromUtf16(reminders.recordSql).arg(entry.no))) {
+            Inform(m_window, u"找不到此数据！"_s);
+            return;
+        }
+        request.fields = ReadFields(recordset, reminders.fields);
+    }
+    request.dialog = RecordDialog::Reminder;
+    request.modify = true;
+    request.no = entry.no;
+    // Over the main window: the reminder window may have nothing left to show.
+    m_doc.Dialogs().Open(request, m_window->parentWidget());
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "schedule/remindersdue.h"
+#include "schedule/reminderwindow.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+
+class CVantrelDoc;
+class ICommandRegistry;
+class QSystemTrayIcon;
+class QWidget;
+
+// Reminds while the program runs: checks what is due at once when started, every minute and
+// whenever asked (after a reminder is saved), and lists it in the reminder window (CReminderWindow)
+// — on top, brought up when something new is due, hidden when nothing is. Where the desktop has
+// a system tray, each newly due entry also comes as a tray message. "打开" opens a reminder in its
+// dialog (RecordDialog::Reminder) and an appointment through 资料管理 > 约会 with its permission
+// test.
+class CReminderWatch : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kCheckInterval = 60 * 1000; // milliseconds
+
+    // `window` is the main window the reminder window belongs to.
+    CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window,
+                   CRemindersDue::Clock clock);
+    ~CReminderWatch() override;
+
+    // The first check, and the minute timer.
+    void Start();
+    // Checks now.
+    void Check();
+
+    CReminderWindow* Window() const { return m_window; }
+    CRemindersDue& Due() { return m_due; }
+
+private:
+    void Open(const DueEntry& entry);
+    void Notify(const std::vector<DueEntry>& fresh);
+
+    CVantrelDoc& m_doc;
+    ICommandRegistry& m_commands;
+    CRemindersDue m_due;
+    QPointer<CReminderWindow> m_window;
+    QTimer m_timer;
+    QSystemTrayIcon* m_tray = nullptr;
+};
