@@ -7,10 +7,11 @@ namespace {
 using enum CellFormat;
 
 // The icons of the record lists' image lists.
-constexpr int kMainRecordCard = 0; // main list: a record card
-constexpr int kLowerDependant = 0; // secondary list: a dependent record
-constexpr int kMainSettled = 1;    // main list: a settled order
-constexpr int kMainOpen = 2;       // main list: an order still open
+constexpr int kMainRecordCard = 0;  // main list: a record card
+constexpr int kLowerDependant = 0;  // secondary list: a dependent record
+constexpr int kMainSettled = 1;     // main list: a settled order
+constexpr int kMainOpen = 2;        // main list: an order still open
+constexpr int kMainAppointment = 3; // main list: an appointment
 
 constexpr ListColumn kClientColumns[] = {
     {u"名称", 200, "name"},       {u"编号", 100, "number"},
@@ -106,6 +107,11 @@ constexpr ListColumn kReminderColumns[] = {
     {u"内容", 600, "content"},
 };
 
+constexpr ListColumn kAppointmentColumns[] = {
+    {u"客户", 200, "client"}, {u"联系人", 100, "contact"}, {u"日期时间", 150, "time", DateTime},
+    {u"时长", 80, "length"},  {u"地点", 300, "place"},     {u"内容", 300, "content"},
+};
+
 } // namespace
 
 namespace ListLayouts {
@@ -115,4 +121,5 @@ const ListLayout kPurchaseOrders{kPurchaseOrderColumns, kMainSettled, "square", 
 const ListLayout kSaleOrders{kSaleOrderColumns, kMainSettled, "square", kMainOpen};
 const ListLayout kPayments{kPaymentColumns, kLowerDependant};
 const ListLayout kReminders{kReminderColumns};
+const ListLayout kAppointments{kAppointmentColumns, kMainAppointment};
 } // namespace ListLayouts

@@ -17,4 +17,7 @@ extern const ListLayout kSaleOrders;
 extern const ListLayout kPayments;
 // The main list of reminders: start, end, text.
 extern const ListLayout kReminders;
+// The main list of appointments: the client's and the contact's names ("client", "contact",
+// which the filler supplies), then the appointment's time, length, place and text.
+extern const ListLayout kAppointments;
 } // namespace ListLayouts
