@@ -1,20 +1,18 @@
 #include "kit/textlimit.h"
 
+#include "data/gbktext.h"
+
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
-void LimitPlainText(QPlainTextEdit* edit, int maxLength)
+void LimitPlainText(QPlainTextEdit* edit, int maxBytes)
 {
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, maxLength] {
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, maxBytes] {
         const QString text = edit->toPlainText();
-        if (text.size() <= maxLength)
+        if (GbkLength(text) <= maxBytes)
             return;
-        qsizetype keep = maxLength;
-        // A character beyond the first 65,536 takes two places: keep it whole or not at all.
-        if (keep > 0 && text.at(keep - 1).isHighSurrogate())
-            --keep;
         QTextCursor cursor(edit->document());
-        cursor.setPosition(int(keep));
+        cursor.setPosition(int(GbkLeft(text, maxBytes).size()));
         cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
         edit->moveCursor(QTextCursor::End);

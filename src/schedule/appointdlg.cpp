@@ -125,7 +125,7 @@ void CAppointDlg::BuildControls()
     m_content->setObjectName(u"content"_s);
     m_content->setTabChangesFocus(true);
     m_content->setMinimumHeight(m_content->fontMetrics().height() * 4 + 12);
-    LimitPlainText(m_content, kMaxTextLength);
+    LimitPlainText(m_content, kMaxContentBytes);
     m_notice = new QCheckBox(u"定时提醒"_s, this);
     m_notice->setObjectName(u"notice"_s);
 

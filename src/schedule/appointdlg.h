@@ -28,7 +28,9 @@ class CAppointDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // The longest text the content, place and length edits take.
+    // The longest content, in code-page bytes (a Chinese character counts two), and the
+    // longest place and length, in characters.
+    static constexpr int kMaxContentBytes = 64000;
     static constexpr int kMaxTextLength = 64000;
 
     // The list's columns; the last holds the appointment number.

@@ -171,10 +171,9 @@ TEST_F(AppointDlgTest, AddStoresAwkwardTextsWholeUnderTheNextNumber)
     const QString length = u"1'30\""_s;
     Paste(dialog.PlaceEdit(), place);
     Retype(dialog.LengthEdit(), length);
-    QString content = u"第一行\n'; DROP TABLE appoint; --"_s;
-    content += QString(CAppointDlg::kMaxTextLength - content.size() - 1, u'长') + u"末"_s;
-    Paste(dialog.ContentEdit(), content + u"多出的字"_s);
-    // The content edit takes 64,000 characters and no more.
+    // 64,000 bytes: 26 of ASCII, then 31,987 Chinese characters of two.
+    const QString content = u"'; DROP TABLE appoint; --\n"_s + QString(31987, u'长');
+    Paste(dialog.ContentEdit(), content + u"多"_s);
     EXPECT_EQ(dialog.ContentEdit()->toPlainText(), content);
     dialog.NoticeBox()->setChecked(true);
 
@@ -205,12 +204,18 @@ TEST_F(AppointDlgTest, AddStoresAwkwardTextsWholeUnderTheNextNumber)
                     "FROM appoint WHERE no = 6"_s),
               u"NULLNULL0"_s);
 
+    // A place of 64,000 characters is stored whole; the edit takes no more.
+    Paste(dialog.PlaceEdit(), QString(CAppointDlg::kMaxTextLength, u'地') + u"多"_s);
+    Press(dialog, u"IDC_ADD"_s);
+    EXPECT_EQ(Value(u"SELECT length(place) || substr(place, -1) FROM appoint WHERE no = 7"_s),
+              u"64000地"_s);
+
     // A table that cannot be written says so; the number taken is spent.
     m_file.Exec(u"DROP TABLE appoint"_s);
     Press(dialog, u"IDC_ADD"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList{u"无法添加新记录！"_s});
-    EXPECT_EQ(dialog.List()->rowCount(), 5);
-    EXPECT_EQ(Value(u"SELECT appoint FROM snnumber"_s), u"8"_s);
+    EXPECT_EQ(dialog.List()->rowCount(), 6);
+    EXPECT_EQ(Value(u"SELECT appoint FROM snnumber"_s), u"9"_s);
 }
 
 TEST_F(AppointDlgTest, ModifyMovesAnAppointmentToTheContactNowChosen)

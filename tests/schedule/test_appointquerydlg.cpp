@@ -118,6 +118,15 @@ TEST_F(AppointQueryDlgTest, TimeQueryListsWholeDaysWithTheNamesAsTheyAreNow)
     EXPECT_EQ(TextView()->Text(), u"谈'合同'"_s);
     LeftClick(*m_main, 0);
     EXPECT_EQ(TextView()->Text(), QString());
+
+    // A text of 64,000 bytes (32,000 Chinese characters) is shown whole.
+    m_file.Exec(u"UPDATE appoint SET content = replace(hex(zeroblob(32000)), '00', '长') "
+                "WHERE no = 2"_s);
+    auto& again = Open();
+    SetDays(again, QDate(2024, 3, 5), QDate(2024, 3, 5));
+    QTest::mouseClick(again.TimeButton(), Qt::LeftButton);
+    LeftClick(*m_main, 0);
+    EXPECT_EQ(TextView()->Text(), QString(32000, u'长'));
 }
 
 TEST_F(AppointQueryDlgTest, ClientAndContactQueriesNameTheChosenParties)
