@@ -39,8 +39,13 @@
 
 using namespace Qt::StringLiterals;
 using benchkit::Bind;
+using benchkit::Figure;
 using benchkit::Median;
+using benchkit::Prepare;
+using benchkit::ReadAll;
+using benchkit::Step;
 using benchkit::ThreadSeconds;
+using benchkit::Time;
 using benchkit::Word;
 
 namespace {
@@ -52,19 +57,6 @@ struct Sizes
     int orders = 100000;
     int receipts = 300000;
 };
-
-sqlite3_stmt* Prepare(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    return statement;
-}
-
-void Step(sqlite3_stmt* statement)
-{
-    sqlite3_step(statement);
-    sqlite3_reset(statement);
-}
 
 // Orders are entered as business happens: over three years in the order of their numbers, a
 // few entered some days late; a payment comes within two months of its order.
@@ -160,62 +152,6 @@ void Generate(const QString& path, const Sizes& sizes)
     sqlite3_exec(db, counters.constData(), nullptr, nullptr, nullptr);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-}
-
-// Steps through a statement reading every column in its stored type.
-void ReadAll(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* statement = Prepare(db, sql);
-    const int columns = sqlite3_column_count(statement);
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        for (int column = 0; column < columns; ++column) {
-            switch (sqlite3_column_type(statement, column)) {
-            case SQLITE_INTEGER:
-                sqlite3_column_int64(statement, column);
-                break;
-            case SQLITE_FLOAT:
-                sqlite3_column_double(statement, column);
-                break;
-            case SQLITE_TEXT:
-                sqlite3_column_text(statement, column);
-                break;
-            default:
-                break;
-            }
-        }
-    }
-    sqlite3_finalize(statement);
-}
-
-struct Figure
-{
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    std::vector<double> raw;
-};
-
-constexpr int kRuns = 7;
-
-// Times `action` (wall and processor) and `raw` (processor) kRuns times each.
-Figure Time(const std::function<void()>& prepare, const std::function<void()>& action,
-            const std::function<void()>& raw)
-{
-    Figure figure;
-    for (int run = 0; run < kRuns; ++run) {
-        if (prepare)
-            prepare();
-        QElapsedTimer timer;
-        timer.start();
-        const double cpu = ThreadSeconds();
-        action();
-        figure.wall.push_back(double(timer.nsecsElapsed()) / 1e9);
-        figure.cpu.push_back(ThreadSeconds() - cpu);
-        const double rawStart = ThreadSeconds();
-        if (raw)
-            raw();
-        figure.raw.push_back(ThreadSeconds() - rawStart);
-    }
-    return figure;
 }
 
 void Print(const char* what, const Figure& figure, const char* goal)

@@ -1,14 +1,16 @@
 #pragma once
 
-// What the benchmarks share: generated Chinese words, binding texts to raw SQLite statements,
-// processor time and medians.
+// What the benchmarks share: generated Chinese words, raw SQLite statements to fill a data file
+// and to read it as fast as it can be read, processor time, timed runs and medians.
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <ctime>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <vector>
@@ -26,6 +28,46 @@ inline QString Word(std::mt19937& random, int length)
     for (int i = 0; i < length; ++i)
         word += QChar(kSyllables[random() % count]);
     return word;
+}
+
+inline sqlite3_stmt* Prepare(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    return statement;
+}
+
+// Runs a prepared insert and readies it for the next row.
+inline void Step(sqlite3_stmt* statement)
+{
+    sqlite3_step(statement);
+    sqlite3_reset(statement);
+}
+
+// Steps through a statement reading every column in its stored type: the least any reader of
+// the same rows has to do.
+inline void ReadAll(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* statement = Prepare(db, sql);
+    const int columns = sqlite3_column_count(statement);
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        for (int column = 0; column < columns; ++column) {
+            switch (sqlite3_column_type(statement, column)) {
+            case SQLITE_INTEGER:
+                sqlite3_column_int64(statement, column);
+                break;
+            case SQLITE_FLOAT:
+                sqlite3_column_double(statement, column);
+                break;
+            case SQLITE_TEXT:
+                sqlite3_column_text(statement, column);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    sqlite3_finalize(statement);
 }
 
 inline void Bind(sqlite3_stmt* statement, int index, const QString& value)
@@ -47,6 +89,39 @@ inline double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+// The times of kRuns runs of a measured action, and of its raw SQLite lower bound.
+struct Figure
+{
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    std::vector<double> raw;
+};
+
+inline constexpr int kRuns = 7;
+
+// Times `action` (wall and processor) and `raw` (processor) kRuns times each; `prepare` runs
+// untimed before each run.
+inline Figure Time(const std::function<void()>& prepare, const std::function<void()>& action,
+                   const std::function<void()>& raw)
+{
+    Figure figure;
+    for (int run = 0; run < kRuns; ++run) {
+        if (prepare)
+            prepare();
+        QElapsedTimer timer;
+        timer.start();
+        const double cpu = ThreadSeconds();
+        action();
+        figure.wall.push_back(double(timer.nsecsElapsed()) / 1e9);
+        figure.cpu.push_back(ThreadSeconds() - cpu);
+        const double rawStart = ThreadSeconds();
+        if (raw)
+            raw();
+        figure.raw.push_back(ThreadSeconds() - rawStart);
+    }
+    return figure;
 }
 
 } // namespace benchkit

@@ -147,6 +147,24 @@ int GbkLength(const QString& text)
     return static_cast<int>(ToGbk(text).size());
 }
 
+QString GbkLeft(const QString& text, int limit)
+{
+    if (GbkLength(text) <= limit)
+        return text;
+    qsizetype low = 0;            // fits
+    qsizetype high = text.size(); // does not fit
+    while (high - low > 1) {
+        const qsizetype middle = (low + high) / 2;
+        if (GbkLength(text.left(middle)) <= limit)
+            low = middle;
+        else
+            high = middle;
+    }
+    if (low > 0 && text.at(low - 1).isHighSurrogate())
+        --low;
+    return text.left(low);
+}
+
 int CompareGbk(QStringView a, QStringView b)
 {
     return CompareChars(Utf16Reader(a), Utf16Reader(b));

@@ -14,6 +14,9 @@ bool GbkAvailable();
 QByteArray ToGbk(const QString& text);
 QString FromGbk(const QByteArray& bytes);
 int GbkLength(const QString& text);
+// The longest beginning of the text of at most `limit` code-page bytes, never cut inside a
+// character.
+QString GbkLeft(const QString& text, int limit);
 // <0, 0, >0 like strcmp, over the code-page bytes with ASCII letters folded.
 int CompareGbk(QStringView a, QStringView b);
 // The same order over UTF-8 bytes, for the database's collation.

@@ -2,6 +2,7 @@
 
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "schedule/appointcommands.h"
 #include "schedule/cataloguecommands.h"
 #include "schedule/notecommands.h"
 #include "schedule/remindercommands.h"
@@ -15,4 +16,5 @@ void RegisterScheduleCommands(const CFeatureContext& context)
     RegisterCatalogueCommands(context);
     RegisterNoteCommands(context);
     RegisterReminderCommands(context);
+    RegisterAppointCommands(context);
 }

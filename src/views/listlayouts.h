@@ -21,4 +21,7 @@ extern const ListLayout kNotes;
 extern const ListLayout kReminders;
 // The main list of the address book: 22 columns, the birthday as typed (free text).
 extern const ListLayout kAddressBook;
+// The main list of appointments: the client's and the contact's names ("client", "contact",
+// which the filler supplies), then the appointment's time, length, place and text.
+extern const ListLayout kAppointments;
 } // namespace ListLayouts

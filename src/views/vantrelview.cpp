@@ -20,25 +20,6 @@ namespace {
 // many code-page bytes.
 constexpr int kTextViewLimit = 64000;
 
-// The text cut to at most `limit` code-page bytes, never inside a character.
-QString CutToBytes(const QString& text, int limit)
-{
-    if (GbkLength(text) <= limit)
-        return text;
-    qsizetype low = 0;            // fits
-    qsizetype high = text.size(); // does not fit
-    while (high - low > 1) {
-        const qsizetype middle = (low + high) / 2;
-        if (GbkLength(text.left(middle)) <= limit)
-            low = middle;
-        else
-            high = middle;
-    }
-    if (low > 0 && text.at(low - 1).isHighSurrogate())
-        --low;
-    return text.left(low);
-}
-
 } // namespace
 
 CVantrelView::CVantrelView(CVantrelDoc& doc, QWidget* parent) : CRecordListView(doc, parent)
@@ -100,7 +81,7 @@ void CVantrelView::OnClickRow(int row)
 void CVantrelView::ShowText(int row, int column)
 {
     if (CNoteView* text = Document().NoteView())
-        text->SetText(CutToBytes(List().GetItemText(row, column), kTextViewLimit));
+        text->SetText(GbkLeft(List().GetItemText(row, column), kTextViewLimit));
 }
 
 bool CVantrelView::CanAdd() const

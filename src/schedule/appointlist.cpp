@@ -1,0 +1,104 @@
+#include "schedule/appointlist.h"
+
+#include "data/adorecordset.h"
+#include "data/eachrow.h"
+#include "data/formats.h"
+#include "kit/recordlistmodel.h"
+#include "views/listlayouts.h"
+#include "views/recordcategory.h"
+#include "views/vantreldoc.h"
+#include "views/vantrelview.h"
+
+#include <QDateTime>
+#include <QHash>
+
+#include <memory>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+void ShowAppointmentList(CVantrelDoc& doc, const QString& sql, const AppointPartiesOf& parties)
+{
+    CVantrelView* view = doc.MainList();
+    if (!view)
+        return;
+    view->SetCategory(RecordCategory::kAppointments);
+    view->SetCaption(u"约会"_s);
+    doc.SetInfoText(u"约会"_s);
+    doc.ShowBottomView(BottomView::kText);
+    const ListLayout& layout = ListLayouts::kAppointments;
+    SetLayoutColumns(view->List(), layout);
+
+    CADORecordset recordset(doc.Database());
+    if (!recordset.Open(sql))
+        return;
+    view->SetCurrentQuery(sql);
+    const int no = recordset.GetFieldIndex(u"no"_s);
+    const int linkman = recordset.GetFieldIndex(u"linkman"_s);
+    const int time = recordset.GetFieldIndex(u"time"_s);
+    const int length = recordset.GetFieldIndex(u"length"_s);
+    const int place = recordset.GetFieldIndex(u"place"_s);
+    const int content = recordset.GetFieldIndex(u"content"_s);
+    std::vector<CListRow> rows;
+    rows.reserve(size_t(std::max(recordset.GetRecordCount(), 0)));
+    ForEachRow(recordset, [&] {
+        int contact = 0;
+        recordset.GetFieldInt(linkman, contact);
+        const std::optional<AppointParties> names = parties(contact);
+        if (!names)
+            return;
+        QDateTime stamp;
+        recordset.GetFieldDate(time, stamp);
+        QStringList texts{names->client, names->contact, FormatDateTime(stamp)};
+        for (int field : {length, place, content}) {
+            QString text;
+            recordset.GetFieldText(field, text);
+            texts << text;
+        }
+        int number = 0;
+        recordset.GetFieldInt(no, number);
+        texts << FormatNumber(number);
+        rows.push_back(CListRow{std::move(texts), layout.image});
+    });
+    view->List().AppendRows(std::move(rows));
+}
+
+AppointPartiesOf PartiesFromTables(CVantrelDoc& doc)
+{
+    // Read once, when the first row asks: a list of many rows looks up the same few contacts.
+    struct Tables
+    {
+        bool read = false;
+        QHash<int, AppointParties> contacts;
+    };
+    auto tables = std::make_shared<Tables>();
+    CADODatabase* database = doc.Database();
+    return [tables, database](int linkman) -> std::optional<AppointParties> {
+        if (!tables->read) {
+            tables->read = true;
+            QHash<int, QString> clients;
+            CADORecordset recordset(database);
+            OpenEachRow(recordset, u"SELECT [no], [name] FROM client"_s, [&] {
+                int no = 0;
+                QString name;
+                recordset.GetFieldInt(u"no"_s, no);
+                recordset.GetFieldText(u"name"_s, name);
+                // The first of equal numbers, as a lookup of the number finds it.
+                if (!clients.contains(no))
+                    clients.insert(no, name);
+            });
+            OpenEachRow(recordset, u"SELECT [no], [client], [name] FROM linkman"_s, [&] {
+                int no = 0;
+                int client = 0;
+                AppointParties parties;
+                recordset.GetFieldInt(u"no"_s, no);
+                recordset.GetFieldInt(u"client"_s, client);
+                recordset.GetFieldText(u"name"_s, parties.contact);
+                parties.client = clients.value(client);
+                if (!tables->contacts.contains(no))
+                    tables->contacts.insert(no, parties);
+            });
+        }
+        return tables->contacts.value(linkman);
+    };
+}
