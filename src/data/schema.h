@@ -36,7 +36,8 @@ struct Table
 std::span<const Table> DataTables();
 // The users and permissions table, in column order.
 const Table& PowerTable();
-// The postcode and area-code tables of the reference file.
+// The tables of the reference file: postcodes and area codes, dialling codes, and the common
+// telephone numbers.
 std::span<const Table> ReferenceTables();
 
 QString CreateTableStatement(const Table& table);
