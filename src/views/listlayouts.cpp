@@ -106,6 +106,25 @@ constexpr ListColumn kReminderColumns[] = {
     {u"内容", 600, "content"},
 };
 
+constexpr ListColumn kDomesticCodeColumns[] = {
+    {u"省份", 160, "province"},
+    {u"城市", 160, "city"},
+    {u"邮编", 160, "zip"},
+    {u"区号", 160, "sections"},
+};
+
+constexpr ListColumn kInternationalCodeColumns[] = {
+    {u"洲", 160, "continent"},
+    {u"国家及地区", 160, "country"},
+    {u"区号", 160, "sections"},
+};
+
+constexpr ListColumn kPhoneNumberColumns[] = {
+    {u"名称", 160, "name"},
+    {u"号码", 120, "number"},
+    {u"说明", 300, "remark"},
+};
+
 } // namespace
 
 namespace ListLayouts {
@@ -115,4 +134,7 @@ const ListLayout kPurchaseOrders{kPurchaseOrderColumns, kMainSettled, "square", 
 const ListLayout kSaleOrders{kSaleOrderColumns, kMainSettled, "square", kMainOpen};
 const ListLayout kPayments{kPaymentColumns, kLowerDependant};
 const ListLayout kReminders{kReminderColumns};
+const ListLayout kDomesticCodes{.columns = kDomesticCodeColumns, .numbered = false};
+const ListLayout kInternationalCodes{.columns = kInternationalCodeColumns, .numbered = false};
+const ListLayout kPhoneNumbers{.columns = kPhoneNumberColumns, .numbered = false};
 } // namespace ListLayouts

@@ -17,4 +17,10 @@ extern const ListLayout kSaleOrders;
 extern const ListLayout kPayments;
 // The main list of reminders: start, end, text.
 extern const ListLayout kReminders;
+// The main lists of the reference file, without record numbers: domestic postcodes and area
+// codes (province, city, postcode, area code), international dialling codes (continent,
+// country or region, code) and common telephone numbers (name, number, description).
+extern const ListLayout kDomesticCodes;
+extern const ListLayout kInternationalCodes;
+extern const ListLayout kPhoneNumbers;
 } // namespace ListLayouts
