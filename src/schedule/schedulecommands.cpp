@@ -2,6 +2,7 @@
 
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "schedule/lookupcommands.h"
 #include "schedule/reminderlist.h"
 #include "views/featurecontext.h"
 
@@ -9,4 +10,5 @@ void RegisterScheduleCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
     context.commands.SetHandler(ID_QUERY_NOTICE, [&doc] { ShowReminderList(doc); });
+    RegisterLookupCommands(context);
 }
