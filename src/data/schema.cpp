@@ -205,11 +205,16 @@ std::span<const Table> ReferenceTables()
     return kReferenceTables;
 }
 
+QString ColumnDefinition(const Column& column)
+{
+    return Quote(column.name) + u' ' + QString::fromUtf8(DeclaredType(column.type));
+}
+
 QString CreateTableStatement(const Table& table)
 {
     QStringList columns;
     for (const Column& column : table.columns)
-        columns << Quote(column.name) + u' ' + QString::fromUtf8(DeclaredType(column.type));
+        columns << ColumnDefinition(column);
     return u"CREATE TABLE %1 (%2)"_s.arg(Quote(table.name), columns.join(u", "_s));
 }
 

@@ -40,6 +40,8 @@ const Table& PowerTable();
 // telephone numbers.
 std::span<const Table> ReferenceTables();
 
+// The column as a table definition declares it: "name" TYPE.
+QString ColumnDefinition(const Column& column);
 QString CreateTableStatement(const Table& table);
 // The statements that create the table and its indexes.
 QStringList CreateStatements(const Table& table);
