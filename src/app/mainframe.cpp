@@ -8,10 +8,10 @@
 #include "app/mainwindowfactory.h"
 #include "app/powerdlg.h"
 #include "app/settingsdlg.h"
+#include "app/upgradecommands.h"
 #include "app/vantrelapp.h"
 #include "customers/contactcommands.h"
 #include "customers/customercommands.h"
-#include "data/schema.h"
 #include "kit/appicons.h"
 #include "kit/gfxoutbarctrl.h"
 #include "kit/infobar.h"
@@ -201,13 +201,7 @@ void CMainFrame::RegisterOwnCommands()
         CPowerDlg dialog(m_app.m_pDb.get(), this);
         dialog.exec();
     });
-    router.SetHandler(ID_TOOLS_UPGRADE, [this] {
-        QString error;
-        if (m_app.m_pDb && UpgradeDatabase(*m_app.m_pDb, &error))
-            Inform(this, u"数据库升级成功！"_s);
-        else
-            Inform(this, u"数据库升级失败！"_s);
-    });
+    RegisterUpgradeCommands(m_app, router, this);
 }
 
 // Entries whose dialogs do not exist yet stay disabled.

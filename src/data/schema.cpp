@@ -119,6 +119,8 @@ constexpr const char* kAddressIndexed[] = {"group", "user"};
 constexpr Column kSection1[] = {
     {"province", Text}, {"city", Text}, {"zip", Text}, {"sections", Text}};
 constexpr Column kSection2[] = {{"continent", Text}, {"country", Text}, {"sections", Text}};
+// The common telephone numbers: 名称, 号码, 说明.
+constexpr Column kService[] = {{"name", Text}, {"number", Text}, {"remark", Text}};
 
 constexpr std::span<const char* const> kNone;
 
@@ -157,6 +159,7 @@ const Table kPowerTable = {"power", kPower, kPowerIndexed};
 const Table kReferenceTables[] = {
     {"section1", kSection1, kNone},
     {"section2", kSection2, kNone},
+    {"service", kService, kNone},
 };
 
 QString Quote(const char* name)
@@ -202,11 +205,16 @@ std::span<const Table> ReferenceTables()
     return kReferenceTables;
 }
 
+QString ColumnDefinition(const Column& column)
+{
+    return Quote(column.name) + u' ' + QString::fromUtf8(DeclaredType(column.type));
+}
+
 QString CreateTableStatement(const Table& table)
 {
     QStringList columns;
     for (const Column& column : table.columns)
-        columns << Quote(column.name) + u' ' + QString::fromUtf8(DeclaredType(column.type));
+        columns << ColumnDefinition(column);
     return u"CREATE TABLE %1 (%2)"_s.arg(Quote(table.name), columns.join(u", "_s));
 }
 

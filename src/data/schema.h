@@ -36,9 +36,12 @@ struct Table
 std::span<const Table> DataTables();
 // The users and permissions table, in column order.
 const Table& PowerTable();
-// The postcode and area-code tables of the reference file.
+// The tables of the reference file: postcodes and area codes, dialling codes, and the common
+// telephone numbers.
 std::span<const Table> ReferenceTables();
 
+// The column as a table definition declares it: "name" TYPE.
+QString ColumnDefinition(const Column& column);
 QString CreateTableStatement(const Table& table);
 // The statements that create the table and its indexes.
 QStringList CreateStatements(const Table& table);

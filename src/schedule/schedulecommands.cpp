@@ -4,6 +4,7 @@
 #include "kit/commandregistry.h"
 #include "schedule/appointcommands.h"
 #include "schedule/cataloguecommands.h"
+#include "schedule/lookupcommands.h"
 #include "schedule/notecommands.h"
 #include "schedule/remindercommands.h"
 #include "schedule/reminderlist.h"
@@ -17,4 +18,5 @@ void RegisterScheduleCommands(const CFeatureContext& context)
     RegisterNoteCommands(context);
     RegisterReminderCommands(context);
     RegisterAppointCommands(context);
+    RegisterLookupCommands(context);
 }

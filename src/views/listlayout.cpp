@@ -87,7 +87,8 @@ void SetLayoutColumns(CRecordListModel& list, const ListLayout& layout)
     list.Clear();
     for (const ListColumn& column : layout.columns)
         list.InsertColumn(-1, QString::fromUtf16(column.title), column.alignment, column.width);
-    list.InsertColumn(-1, QString(), Qt::AlignLeft, 0);
+    if (layout.numbered)
+        list.InsertColumn(-1, QString(), Qt::AlignLeft, 0);
 }
 
 QString CellText(const ListColumn& column, const QVariant& value)
@@ -165,9 +166,11 @@ bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADOD
         for (const Cell& cell : cells)
             texts << (cell.overridden ? cell.text
                                       : ReadCellText(recordset, *cell.column, cell.field));
-        int no = 0;
-        recordset.GetFieldInt(numberField, no);
-        texts << FormatNumber(no);
+        if (layout.numbered) {
+            int no = 0;
+            recordset.GetFieldInt(numberField, no);
+            texts << FormatNumber(no);
+        }
         int image = layout.image;
         if (layout.imageFlag) {
             int flag = 0;

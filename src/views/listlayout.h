@@ -44,12 +44,15 @@ struct ListLayout
     // `imageWhenZero` when it is 0.
     const char* imageFlag = nullptr;
     int imageWhenZero = -1;
+    // Whether the rows are records of the data file. Rows of the reference file have no number,
+    // and their lists no number column.
+    bool numbered = true;
 };
 
 // The icon of a row of the layout showing a record with these values.
 int LayoutRowImage(const ListLayout& layout, const QVariantMap& values);
 
-// Empties the list and lays its columns out, the number column last.
+// Empties the list and lays its columns out, the number column last (when it has one).
 void SetLayoutColumns(CRecordListModel& list, const ListLayout& layout);
 
 // The text of a value as the column shows it: QString for text, a number for amounts and the

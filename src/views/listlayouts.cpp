@@ -131,6 +131,24 @@ constexpr ListColumn kAddressColumns[] = {
         {u"地点", 300, "place"},
         {u"内容", 300, "content"},
     };
+constexpr ListColumn kDomesticCodeColumns[] = {
+    {u"省份", 160, "province"},
+    {u"城市", 160, "city"},
+    {u"邮编", 160, "zip"},
+    {u"区号", 160, "sections"},
+};
+
+constexpr ListColumn kInternationalCodeColumns[] = {
+    {u"洲", 160, "continent"},
+    {u"国家及地区", 160, "country"},
+    {u"区号", 160, "sections"},
+};
+
+constexpr ListColumn kPhoneNumberColumns[] = {
+    {u"名称", 160, "name"},
+    {u"号码", 120, "number"},
+    {u"说明", 300, "remark"},
+};
 
 } // namespace
 
@@ -144,4 +162,7 @@ const ListLayout kNotes{kNoteColumns, kMainDiary};
 const ListLayout kReminders{kReminderColumns};
 const ListLayout kAddressBook{kAddressColumns, kMainRecordCard};
 const ListLayout kAppointments{kAppointmentColumns, kMainDiary};
+const ListLayout kDomesticCodes{.columns = kDomesticCodeColumns, .numbered = false};
+const ListLayout kInternationalCodes{.columns = kInternationalCodeColumns, .numbered = false};
+const ListLayout kPhoneNumbers{.columns = kPhoneNumberColumns, .numbered = false};
 } // namespace ListLayouts

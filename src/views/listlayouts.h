@@ -24,4 +24,10 @@ extern const ListLayout kAddressBook;
 // The main list of appointments: the client's and the contact's names ("client", "contact",
 // which the filler supplies), then the appointment's time, length, place and text.
 extern const ListLayout kAppointments;
+// The main lists of the reference file, without record numbers: domestic postcodes and area
+// codes (province, city, postcode, area code), international dialling codes (continent,
+// country or region, code) and common telephone numbers (name, number, description).
+extern const ListLayout kDomesticCodes;
+extern const ListLayout kInternationalCodes;
+extern const ListLayout kPhoneNumbers;
 } // namespace ListLayouts

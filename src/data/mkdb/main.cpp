@@ -1,4 +1,6 @@
-// vantrel_mkdb <data file> <reference file>: makes the delivered empty files from the schema.
+// vantrel_mkdb <data file> <reference file> <domestic.csv> <international.csv> <services.csv>:
+// makes the delivered empty data file, and the reference file filled from the CSV files.
+#include "data/referencedata.h"
 #include "data/schema.h"
 
 #include <QCoreApplication>
@@ -10,12 +12,15 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     const QStringList arguments = application.arguments();
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: vantrel_mkdb <sale.db> <data.db>\n");
+    if (arguments.size() != 6) {
+        std::fprintf(stderr, "usage: vantrel_mkdb <sale.db> <data.db> <domestic.csv> "
+                             "<international.csv> <services.csv>\n");
         return 2;
     }
+    const ReferenceSources sources{arguments.at(3), arguments.at(4), arguments.at(5)};
     QString error;
-    if (!CreateDataFile(arguments.at(1), &error) || !CreateReferenceFile(arguments.at(2), &error)) {
+    if (!CreateDataFile(arguments.at(1), &error) || !CreateReferenceFile(arguments.at(2), &error) ||
+        !FillReferenceFile(arguments.at(2), sources, &error)) {
         std::fprintf(stderr, "vantrel_mkdb: %s\n", qPrintable(error));
         return 1;
     }

@@ -1,0 +1,70 @@
+#include "app/upgradecommands.h"
+
+#include "app/vantrelapp.h"
+#include "data/adodatabase.h"
+#include "data/upgrade.h"
+#include "kit/commandids.h"
+#include "kit/commandregistry.h"
+#include "kit/messages.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUnchanged = u"数据文件未作任何改动。"_s;
+
+QString AddedText(const UpgradeResult& result)
+{
+    QStringList lines{u"已添加："_s};
+    if (!result.added.tables.isEmpty())
+        lines << u"数据表："_s + result.added.tables.join(u"、"_s);
+    if (!result.added.columns.isEmpty())
+        lines << u"字段："_s + result.added.columns.join(u"、"_s);
+    if (result.added.counterRow)
+        lines << u"编号计数器：snnumber 的计数记录"_s;
+    lines << QString() << u"升级前的数据文件已备份为："_s
+          << QDir::toNativeSeparators(result.backup);
+    return lines.join(u'\n');
+}
+
+QString ResultText(const UpgradeResult& result)
+{
+    switch (result.outcome) {
+    case UpgradeOutcome::Upgraded:
+        return AddedText(result);
+    case UpgradeOutcome::UpToDate:
+        return u"数据库已是最新版本。"_s;
+    case UpgradeOutcome::NotOurs:
+        return u"当前文件不是本程序的数据文件，不能升级！"_s;
+    case UpgradeOutcome::ReadOnly:
+        return u"数据文件是只读的，无法升级！"_s + kUnchanged;
+    case UpgradeOutcome::Locked:
+        return u"数据文件正被其他用户使用，无法升级，请稍后再试！"_s + kUnchanged;
+    case UpgradeOutcome::BackupFailed:
+        return u"无法在数据文件旁备份数据文件，升级已取消。"_s + kUnchanged + u"\n"_s +
+               result.error;
+    case UpgradeOutcome::Failed:
+        break;
+    }
+    return u"数据库升级失败！"_s + kUnchanged + u"\n"_s + result.error;
+}
+
+void Upgrade(CVantrelApp& app, QWidget* window)
+{
+    if (!app.m_pDb || !app.m_pDb->IsOpen()) {
+        Inform(window, u"数据文件未打开，无法升级！"_s);
+        return;
+    }
+    Inform(window, ResultText(UpgradeDataFile(*app.m_pDb, QDateTime::currentDateTime())));
+}
+
+} // namespace
+
+void RegisterUpgradeCommands(CVantrelApp& app, ICommandRegistry& commands, QWidget* window)
+{
+    commands.SetHandler(ID_TOOLS_UPGRADE, [&app, window] { Upgrade(app, window); });
+}

@@ -1,0 +1,80 @@
+#include "app/mainframe.h"
+#include "app/vantrelapp.h"
+#include "data/adodatabase.h"
+#include "data/adorecordset.h"
+#include "data/adox.h"
+#include "data/backup.h"
+#include "kit/commandids.h"
+#include "kit/messages.h"
+#include "startfolder.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// 实用工具 > 升级数据库 on a data file without the address book: the tables are added, the
+// copy made beside the file is named, and the address book can be used at once; a second run
+// says the file is up to date.
+TEST(UpgradeCommands, UpgradesTheOpenDataFileAndSaysWhatItAdded)
+{
+    StartFolder folder;
+    folder.Data().Exec(u"DROP TABLE [group]; DROP TABLE address; "
+                       "ALTER TABLE client DROP COLUMN tax"_s);
+    auto app = folder.MakeApp();
+    app->m_strDbPath = u"sale.db"_s;
+    app->OpenDatabase();
+    app->m_strUser = u"管理员"_s;
+    app->SetAllPermissions(1);
+    ASSERT_FALSE(app->m_pCatalog->HasTable(u"group"_s));
+    CMainFrame frame(*app);
+    MessageRecorder messages;
+
+    frame.Action(ID_TOOLS_UPGRADE)->trigger();
+    const QStringList backups = BackupsIn(folder.Dir(), folder.DataPath());
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_EQ(messages.Texts(),
+              QStringList{u"已添加：\n数据表：group、address\n字段：client.tax\n\n"
+                          "升级前的数据文件已备份为：\n"_s +
+                          backups.first()});
+    EXPECT_TRUE(app->m_pCatalog->HasTable(u"group"_s));
+    CADORecordset address(app->m_pDb.get());
+    EXPECT_TRUE(address.Open(u"SELECT * FROM [address] ORDER BY group, user"_s));
+
+    messages.Clear();
+    frame.Action(ID_TOOLS_UPGRADE)->trigger();
+    EXPECT_EQ(messages.Texts(), QStringList{u"数据库已是最新版本。"_s});
+    EXPECT_EQ(BackupsIn(folder.Dir(), folder.DataPath()).size(), 1);
+    app->ExitInstance();
+}
+
+// Another program's database in the data file's place is never written to.
+TEST(UpgradeCommands, RefusesAnotherProgramsDatabase)
+{
+    StartFolder folder;
+    const QString other = folder.Dir() + u"/other.db"_s;
+    sqlite3* db = nullptr;
+    sqlite3_open(other.toUtf8().constData(), &db);
+    sqlite3_exec(db, "CREATE TABLE songs (title TEXT)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    const qint64 size = QFileInfo(other).size();
+
+    auto app = folder.MakeApp();
+    app->m_strUser = u"管理员"_s;
+    app->SetAllPermissions(1);
+    app->m_pDb = std::make_unique<CADODatabase>();
+    ASSERT_TRUE(app->m_pDb->Open(CADODatabase::ConnectionStringFor(other)));
+    CMainFrame frame(*app);
+    MessageRecorder messages;
+    frame.Action(ID_TOOLS_UPGRADE)->trigger();
+    EXPECT_EQ(messages.Texts(), QStringList{u"当前文件不是本程序的数据文件，不能升级！"_s});
+    EXPECT_EQ(QFileInfo(other).size(), size);
+    EXPECT_EQ(QDir(folder.Dir()).entryList({u"other-*"_s}).size(), 0);
+}
+
+} // namespace
