@@ -1,0 +1,74 @@
+#include "app/printcommands.h"
+
+#include "kit/commandids.h"
+#include "kit/commandregistry.h"
+#include "kit/messages.h"
+#include "kit/recordlistmodel.h"
+#include "views/listexport.h"
+#include "views/listprinter.h"
+#include "views/vantreldoc.h"
+#include "views/vantrelview.h"
+
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The main list when it shows anything; says so and gives null when it does not.
+const CVantrelView* ListToPrint(const CVantrelDoc& doc, QWidget* window)
+{
+    const CVantrelView* view = doc.MainList();
+    if (!view || view->List().GetColumnCount() == 0 || view->List().GetItemCount() == 0) {
+        Inform(window, u"当前列表中没有可打印的内容！"_s);
+        return nullptr;
+    }
+    return view;
+}
+
+void Preview(const CVantrelDoc& doc, QWidget* window)
+{
+    const CVantrelView* view = ListToPrint(doc, window);
+    if (!view)
+        return;
+    const QString title = MainListTitle(*view);
+    const TableFileContent content = ListContent(*view, title);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
+    FitListOrientation(printer, content);
+    QPrintPreviewDialog dialog(&printer, window);
+    dialog.setObjectName(u"printPreview"_s);
+    dialog.setWindowTitle(u"打印预览 - %1"_s.arg(title));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&](QPrinter* target) { PrintList(*target, title, content); });
+    dialog.exec();
+}
+
+void Print(const CVantrelDoc& doc, QWidget* window)
+{
+    const CVantrelView* view = ListToPrint(doc, window);
+    if (!view)
+        return;
+    const QString title = MainListTitle(*view);
+    const TableFileContent content = ListContent(*view, title);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
+    FitListOrientation(printer, content);
+    QPrintDialog dialog(&printer, window);
+    dialog.setObjectName(u"print"_s);
+    dialog.setWindowTitle(u"打印"_s);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (PrintList(printer, title, content) == 0)
+        Inform(window, u"打印失败：无法使用所选的打印机！"_s);
+}
+
+} // namespace
+
+void RegisterPrintCommands(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window)
+{
+    commands.SetHandler(ID_FILE_PRINT_PREVIEW, [&doc, window] { Preview(doc, window); });
+    commands.SetHandler(ID_FILE_PRINT, [&doc, window] { Print(doc, window); });
+}
