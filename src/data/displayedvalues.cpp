@@ -50,20 +50,24 @@ std::optional<QDate> ReadDate(QStringView text, qsizetype& pos)
 std::optional<double> DisplayedAmount(QStringView text)
 {
     // Digits, a point and exactly two decimals, perhaps a minus sign first.
-    const qsizetype point = text.indexOf(u'.');
-    if (point < 0 || point != text.size() - 3)
+    const bool negative = text.startsWith(u'-');
+    const QStringView digits = negative ? text.mid(1) : text;
+    const qsizetype point = digits.size() - 3;
+    if (point < 1 || digits[point] != u'.')
         return std::nullopt;
-    const qsizetype first = text.startsWith(u'-') ? 1 : 0;
-    if (point == first)
-        return std::nullopt;
-    for (qsizetype i = first; i < text.size(); ++i)
-        if (i != point && !(text[i].unicode() >= u'0' && text[i].unicode() <= u'9'))
+    // Hundredths as a whole number: exact up to 2^53, and one correctly rounded division
+    // gives the double nearest the decimal text, as strtod would.
+    qint64 hundredths = 0;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i == point)
+            continue;
+        const char16_t c = digits[i].unicode();
+        if (c < u'0' || c > u'9' || hundredths > (qint64(1) << 53) / 10)
             return std::nullopt;
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
+        hundredths = hundredths * 10 + (c - u'0');
+    }
+    const double value = double(hundredths) / 100.0;
+    return negative ? -value : value;
 }
 
 std::optional<double> DisplayedPercent(QStringView text)
@@ -100,5 +104,6 @@ std::optional<QDateTime> DisplayedDateTime(QStringView text)
     const QTime time(*hour, *minute, *second);
     if (!time.isValid())
         return std::nullopt;
-    return QDateTime(*date, time);
+    // A reading of the wall clock: no time zone to consult.
+    return QDateTime(*date, time, Qt::UTC);
 }

@@ -16,5 +16,6 @@ std::optional<double> DisplayedAmount(QStringView text);
 std::optional<double> DisplayedPercent(QStringView text);
 // "2024-3-5": a valid day.
 std::optional<QDate> DisplayedDate(QStringView text);
-// "2024-3-5  9:7:0": a valid day and time.
+// "2024-3-5  9:7:0": a valid day and time, as read off the clock (in UTC, so no time zone
+// shifts it).
 std::optional<QDateTime> DisplayedDateTime(QStringView text);

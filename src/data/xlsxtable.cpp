@@ -80,10 +80,8 @@ QByteArray CellBytes(const QString& text)
     return bytes;
 }
 
-lxw_datetime ExcelDateTime(const QDateTime& dateTime)
+lxw_datetime ExcelDateTime(const QDate& date, const QTime& time = QTime(0, 0))
 {
-    const QDate date = dateTime.date();
-    const QTime time = dateTime.time();
     return {date.year(), date.month(),  date.day(),
             time.hour(), time.minute(), double(time.second())};
 }
@@ -112,13 +110,13 @@ lxw_error WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const
         break;
     case TableCellKind::Date:
         if (const auto value = DisplayedDate(text); value && InExcelRange(*value)) {
-            lxw_datetime when = ExcelDateTime(QDateTime(*value, QTime(0, 0)));
+            lxw_datetime when = ExcelDateTime(*value);
             return worksheet_write_datetime(sheet, row, column, &when, format);
         }
         break;
     case TableCellKind::DateTime:
         if (const auto value = DisplayedDateTime(text); value && InExcelRange(value->date())) {
-            lxw_datetime when = ExcelDateTime(*value);
+            lxw_datetime when = ExcelDateTime(value->date(), value->time());
             return worksheet_write_datetime(sheet, row, column, &when, format);
         }
         break;

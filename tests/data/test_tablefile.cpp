@@ -96,13 +96,19 @@ TEST(TableFileTest, ReadsBackOnlyTheListsOwnFormats)
     EXPECT_FALSE(DisplayedAmount(u".50"));
     EXPECT_FALSE(DisplayedAmount(u"1,000.00"));
     EXPECT_FALSE(DisplayedAmount(u""));
+    EXPECT_FALSE(DisplayedAmount(u"-.50"));
+    EXPECT_FALSE(DisplayedAmount(u"1.5x"));
+    // The same double as C's reading of the text.
+    EXPECT_EQ(DisplayedAmount(u"0.10"), 0.1);
+    EXPECT_EQ(DisplayedAmount(u"123456789.07"), 123456789.07);
     EXPECT_EQ(DisplayedPercent(u"25.19%"), 25.19);
     EXPECT_FALSE(DisplayedPercent(u"25.19"));
     EXPECT_EQ(DisplayedDate(u"2024-3-5"), QDate(2024, 3, 5));
     EXPECT_FALSE(DisplayedDate(u"2023-2-29"));
     EXPECT_FALSE(DisplayedDate(u"2024-3-5x"));
     EXPECT_FALSE(DisplayedDate(u"010-1234-5678"));
-    EXPECT_EQ(DisplayedDateTime(u"2024-3-5  9:7:0"), QDateTime(QDate(2024, 3, 5), QTime(9, 7)));
+    EXPECT_EQ(DisplayedDateTime(u"2024-3-5  9:7:0"),
+              QDateTime(QDate(2024, 3, 5), QTime(9, 7), Qt::UTC));
     EXPECT_FALSE(DisplayedDateTime(u"2024-3-5 9:7:0"));
     EXPECT_FALSE(DisplayedDateTime(u"2024-3-5  24:0:0"));
 }
