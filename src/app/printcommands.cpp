@@ -17,6 +17,22 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The main list made ready for paper: its title and content, and a printer turned the way the
+// columns need.
+struct PrintJob
+{
+    const CVantrelView& view;
+    QString title = MainListTitle(view);
+    TableFileContent content = ListContent(view, title);
+    QPrinter printer{QPrinter::HighResolution};
+
+    explicit PrintJob(const CVantrelView& list) : view(list)
+    {
+        printer.setDocName(title);
+        FitListOrientation(printer, content);
+    }
+};
+
 // The main list when it shows anything; says so and gives null when it does not.
 const CVantrelView* ListToPrint(const CVantrelDoc& doc, QWidget* window)
 {
@@ -33,16 +49,12 @@ void Preview(const CVantrelDoc& doc, QWidget* window)
     const CVantrelView* view = ListToPrint(doc, window);
     if (!view)
         return;
-    const QString title = MainListTitle(*view);
-    const TableFileContent content = ListContent(*view, title);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
-    FitListOrientation(printer, content);
-    QPrintPreviewDialog dialog(&printer, window);
+    PrintJob job(*view);
+    QPrintPreviewDialog dialog(&job.printer, window);
     dialog.setObjectName(u"printPreview"_s);
-    dialog.setWindowTitle(u"打印预览 - %1"_s.arg(title));
+    dialog.setWindowTitle(u"打印预览 - %1"_s.arg(job.title));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter* target) { PrintList(*target, title, content); });
+                     [&job](QPrinter* target) { PrintList(*target, job.title, job.content); });
     dialog.exec();
 }
 
@@ -51,17 +63,13 @@ void Print(const CVantrelDoc& doc, QWidget* window)
     const CVantrelView* view = ListToPrint(doc, window);
     if (!view)
         return;
-    const QString title = MainListTitle(*view);
-    const TableFileContent content = ListContent(*view, title);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
-    FitListOrientation(printer, content);
-    QPrintDialog dialog(&printer, window);
+    PrintJob job(*view);
+    QPrintDialog dialog(&job.printer, window);
     dialog.setObjectName(u"print"_s);
     dialog.setWindowTitle(u"打印"_s);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (PrintList(printer, title, content) == 0)
+    if (PrintList(job.printer, job.title, job.content) == 0)
         Inform(window, u"打印失败：无法使用所选的打印机！"_s);
 }
 
