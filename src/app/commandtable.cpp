@@ -8,6 +8,9 @@ const CommandInfo kCommands[] = {
     // Copying and replacing the shared data file: only the administrator.
     {ID_FILE_BACKUP, 0, u"文件", u"备份数据…", Administrator, nullptr},
     {ID_FILE_RESTORE, 0, u"文件", u"恢复数据…", Administrator, nullptr},
+    // The main list on paper or as a PDF file: whoever may list it may print it.
+    {ID_FILE_PRINT_PREVIEW, 0, u"文件", u"打印预览…", None, nullptr, true},
+    {ID_FILE_PRINT, 0, u"文件", u"打印…", None, nullptr},
     {ID_APP_EXIT, 0, u"文件", u"退出", None, nullptr, true},
     {ID_QUERY_CLIENT, 1234, u"查询搜索", u"客户", Flag, "sclient"},
     {ID_QUERY_APPOINT, 1235, u"查询搜索", u"约会", Flag, "sappoint"},

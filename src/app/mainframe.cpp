@@ -7,6 +7,7 @@
 #include "app/contactinfo.h"
 #include "app/mainwindowfactory.h"
 #include "app/powerdlg.h"
+#include "app/printcommands.h"
 #include "app/settingsdlg.h"
 #include "app/upgradecommands.h"
 #include "app/vantrelapp.h"
@@ -175,6 +176,7 @@ void CMainFrame::RegisterOwnCommands()
     CCommandRouter& router = *m_router;
     router.SetHandler(ID_APP_EXIT, [this] { close(); });
     RegisterBackupCommands(m_app, router, this);
+    RegisterPrintCommands(*m_doc, router, this);
     router.SetHandler(ID_APP_ABOUT, [this] {
         CAboutDlg dialog(this);
         dialog.exec();

@@ -3,6 +3,7 @@
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "trade/detailcommands.h"
+#include "trade/exportcommands.h"
 #include "trade/orderdlg.h"
 #include "trade/tradequerydlg.h"
 #include "views/featurecontext.h"
@@ -49,4 +50,5 @@ void RegisterTradeCommands(const CFeatureContext& context)
     RegisterOrderDialog<CPurchaseDlg>(context);
     RegisterOrderDialog<CSaleDlg>(context);
     RegisterDetailCommands(context);
+    RegisterExportCommands(context);
 }
