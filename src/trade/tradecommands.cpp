@@ -2,6 +2,7 @@
 
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "trade/analysiscommands.h"
 #include "trade/detailcommands.h"
 #include "trade/orderdlg.h"
 #include "trade/tradequerydlg.h"
@@ -49,4 +50,5 @@ void RegisterTradeCommands(const CFeatureContext& context)
     RegisterOrderDialog<CPurchaseDlg>(context);
     RegisterOrderDialog<CSaleDlg>(context);
     RegisterDetailCommands(context);
+    RegisterAnalysisCommands(context);
 }
