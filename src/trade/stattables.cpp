@@ -94,7 +94,13 @@ QString ClientMonthsStatement(const TradeTwin& trade, StatBasis basis, int fromY
 {
     const BasisColumns columns = Columns(trade, basis, false);
     const QString clientColumn = basis == StatBasis::kSigned ? u"[client]"_s : u"client"_s;
-    return u"SELECT * FROM "_s + columns.tables + u" WHERE "_s +
+    // One client's few orders first, then their payments: left to itself SQLite may walk every
+    // payment of the span and look each order up. CROSS JOIN keeps the tables in this order and
+    // means the same as the comma.
+    QString tables = columns.tables;
+    if (basis == StatBasis::kPaid)
+        tables.replace(u", "_s, u" CROSS JOIN "_s);
+    return u"SELECT * FROM "_s + tables + u" WHERE "_s +
            MonthSpan(columns.condition, fromYear, fromMonth, toYear, toMonth) + u" AND "_s +
            clientColumn + u" = '"_s + SqlText(client) + u'\'' + columns.join + u" ORDER BY "_s +
            columns.order;
