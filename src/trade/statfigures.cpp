@@ -5,18 +5,29 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// One bar an entry, as the table lists them.
+template <typename Label>
+StatChartFigures EveryEntry(const QString& title, const QString& categoryTitle,
+                            const std::vector<CStatEntry>& entries, Label label)
+{
+    StatChartFigures figures{title, categoryTitle, {}, {}};
+    for (const CStatEntry& entry : entries) {
+        figures.labels << label(entry);
+        figures.values.push_back(entry.m_dSum);
+    }
+    return figures;
+}
+
+} // namespace
+
 StatChartFigures MonthChartFigures(const QString& title, const std::vector<CStatEntry>& months)
 {
+    if (months.size() <= size_t(kChartMonthBars))
+        return EveryEntry(title, u"月份"_s, months, MonthLabel);
     StatChartFigures figures;
     figures.title = title;
-    if (months.size() <= size_t(kChartMonthBars)) {
-        figures.categoryTitle = u"月份"_s;
-        for (const CStatEntry& entry : months) {
-            figures.labels << MonthLabel(entry);
-            figures.values.push_back(entry.m_dSum);
-        }
-        return figures;
-    }
     const int lastYear = months.back().m_nYear;
     const int firstShown = std::max(months.front().m_nYear, lastYear - kChartYearBars + 1);
     const bool folded = firstShown > months.front().m_nYear;
@@ -41,16 +52,11 @@ StatChartFigures MonthChartFigures(const QString& title, const std::vector<CStat
 
 StatChartFigures ClientChartFigures(const QString& title, const std::vector<CStatEntry>& clients)
 {
+    if (clients.size() <= size_t(kChartClientBars))
+        return EveryEntry(title, u"客户"_s, clients,
+                          [](const CStatEntry& entry) { return entry.m_strClient; });
     StatChartFigures figures;
     figures.title = title;
-    if (clients.size() <= size_t(kChartClientBars)) {
-        figures.categoryTitle = u"客户"_s;
-        for (const CStatEntry& entry : clients) {
-            figures.labels << entry.m_strClient;
-            figures.values.push_back(entry.m_dSum);
-        }
-        return figures;
-    }
     std::vector<size_t> order(clients.size());
     std::iota(order.begin(), order.end(), size_t(0));
     const auto largest = order.begin() + kChartClientBars;

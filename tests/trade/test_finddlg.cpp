@@ -7,7 +7,6 @@
 #include "trade/finddlg.h"
 #include "trade/tradecommands.h"
 #include "views/featurecontext.h"
-#include "views/statchartview.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -241,14 +240,8 @@ TEST_F(FindDlgTest, ClientNumbersGoThroughLikeWithTheirTextQuoted)
     EXPECT_EQ(Count(u"client"_s), 3);
 }
 
-TEST_F(FindDlgTest, TheMenuCommandOpensItAndAFindTakesTheLowerPaneFromTheChart)
+TEST_F(FindDlgTest, TheMenuCommandOpensTheDialog)
 {
-    auto* chart = new CStatChartView(m_doc, &m_window);
-    m_main->SetCategory(RecordCategory::kStatistics);
-    m_doc.ShowStatChart(StatChartFigures{u"表"_s, u"月份"_s, {u"2009年1月"_s}, {1.0}});
-    ASSERT_EQ(m_doc.BottomViewKind(), BottomView::kChart);
-    EXPECT_EQ(chart->Figures().labels, QStringList{u"2009年1月"_s});
-
     FeatureCommands commands;
     CAppContext app;
     RegisterTradeCommands(CFeatureContext{app, m_doc, commands, &m_window});
