@@ -25,6 +25,7 @@
 #include "views/middlelistview.h"
 #include "views/noteview.h"
 #include "views/recordcategory.h"
+#include "views/statchartview.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -230,6 +231,8 @@ void CMainFrame::CreateViews()
     m_textView = new CNoteView(*m_doc, m_innerSplitter);
     m_textView->setObjectName(u"TextView"_s);
     m_textView->hide();
+    m_chartView = new CStatChartView(*m_doc, m_innerSplitter);
+    m_chartView->hide();
     m_innerSplitter->setChildrenCollapsible(false);
     connect(m_doc, &CVantrelDoc::BottomViewRequested, this, &CMainFrame::ShowBottomView);
     connect(m_doc, &CVantrelDoc::InfoTextChanged, m_infoBar, &CInfoBar::SetText);
@@ -238,13 +241,20 @@ void CMainFrame::CreateViews()
 
 QWidget* CMainFrame::BottomView() const
 {
-    return m_nBottomView == kBottomText ? static_cast<QWidget*>(m_textView)
-                                        : static_cast<QWidget*>(m_listView);
+    switch (m_nBottomView) {
+    case kBottomText:
+        return m_textView;
+    case kBottomChart:
+        return m_chartView;
+    default:
+        return m_listView;
+    }
 }
 
 void CMainFrame::ShowBottomView(int kind)
 {
-    if ((kind != kBottomList && kind != kBottomText) || kind == m_nBottomView)
+    if ((kind != kBottomList && kind != kBottomText && kind != kBottomChart) ||
+        kind == m_nBottomView)
         return;
     // The view put in takes the pane empty, at the height the old one had.
     QWidget* old = BottomView();
@@ -253,9 +263,10 @@ void CMainFrame::ShowBottomView(int kind)
     old->hide();
     m_nBottomView = kind;
     QWidget* shown = BottomView();
+    // The chart comes with the figures its filler gives it.
     if (kind == kBottomList)
         m_listView->Reset();
-    else
+    else if (kind == kBottomText)
         m_textView->clear();
     shown->show();
     sizes[m_innerSplitter->indexOf(old)] = 0;

@@ -9,6 +9,7 @@ class CGfxOutBarCtrl;
 class CInfoBar;
 class CMiddleListView;
 class CNoteView;
+class CStatChartView;
 class CVantrelApp;
 class CVantrelDoc;
 class CVantrelView;
@@ -25,6 +26,7 @@ class CMainFrame : public QMainWindow
 public:
     static constexpr int kBottomList = 1;
     static constexpr int kBottomText = 2;
+    static constexpr int kBottomChart = 3;
 
     explicit CMainFrame(CVantrelApp& app, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -36,12 +38,14 @@ public:
     CGfxOutBarCtrl* NavigationBar() const { return m_navigationBar; }
     QAction* Action(int commandId) const;
 
-    // Puts the secondary list (kBottomList) or the text view (kBottomText) into the lower pane.
+    // Puts the secondary list (kBottomList), the text view (kBottomText) or the statistics
+    // chart (kBottomChart) into the lower pane.
     void ShowBottomView(int kind);
     QWidget* BottomView() const;
     CVantrelView* MainView() const { return m_mainView; }
     CMiddleListView* ListView() const { return m_listView; }
     CNoteView* TextView() const { return m_textView; }
+    CStatChartView* ChartView() const { return m_chartView; }
 
     // The navigation bar's notification (message 1124).
     void OnNavigationNotify(int code, int param);
@@ -71,6 +75,7 @@ private:
     CVantrelView* m_mainView = nullptr;
     CMiddleListView* m_listView = nullptr;
     CNoteView* m_textView = nullptr;
+    CStatChartView* m_chartView = nullptr;
     std::map<int, QAction*> m_actions;
     int m_nLastFolder = 0;
     int m_nLastItem = 0;

@@ -2,6 +2,7 @@
 
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "trade/analysiscommands.h"
 #include "trade/detailcommands.h"
 #include "trade/exportcommands.h"
 #include "trade/orderdlg.h"
@@ -51,4 +52,5 @@ void RegisterTradeCommands(const CFeatureContext& context)
     RegisterOrderDialog<CSaleDlg>(context);
     RegisterDetailCommands(context);
     RegisterExportCommands(context);
+    RegisterAnalysisCommands(context);
 }

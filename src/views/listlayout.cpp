@@ -133,8 +133,10 @@ QStringList LayoutRowTexts(const ListLayout& layout, const QVariantMap& values)
     return cells;
 }
 
-bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADODatabase* database,
-                    const QString& sql, const QVariantMap& overrides)
+namespace {
+
+bool ReadRows(std::vector<CListRow>& rows, const ListLayout& layout, CADODatabase* database,
+              const QString& sql, const QVariantMap& overrides, const LayoutRowFilter& keep)
 {
     CADORecordset recordset(database);
     if (!recordset.Open(sql))
@@ -156,11 +158,14 @@ bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADOD
         cells.push_back({&column, recordset.GetFieldIndex(field), overridden,
                          overridden ? CellText(column, *it) : QString()});
     }
-    rows.reserve(rows.size() + size_t(std::max(recordset.GetRecordCount(), 0)));
+    if (!keep)
+        rows.reserve(rows.size() + size_t(std::max(recordset.GetRecordCount(), 0)));
     const int numberField = recordset.GetFieldIndex(u"no"_s);
     const int imageFlag =
         layout.imageFlag ? recordset.GetFieldIndex(QString::fromLatin1(layout.imageFlag)) : -1;
     ForEachRow(recordset, [&] {
+        if (keep && !keep(recordset))
+            return;
         QStringList texts;
         texts.reserve(qsizetype(cells.size()) + 1);
         for (const Cell& cell : cells)
@@ -180,6 +185,20 @@ bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADOD
         rows.push_back(CListRow{std::move(texts), image});
     });
     return true;
+}
+
+} // namespace
+
+bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADODatabase* database,
+                    const QString& sql, const QVariantMap& overrides)
+{
+    return ReadRows(rows, layout, database, sql, overrides, {});
+}
+
+bool ReadFilteredLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout,
+                            CADODatabase* database, const QString& sql, const LayoutRowFilter& keep)
+{
+    return ReadRows(rows, layout, database, sql, {}, keep);
 }
 
 bool AppendLayoutRows(CRecordListModel& list, const ListLayout& layout, CADODatabase* database,

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -68,6 +69,12 @@ QStringList LayoutRowTexts(const ListLayout& layout, const QVariantMap& values);
 // the statement does not run.
 bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADODatabase* database,
                     const QString& sql, const QVariantMap& overrides = {});
+// The same for the records `keep` accepts: it sees the recordset on each row before any column
+// of the row is read, so a filter in the program reads only what it tests.
+using LayoutRowFilter = std::function<bool(CADORecordset& recordset)>;
+bool ReadFilteredLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout,
+                            CADODatabase* database, const QString& sql,
+                            const LayoutRowFilter& keep);
 // The same rows appended to the list; the list is unchanged when the statement does not run.
 bool AppendLayoutRows(CRecordListModel& list, const ListLayout& layout, CADODatabase* database,
                       const QString& sql, const QVariantMap& overrides = {});

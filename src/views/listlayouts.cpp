@@ -27,6 +27,16 @@ constexpr ListColumn kClientColumns[] = {
     {u"概况", 150, "survey"},     {u"备注", 150, "remark"},
 };
 
+constexpr ListColumn kFoundClientColumns[] = {
+    {u"名称", 100, "name"},       {u"编号", 100, "number"}, {u"法人", 80, "corporation"},
+    {u"性质", 80, "property"},    {u"类别", 80, "type"},    {u"行业", 100, "vocation"},
+    {u"重要度", 80, "important"}, {u"信誉", 80, "credit"},  {u"国家", 80, "country"},
+    {u"省", 80, "province"},      {u"市", 80, "city"},      {u"地址", 150, "address"},
+    {u"邮编", 80, "zip"},         {u"主页", 100, "site"},   {u"开户行", 100, "bank"},
+    {u"帐号", 100, "account"},    {u"税号", 100, "tax"},    {u"概况", 150, "survey"},
+    {u"备注", 150, "remark"},
+};
+
 // "client" shows the owning client's name, which the filler supplies.
 constexpr ListColumn kContactColumns[] = {
     {u"姓名", 80, "name"},
@@ -154,6 +164,7 @@ constexpr ListColumn kPhoneNumberColumns[] = {
 
 namespace ListLayouts {
 const ListLayout kClients{kClientColumns, kMainRecordCard};
+const ListLayout kFoundClients{kFoundClientColumns, kMainRecordCard};
 const ListLayout kContacts{kContactColumns, kLowerDependant};
 const ListLayout kPurchaseOrders{kPurchaseOrderColumns, kMainSettled, "square", kMainOpen};
 const ListLayout kSaleOrders{kSaleOrderColumns, kMainSettled, "square", kMainOpen};

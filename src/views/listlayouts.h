@@ -6,6 +6,9 @@
 namespace ListLayouts {
 // The main list of clients: 22 columns.
 extern const ListLayout kClients;
+// The main list of the clients a find lists: 19 columns, fewer than kClients (no 所属业务员,
+// 员工人数, 年营业额) and the name narrower.
+extern const ListLayout kFoundClients;
 // The secondary list of a client's contacts: 31 columns, the client's name second.
 extern const ListLayout kContacts;
 // The main list of purchase or sales orders: 17 columns, the paid amount ("paid") and its

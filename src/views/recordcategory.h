@@ -19,8 +19,9 @@ inline constexpr int kStatistics = 30;
 
 // What the lower right pane holds (the frame's ShowBottomView).
 namespace BottomView {
-inline constexpr int kList = 1; // CMiddleListView
-inline constexpr int kText = 2; // CNoteView
+inline constexpr int kList = 1;  // CMiddleListView
+inline constexpr int kText = 2;  // CNoteView
+inline constexpr int kChart = 3; // CStatChartView, while the main list is a statistics table
 } // namespace BottomView
 
 // Commands of the record lists' context menu (menu 146).

@@ -2,6 +2,7 @@
 
 #include "views/middlelistview.h"
 #include "views/noteview.h"
+#include "views/statchartview.h"
 #include "views/vantrelview.h"
 
 CVantrelDoc::CVantrelDoc(CADODatabase* database, QObject* parent) : QObject(parent), m_pDb(database)
@@ -23,6 +24,11 @@ CNoteView* CVantrelDoc::NoteView() const
     return m_noteView;
 }
 
+CStatChartView* CVantrelDoc::StatChart() const
+{
+    return m_statChart;
+}
+
 void CVantrelDoc::RegisterView(CVantrelView* view)
 {
     m_mainList = view;
@@ -38,9 +44,22 @@ void CVantrelDoc::RegisterView(CNoteView* view)
     m_noteView = view;
 }
 
+void CVantrelDoc::RegisterView(CStatChartView* view)
+{
+    m_statChart = view;
+}
+
 void CVantrelDoc::ShowBottomView(int kind)
 {
+    m_nBottomView = kind;
     Q_EMIT BottomViewRequested(kind);
+}
+
+void CVantrelDoc::ShowStatChart(const StatChartFigures& figures)
+{
+    ShowBottomView(BottomView::kChart);
+    if (m_statChart)
+        m_statChart->SetFigures(figures);
 }
 
 void CVantrelDoc::SetInfoText(const QString& text)

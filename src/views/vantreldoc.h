@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/recordcategory.h"
 #include "views/recorddialogs.h"
 
 #include <QObject>
@@ -9,7 +10,9 @@
 class CADODatabase;
 class CMiddleListView;
 class CNoteView;
+class CStatChartView;
 class CVantrelView;
+struct StatChartFigures;
 
 // The program's one document: where the record views meet the frame. It knows the open data
 // connection, the three views (each registers itself when it is made; a view that is gone
@@ -30,13 +33,20 @@ public:
     CVantrelView* MainList() const;
     CMiddleListView* MiddleList() const;
     CNoteView* NoteView() const;
+    CStatChartView* StatChart() const;
     void RegisterView(CVantrelView* view);
     void RegisterView(CMiddleListView* view);
     void RegisterView(CNoteView* view);
+    void RegisterView(CStatChartView* view);
 
-    // Puts the secondary list (BottomView::kList) or the text view (BottomView::kText) into
-    // the lower pane; the frame does the swap while this call runs.
+    // Puts the secondary list (BottomView::kList), the text view (BottomView::kText) or the
+    // statistics chart (BottomView::kChart) into the lower pane; the frame does the swap while
+    // this call runs.
     void ShowBottomView(int kind);
+    // The kind last put into the lower pane.
+    int BottomViewKind() const { return m_nBottomView; }
+    // Puts the chart into the lower pane with these figures.
+    void ShowStatChart(const StatChartFigures& figures);
 
     QString InfoText() const { return m_strInfo; }
     // Shows a text in the frame's info bar.
@@ -57,5 +67,7 @@ private:
     QPointer<CVantrelView> m_mainList;
     QPointer<CMiddleListView> m_middleList;
     QPointer<CNoteView> m_noteView;
+    QPointer<CStatChartView> m_statChart;
+    int m_nBottomView = BottomView::kList; // as the frame starts
     QString m_strInfo;
 };

@@ -8,6 +8,7 @@
 #include "views/dependants.h"
 #include "views/listicons.h"
 #include "views/noteview.h"
+#include "views/recordcategory.h"
 #include "views/recordfields.h"
 #include "views/totalsrow.h"
 #include "views/vantreldoc.h"
@@ -35,6 +36,11 @@ void CVantrelView::SetCategory(int category)
     if (category != m_nCategory)
         SetCurrentQuery(QString());
     m_nCategory = category;
+    // The chart belongs to the statistics table: any other list that replaces the table takes
+    // the lower pane back for the secondary list, whether or not its filler asks for a pane.
+    if (category != RecordCategory::kStatistics &&
+        Document().BottomViewKind() == BottomView::kChart)
+        Document().ShowBottomView(BottomView::kList);
 }
 
 QString CVantrelView::CategoryCaption(int category)
