@@ -125,22 +125,35 @@ constexpr ListColumn kReminderColumns[] = {
 };
 
 constexpr ListColumn kAddressColumns[] = {
-    {u"分类", 100, "group"}, {u"姓名", 100, "user"}, {u"性别", 50, "sex", Sex},
-    {u"手机", 100, "mobile"}, {u"小灵通", 100, "pas"}, {u"家庭电话", 100, "homephone"},
-    {u"办公电话", 100, "officephone"}, {u"QQ", 100, "qq"}, {u"MSN", 100, "msn"},
-    {u"Email1", 100, "email1"}, {u"Email2", 100, "email2"}, {u"生日", 110, "birthday"},
-    {u"爱好", 100, "like"}, {u"所在公司", 150, "company"}, {u"部门", 100, "branch"},
-    {u"职务", 100, "duty"}, {u"传真", 100, "fax"}, {u"公司地址", 150, "companyaddr"},
-    {u"邮编", 100, "companyzip"}, {u"家庭住址", 150, "homeaddr"}, {u"邮编", 100, "homezip"},
+    {u"分类", 100, "group"},
+    {u"姓名", 100, "user"},
+    {u"性别", 50, "sex", Sex},
+    {u"手机", 100, "mobile"},
+    {u"小灵通", 100, "pas"},
+    {u"家庭电话", 100, "homephone"},
+    {u"办公电话", 100, "officephone"},
+    {u"QQ", 100, "qq"},
+    {u"MSN", 100, "msn"},
+    {u"Email1", 100, "email1"},
+    {u"Email2", 100, "email2"},
+    {u"生日", 110, "birthday"},
+    {u"爱好", 100, "like"},
+    {u"所在公司", 150, "company"},
+    {u"部门", 100, "branch"},
+    {u"职务", 100, "duty"},
+    {u"传真", 100, "fax"},
+    {u"公司地址", 150, "companyaddr"},
+    {u"邮编", 100, "companyzip"},
+    {u"家庭住址", 150, "homeaddr"},
+    {u"邮编", 100, "homezip"},
     {u"备注", 150, "remark"},
-    constexpr ListColumn kAppointmentColumns[] = {
-        {u"客户", 200, "client"},
-        {u"联系人", 100, "contact"},
-        {u"日期时间", 150, "time", DateTime},
-        {u"时长", 80, "length"},
-        {u"地点", 300, "place"},
-        {u"内容", 300, "content"},
-    };
+};
+
+constexpr ListColumn kAppointmentColumns[] = {
+    {u"客户", 200, "client"}, {u"联系人", 100, "contact"}, {u"日期时间", 150, "time", DateTime},
+    {u"时长", 80, "length"},  {u"地点", 300, "place"},     {u"内容", 300, "content"},
+};
+
 constexpr ListColumn kDomesticCodeColumns[] = {
     {u"省份", 160, "province"},
     {u"城市", 160, "city"},
