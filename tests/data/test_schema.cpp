@@ -80,6 +80,7 @@ const TableColumns kDataFile[] = {
 const TableColumns kReferenceFile[] = {
     {"section1", {u"province"_s, u"city"_s, u"zip"_s, u"sections"_s}},
     {"section2", {u"continent"_s, u"country"_s, u"sections"_s}},
+    {"service", {u"name"_s, u"number"_s, u"remark"_s}},
 };
 
 // The texts of the first column of a statement's rows, read from a file as it is.
@@ -137,7 +138,7 @@ TEST(Schema, EveryTableHoldsItsColumns)
     }
     EXPECT_EQ(Tables(file.Path()), Sorted(names));
 
-    // The reference file holds the two lookup tables and nothing else.
+    // The reference file holds the two lookup tables and the common numbers, nothing else.
     const QString reference = file.Dir() + u"/data.db"_s;
     QString error;
     ASSERT_TRUE(CreateReferenceFile(reference, &error)) << error.toStdString();

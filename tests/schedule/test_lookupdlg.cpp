@@ -185,6 +185,23 @@ TEST_F(ZipQueryDlgTest, EmptySearchTextIsRefusedAndTheDialogStays)
     EXPECT_EQ(m_main->List().GetItemCount(), 1);
 }
 
+// Without its reference file (data.db missing or unreadable) the lookup still closes and leaves
+// the list empty under its new columns.
+TEST_F(ZipQueryDlgTest, StatementThatDoesNotRunLeavesTheListEmpty)
+{
+    FillMain(RecordCategory::kClients, u"SELECT * FROM client"_s, {u"名称"_s, QString()},
+             {{u"甲"_s, u"1"_s}});
+    CADODatabase closed;
+    CZipQueryDlg dialog(&closed, m_doc, &m_window);
+    dialog.show();
+    Search(dialog, false, 1, u"日本"_s);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(m_main->Category(), RecordCategory::kInternationalCodes);
+    EXPECT_EQ(ColumnTitles(m_main->List()), (QStringList{u"洲"_s, u"国家及地区"_s, u"区号"_s}));
+    EXPECT_EQ(m_main->List().GetItemCount(), 0);
+    EXPECT_TRUE(m_messages.Texts().isEmpty());
+}
+
 // Quotes, wildcards, very long texts and statement fragments are searched for as text: no
 // statement fails, none reads another table, the reference file keeps its rows.
 TEST_F(ZipQueryDlgTest, BadInputIsOnlyText)
