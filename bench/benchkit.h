@@ -76,20 +76,6 @@ inline void Bind(sqlite3_stmt* statement, int index, const QString& value)
     sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-inline sqlite3_stmt* Prepare(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    return statement;
-}
-
-// Runs a statement once and makes it ready for its next values.
-inline void Step(sqlite3_stmt* statement)
-{
-    sqlite3_step(statement);
-    sqlite3_reset(statement);
-}
-
 // Processor time of this thread: on a busy machine it shows the work itself, where the wall
 // clock also counts the waits for a processor.
 inline double ThreadSeconds()
