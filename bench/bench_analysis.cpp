@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -36,8 +35,9 @@
 
 using namespace Qt::StringLiterals;
 using benchkit::Bind;
+using benchkit::Figure;
 using benchkit::Median;
-using benchkit::ThreadSeconds;
+using benchkit::ReadAll;
 using benchkit::Word;
 
 namespace {
@@ -139,48 +139,16 @@ std::vector<QString> Generate(const QString& path, const Sizes& sizes)
     return clients;
 }
 
-// Steps through a statement reading every column in its stored type.
-void ReadAll(sqlite3* db, const QString& sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr);
-    const int columns = sqlite3_column_count(statement);
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        for (int column = 0; column < columns; ++column) {
-            if (sqlite3_column_type(statement, column) == SQLITE_TEXT)
-                sqlite3_column_text(statement, column);
-            else
-                sqlite3_column_double(statement, column);
-        }
-    }
-    sqlite3_finalize(statement);
-}
-
-struct Figure
-{
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    std::vector<double> raw;
-};
-
-constexpr int kRuns = 7;
-
+// Times an action together with the painting it causes: the list and the chart lay out and paint.
 Figure Time(const std::function<void()>& action, const std::function<void()>& raw)
 {
-    Figure figure;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        const double cpu = ThreadSeconds();
-        action();
-        QApplication::processEvents(); // the list and the chart lay out and paint
-        figure.wall.push_back(double(timer.nsecsElapsed()) / 1e9);
-        figure.cpu.push_back(ThreadSeconds() - cpu);
-        const double rawStart = ThreadSeconds();
-        raw();
-        figure.raw.push_back(ThreadSeconds() - rawStart);
-    }
-    return figure;
+    return benchkit::Time(
+        nullptr,
+        [&] {
+            action();
+            QApplication::processEvents();
+        },
+        raw);
 }
 
 void Print(const QString& what, const Figure& figure, const char* goal)

@@ -21,7 +21,6 @@
 
 #include <QApplication>
 #include <QDateTimeEdit>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -38,8 +37,12 @@
 
 using namespace Qt::StringLiterals;
 using benchkit::Bind;
+using benchkit::Figure;
 using benchkit::Median;
-using benchkit::ThreadSeconds;
+using benchkit::Prepare;
+using benchkit::ReadAll;
+using benchkit::Step;
+using benchkit::Time;
 using benchkit::Word;
 
 namespace {
@@ -56,19 +59,6 @@ struct Sizes
 const QDateTime kFirst(QDate(2022, 1, 1), QTime(0, 0));
 constexpr qint64 kSpanSeconds = qint64(1095) * 86400;
 const QDateTime kNow(QDate(2023, 7, 3), QTime(10, 50, 0));
-
-sqlite3_stmt* Prepare(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    return statement;
-}
-
-void Step(sqlite3_stmt* statement)
-{
-    sqlite3_step(statement);
-    sqlite3_reset(statement);
-}
 
 QString Stored(const QDateTime& moment)
 {
@@ -141,55 +131,6 @@ void Generate(const QString& path, const Sizes& sizes)
                  nullptr, nullptr, nullptr);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-}
-
-// Steps through a statement reading every column in its stored type; returns the rows.
-int ReadAll(sqlite3* db, const QString& sql)
-{
-    sqlite3_stmt* statement = Prepare(db, sql.toUtf8().constData());
-    const int columns = sqlite3_column_count(statement);
-    int rows = 0;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        ++rows;
-        for (int column = 0; column < columns; ++column) {
-            if (sqlite3_column_type(statement, column) == SQLITE_TEXT)
-                sqlite3_column_text(statement, column);
-            else
-                sqlite3_column_int64(statement, column);
-        }
-    }
-    sqlite3_finalize(statement);
-    return rows;
-}
-
-struct Figure
-{
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    std::vector<double> raw;
-};
-
-constexpr int kRuns = 7;
-
-Figure Time(const std::function<void()>& prepare, const std::function<void()>& action,
-            const std::function<void()>& raw, int runs = kRuns)
-{
-    Figure figure;
-    for (int run = 0; run < runs; ++run) {
-        if (prepare)
-            prepare();
-        QElapsedTimer timer;
-        timer.start();
-        const double cpu = ThreadSeconds();
-        action();
-        figure.wall.push_back(double(timer.nsecsElapsed()) / 1e9);
-        figure.cpu.push_back(ThreadSeconds() - cpu);
-        const double rawStart = ThreadSeconds();
-        if (raw)
-            raw();
-        figure.raw.push_back(ThreadSeconds() - rawStart);
-    }
-    return figure;
 }
 
 void Print(const char* what, const Figure& figure, const char* goal, double scale = 1.0,

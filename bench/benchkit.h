@@ -70,6 +70,11 @@ inline void ReadAll(sqlite3* db, const char* sql)
     sqlite3_finalize(statement);
 }
 
+inline void ReadAll(sqlite3* db, const QString& sql)
+{
+    ReadAll(db, sql.toUtf8().constData());
+}
+
 inline void Bind(sqlite3_stmt* statement, int index, const QString& value)
 {
     const QByteArray utf8 = value.toUtf8();
@@ -101,13 +106,13 @@ struct Figure
 
 inline constexpr int kRuns = 7;
 
-// Times `action` (wall and processor) and `raw` (processor) kRuns times each; `prepare` runs
+// Times `action` (wall and processor) and `raw` (processor) `runs` times each; `prepare` runs
 // untimed before each run.
 inline Figure Time(const std::function<void()>& prepare, const std::function<void()>& action,
-                   const std::function<void()>& raw)
+                   const std::function<void()>& raw, int runs = kRuns)
 {
     Figure figure;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < runs; ++run) {
         if (prepare)
             prepare();
         QElapsedTimer timer;
