@@ -3,9 +3,9 @@
 #include "data/sqltext.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
+#include "kit/focusdefaults.h"
 #include "schedule/notelist.h"
 
-#include <QApplication>
 #include <QDateTimeEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,23 +25,17 @@ CNotepaperQueryDlg::CNotepaperQueryDlg(CVantrelDoc& doc, QWidget* parent)
     const QDateTime now = QDateTime::currentDateTime();
     m_start->setDateTime(now);
     m_end->setDateTime(now);
-    m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
-                           [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     m_queryButtons[kDateGroup]->setDefault(true);
     m_start->setFocus();
 }
 
-CNotepaperQueryDlg::~CNotepaperQueryDlg()
-{
-    // The children go after this part of the dialog; their focus changes must not reach it.
-    disconnect(m_focusWatch);
-}
-
 void CNotepaperQueryDlg::BuildControls()
 {
-    auto group = [this](Group group, const QString& title, const QString& button,
-                        std::initializer_list<QWidget*> controls,
-                        std::initializer_list<QWidget*> row) {
+    // Made before the controls, so it is also gone before them when the dialog is destroyed.
+    auto* defaults = new CFocusDefaults(this);
+    auto group = [this, defaults](Group group, const QString& title, const QString& button,
+                                  std::initializer_list<QWidget*> controls,
+                                  std::initializer_list<QWidget*> row) {
         auto* box = new QGroupBox(title, this);
         auto* layout = new QHBoxLayout(box);
         for (QWidget* widget : row)
@@ -50,7 +44,7 @@ void CNotepaperQueryDlg::BuildControls()
         layout->addWidget(query);
         m_queryButtons[group] = query;
         for (QWidget* control : controls)
-            m_groupOf[control] = group;
+            defaults->Add(control, query);
         return box;
     };
     auto label = [this](const QString& text) { return new QLabel(text, this); };
@@ -91,17 +85,6 @@ void CNotepaperQueryDlg::BuildControls()
             &CNotepaperQueryDlg::OnQueryContent);
     connect(all, &QPushButton::clicked, this, &CNotepaperQueryDlg::OnQueryAll);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void CNotepaperQueryDlg::OnFocusChanged(QWidget* now)
-{
-    for (const QWidget* widget = now; widget && widget != this; widget = widget->parentWidget()) {
-        const auto it = m_groupOf.find(widget);
-        if (it != m_groupOf.end()) {
-            m_queryButtons[it->second]->setDefault(true);
-            return;
-        }
-    }
 }
 
 void CNotepaperQueryDlg::OnQueryDate()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QMetaObject>
 #include <QString>
 
 #include <map>
@@ -27,7 +26,6 @@ public:
     static constexpr int kSearchMaxLength = 16000;
 
     explicit CNotepaperQueryDlg(CVantrelDoc& doc, QWidget* parent = nullptr);
-    ~CNotepaperQueryDlg() override;
 
     void OnQueryDate();
     void OnQueryCaption();
@@ -38,7 +36,6 @@ public:
 
 private:
     void BuildControls();
-    void OnFocusChanged(QWidget* now);
     void Run(const QString& sql);
 
     CVantrelDoc& m_doc;
@@ -47,6 +44,4 @@ private:
     QLineEdit* m_caption = nullptr;
     QLineEdit* m_content = nullptr;
     std::map<Group, QPushButton*> m_queryButtons;
-    std::map<const QWidget*, Group> m_groupOf;
-    QMetaObject::Connection m_focusWatch;
 };
