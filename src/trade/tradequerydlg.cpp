@@ -3,13 +3,13 @@
 #include "data/sqltext.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
+#include "kit/focusdefaults.h"
 #include "kit/messages.h"
 #include "kit/numberfield.h"
 #include "trade/orderlist.h"
 #include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeEdit>
@@ -86,20 +86,14 @@ CTradeQueryDlg::CTradeQueryDlg(const TradeQueryTwin& twin, CVantrelDoc& doc, QWi
     m_parties = new CClientContactBoxes(doc.Database(), m_clientCombo, m_contactBox,
                                         twin.sortedContacts, this);
     m_parties->Load();
-    m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
-                           [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     MakeDefault(kDateGroup);
     m_start->setFocus();
 }
 
-CTradeQueryDlg::~CTradeQueryDlg()
-{
-    // The children go after this part of the dialog; their focus changes must not reach it.
-    disconnect(m_focusWatch);
-}
-
 void CTradeQueryDlg::BuildControls()
 {
+    // Made before the controls, so it is also gone before them when the dialog is destroyed.
+    auto* defaults = new CFocusDefaults(this);
     m_help = new QPlainTextEdit(this);
     m_help->setObjectName(u"IDC_HELP"_s);
     m_help->setReadOnly(true);
@@ -111,9 +105,9 @@ void CTradeQueryDlg::BuildControls()
         m_queryButtons[group] = button;
         return button;
     };
-    auto belongs = [this](Group group, std::initializer_list<const QWidget*> controls) {
+    auto belongs = [this, defaults](Group group, std::initializer_list<const QWidget*> controls) {
         for (const QWidget* control : controls)
-            m_groupOf[control] = group;
+            defaults->Add(control, m_queryButtons[group]);
     };
 
     // 按日期查询
@@ -235,17 +229,6 @@ void CTradeQueryDlg::BuildControls()
 QString CTradeQueryDlg::HelpText() const
 {
     return m_help->toPlainText();
-}
-
-void CTradeQueryDlg::OnFocusChanged(QWidget* now)
-{
-    for (const QWidget* widget = now; widget && widget != this; widget = widget->parentWidget()) {
-        const auto it = m_groupOf.find(widget);
-        if (it != m_groupOf.end()) {
-            MakeDefault(it->second);
-            return;
-        }
-    }
 }
 
 void CTradeQueryDlg::MakeDefault(Group group)

@@ -3,7 +3,6 @@
 #include "views/clientcontactboxes.h"
 
 #include <QDialog>
-#include <QMetaObject>
 #include <QString>
 
 #include <map>
@@ -65,7 +64,6 @@ public:
     static constexpr int kKeywordMaxLength = 16000;
 
     CTradeQueryDlg(const TradeQueryTwin& twin, CVantrelDoc& doc, QWidget* parent = nullptr);
-    ~CTradeQueryDlg() override;
 
     const TradeQueryTwin& Twin() const { return m_twin; }
 
@@ -97,7 +95,6 @@ public:
 private:
     void BuildControls();
     // The group whose "查询" a focused widget stands for, found through its ancestors.
-    void OnFocusChanged(QWidget* now);
     void MakeDefault(Group group);
 
     // "SELECT * FROM <table> WHERE [date] >= <start> AND [date] <= <end>".
@@ -123,8 +120,6 @@ private:
     CClientContactBoxes* m_parties = nullptr;
     QPushButton* m_queryButtons[kSettledGroup + 1] = {};
     // The controls of each group, for the default button.
-    std::map<const QWidget*, Group> m_groupOf;
-    QMetaObject::Connection m_focusWatch;
 };
 
 // "采购查询" over `inputdata`.
