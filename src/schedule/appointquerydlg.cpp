@@ -3,10 +3,10 @@
 #include "data/sqltext.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
+#include "kit/focusdefaults.h"
 #include "kit/messages.h"
 #include "views/vantreldoc.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeEdit>
@@ -39,20 +39,14 @@ CAppointQueryDlg::CAppointQueryDlg(CVantrelDoc& doc, QWidget* parent) : QDialog(
     m_end->setDateTime(QDateTime::currentDateTime());
     m_parties = new CClientContactBoxes(doc.Database(), m_clientCombo, m_contactBox, true, this);
     m_parties->Load();
-    m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
-                           [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     m_timeButton->setDefault(true);
     m_start->setFocus();
 }
 
-CAppointQueryDlg::~CAppointQueryDlg()
-{
-    // The children go after this part of the dialog; their focus changes must not reach it.
-    disconnect(m_focusWatch);
-}
-
 void CAppointQueryDlg::BuildControls()
 {
+    // Made before the controls, so it is also gone before them when the dialog is destroyed.
+    auto* defaults = new CFocusDefaults(this);
     m_help = new QPlainTextEdit(this);
     m_help->setObjectName(u"help"_s);
     m_help->setReadOnly(true);
@@ -87,6 +81,10 @@ void CAppointQueryDlg::BuildControls()
     partyGrid->addWidget(m_contactBox, 1, 1);
     partyGrid->addWidget(m_contactButton, 1, 2);
     partyGrid->setColumnStretch(1, 1);
+    // Focus on the client box leaves the default button as it was.
+    defaults->Add(m_start, m_timeButton);
+    defaults->Add(m_end, m_timeButton);
+    defaults->Add(m_contactBox, m_contactButton);
 
     auto* close = NewDialogButton(u"关闭"_s, u"IDCANCEL"_s, this);
     auto* buttons = new QHBoxLayout;
@@ -109,15 +107,6 @@ void CAppointQueryDlg::BuildControls()
 QString CAppointQueryDlg::HelpText() const
 {
     return m_help->toPlainText();
-}
-
-void CAppointQueryDlg::OnFocusChanged(QWidget* now)
-{
-    if (now == m_contactBox)
-        m_contactButton->setDefault(true);
-    else if (now && (now == m_start || now == m_end || m_start->isAncestorOf(now) ||
-                     m_end->isAncestorOf(now)))
-        m_timeButton->setDefault(true);
 }
 
 QString CAppointQueryDlg::RangeStatement() const

@@ -4,7 +4,6 @@
 #include "views/clientcontactboxes.h"
 
 #include <QDialog>
-#include <QMetaObject>
 #include <QString>
 
 class CVantrelDoc;
@@ -25,7 +24,6 @@ class CAppointQueryDlg : public QDialog
     Q_OBJECT
 public:
     explicit CAppointQueryDlg(CVantrelDoc& doc, QWidget* parent = nullptr);
-    ~CAppointQueryDlg() override;
 
     void OnQueryTime();
     void OnQueryClient();
@@ -45,7 +43,6 @@ public:
 
 private:
     void BuildControls();
-    void OnFocusChanged(QWidget* now);
     // "SELECT * FROM appoint WHERE [time] >= <start> AND [time] <= <end>": whole days.
     QString RangeStatement() const;
     void Run(const QString& sql, const AppointPartiesOf& parties);
@@ -60,5 +57,4 @@ private:
     QPushButton* m_clientButton = nullptr;
     QPushButton* m_contactButton = nullptr;
     CClientContactBoxes* m_parties = nullptr;
-    QMetaObject::Connection m_focusWatch;
 };
