@@ -34,7 +34,7 @@ void BackUp(CVantrelApp& app, QWidget* window)
     if (BackupDataFile(app.DataFilePath(), folder, QDateTime::currentDateTime(), &written, &error))
         Inform(window, u"数据已备份到：\n%1"_s.arg(QDir::toNativeSeparators(written)));
     else
-        Inform(window, u"数据备份失败：%1"_s.arg(error));
+        Warn(window, u"数据备份失败：%1"_s.arg(error));
 }
 
 void Restore(CVantrelApp& app, QWidget* window)
@@ -48,7 +48,7 @@ void Restore(CVantrelApp& app, QWidget* window)
     const QString backup = dialog.selectedFiles().constFirst();
     QString error;
     if (!CheckBackup(backup, &error)) {
-        Inform(window, u"所选文件不是完好的数据备份，无法恢复！\n%1"_s.arg(error));
+        Warn(window, u"所选文件不是完好的数据备份，无法恢复！\n%1"_s.arg(error));
         return;
     }
     const QString dataFile = app.DataFilePath();
@@ -58,15 +58,15 @@ void Restore(CVantrelApp& app, QWidget* window)
     if (!Ask(window, question, u"恢复数据"_s))
         return;
     if (!app.Users()) {
-        Inform(window, u"数据恢复失败：数据文件未打开"_s);
+        Warn(window, u"数据恢复失败：数据文件未打开"_s);
         return;
     }
     switch (RestoreDataFile(backup, dataFile, *app.Users(), &error)) {
     case RestoreResult::InUse:
-        Inform(window, u"其他用户正在使用数据文件，无法恢复！"_s);
+        Warn(window, u"其他用户正在使用数据文件，无法恢复！"_s);
         return;
     case RestoreResult::Failed:
-        Inform(window, u"数据恢复失败：%1"_s.arg(error));
+        Warn(window, u"数据恢复失败：%1"_s.arg(error));
         return;
     case RestoreResult::Restored:
         break;

@@ -46,27 +46,27 @@ void CChangePasswordDlg::accept()
 {
     const QString password = m_newEdit->text();
     if (GbkLength(password) > kMaxPasswordBytes) {
-        Inform(this, u"新密码过长，请不要超过20位！"_s);
+        Warn(this, u"新密码过长，请不要超过20位！"_s);
         return;
     }
     if (password != m_confirmEdit->text()) {
-        Inform(this, u"新密码和确认新密码不一致，请重新输入！"_s);
+        Warn(this, u"新密码和确认新密码不一致，请重新输入！"_s);
         return;
     }
     const QString stored = CBlowfish::EncryptPassword(password);
     CADORecordset power(m_app.m_pDb.get());
     if (!power.Open(PowerQueryFor(m_app.m_strUser))) {
-        Inform(this, u"权限分配表无法打开，密码无法更新！"_s);
+        Warn(this, u"权限分配表无法打开，密码无法更新！"_s);
         return;
     }
     if (!MoveToUser(power, m_app.m_strUser)) {
-        Inform(this, u"没有找到当前用户，无法更新密码！"_s);
+        Warn(this, u"没有找到当前用户，无法更新密码！"_s);
         return;
     }
     power.Edit();
     if (!power.SetFieldText(u"pas"_s, stored) || !power.Update()) {
         power.CancelUpdate();
-        Inform(this, u"数据库错误，新密码无法更新！"_s);
+        Warn(this, u"数据库错误，新密码无法更新！"_s);
         return;
     }
     Inform(this, u"密码修改成功！"_s);

@@ -44,7 +44,7 @@ bool CCommandRouter::Run(int id)
     if (!command)
         return false;
     if (!Permitted(*command)) {
-        Inform(m_window, u"您还没有这个权限！"_s, u"无权限"_s);
+        Warn(m_window, u"您还没有这个权限！"_s, u"无权限"_s);
         return false;
     }
     const auto handler = m_handlers.find(id);

@@ -60,7 +60,7 @@ void CLoginDlg::FillUsers()
         m_userBox->addItem(user);
     });
     if (!read)
-        Inform(this, u"数据库无法打开，请与作者联系！"_s);
+        Warn(this, u"数据库无法打开，请与作者联系！"_s);
     if (m_userBox->count() > 0)
         m_userBox->setCurrentIndex(0);
 }
@@ -71,20 +71,20 @@ void CLoginDlg::accept()
     const QString password = m_passwordEdit->text();
     // Any entry that begins with the typed text, without regard to case, lets the name pass.
     if (m_userBox->findText(user, Qt::MatchStartsWith) < 0) {
-        Inform(this, u"不存在的用户名，无法登陆！"_s);
+        Warn(this, u"不存在的用户名，无法登陆！"_s);
         return;
     }
     QString stored;
     CADORecordset power(m_app.m_pDb.get());
     // A password that cannot be read is never taken as an empty one.
     if (!power.Open(PowerQueryFor(user))) {
-        Inform(this, u"数据库无法打开，请与作者联系！"_s);
+        Warn(this, u"数据库无法打开，请与作者联系！"_s);
         return;
     }
     if (MoveToUser(power, user))
         power.GetFieldText(u"pas"_s, stored);
     if (!CBlowfish::PasswordMatches(password, stored)) {
-        Inform(this, u"密码错误！"_s);
+        Warn(this, u"密码错误！"_s);
         return;
     }
     m_app.m_strUser = user;

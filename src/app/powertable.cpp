@@ -82,12 +82,12 @@ bool EnsurePowerTable(CVantrelApp& app, QWidget* parent)
     bool created = false;
     // Users are only ever added to a data file of ours.
     if (app.m_pDb->IsOpen() && InspectDataFile(*app.m_pDb) != DataFileKind::Ours) {
-        Inform(parent, u"数据库无法打开，请与作者联系！"_s);
+        Warn(parent, u"数据库无法打开，请与作者联系！"_s);
         return false;
     }
     if (!app.m_pCatalog->HasTable(u"power"_s)) {
         if (!CreateTable(*app.m_pCatalog)) {
-            Inform(parent, u"更新数据库失败！"_s);
+            Warn(parent, u"更新数据库失败！"_s);
             return false;
         }
         // A fresh connection sees the new table.
@@ -99,13 +99,13 @@ bool EnsurePowerTable(CVantrelApp& app, QWidget* parent)
     if (!power.Open(u"SELECT * FROM power"_s)) {
         // An unreadable table that was there before is reported by the sign-in dialog itself.
         if (created)
-            Inform(parent, u"数据库无法打开，请与开发商联系！"_s);
+            Warn(parent, u"数据库无法打开，请与开发商联系！"_s);
         return !created;
     }
     if (power.GetRecordCount() > 0)
         return true;
     if (!AddAdministrator(power)) {
-        Inform(parent, u"更新数据库失败！"_s);
+        Warn(parent, u"更新数据库失败！"_s);
         return false;
     }
     return true;

@@ -38,7 +38,7 @@ const CVantrelView* ListToPrint(const CVantrelDoc& doc, QWidget* window)
 {
     const CVantrelView* view = doc.MainList();
     if (!view || view->List().GetColumnCount() == 0 || view->List().GetItemCount() == 0) {
-        Inform(window, u"当前列表中没有可打印的内容！"_s);
+        Warn(window, u"当前列表中没有可打印的内容！"_s);
         return nullptr;
     }
     return view;
@@ -70,7 +70,7 @@ void Print(const CVantrelDoc& doc, QWidget* window)
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (PrintList(job.printer, job.title, job.content) == 0)
-        Inform(window, u"打印失败：无法使用所选的打印机！"_s);
+        Warn(window, u"打印失败：无法使用所选的打印机！"_s);
 }
 
 } // namespace

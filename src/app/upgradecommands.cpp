@@ -56,7 +56,7 @@ QString ResultText(const UpgradeResult& result)
 void Upgrade(CVantrelApp& app, QWidget* window)
 {
     if (!app.m_pDb || !app.m_pDb->IsOpen()) {
-        Inform(window, u"数据文件未打开，无法升级！"_s);
+        Warn(window, u"数据文件未打开，无法升级！"_s);
         return;
     }
     Inform(window, ResultText(UpgradeDataFile(*app.m_pDb, QDateTime::currentDateTime())));

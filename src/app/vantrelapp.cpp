@@ -201,7 +201,7 @@ bool CVantrelApp::CheckCodePage(bool converterAvailable)
     // else none, and every text would pass every length limit.
     if (converterAvailable)
         return true;
-    Inform(nullptr, u"无法创建GBK编码转换，程序无法运行！"_s);
+    Warn(nullptr, u"无法创建GBK编码转换，程序无法运行！"_s);
     return false;
 }
 
@@ -220,7 +220,7 @@ bool CVantrelApp::ChooseSkin()
     const QStringList found =
         skins.entryList({u"*.smf"_s}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
     if (found.isEmpty()) {
-        Inform(nullptr, u"Can not find any skin"_s);
+        Warn(nullptr, u"Can not find any skin"_s);
         return false;
     }
     CSkinEngine::Instance().LoadSkinFile(skins.filePath(found.first()));
@@ -288,7 +288,7 @@ void CVantrelApp::AutoBackup(const QDateTime& now)
         return;
     QString error;
     if (!BackupDataFile(dataFile, folder, now, nullptr, &error)) {
-        Inform(nullptr, u"自动备份数据失败：%1"_s.arg(error));
+        Warn(nullptr, u"自动备份数据失败：%1"_s.arg(error));
         return;
     }
     PruneBackups(folder, dataFile, kAutoBackupsKept);
@@ -310,7 +310,7 @@ bool CVantrelApp::LoadPermissions()
     if (!power.Open(PowerQueryFor(m_strUser)))
         return true; // the flags stay 0
     if (!MoveToUser(power, m_strUser)) {
-        Inform(nullptr, u"未找到指定的用户名！"_s);
+        Warn(nullptr, u"未找到指定的用户名！"_s);
         return false;
     }
     for (const char* column : PermissionColumns()) {

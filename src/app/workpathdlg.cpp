@@ -75,17 +75,17 @@ void CWorkPathDlg::accept()
         !path.isEmpty() && QFileInfo(file).isFile() &&
         file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly);
     if (!usable) {
-        Inform(this, u"文件配置有误，不存在或不可写！"_s);
+        Warn(this, u"文件配置有误，不存在或不可写！"_s);
         return;
     }
     file.close();
     if (!PrepareDataFile(file.fileName())) {
-        Inform(this, u"所选文件不是本软件的数据文件，请重新选择！"_s);
+        Warn(this, u"所选文件不是本软件的数据文件，请重新选择！"_s);
         return;
     }
     // The file is used all the same; the user should know it will be asked for again.
     if (!m_app.WriteSetting(u"Path"_s, path))
-        Inform(this, u"配置文件无法写入，下次启动时需要重新选择数据文件！"_s);
+        Warn(this, u"配置文件无法写入，下次启动时需要重新选择数据文件！"_s);
     m_app.m_strDbPath = path;
     QDialog::accept();
 }

@@ -225,13 +225,13 @@ void CAddressDlg::OnOK()
     TakeControlValues();
     const QString& user = m_strFields[kUser];
     if (user.isEmpty()) {
-        Inform(this, u"联系人姓名必须填写！"_s);
+        Warn(this, u"联系人姓名必须填写！"_s);
         return;
     }
     // An entry without a group is no reason for a nameless group.
     if (!m_strGroup.isEmpty()) {
         if (!StoreGroup(m_db, m_strGroup)) {
-            Inform(this, u"储存分类失败！"_s);
+            Warn(this, u"储存分类失败！"_s);
             return;
         }
         OfferDictionaryValue(m_group, m_strGroup);

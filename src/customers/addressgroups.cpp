@@ -17,7 +17,7 @@ bool FillGroupCombo(QComboBox* combo, CADODatabase* database, QWidget* parent)
 {
     combo->clear();
     if (!DatabaseHasTable(database, u"group"_s)) {
-        Inform(parent, u"请先升级数据库！"_s);
+        Warn(parent, u"请先升级数据库！"_s);
         return false;
     }
     QStringList groups =

@@ -125,7 +125,7 @@ QString CCategoryDlg::ValueAt(int row) const
 bool CCategoryDlg::KindChosen()
 {
     if (m_nKind < 0)
-        Inform(this, u"请先从左侧列表中选择一个属性！"_s);
+        Warn(this, u"请先从左侧列表中选择一个属性！"_s);
     return m_nKind >= 0;
 }
 
@@ -135,7 +135,7 @@ bool CCategoryDlg::OpenNewValue(CADORecordset& recordset, const QString& value,
     if (!recordset.Open(DictionaryValueStatement(AttributeKinds()[m_nKind], value)))
         return false;
     if (recordset.GetRecordCount() > 0) {
-        Inform(this, taken);
+        Warn(this, taken);
         return false;
     }
     return true;
@@ -146,7 +146,7 @@ bool CCategoryDlg::OpenListedValue(CADORecordset& recordset, int row, const QStr
     if (!recordset.Open(DictionaryValueStatement(AttributeKinds()[m_nKind], ValueAt(row))))
         return false;
     if (recordset.GetRecordCount() < 1) {
-        Inform(this, missing);
+        Warn(this, missing);
         return false;
     }
     recordset.MoveFirst();
@@ -159,7 +159,7 @@ void CCategoryDlg::OnAdd()
         return;
     const QString value = m_valueEdit->text();
     if (value.isEmpty()) {
-        Inform(this, u"您还没有填写要增加的属性值！"_s);
+        Warn(this, u"您还没有填写要增加的属性值！"_s);
         return;
     }
     CADORecordset recordset(m_db);
@@ -179,12 +179,12 @@ void CCategoryDlg::OnModify()
         return;
     const int row = SelectedValueRow();
     if (row < 0) {
-        Inform(this, u"请从右侧列表中选择您要修改的属性值！"_s);
+        Warn(this, u"请从右侧列表中选择您要修改的属性值！"_s);
         return;
     }
     const QString value = m_valueEdit->text();
     if (value.isEmpty()) {
-        Inform(this, u"您还没有填写要修改的属性值！"_s);
+        Warn(this, u"您还没有填写要修改的属性值！"_s);
         return;
     }
     CADORecordset recordset(m_db);
@@ -206,7 +206,7 @@ void CCategoryDlg::OnDelete()
         return;
     const int row = SelectedValueRow();
     if (row < 0) {
-        Inform(this, u"请从右侧列表中选择您要删除的属性值！"_s);
+        Warn(this, u"请从右侧列表中选择您要删除的属性值！"_s);
         return;
     }
     CADORecordset recordset(m_db);

@@ -162,15 +162,15 @@ void CClientDlg::OnOK()
     const QString& name = m_strFields[size_t(IndexOf(u"name"_s))];
     const QString& number = m_strFields[size_t(IndexOf(u"number"_s))];
     if (name.isEmpty()) {
-        Inform(this, u"客户名称必须填写！"_s);
+        Warn(this, u"客户名称必须填写！"_s);
         return;
     }
     if (HasQuoteOrBracket(name)) {
-        Inform(this, u"客户名称不能含有',\",[,]等符号！"_s);
+        Warn(this, u"客户名称不能含有',\",[,]等符号！"_s);
         return;
     }
     if (HasQuoteOrBracket(number)) {
-        Inform(this, u"客户编号不能含有',\",[,]等符号！"_s);
+        Warn(this, u"客户编号不能含有',\",[,]等符号！"_s);
         return;
     }
     const QString nameQuestion = u"客户名称已经存在，是否要重复添加？"_s;

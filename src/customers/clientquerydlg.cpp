@@ -154,12 +154,12 @@ QString CClientQueryDlg::QueryAllStatement()
 void CClientQueryDlg::OnQuery()
 {
     if (m_nKind < 0) {
-        Inform(this, u"您还没有选择一个分类属性"_s);
+        Warn(this, u"您还没有选择一个分类属性"_s);
         return;
     }
     const QString value = m_valueEdit->text();
     if (value.isEmpty()) {
-        Inform(this, u"您还没有填写属性值！"_s);
+        Warn(this, u"您还没有填写属性值！"_s);
         return;
     }
     Run(QueryStatement(m_nKind, value));

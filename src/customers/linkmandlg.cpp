@@ -303,7 +303,7 @@ bool CLinkmanDlg::ReadBirthday()
     };
     for (const Part& part : parts) {
         if (!ReadNumber(part.edit, part.low, part.high, *part.value)) {
-            Inform(this, part.message);
+            Warn(this, part.message);
             part.edit->setFocus();
             part.edit->selectAll();
             return false;
@@ -324,7 +324,7 @@ void CLinkmanDlg::OnOK()
         InitDialog();
     const QString name = FieldText(u"name"_s);
     if (name.isEmpty()) {
-        Inform(this, u"联系人姓名必须填写！"_s);
+        Warn(this, u"联系人姓名必须填写！"_s);
         return;
     }
     if (!ReadBirthday())
@@ -332,7 +332,7 @@ void CLinkmanDlg::OnOK()
     const QString clientName = m_clientBox.Text();
     const int clientNo = OwningClient(clientName);
     if (clientNo < 0) {
-        Inform(this, u"没有找到所属客户，添加失败！"_s);
+        Warn(this, u"没有找到所属客户，添加失败！"_s);
         return;
     }
     const QString number = FieldText(u"number"_s);

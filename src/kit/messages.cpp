@@ -17,16 +17,25 @@ QString CaptionOr(const QString& caption)
 void Inform(QWidget* parent, const QString& text, const QString& caption)
 {
     if (g_recorder) {
-        g_recorder->m_messages.push_back({text, caption, false});
+        g_recorder->m_messages.push_back({text, caption, false, false});
         return;
     }
     QMessageBox::information(parent, CaptionOr(caption), text);
 }
 
+void Warn(QWidget* parent, const QString& text, const QString& caption)
+{
+    if (g_recorder) {
+        g_recorder->m_messages.push_back({text, caption, false, true});
+        return;
+    }
+    QMessageBox::warning(parent, CaptionOr(caption), text);
+}
+
 bool Ask(QWidget* parent, const QString& text, const QString& caption)
 {
     if (g_recorder) {
-        g_recorder->m_messages.push_back({text, caption, true});
+        g_recorder->m_messages.push_back({text, caption, true, false});
         if (g_recorder->m_answers.empty())
             return true;
         const bool yes = g_recorder->m_answers.front();

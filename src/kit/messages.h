@@ -10,6 +10,8 @@ class QWidget;
 
 // The one way the program shows a message: an OK box, or a Yes/No question.
 void Inform(QWidget* parent, const QString& text, const QString& caption = {});
+// An OK box for a failure or a refusal: the same box with the warning icon.
+void Warn(QWidget* parent, const QString& text, const QString& caption = {});
 // True when the user answers Yes.
 bool Ask(QWidget* parent, const QString& text, const QString& caption);
 
@@ -23,6 +25,7 @@ public:
         QString text;
         QString caption;
         bool question = false;
+        bool warning = false;
     };
 
     MessageRecorder();
@@ -38,6 +41,7 @@ public:
 
 private:
     friend void Inform(QWidget*, const QString&, const QString&);
+    friend void Warn(QWidget*, const QString&, const QString&);
     friend bool Ask(QWidget*, const QString&, const QString&);
     std::vector<Message> m_messages;
     std::deque<bool> m_answers;

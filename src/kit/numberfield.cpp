@@ -27,7 +27,7 @@ bool ReadNumberField(QWidget* dialog, QLineEdit* edit, const QString& name, doub
         value = number;
         return true;
     }
-    Inform(dialog, u"%1必须填写数字！"_s.arg(name));
+    Warn(dialog, u"%1必须填写数字！"_s.arg(name));
     edit->setFocus();
     edit->selectAll();
     return false;

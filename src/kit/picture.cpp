@@ -35,7 +35,7 @@ bool CPicture::Load(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         QWidget* parent = m_messageParent ? m_messageParent : QApplication::activeWindow();
-        Inform(parent, file.errorString().left(kMaxErrorLength), kErrorCaption);
+        Warn(parent, file.errorString().left(kMaxErrorLength), kErrorCaption);
         return false;
     }
     // The reader takes what it needs from the file: a large photograph is never held whole

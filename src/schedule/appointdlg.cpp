@@ -282,12 +282,12 @@ bool CAppointDlg::ChosenContact(int& linkman)
 {
     const QString contact = m_contactBox->currentText();
     if (contact.isEmpty()) {
-        Inform(this, u"你还没有选择联系人！"_s);
+        Warn(this, u"你还没有选择联系人！"_s);
         return false;
     }
     const CNameEntry* entry = FindNameEntry(Contacts(), contact);
     if (!entry || entry->m_nNo == -1) {
-        Inform(this, u"此联系人不存在！"_s);
+        Warn(this, u"此联系人不存在！"_s);
         return false;
     }
     linkman = entry->m_nNo;
@@ -298,7 +298,7 @@ bool CAppointDlg::RememberedNumber(int& no, const QString& none)
 {
     // After a delete the remembered place may lie past the last row: it names no appointment.
     if (m_nRemembered < 0 || m_nRemembered >= m_list->rowCount()) {
-        Inform(this, none);
+        Warn(this, none);
         return false;
     }
     no = RowNumber(m_nRemembered);
@@ -323,7 +323,7 @@ void CAppointDlg::OnAdd()
     CADORecordset recordset(m_db);
     const TakenNumber taken = TakeRecordNumber(recordset, RecordKind::Appoint);
     if (!taken.Ok()) {
-        Inform(this, taken.failure);
+        Warn(this, taken.failure);
         return;
     }
     // The new row alone: the statement selects no appointment yet.
@@ -333,7 +333,7 @@ void CAppointDlg::OnAdd()
     if (!added) {
         recordset.CancelUpdate();
         // Without a row in the list nothing else would tell the user the add failed.
-        Inform(this, u"无法添加新记录！"_s);
+        Warn(this, u"无法添加新记录！"_s);
         return;
     }
     const int row = m_list->rowCount();
@@ -349,18 +349,18 @@ void CAppointDlg::OnModify()
         return;
     CADORecordset recordset(m_db);
     if (!recordset.Open(AppointmentStatement(no))) {
-        Inform(this, u"修改失败！"_s);
+        Warn(this, u"修改失败！"_s);
         return;
     }
     if (recordset.GetRecordCount() < 1) {
-        Inform(this, u"没有找到要修改的记录！"_s);
+        Warn(this, u"没有找到要修改的记录！"_s);
         return;
     }
     recordset.MoveFirst();
     recordset.Edit();
     if (!WriteFields(recordset, linkman) || !recordset.Update()) {
         recordset.CancelUpdate();
-        Inform(this, u"修改失败！"_s);
+        Warn(this, u"修改失败！"_s);
         return;
     }
     m_modified.insert(no);
@@ -375,16 +375,16 @@ void CAppointDlg::OnDelete()
         return;
     CADORecordset recordset(m_db);
     if (!recordset.Open(AppointmentStatement(no))) {
-        Inform(this, u"删除失败！"_s);
+        Warn(this, u"删除失败！"_s);
         return;
     }
     if (recordset.GetRecordCount() < 1) {
-        Inform(this, u"没有找到要删除的记录！"_s);
+        Warn(this, u"没有找到要删除的记录！"_s);
         return;
     }
     recordset.MoveFirst();
     if (!recordset.Delete()) {
-        Inform(this, u"删除失败！"_s);
+        Warn(this, u"删除失败！"_s);
         return;
     }
     m_deleted.insert(no);

@@ -123,7 +123,7 @@ void CAppointQueryDlg::OnQueryTime()
     // The statement takes whole days, so only the days are compared: the pickers show no time
     // of day that could refuse a range of one day.
     if (m_start->date() > m_end->date()) {
-        Inform(this, u"起始时间必须小于终止时间！"_s);
+        Warn(this, u"起始时间必须小于终止时间！"_s);
         return;
     }
     Run(RangeStatement() + u" ORDER BY time DESC"_s, PartiesFromTables(m_doc));
@@ -133,7 +133,7 @@ void CAppointQueryDlg::OnQueryClient()
 {
     const QString client = ClientBox().Text();
     if (client.isEmpty()) {
-        Inform(this, u"您还没有选择客户"_s);
+        Warn(this, u"您还没有选择客户"_s);
         return;
     }
     // Only the contacts listed for the client when it was chosen.
@@ -154,12 +154,12 @@ void CAppointQueryDlg::OnQueryContact()
 {
     const QString client = ClientBox().Text();
     if (client.isEmpty()) {
-        Inform(this, u"您还没有选择客户！"_s);
+        Warn(this, u"您还没有选择客户！"_s);
         return;
     }
     const QString contact = m_contactBox->currentText();
     if (contact.isEmpty()) {
-        Inform(this, u"您还没有选择联系人！"_s);
+        Warn(this, u"您还没有选择联系人！"_s);
         return;
     }
     const CNameEntry* entry = FindNameEntry(Contacts(), contact);

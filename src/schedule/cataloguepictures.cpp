@@ -56,7 +56,7 @@ void CCatalogueDlg::OnAddPicture()
 {
     const int item = SelectedItem();
     if (item < 0) {
-        Inform(this, u"请先从左侧列表中选择一条产品记录！"_s);
+        Warn(this, u"请先从左侧列表中选择一条产品记录！"_s);
         return;
     }
     // Every file picked is attached; one outside the home directory is refused on its own.
@@ -71,12 +71,12 @@ bool CCatalogueDlg::AttachPicture(int item, const QString& chosen)
 {
     QString relative;
     if (!RelativePicturePath(m_strHome, chosen, relative)) {
-        Inform(this, u"图片不在图片主目录下，无法保存！"_s);
+        Warn(this, u"图片不在图片主目录下，无法保存！"_s);
         return true;
     }
     CADORecordset recordset(m_pDb);
     if (!recordset.Open(u"SELECT * FROM %1"_s.arg(m_kind.imageTable))) {
-        Inform(this, m_kind.imageTableMissing);
+        Warn(this, m_kind.imageTableMissing);
         return false;
     }
     int picture = -1;
@@ -87,7 +87,7 @@ bool CCatalogueDlg::AttachPicture(int item, const QString& chosen)
         saved = recordset.Update() && recordset.GetFieldInt(u"no"_s, picture);
     }
     if (!saved) {
-        Inform(this, u"图片路径无法保存！"_s);
+        Warn(this, u"图片路径无法保存！"_s);
         return false;
     }
     ShowPicture(relative);
@@ -106,15 +106,15 @@ void CCatalogueDlg::OnDeletePicture()
     const QString sql = u"SELECT * FROM %1 WHERE [no] = %2"_s.arg(
         m_kind.imageTable, QString::number(m_pictures->NumberAt(row)));
     if (!recordset.Open(sql)) {
-        Inform(this, m_kind.imageTableMissing);
+        Warn(this, m_kind.imageTableMissing);
         return;
     }
     if (recordset.GetRecordCount() < 1) {
-        Inform(this, u"没有找到要删除的记录！"_s);
+        Warn(this, u"没有找到要删除的记录！"_s);
         return;
     }
     if (!recordset.Delete()) {
-        Inform(this, u"记录无法删除，删除失败！"_s);
+        Warn(this, u"记录无法删除，删除失败！"_s);
         return;
     }
     // Only the stored path goes; the file stays on disk.
@@ -128,7 +128,7 @@ void CCatalogueDlg::OnPictureClicked()
         return;
     const QString path = ResolvePicturePath(m_strHome, m_strShownPath);
     if (!CanRead(path)) {
-        Inform(this, u"图片不存在，无法打开！"_s);
+        Warn(this, u"图片不存在，无法打开！"_s);
         return;
     }
     CPicturePreviewDlg preview(this);

@@ -138,7 +138,7 @@ void CZipQueryDlg::OnInternationalQuery()
 void CZipQueryDlg::Query(const QLineEdit* text, int category, const QString& sql)
 {
     if (text->text().isEmpty()) {
-        Inform(this, u"搜索内容必须填写！"_s);
+        Warn(this, u"搜索内容必须填写！"_s);
         return;
     }
     const ListLayout& layout = category == RecordCategory::kDomesticCodes

@@ -99,11 +99,11 @@ void CNotepaperDlg::OnOK()
     m_strCaption = m_captionEdit->text();
     m_strContent = m_contentEdit->toPlainText();
     if (m_strCaption.isEmpty()) {
-        Inform(this, u"您还没有填写标题！"_s);
+        Warn(this, u"您还没有填写标题！"_s);
         return;
     }
     if (m_strContent.isEmpty()) {
-        Inform(this, u"您还没有填写内容！"_s);
+        Warn(this, u"您还没有填写内容！"_s);
         return;
     }
     // A note belongs to a day: it is stored at the day's start.

@@ -109,7 +109,7 @@ void CReminderWatch::Open(const DueEntry& entry)
     {
         CADORecordset recordset(m_doc.Database());
         if (!OpenFirstRow(recordset, QString::fromUtf16(reminders.recordSql).arg(entry.no))) {
-            Inform(m_window, u"找不到此数据！"_s);
+            Warn(m_window, u"找不到此数据！"_s);
             return;
         }
         request.fields = ReadFields(recordset, reminders.fields);

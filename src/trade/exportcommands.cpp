@@ -92,7 +92,7 @@ bool ExportMainList(CVantrelDoc& doc, QWidget* window, const QString& path)
 {
     const CVantrelView* view = doc.MainList();
     if (!HasRecords(view)) {
-        Inform(window, u"当前列表中没有可导出的记录！"_s);
+        Warn(window, u"当前列表中没有可导出的记录！"_s);
         return false;
     }
     const TableFileContent content = ListContent(*view, MainListTitle(*view));
@@ -117,7 +117,7 @@ bool ExportMainList(CVantrelDoc& doc, QWidget* window, const QString& path)
         return false;
     }
     if (!result.Written()) {
-        Inform(window, FailureText(result, path));
+        Warn(window, FailureText(result, path));
         return false;
     }
     Inform(window, u"导出完成：%1"_s.arg(QDir::toNativeSeparators(path)));
@@ -133,7 +133,7 @@ void RegisterExportCommands(const CFeatureContext& context)
         static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const CVantrelView* view = doc.MainList();
         if (!HasRecords(view)) {
-            Inform(window, u"当前列表中没有可导出的记录！"_s);
+            Warn(window, u"当前列表中没有可导出的记录！"_s);
             return;
         }
         const QString path = ChooseExportFile(window, folder, MainListTitle(*view));

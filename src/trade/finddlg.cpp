@@ -79,7 +79,7 @@ void CFindDlg::OnFind(FindMode mode)
     const Group& group = m_groups.at(mode);
     const QString text = group.edit->text();
     if (text.isEmpty()) {
-        Inform(this, group.emptyMessage);
+        Warn(this, group.emptyMessage);
         group.edit->setFocus();
         return;
     }

@@ -220,11 +220,11 @@ bool COrderDlg::ReadNumbers(double& number, double& sum)
 bool COrderDlg::CheckPaper(const QString& paper)
 {
     if (paper.isEmpty()) {
-        Inform(this, u"单号必须填写！"_s);
+        Warn(this, u"单号必须填写！"_s);
         return false;
     }
     if (HasQuoteOrBracket(paper)) {
-        Inform(this, u"单号不能含有',\",[,]等符号！"_s);
+        Warn(this, u"单号不能含有',\",[,]等符号！"_s);
         return false;
     }
     return true;
@@ -255,14 +255,14 @@ void COrderDlg::OnOK()
     if (!m_bModify && !TakeNumber(no))
         return;
     if (IsDuplicatePaper(paper)) {
-        Inform(this, u"此单号已经存在，单号不能重复！"_s);
+        Warn(this, u"此单号已经存在，单号不能重复！"_s);
         return;
     }
     // The client must be one of the list, or the beginning of one, as the box looks it up; an
     // empty box names no client.
     const QString client = ClientBox().Text();
     if (client.isEmpty() || ClientBox().FindString(-1, client) < 0) {
-        Inform(this, u"客户名称不存在，单据无法记录！"_s);
+        Warn(this, u"客户名称不存在，单据无法记录！"_s);
         return;
     }
     QVariantMap values = Values(number, sum);

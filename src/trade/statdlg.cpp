@@ -178,7 +178,7 @@ StatBasis CStatDlg::Basis() const
 
 bool CStatDlg::Refuse(QLineEdit* edit, const QString& message)
 {
-    Inform(this, message);
+    Warn(this, message);
     edit->setFocus();
     edit->selectAll();
     return false;

@@ -230,12 +230,12 @@ void CTradeDetailDlg::OnOK()
     m_strRemark = m_remarkEdit->text();
     m_strOrder = m_orderBox->currentText();
     if (m_orderBox->currentIndex() < 0 || m_strOrder.isEmpty()) {
-        Inform(this, u"单号还没有选择！"_s);
+        Warn(this, u"单号还没有选择！"_s);
         return;
     }
     const int order = ChosenOrder(m_strOrder);
     if (order < 0) {
-        Inform(this, u"没有找到您所选择的单号！"_s);
+        Warn(this, u"没有找到您所选择的单号！"_s);
         return;
     }
     // The day picked, at the start of the day.

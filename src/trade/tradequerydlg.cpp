@@ -261,7 +261,7 @@ void CTradeQueryDlg::OnQueryDate()
     // The statement takes whole days, so only the days are compared: a same-day range is
     // never refused for a time of day the pickers do not show.
     if (m_start->date() > m_end->date()) {
-        Inform(this, u"起始时间必须小于终止时间！"_s);
+        Warn(this, u"起始时间必须小于终止时间！"_s);
         return;
     }
     Run(DateRangeStatement() + u" ORDER BY date DESC"_s);
@@ -275,7 +275,7 @@ void CTradeQueryDlg::OnQueryRange()
         !ReadNumberField(this, m_second, u"第二个值"_s, second))
         return;
     if (first > second) {
-        Inform(this, u"数量、金额中第一个值必须小于第二个值！"_s);
+        Warn(this, u"数量、金额中第一个值必须小于第二个值！"_s);
         return;
     }
     const QString field = m_rangeField->currentText() == u"金额"_s ? u"sum"_s : u"number"_s;

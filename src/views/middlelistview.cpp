@@ -79,7 +79,7 @@ void CMiddleListView::OnRecordEdit()
     CRecordRequest request;
     QString failure;
     if (!dependants.ReadForModify(Document().Database(), number, request, failure)) {
-        Inform(this, failure);
+        Warn(this, failure);
         return;
     }
     request.dialog = dependants.Dialog();

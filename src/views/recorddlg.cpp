@@ -93,7 +93,7 @@ bool CRecordDlg::TakeNumber(int& number)
     CADORecordset recordset(m_db);
     const TakenNumber taken = TakeRecordNumber(recordset, *m_kind);
     if (!taken.Ok()) {
-        Inform(this, taken.failure);
+        Warn(this, taken.failure);
         return false;
     }
     number = taken.number;
@@ -112,11 +112,11 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
     if (m_bModify) {
         number = m_nNo;
         if (!recordset.Open(u"SELECT * FROM %1 WHERE [no] = %2"_s.arg(m_strTable).arg(m_nNo))) {
-            Inform(this, QString::fromUtf16(m_texts.modifyOpenFailed));
+            Warn(this, QString::fromUtf16(m_texts.modifyOpenFailed));
             return false;
         }
         if (recordset.GetRecordCount() < 1) {
-            Inform(this, QString::fromUtf16(m_texts.modifyNotFound));
+            Warn(this, QString::fromUtf16(m_texts.modifyNotFound));
             return false;
         }
         recordset.MoveFirst();
@@ -125,15 +125,15 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
     }
     if (m_kind && number == -1) {
         const char16_t* own = m_texts.noNumber ? m_texts.noNumber : m_texts.saveFailed;
-        Inform(this, QString::fromUtf16(own));
+        Warn(this, QString::fromUtf16(own));
         return false;
     }
     if (!recordset.Open(u"SELECT * FROM %1"_s.arg(m_strTable))) {
-        Inform(this, QString::fromUtf16(m_texts.addOpenFailed));
+        Warn(this, QString::fromUtf16(m_texts.addOpenFailed));
         return false;
     }
     if (!recordset.AddNew() && m_texts.addNewFailed) {
-        Inform(this, QString::fromUtf16(m_texts.addNewFailed));
+        Warn(this, QString::fromUtf16(m_texts.addNewFailed));
         return false;
     }
     if (!m_kind)
@@ -141,7 +141,7 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
     // Without its number the row cannot be written.
     if (!recordset.SetFieldInt(u"no"_s, number)) {
         recordset.CancelUpdate();
-        Inform(this, QString::fromUtf16(m_texts.saveFailed));
+        Warn(this, QString::fromUtf16(m_texts.saveFailed));
         return false;
     }
     return true;
@@ -151,7 +151,7 @@ bool CRecordDlg::EndSave(CADORecordset& recordset, bool written)
 {
     if (!written || !recordset.Update()) {
         recordset.CancelUpdate();
-        Inform(this, QString::fromUtf16(m_texts.saveFailed));
+        Warn(this, QString::fromUtf16(m_texts.saveFailed));
         return false;
     }
     return true;

@@ -170,7 +170,7 @@ void CRecordListView::OnRecordDelete()
     const QString query = m_strQuery;
     CADORecordset recordset(m_doc.Database());
     if (!recordset.Open(query)) {
-        Inform(this, u"无法打开此数据库项目！"_s);
+        Warn(this, u"无法打开此数据库项目！"_s);
         return;
     }
     int number = 0;
@@ -185,7 +185,7 @@ void CRecordListView::OnRecordDelete()
     if (!found)
         return;
     if (!recordset.Delete()) {
-        Inform(this, u"无法从数据库中删除这个记录！"_s);
+        Warn(this, u"无法从数据库中删除这个记录！"_s);
         return;
     }
     recordset.Close();

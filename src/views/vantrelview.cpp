@@ -144,7 +144,7 @@ void CVantrelView::OnRecordEdit()
         // A record that is gone (deleted elsewhere since the list was filled) cannot be
         // modified either.
         if (!OpenFirstRow(recordset, QString::fromUtf16(info.recordSql).arg(number))) {
-            Inform(this, QString::fromUtf16(info.readFailure));
+            Warn(this, QString::fromUtf16(info.readFailure));
             return;
         }
         request.fields = ReadFields(recordset, info.fields);
