@@ -17,9 +17,7 @@ namespace {
 // The help as it lies in the source tree; the build copies the folder beside the program.
 QDir HelpFolder()
 {
-    QDir folder = QFileInfo(QString::fromUtf8(__FILE__)).dir(); // tests/app
-    folder.cd(u"../../src/res/help"_s);
-    return folder;
+    return QDir(QString::fromUtf8(VANTREL_SOURCE_DIR "/src/res/help"));
 }
 
 QString ReadPage(const QDir& folder, const QString& name)

@@ -67,8 +67,7 @@ COutBarImageList MakeIcons(int side)
 
 QString ShippedSkin(const QString& fileName)
 {
-    const QDir here = QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir();
-    return here.absoluteFilePath(u"../../src/res/skin/"_s + fileName);
+    return QString::fromUtf8(VANTREL_SOURCE_DIR "/src/res/skin/") + fileName;
 }
 
 class OutBarTest : public ::testing::Test

@@ -22,8 +22,7 @@ namespace {
 
 QString ShippedSkin(const QString& fileName)
 {
-    const QDir here = QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir();
-    return here.absoluteFilePath(u"../../src/res/skin/"_s + fileName);
+    return QString::fromUtf8(VANTREL_SOURCE_DIR "/src/res/skin/") + fileName;
 }
 
 const QStringList kPartNames = {
