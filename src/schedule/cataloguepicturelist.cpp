@@ -50,7 +50,7 @@ void CCataloguePictureList::Reset()
     setRowCount(0);
 }
 
-void CCataloguePictureList::Append(int no, const QString& path)
+int CCataloguePictureList::Append(int no, const QString& path)
 {
     const int row = rowCount();
     insertRow(row);
@@ -60,6 +60,14 @@ void CCataloguePictureList::Append(int no, const QString& path)
     setItem(row, kPathColumn, pathItem);
     setItem(row, kNumberColumn, new QTableWidgetItem(QString::number(no)));
     m_thumbnails->Request(no, m_strHome, path);
+    return row;
+}
+
+void CCataloguePictureList::Remove(int row)
+{
+    // Cleared first: a list of single selection would otherwise select the next row itself.
+    selectionModel()->clear();
+    removeRow(row);
 }
 
 QString CCataloguePictureList::PathAt(int row) const
