@@ -25,6 +25,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -442,11 +444,16 @@ void CCatalogueDlg::OnDelete()
         return;
     if (!DeleteItemAndPictures(item))
         return;
-    m_model->Remove(row);
-    // The pictures listed were the deleted item's.
+    // The pictures listed and shown were the deleted item's.
     m_pictures->Reset();
     ClearShownPicture();
+    // Nothing stays selected while the row goes, so the list does not choose the next row on
+    // its own; the row that takes its place is then chosen like a click, fields and pictures.
+    m_items->selectionModel()->clear();
+    m_model->Remove(row);
     SetStatus(u"删除成功！"_s);
+    if (m_model->Count() > 0)
+        m_items->selectRow(std::min(row, m_model->Count() - 1));
 }
 
 bool CCatalogueDlg::DeleteItemAndPictures(int item)
