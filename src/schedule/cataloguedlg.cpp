@@ -7,6 +7,7 @@
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 #include "kit/pictureframe.h"
+#include "schedule/cataloguecolumns.h"
 #include "schedule/catalogueitems.h"
 #include "schedule/cataloguekind.h"
 #include "schedule/cataloguepicturelist.h"
@@ -32,6 +33,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kDuplicateCaption = u"重复"_s;
+// The item list's columns show the values of this many rows uncut when it is filled, each up
+// to the widest width below.
+constexpr int kFittedRows = 100;
+constexpr int kMaxItemColumnWidth = 240;
 
 QStringList ChoosePictureFiles(QWidget* parent, const QString& folder)
 {
@@ -69,7 +74,6 @@ QTableView* NewItemList(CCatalogueItemModel* model, const CatalogueKind& kind, Q
     if (kind.hasClient)
         list->setColumnWidth(2, 200);
     list->setColumnHidden(model->NumberColumn(), true);
-    list->setMinimumWidth(kind.hasClient ? 320 : 260);
     return list;
 }
 
@@ -117,7 +121,6 @@ CCatalogueDlg::CCatalogueDlg(const CatalogueKind& kind, CADODatabase* database,
     m_statusEdit->setFocusPolicy(Qt::ClickFocus);
     m_pictures->setObjectName(u"IDC_PICTURELIST"_s);
     m_pictures->SetHome(pictureHome);
-    m_pictures->setMinimumWidth(230);
     m_frame->setObjectName(u"IDC_PICTURE"_s);
     m_frame->setMinimumSize(220, 165);
 
@@ -259,6 +262,7 @@ void CCatalogueDlg::LoadItems()
     if (!opened)
         SetStatus(m_kind.tableMissing);
     m_model->SetItems(std::move(items));
+    WidenCatalogueColumns(m_items, 0, kFittedRows - 1, kMaxItemColumnWidth);
 }
 
 void CCatalogueDlg::OnSort(int column)
@@ -383,7 +387,8 @@ void CCatalogueDlg::OnAdd()
         SetStatus(u"记录无法保存，添加失败！"_s);
         return;
     }
-    m_model->Append({ListTexts(fields), item});
+    const int row = m_model->Append({ListTexts(fields), item});
+    WidenCatalogueColumns(m_items, row, row, kMaxItemColumnWidth);
     SetStatus(u"添加成功！"_s);
 }
 
@@ -428,6 +433,7 @@ void CCatalogueDlg::OnModify()
         return;
     }
     m_model->Replace(row, ListTexts(fields));
+    WidenCatalogueColumns(m_items, row, row, kMaxItemColumnWidth);
     SetStatus(u"修改成功！"_s);
 }
 

@@ -38,6 +38,7 @@ public:
 private:
     void ShowThumbnail(int no, const QImage& image, bool found);
     int RowOf(int no) const;
+    void FitRow(int row);
 
     QString m_strHome;
     CThumbnailLoader* m_thumbnails;

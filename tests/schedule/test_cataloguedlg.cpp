@@ -191,6 +191,52 @@ TEST_F(CatalogueDlgTest, DeleteTakesThePictureRowsAlongAndShowsTheNextItemInFull
     EXPECT_EQ(Count(u"materialimage"_s), 2);
 }
 
+TEST_F(CatalogueDlgTest, ListsShowTheirValuesUncutAndFitTheirBoxes)
+{
+    const QString number = u"GB/T 2521-2026-B35A300"_s;
+    const QString name = u"冷轧无取向电工钢带（宽幅）"_s;
+    const QString client = u"华东特种金属材料进出口贸易有限公司"_s;
+    const QString path = u"供应商样品/二〇二六年/冷轧电工钢带正面.png"_s;
+    Picture(path);
+    m_file.Exec(
+        u"INSERT INTO material (no, number, name, client) VALUES (1, '%1', '%2', '%3'),"
+        "(2, 'A', '铜线', NULL); INSERT INTO materialimage (id, path) VALUES (1, '%4')"_s.arg(
+            number, name, client, path));
+    Open();
+    ClickItem(1); // after 'A'
+    CCataloguePictureList* pictures = m_dialog->PictureList();
+    ASSERT_TRUE(pictures->WaitForThumbnails(5000));
+    // At the smallest size the dialog lets the user make it.
+    QCoreApplication::processEvents();
+    m_dialog->resize(m_dialog->minimumSize());
+    QCoreApplication::processEvents();
+
+    const auto fitsItsBox = [](const QTableView* list) {
+        int columns = 0;
+        for (int column = 0; column < list->model()->columnCount(); ++column)
+            columns += list->isColumnHidden(column) ? 0 : list->columnWidth(column);
+        return columns <= list->viewport()->width();
+    };
+    QTableView* items = m_dialog->ItemList();
+    const QFontMetrics metrics = items->fontMetrics();
+    EXPECT_GT(items->columnWidth(0), metrics.horizontalAdvance(number));
+    EXPECT_GT(items->columnWidth(1), metrics.horizontalAdvance(name));
+    EXPECT_GT(items->columnWidth(2), metrics.horizontalAdvance(client));
+    EXPECT_TRUE(fitsItsBox(items));
+    EXPECT_GT(pictures->columnWidth(0),
+              pictures->iconSize().width() + metrics.horizontalAdvance(path));
+    EXPECT_TRUE(fitsItsBox(pictures));
+
+    // A longer name typed later widens its column too.
+    const QString longer = name + u"，含绝缘涂层"_s;
+    Type(u"name"_s, longer);
+    Click(*m_dialog, u"IDC_MODIFY"_s);
+    EXPECT_EQ(m_dialog->Status(), u"修改成功！"_s);
+    QCoreApplication::processEvents();
+    EXPECT_GT(items->columnWidth(1), metrics.horizontalAdvance(longer));
+    EXPECT_TRUE(fitsItsBox(items));
+}
+
 TEST_F(CatalogueDlgTest, MissingTablesAskForAnUpgrade)
 {
     m_file.Exec(u"DROP TABLE material; DROP TABLE productimage"_s);
