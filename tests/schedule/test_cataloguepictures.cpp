@@ -2,7 +2,6 @@
 #include "schedule/cataloguefixture.h"
 #include "support/modal.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
 namespace {
@@ -209,7 +208,7 @@ TEST_F(CataloguePicturesTest, DeleteRemovesThePictureSelectedAndShownAndKeepsIts
     EXPECT_EQ(m_messages.LastText(), u"没有找到要删除的记录！"_s);
 }
 
-TEST_F(CataloguePicturesTest, ManyPicturesListAtOnceAndClosingWhileLoadingIsSafe)
+TEST_F(CataloguePicturesTest, ManyPicturesAreAllListedAndClosingWhileLoadingIsSafe)
 {
     for (int i = 0; i < 5; ++i)
         Picture(u"p%1.jpg"_s.arg(i), QSize(1600, 1200));
@@ -218,11 +217,9 @@ TEST_F(CataloguePicturesTest, ManyPicturesListAtOnceAndClosingWhileLoadingIsSafe
         rows += u"%1(1, 'p%2.jpg')"_s.arg(i ? u","_s : QString()).arg(i % 7);
     m_file.Exec(u"INSERT INTO materialimage (id, path) VALUES "_s + rows);
     Open();
-    QElapsedTimer clock;
-    clock.start();
+    // How long listing them takes is measured in bench_catalogue.
     ClickItem(0);
     EXPECT_EQ(PicturePaths().size(), 200);
-    EXPECT_LT(clock.elapsed(), 2000);
     m_dialog.reset(); // thumbnails still on their way
     QCoreApplication::processEvents();
 }
