@@ -4,11 +4,16 @@
 //   (a) opening the dialog with its item list filled;
 //   (b) re-sorting the list by name, by enterprise and by code;
 //   (c) clicking the item with 20 pictures until its picture list is filled, and until the
-//       thumbnails have arrived.
+//       thumbnails have arrived;
+//   (d) clicking an item with 200 picture rows over seven large photographs (two of them
+//       missing) until its picture list is filled;
+//   (e) loading awkward picture files: a JPEG cut off half way, a BMP header that claims
+//       20,000 x 20,000 pixels, a GIF of 500 frames.
 // Run: build/bench/bench/bench_catalogue [materials]
 #include "benchkit.h"
 #include "data/adodatabase.h"
 #include "data/schema.h"
+#include "kit/picture.h"
 #include "schedule/cataloguedlg.h"
 #include "schedule/catalogueitems.h"
 #include "schedule/cataloguepicturelist.h"
@@ -16,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTableView>
@@ -32,12 +38,16 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using benchkit::Bind;
+using benchkit::Figure;
 using benchkit::Median;
 using benchkit::ThreadSeconds;
+using benchkit::Time;
 using benchkit::Word;
 
 constexpr int kPicturesPerItem = 5;
 constexpr int kMeasuredPictures = 20;
+// The item of (d), next to the one of (c).
+constexpr int kManyPictures = 200;
 
 void Generate(const QString& path, const QString& home, int materials, int measured)
 {
@@ -73,13 +83,15 @@ void Generate(const QString& path, const QString& home, int materials, int measu
         ++picture;
     };
     for (int item = 1; item <= materials; ++item) {
-        if (item == measured)
+        if (item == measured || item == measured + 1)
             continue;
         for (int i = 0; i < kPicturesPerItem; ++i)
             addPicture(item, u"photos/%1/%2.jpg"_s.arg(item % 100).arg(picture));
     }
     for (int i = 0; i < kMeasuredPictures; ++i)
         addPicture(measured, u"real/p%1.jpg"_s.arg(i));
+    for (int i = 0; i < kManyPictures; ++i)
+        addPicture(measured + 1, u"real/p%1.jpg"_s.arg(i % 7));
     sqlite3_finalize(insert);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
@@ -91,6 +103,53 @@ void Generate(const QString& path, const QString& home, int materials, int measu
         QPainter(&image).drawEllipse(200, 200, 800, 600);
         image.save(home + u"real/p%1.jpg"_s.arg(i));
     }
+}
+
+void PutLe32(QByteArray& bytes, int at, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = char((value >> (8 * i)) & 0xFF);
+}
+
+// The awkward files of (e), written into `folder`.
+QStringList WriteAwkwardPictures(const QString& folder)
+{
+    const auto write = [&folder](const QString& name, const QByteArray& bytes) {
+        QFile file(folder + name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        return folder + name;
+    };
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    QPainter(&photo).drawEllipse(200, 200, 800, 600);
+    photo.save(folder + u"whole.jpg"_s);
+    QFile whole(folder + u"whole.jpg"_s);
+    whole.open(QIODevice::ReadOnly);
+    const QString cut = write(u"cut.jpg"_s, whole.read(whole.size() / 2));
+
+    QByteArray bmp(54 + 64, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    PutLe32(bmp, 2, 54 + 20000u * 60000u);
+    PutLe32(bmp, 10, 54);
+    PutLe32(bmp, 14, 40);
+    PutLe32(bmp, 18, 20000);
+    PutLe32(bmp, 22, 20000);
+    bmp[26] = 1;  // planes
+    bmp[28] = 24; // bits per pixel
+    const QString huge = write(u"huge.bmp"_s, bmp);
+
+    // A 1 x 1 looping animation.
+    QByteArray gif = QByteArray::fromHex("47494638396101000100800000ffffff000000"
+                                         "21ff0b4e45545343415045322e300301000000");
+    const QByteArray frame = QByteArray::fromHex("21f90404010000002c000000000100010000020244010"
+                                                 "0");
+    for (int i = 0; i < 500; ++i)
+        gif += frame;
+    gif += ';';
+    const QString animation = write(u"many.gif"_s, gif);
+    return {cut, huge, animation};
 }
 
 void Report(const char* what, const std::vector<double>& wall, const std::vector<double>& cpu,
@@ -169,5 +228,39 @@ int main(int argc, char** argv)
     Report("(c) click an item with 20 pictures", clickWall, clickCpu, 0.05);
     std::printf("%-44s median %7.1f ms (no goal)\n", "(c') ... until its thumbnails are shown",
                 Median(thumbWall) * 1000.0);
+
+    {
+        CMaterialDlg dialog(&db, home);
+        dialog.resize(1100, 650);
+        dialog.show();
+        QApplication::processEvents();
+        int many = 0;
+        while (many < dialog.Items().Count() && dialog.Items().At(many).no != measured + 1)
+            ++many;
+        const Figure figure = Time(
+            [&dialog] {
+                dialog.ItemList()->clearSelection();
+                QApplication::processEvents();
+            },
+            [&dialog, many] {
+                dialog.ItemList()->selectRow(many);
+                QApplication::processEvents();
+            },
+            nullptr);
+        if (dialog.PictureList()->rowCount() != kManyPictures)
+            std::fprintf(stderr, "picture list holds %d rows\n", dialog.PictureList()->rowCount());
+        Report("(d) click an item with 200 pictures", figure.wall, figure.cpu, 0.5);
+    }
+
+    const QStringList awkward = WriteAwkwardPictures(dir.path() + u"/"_s);
+    const char* const names[] = {"(e) load a JPEG cut off half way",
+                                 "(e) load a BMP claiming 20,000 x 20,000",
+                                 "(e) load a GIF of 500 frames"};
+    for (int i = 0; i < awkward.size(); ++i) {
+        const QString file = awkward[i];
+        const Figure figure = Time(
+            nullptr, [&file] { CPicture().Load(file); }, nullptr);
+        Report(names[i], figure.wall, figure.cpu, 2.0);
+    }
     return 0;
 }

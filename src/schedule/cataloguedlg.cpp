@@ -7,6 +7,7 @@
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 #include "kit/pictureframe.h"
+#include "schedule/cataloguecolumns.h"
 #include "schedule/catalogueitems.h"
 #include "schedule/cataloguekind.h"
 #include "schedule/cataloguepicturelist.h"
@@ -25,11 +26,17 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kDuplicateCaption = u"重复"_s;
+// The item list's columns show the values of this many rows uncut when it is filled, each up
+// to the widest width below.
+constexpr int kFittedRows = 100;
+constexpr int kMaxItemColumnWidth = 240;
 
 QStringList ChoosePictureFiles(QWidget* parent, const QString& folder)
 {
@@ -67,7 +74,6 @@ QTableView* NewItemList(CCatalogueItemModel* model, const CatalogueKind& kind, Q
     if (kind.hasClient)
         list->setColumnWidth(2, 200);
     list->setColumnHidden(model->NumberColumn(), true);
-    list->setMinimumWidth(kind.hasClient ? 320 : 260);
     return list;
 }
 
@@ -115,7 +121,6 @@ CCatalogueDlg::CCatalogueDlg(const CatalogueKind& kind, CADODatabase* database,
     m_statusEdit->setFocusPolicy(Qt::ClickFocus);
     m_pictures->setObjectName(u"IDC_PICTURELIST"_s);
     m_pictures->SetHome(pictureHome);
-    m_pictures->setMinimumWidth(230);
     m_frame->setObjectName(u"IDC_PICTURE"_s);
     m_frame->setMinimumSize(220, 165);
 
@@ -257,6 +262,7 @@ void CCatalogueDlg::LoadItems()
     if (!opened)
         SetStatus(m_kind.tableMissing);
     m_model->SetItems(std::move(items));
+    WidenCatalogueColumns(m_items, 0, kFittedRows - 1, kMaxItemColumnWidth);
 }
 
 void CCatalogueDlg::OnSort(int column)
@@ -381,7 +387,8 @@ void CCatalogueDlg::OnAdd()
         SetStatus(u"记录无法保存，添加失败！"_s);
         return;
     }
-    m_model->Append({ListTexts(fields), item});
+    const int row = m_model->Append({ListTexts(fields), item});
+    WidenCatalogueColumns(m_items, row, row, kMaxItemColumnWidth);
     SetStatus(u"添加成功！"_s);
 }
 
@@ -426,6 +433,7 @@ void CCatalogueDlg::OnModify()
         return;
     }
     m_model->Replace(row, ListTexts(fields));
+    WidenCatalogueColumns(m_items, row, row, kMaxItemColumnWidth);
     SetStatus(u"修改成功！"_s);
 }
 
@@ -442,11 +450,16 @@ void CCatalogueDlg::OnDelete()
         return;
     if (!DeleteItemAndPictures(item))
         return;
-    m_model->Remove(row);
-    // The pictures listed were the deleted item's.
+    // The pictures listed and shown were the deleted item's.
     m_pictures->Reset();
     ClearShownPicture();
+    // Nothing stays selected while the row goes, so the list does not choose the next row on
+    // its own; the row that takes its place is then chosen like a click, fields and pictures.
+    m_items->selectionModel()->clear();
+    m_model->Remove(row);
     SetStatus(u"删除成功！"_s);
+    if (m_model->Count() > 0)
+        m_items->selectRow(std::min(row, m_model->Count() - 1));
 }
 
 bool CCatalogueDlg::DeleteItemAndPictures(int item)

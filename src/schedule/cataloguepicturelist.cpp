@@ -1,6 +1,7 @@
 #include "schedule/cataloguepicturelist.h"
 
 #include "kit/picturethumbnails.h"
+#include "schedule/cataloguecolumns.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -14,6 +15,9 @@ namespace {
 constexpr int kPathColumn = 0;
 constexpr int kNumberColumn = 1;
 constexpr QSize kThumbnailSize(40, 40);
+// The path column starts at this width and widens to show the paths listed, up to the most.
+constexpr int kPathWidth = 200;
+constexpr int kMaxPathWidth = 320;
 // The path as stored, kept apart from the shown text, which may carry the missing mark.
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kMissingRole = Qt::UserRole + 1;
@@ -25,7 +29,7 @@ CCataloguePictureList::CCataloguePictureList(QWidget* parent)
     : QTableWidget(0, 2, parent), m_thumbnails(new CThumbnailLoader(kThumbnailSize, this))
 {
     setHorizontalHeaderLabels({u"路径"_s, QString()});
-    setColumnWidth(kPathColumn, 200);
+    setColumnWidth(kPathColumn, kPathWidth);
     setColumnHidden(kNumberColumn, true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -40,6 +44,7 @@ CCataloguePictureList::CCataloguePictureList(QWidget* parent)
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(m_thumbnails, &CThumbnailLoader::Loaded, this, &CCataloguePictureList::ShowThumbnail);
+    FitRow(-1);
 }
 
 CCataloguePictureList::~CCataloguePictureList() = default;
@@ -48,9 +53,11 @@ void CCataloguePictureList::Reset()
 {
     m_thumbnails->CancelAll();
     setRowCount(0);
+    setColumnWidth(kPathColumn, kPathWidth);
+    FitRow(-1);
 }
 
-void CCataloguePictureList::Append(int no, const QString& path)
+int CCataloguePictureList::Append(int no, const QString& path)
 {
     const int row = rowCount();
     insertRow(row);
@@ -59,7 +66,22 @@ void CCataloguePictureList::Append(int no, const QString& path)
     pathItem->setToolTip(path);
     setItem(row, kPathColumn, pathItem);
     setItem(row, kNumberColumn, new QTableWidgetItem(QString::number(no)));
+    FitRow(row);
     m_thumbnails->Request(no, m_strHome, path);
+    return row;
+}
+
+void CCataloguePictureList::Remove(int row)
+{
+    // Cleared first: a list of single selection would otherwise select the next row itself.
+    selectionModel()->clear();
+    removeRow(row);
+}
+
+// Widens the path column for one row (none when -1), as its text and thumbnail need.
+void CCataloguePictureList::FitRow(int row)
+{
+    WidenCatalogueColumns(this, row, row, kMaxPathWidth);
 }
 
 QString CCataloguePictureList::PathAt(int row) const
@@ -117,9 +139,9 @@ void CCataloguePictureList::ShowThumbnail(int no, const QImage& image, bool foun
         cell->setText(PathAt(row) + kMissingMark);
         cell->setToolTip(PathAt(row) + kMissingMark);
         cell->setIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
-        return;
-    }
-    // A file that holds no readable picture keeps an empty place.
-    if (!image.isNull())
+    } else if (!image.isNull()) {
+        // A file that holds no readable picture keeps an empty place.
         cell->setIcon(QIcon(QPixmap::fromImage(image)));
+    }
+    FitRow(row);
 }

@@ -20,7 +20,10 @@ public:
     void SetHome(const QString& home) { m_strHome = home; }
     // Empties the list; thumbnails still on their way are dropped.
     void Reset();
-    void Append(int no, const QString& path);
+    // Adds a row at the end and returns it.
+    int Append(int no, const QString& path);
+    // Removes a row, leaving no row selected.
+    void Remove(int row);
     // The stored path and picture number of a row.
     QString PathAt(int row) const;
     int NumberAt(int row) const;
@@ -35,6 +38,7 @@ public:
 private:
     void ShowThumbnail(int no, const QImage& image, bool found);
     int RowOf(int no) const;
+    void FitRow(int row);
 
     QString m_strHome;
     CThumbnailLoader* m_thumbnails;

@@ -90,8 +90,10 @@ bool CCatalogueDlg::AttachPicture(int item, const QString& chosen)
         Warn(this, u"图片路径无法保存！"_s);
         return false;
     }
-    ShowPicture(relative);
-    m_pictures->Append(picture, relative);
+    // The new picture is selected, and so shown: the picture commands act on what is seen.
+    const int row = m_pictures->Append(picture, relative);
+    m_pictures->selectRow(row);
+    m_pictures->scrollToItem(m_pictures->item(row, 0));
     return true;
 }
 
@@ -117,8 +119,8 @@ void CCatalogueDlg::OnDeletePicture()
         Warn(this, u"记录无法删除，删除失败！"_s);
         return;
     }
-    // Only the stored path goes; the file stays on disk.
-    m_pictures->removeRow(row);
+    // Only the stored path goes; the file stays on disk. No picture is selected or shown after.
+    m_pictures->Remove(row);
     ClearShownPicture();
 }
 

@@ -131,12 +131,14 @@ TEST_F(CatalogueDlgTest, ModifyChecksOtherItemsOnly)
     EXPECT_EQ(m_dialog->Status(), u"没有找到指定的原材料！"_s);
 }
 
-TEST_F(CatalogueDlgTest, DeleteTakesThePictureRowsAlongInOneTransaction)
+TEST_F(CatalogueDlgTest, DeleteTakesThePictureRowsAlongAndShowsTheNextItemInFull)
 {
     m_file.Exec(
-        u"INSERT INTO material (no, number, name) VALUES (1, 'A', '铜线'), (2, 'B', '钢板');"
+        u"INSERT INTO material (no, number, name) VALUES (1, 'A', '铜线'), (2, 'B', '钢板'),"
+        "(3, 'C', '铝锭');"
         "INSERT INTO materialimage (id, path) VALUES (1, 'a.png'), (1, 'b.png'),"
-        "(1, 'c.png'), (2, 'd.png')"_s);
+        "(1, 'c.png'), (2, 'd.png'), (2, 'e.png'), (3, 'f.png')"_s);
+    Picture(u"a.png"_s);
     Open();
     Click(*m_dialog, u"IDC_DELETE"_s);
     EXPECT_EQ(m_dialog->Status(), u"请先从左侧列表中选择一条要删除的记录！"_s);
@@ -153,19 +155,86 @@ TEST_F(CatalogueDlgTest, DeleteTakesThePictureRowsAlongInOneTransaction)
     EXPECT_EQ(m_messages.Messages()[0].caption, u"警告"_s);
     EXPECT_EQ(m_dialog->Status(), u"记录无法删除，删除失败！"_s);
     EXPECT_EQ(Count(u"materialimage WHERE id = 1"_s), 3);
-    EXPECT_EQ(Count(u"material"_s), 2);
-    EXPECT_EQ(m_dialog->Items().Count(), 2);
+    EXPECT_EQ(Count(u"material"_s), 3);
+    EXPECT_EQ(m_dialog->Items().Count(), 3);
 
     m_file.Exec(u"DROP TRIGGER keep"_s);
     m_messages.AnswerNext(false);
     Click(*m_dialog, u"IDC_DELETE"_s);
-    EXPECT_EQ(Count(u"material"_s), 2);
+    EXPECT_EQ(Count(u"material"_s), 3);
+    ClickPicture(0);
+    ASSERT_TRUE(m_dialog->Frame()->Picture().IsLoaded());
     Click(*m_dialog, u"IDC_DELETE"_s);
     EXPECT_EQ(m_dialog->Status(), u"删除成功！"_s);
-    EXPECT_EQ(Count(u"material"_s), 1);
-    EXPECT_EQ(Count(u"materialimage"_s), 1);
+    EXPECT_EQ(Count(u"material"_s), 2);
+    EXPECT_EQ(Count(u"materialimage"_s), 3);
+    EXPECT_EQ(ItemColumn(1), QStringList({u"钢板"_s, u"铝锭"_s}));
+    EXPECT_FALSE(m_dialog->Frame()->Picture().IsLoaded());
+    EXPECT_TRUE(m_dialog->ShownPath().isEmpty());
+
+    // The item that takes its place is chosen: its fields and its own pictures.
+    const auto selected = [this] {
+        return m_dialog->ItemList()->selectionModel()->selectedRows().value(0).row();
+    };
+    const auto shownName = [this] { return Find<QLineEdit>(*m_dialog, u"IDC_NAME"_s)->text(); };
+    EXPECT_EQ(selected(), 0);
+    EXPECT_EQ(shownName(), u"钢板"_s);
+    EXPECT_EQ(PicturePaths(), QStringList({u"d.png"_s, u"e.png"_s}));
+
+    // The last item deleted: the one before it.
+    ClickItem(1);
+    Click(*m_dialog, u"IDC_DELETE"_s);
     EXPECT_EQ(ItemColumn(1), QStringList({u"钢板"_s}));
-    EXPECT_EQ(m_dialog->PictureList()->rowCount(), 0);
+    EXPECT_EQ(selected(), 0);
+    EXPECT_EQ(shownName(), u"钢板"_s);
+    EXPECT_EQ(PicturePaths(), QStringList({u"d.png"_s, u"e.png"_s}));
+    EXPECT_EQ(Count(u"materialimage"_s), 2);
+}
+
+TEST_F(CatalogueDlgTest, ListsShowTheirValuesUncutAndFitTheirBoxes)
+{
+    const QString number = u"GB/T 2521-2026-B35A300"_s;
+    const QString name = u"冷轧无取向电工钢带（宽幅）"_s;
+    const QString client = u"华东特种金属材料进出口贸易有限公司"_s;
+    const QString path = u"供应商样品/二〇二六年/冷轧电工钢带正面.png"_s;
+    Picture(path);
+    m_file.Exec(
+        u"INSERT INTO material (no, number, name, client) VALUES (1, '%1', '%2', '%3'),"
+        "(2, 'A', '铜线', NULL); INSERT INTO materialimage (id, path) VALUES (1, '%4')"_s.arg(
+            number, name, client, path));
+    Open();
+    ClickItem(1); // after 'A'
+    CCataloguePictureList* pictures = m_dialog->PictureList();
+    ASSERT_TRUE(pictures->WaitForThumbnails(5000));
+    // At the smallest size the dialog lets the user make it.
+    QCoreApplication::processEvents();
+    m_dialog->resize(m_dialog->minimumSize());
+    QCoreApplication::processEvents();
+
+    const auto fitsItsBox = [](const QTableView* list) {
+        int columns = 0;
+        for (int column = 0; column < list->model()->columnCount(); ++column)
+            columns += list->isColumnHidden(column) ? 0 : list->columnWidth(column);
+        return columns <= list->viewport()->width();
+    };
+    QTableView* items = m_dialog->ItemList();
+    const QFontMetrics metrics = items->fontMetrics();
+    EXPECT_GT(items->columnWidth(0), metrics.horizontalAdvance(number));
+    EXPECT_GT(items->columnWidth(1), metrics.horizontalAdvance(name));
+    EXPECT_GT(items->columnWidth(2), metrics.horizontalAdvance(client));
+    EXPECT_TRUE(fitsItsBox(items));
+    EXPECT_GT(pictures->columnWidth(0),
+              pictures->iconSize().width() + metrics.horizontalAdvance(path));
+    EXPECT_TRUE(fitsItsBox(pictures));
+
+    // A longer name typed later widens its column too.
+    const QString longer = name + u"，含绝缘涂层"_s;
+    Type(u"name"_s, longer);
+    Click(*m_dialog, u"IDC_MODIFY"_s);
+    EXPECT_EQ(m_dialog->Status(), u"修改成功！"_s);
+    QCoreApplication::processEvents();
+    EXPECT_GT(items->columnWidth(1), metrics.horizontalAdvance(longer));
+    EXPECT_TRUE(fitsItsBox(items));
 }
 
 TEST_F(CatalogueDlgTest, MissingTablesAskForAnUpgrade)

@@ -2,7 +2,6 @@
 #include "schedule/cataloguefixture.h"
 #include "support/modal.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
 namespace {
@@ -156,13 +155,15 @@ TEST_F(CataloguePicturesTest, RemovedFilesAreListedMarkedAndLeaveTheFrameEmpty)
     EXPECT_TRUE(m_messages.Texts().isEmpty());
 }
 
-TEST_F(CataloguePicturesTest, DeletingAPictureKeepsItsFile)
+TEST_F(CataloguePicturesTest, DeleteRemovesThePictureSelectedAndShownAndKeepsItsFile)
 {
     const QString file = Picture(u"a.png"_s);
-    m_file.Exec(
-        u"INSERT INTO materialimage (no, id, path) VALUES (5, 1, 'a.png'), (6, 1, 'b.png')"_s);
+    Picture(u"b.png"_s);
+    m_file.Exec(u"INSERT INTO materialimage (no, id, path) VALUES (5, 1, 'a.png'), (6, 1, 'b.png'),"
+                "(7, 1, 'gone.png')"_s);
     Open();
     ClickItem(0);
+    CCataloguePictureList* list = m_dialog->PictureList();
     Click(*m_dialog, u"IDC_DELETEPICTURE"_s); // none chosen
     EXPECT_TRUE(m_messages.Texts().isEmpty());
 
@@ -172,22 +173,42 @@ TEST_F(CataloguePicturesTest, DeletingAPictureKeepsItsFile)
     ASSERT_EQ(m_messages.Messages().size(), 1u);
     EXPECT_EQ(m_messages.Messages()[0].text, u"您是否确认要删除这张图片的路径？"_s);
     EXPECT_EQ(m_messages.Messages()[0].caption, u"警告"_s);
-    EXPECT_EQ(Count(u"materialimage"_s), 2);
+    EXPECT_EQ(Count(u"materialimage"_s), 3);
 
+    // Yes: that row goes, its file stays, and nothing is selected or shown after, so a second
+    // 删除 does nothing.
     Click(*m_dialog, u"IDC_DELETEPICTURE"_s);
-    EXPECT_EQ(StoredPaths(), QStringList({u"b.png"_s}));
-    EXPECT_EQ(PicturePaths(), QStringList({u"b.png"_s}));
+    EXPECT_EQ(StoredPaths(), QStringList({u"b.png"_s, u"gone.png"_s}));
+    EXPECT_EQ(PicturePaths(), StoredPaths());
     EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(list->SelectedRow(), -1);
     EXPECT_TRUE(m_dialog->ShownPath().isEmpty());
     EXPECT_FALSE(m_dialog->Frame()->Picture().IsLoaded());
+    m_messages.Clear();
+    Click(*m_dialog, u"IDC_DELETEPICTURE"_s);
+    EXPECT_TRUE(m_messages.Texts().isEmpty());
+    EXPECT_EQ(Count(u"materialimage"_s), 2);
 
+    // A picture added is selected as it is shown, and it is the one 删除 then removes.
+    m_chosen = {Picture(u"c.png"_s)};
+    Click(*m_dialog, u"IDC_ADDPICTURE"_s);
+    EXPECT_EQ(list->SelectedRow(), 2);
+    EXPECT_EQ(m_dialog->ShownPath(), u"c.png"_s);
+    EXPECT_TRUE(m_dialog->Frame()->Picture().IsLoaded());
+    Click(*m_dialog, u"IDC_DELETEPICTURE"_s);
+    EXPECT_EQ(StoredPaths(), QStringList({u"b.png"_s, u"gone.png"_s}));
+    EXPECT_EQ(PicturePaths(), StoredPaths());
+    EXPECT_EQ(list->SelectedRow(), -1);
+    EXPECT_FALSE(m_dialog->Frame()->Picture().IsLoaded());
+
+    // Another workstation removed the rows meanwhile.
     m_file.Exec(u"DELETE FROM materialimage"_s);
-    ClickPicture(0);
+    ClickPicture(1);
     Click(*m_dialog, u"IDC_DELETEPICTURE"_s);
     EXPECT_EQ(m_messages.LastText(), u"没有找到要删除的记录！"_s);
 }
 
-TEST_F(CataloguePicturesTest, ManyPicturesListAtOnceAndClosingWhileLoadingIsSafe)
+TEST_F(CataloguePicturesTest, ManyPicturesAreAllListedAndClosingWhileLoadingIsSafe)
 {
     for (int i = 0; i < 5; ++i)
         Picture(u"p%1.jpg"_s.arg(i), QSize(1600, 1200));
@@ -196,11 +217,9 @@ TEST_F(CataloguePicturesTest, ManyPicturesListAtOnceAndClosingWhileLoadingIsSafe
         rows += u"%1(1, 'p%2.jpg')"_s.arg(i ? u","_s : QString()).arg(i % 7);
     m_file.Exec(u"INSERT INTO materialimage (id, path) VALUES "_s + rows);
     Open();
-    QElapsedTimer clock;
-    clock.start();
+    // How long listing them takes is measured in bench_catalogue.
     ClickItem(0);
     EXPECT_EQ(PicturePaths().size(), 200);
-    EXPECT_LT(clock.elapsed(), 2000);
     m_dialog.reset(); // thumbnails still on their way
     QCoreApplication::processEvents();
 }
