@@ -242,7 +242,9 @@ void CTradeDetailDlg::OnOK()
     m_tmRecord = QDateTime(m_datePicker->date(), QTime(0, 0));
     if (!Save(order, m_tmRecord))
         return;
-    if (m_bModify && m_nItem != -1 && m_lower) {
+    if (!m_bModify) {
+        ShowAddedPayment(order, m_trade, m_lower, m_main, m_db);
+    } else if (m_nItem != -1 && m_lower) {
         const ModifiedPayment payment{
             m_nNo,
             m_nItem,
