@@ -76,6 +76,9 @@ void CTradeDetailDlg::BuildControls()
     };
     m_numberEdit = lineEdit(u"number"_s);
     m_sumEdit = lineEdit(u"sum"_s);
+    // Figures line up at the right, as in the lists.
+    m_numberEdit->setAlignment(Qt::AlignRight);
+    m_sumEdit->setAlignment(Qt::AlignRight);
     m_personEdit = lineEdit(u"person"_s);
     m_tasterEdit = lineEdit(u"taster"_s);
     m_detailEdit = new QPlainTextEdit(this);

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -272,6 +273,11 @@ TEST_F(TradeDetailTest, MenuCommandsOpenItWithNoOrderChosen)
         EXPECT_EQ(dialog.findChild<QWidget*>(u"IDC_CONTINUOUS"_s), nullptr);
         EXPECT_EQ(dialog.OrderBox()->count(), 0);
         EXPECT_FALSE(dialog.OrderBox()->isEditable());
+        // Figures stand at the right, as in the order dialogs.
+        for (const QString& field : {u"number"_s, u"sum"_s})
+            EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.Control(field))->alignment() &
+                          Qt::AlignHorizontal_Mask,
+                      Qt::AlignRight);
         Retype(dialog.Control(u"sum"_s), u"5"_s);
         Click(dialog, u"IDOK"_s);
         EXPECT_TRUE(dialog.isVisible());
