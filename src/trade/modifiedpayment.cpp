@@ -5,26 +5,26 @@
 #include "views/listlayout.h"
 #include "views/listlayouts.h"
 #include "views/middlelistview.h"
+#include "views/paymentdependants.h"
 #include "views/totalsrow.h"
 #include "views/tradetwin.h"
 #include "views/vantrelview.h"
 
 namespace {
 
-bool ShowsRecord(const CRecordListModel& list, int row, int number)
+// Order `order`, where the main list shows it, takes its paid amount from the file; the
+// totals row is recounted.
+void ShowStoredPaid(int order, const TradeTwin& trade, CVantrelView* main, CADODatabase* database)
 {
-    int shown = -1;
-    return row >= 0 && row < list.GetItemCount() && list.RecordNumber(row, shown) &&
-           shown == number;
-}
-
-// The row of the order list that shows order `number`; -1 when none does.
-int OrderRow(const CRecordListModel& list, int number)
-{
-    for (int row = 0; row < list.GetItemCount(); ++row)
-        if (ShowsRecord(list, row, number))
-            return row;
-    return -1;
+    if (!main || main->Category() != trade.category)
+        return;
+    CRecordListModel& orders = main->List();
+    const int row = RecordRow(orders, order);
+    if (row < 0)
+        return;
+    SetOrderPaid(orders, row, PaidAmounts(database, trade, {order}).front());
+    if (HasTotalsRow(orders))
+        UpdateOrderTotals(orders);
 }
 
 } // namespace
@@ -33,7 +33,9 @@ void ShowModifiedPayment(const ModifiedPayment& payment, const TradeTwin& trade,
                          CMiddleListView& lower, CVantrelView* main, CADODatabase* database)
 {
     CRecordListModel& payments = lower.List();
-    if (!ShowsRecord(payments, payment.item, payment.no))
+    int shown = -1;
+    if (payment.item < 0 || payment.item >= payments.GetItemCount() ||
+        !payments.RecordNumber(payment.item, shown) || shown != payment.no)
         return;
     const bool moved = payment.order != payment.shownOrder;
     // A payment moved to another order is no longer one of the shown order's payments.
@@ -42,22 +44,19 @@ void ShowModifiedPayment(const ModifiedPayment& payment, const TradeTwin& trade,
     else
         RewriteLayoutRow(payments, payment.item, payment.no, ListLayouts::kPayments,
                          payment.values);
-    if (!HasTotalsRow(payments))
-        return;
-    UpdatePaymentTotals(payments);
+    CPaymentDependants(trade).PaymentsChanged(lower, main);
+    if (moved)
+        ShowStoredPaid(payment.order, trade, main, database);
+}
 
-    if (!main || main->Category() != trade.category)
-        return;
-    CRecordListModel& orders = main->List();
-    const int shown = main->SelectedRow();
-    if (ShowsRecord(orders, shown, payment.shownOrder))
-        SetOrderPaid(orders, shown,
-                     payments.SumColumn(PaymentColumn::kSum, payments.GetItemCount() - 1));
-    if (moved) {
-        const int target = OrderRow(orders, payment.order);
-        if (target >= 0)
-            SetOrderPaid(orders, target, PaidAmounts(database, trade, {payment.order}).front());
+void ShowAddedPayment(int order, const TradeTwin& trade, CMiddleListView* lower, CVantrelView* main,
+                      CADODatabase* database)
+{
+    const CPaymentDependants payments(trade);
+    if (lower && payments.ShownOrder(*lower) == order) {
+        payments.Show(lower->Document(), order);
+        payments.PaymentsChanged(*lower, main);
+    } else {
+        ShowStoredPaid(order, trade, main, database);
     }
-    if (HasTotalsRow(orders))
-        UpdateOrderTotals(orders);
 }

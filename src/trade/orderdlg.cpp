@@ -8,6 +8,7 @@
 #include "kit/messages.h"
 #include "kit/numberfield.h"
 #include "kit/recordlistmodel.h"
+#include "trade/orderclient.h"
 #include "views/recorddialogs.h"
 #include "views/totalsrow.h"
 #include "views/tradetwin.h"
@@ -193,9 +194,9 @@ void COrderDlg::OnInitDialog()
 void COrderDlg::SelectStoredParties()
 {
     if (!m_parties->SelectClient(m_strClient)) {
-        // The order names a client no entry has (typed as a name's beginning, or renamed
-        // since): the box keeps the stored text, so a save that changes something else does
-        // not move the order to another client.
+        // The order names a client no entry has (renamed since, or stored by an older version
+        // as the beginning of a name): the box shows the stored text, and a save stores the
+        // client it names, if it names one.
         m_parties->ShowContactsOf(m_strClient);
         ClientBox().SetText(m_strClient);
     }
@@ -258,27 +259,28 @@ void COrderDlg::OnOK()
         Warn(this, u"此单号已经存在，单号不能重复！"_s);
         return;
     }
-    // The client must be one of the list, or the beginning of one, as the box looks it up; an
-    // empty box names no client.
-    const QString client = ClientBox().Text();
-    if (client.isEmpty() || ClientBox().FindString(-1, client) < 0) {
+    // The order is stored for a client of the file, by the client's full name, so that the
+    // client's statistics and find see it.
+    const QString client = OrderClientName(Clients(), ClientBox().Text());
+    if (client.isEmpty()) {
         Warn(this, u"客户名称不存在，单据无法记录！"_s);
         return;
     }
-    QVariantMap values = Values(number, sum);
+    QVariantMap values = Values(number, sum, client);
     if (!Save(no, values))
         return;
+    ClientBox().SetText(client);
     if (m_bModify && m_nItem != -1)
         RewriteOrderRow(std::move(values));
     Saved();
 }
 
-QVariantMap COrderDlg::Values(double number, double sum) const
+QVariantMap COrderDlg::Values(double number, double sum, const QString& client) const
 {
     QVariantMap values;
     for (const auto& [field, control] : m_controls)
         values.insert(field, ControlText(control));
-    values.insert(u"client"_s, m_parties->ClientBox().Text());
+    values.insert(u"client"_s, client);
     values.insert(u"linkman"_s, m_contactBox->currentText());
     values.insert(u"date"_s, QDateTime(m_date->date(), QTime(0, 0)));
     values.insert(u"number"_s, number);

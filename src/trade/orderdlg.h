@@ -85,8 +85,8 @@ private:
     bool CheckPaper(const QString& paper);
     bool IsDuplicatePaper(const QString& paper) const;
     bool Save(int number, const QVariantMap& values);
-    // The order as the dialog would store it, by column name.
-    QVariantMap Values(double number, double sum) const;
+    // The order as the dialog would store it for `client`, by column name.
+    QVariantMap Values(double number, double sum, const QString& client) const;
     void RewriteOrderRow(QVariantMap values);
 
     const OrderDialogKind& m_kind;

@@ -122,11 +122,3 @@ void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
     AppendOrderTotals(list, totals);
     doc.SetInfoText(view->Caption());
 }
-
-void SetOrderPaid(CRecordListModel& list, int row, double paid)
-{
-    list.SetItemText(row, OrderColumn::kPaid, FormatAmount(paid));
-    list.SetItemText(
-        row, OrderColumn::kPercent,
-        FormatPercent(PaidPercent(paid, ParseAmount(list.GetItemText(row, OrderColumn::kSum)))));
-}

@@ -5,7 +5,6 @@
 #include <vector>
 
 class CADODatabase;
-class CRecordListModel;
 class CVantrelDoc;
 struct TradeTwin;
 
@@ -19,7 +18,3 @@ void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
 // is the order's number, added in table order; 0 for an order without payments.
 std::vector<double> PaidAmounts(CADODatabase* database, const TradeTwin& trade,
                                 const std::vector<int>& orders);
-
-// Rewrites the paid amount (column 7) of row `row` of an order list and its percentage of the
-// order's 单据金额 (column 8 of column 6).
-void SetOrderPaid(CRecordListModel& list, int row, double paid);

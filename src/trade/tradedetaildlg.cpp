@@ -76,6 +76,9 @@ void CTradeDetailDlg::BuildControls()
     };
     m_numberEdit = lineEdit(u"number"_s);
     m_sumEdit = lineEdit(u"sum"_s);
+    // Figures line up at the right, as in the lists.
+    m_numberEdit->setAlignment(Qt::AlignRight);
+    m_sumEdit->setAlignment(Qt::AlignRight);
     m_personEdit = lineEdit(u"person"_s);
     m_tasterEdit = lineEdit(u"taster"_s);
     m_detailEdit = new QPlainTextEdit(this);
@@ -242,7 +245,9 @@ void CTradeDetailDlg::OnOK()
     m_tmRecord = QDateTime(m_datePicker->date(), QTime(0, 0));
     if (!Save(order, m_tmRecord))
         return;
-    if (m_bModify && m_nItem != -1 && m_lower) {
+    if (!m_bModify) {
+        ShowAddedPayment(order, m_trade, m_lower, m_main, m_db);
+    } else if (m_nItem != -1 && m_lower) {
         const ModifiedPayment payment{
             m_nNo,
             m_nItem,

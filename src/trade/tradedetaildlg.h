@@ -20,9 +20,8 @@ struct TradeTwin;
 // "明细": adds one payment of a purchase order (made) or of a sales order (received), a row of
 // inputdetail or outputdetail, or changes one. The order is chosen by its 单号 in a sorted list
 // of the trade's orders; the row keeps the order's number. A modify may choose another order,
-// which moves the payment there. After a modify the dialog brings the secondary list (the
-// payments of an order) and the order's row in the main list up to date; an add touches no
-// list.
+// which moves the payment there. After a save the dialog brings the secondary list (the
+// payments of an order) and the order's row in the main list up to date.
 //
 // The opener sets the members before the dialog is shown; the dialog reads them when it first
 // shows, as it fills the 单号 list.
@@ -31,7 +30,7 @@ class CTradeDetailDlg : public CRecordDlg
     Q_OBJECT
 public:
     // `trade` gives the tables; `lower` is the secondary list and `main` the main list that a
-    // modify updates; either may be null.
+    // save updates; either may be null.
     CTradeDetailDlg(CADODatabase* database, const TradeTwin& trade, CMiddleListView* lower,
                     CVantrelView* main, QWidget* parent = nullptr);
 

@@ -133,6 +133,8 @@ void CTradeQueryDlg::BuildControls()
     m_first->setObjectName(u"IDC_VALUE1"_s);
     m_second = new QLineEdit(NumberEditText(0.0), rangeBox);
     m_second->setObjectName(u"IDC_VALUE2"_s);
+    m_first->setAlignment(Qt::AlignRight);
+    m_second->setAlignment(Qt::AlignRight);
     auto* rangeRow = new QHBoxLayout(rangeBox);
     rangeRow->addWidget(m_rangeField);
     rangeRow->addWidget(m_first, 1);

@@ -6,6 +6,7 @@
 #include <QString>
 
 class CADODatabase;
+class CMiddleListView;
 class CRecordListModel;
 class CVantrelDoc;
 
@@ -31,4 +32,6 @@ public:
     // cannot be read.
     virtual bool ReadForModify(CADODatabase* database, int number, CRecordRequest& request,
                                QString& failure) const = 0;
+    // A dependant was deleted from the secondary list: what its rows add up to is recounted.
+    virtual void RowDeleted(CMiddleListView& /*lower*/) const {}
 };

@@ -7,7 +7,6 @@
 #include "views/listicons.h"
 #include "views/recordcategory.h"
 #include "views/recordfields.h"
-#include "views/totalsrow.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -50,9 +49,8 @@ bool CMiddleListView::CanEdit() const
 
 void CMiddleListView::RowDeleted()
 {
-    const CDependants* dependants = Dependants();
-    if (dependants && dependants->HasTotalsRow() && HasTotalsRow(List()))
-        UpdatePaymentTotals(List());
+    if (const CDependants* dependants = Dependants())
+        dependants->RowDeleted(*this);
 }
 
 void CMiddleListView::OnRecordAdd()

@@ -7,6 +7,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QGraphicsSimpleTextItem>
 #include <QSet>
 #include <QValueAxis>
 
@@ -57,7 +58,37 @@ void CStatChartView::SetFigures(const StatChartFigures& figures)
     drawn->setTitle(figures.title);
     drawn->setTitleFont(titleFont);
     drawn->legend()->hide();
+    const bool empty = std::all_of(figures.values.begin(), figures.values.end(),
+                                   [](double value) { return value == 0.0; });
+    if (empty)
+        ShowNoData(drawn, font);
+    else
+        DrawBars(drawn, figures, font);
 
+    QChart* old = chart();
+    setChart(drawn);
+    delete old;
+}
+
+void CStatChartView::ShowNoData(QChart* drawn, const QFont& font)
+{
+    // Neither axes nor bars: a table without rows, or of zeros only, has nothing to draw.
+    auto* text = new QGraphicsSimpleTextItem(u"没有数据"_s, drawn);
+    QFont large = font;
+    large.setPointSizeF(font.pointSizeF() * 1.5);
+    text->setFont(large);
+    text->setBrush(palette().color(QPalette::PlaceholderText));
+    auto centre = [drawn, text] {
+        const QRectF area = drawn->plotArea();
+        const QRectF box = text->boundingRect();
+        text->setPos(area.center() - box.center());
+    };
+    connect(drawn, &QChart::plotAreaChanged, drawn, centre);
+    centre();
+}
+
+void CStatChartView::DrawBars(QChart* drawn, const StatChartFigures& figures, const QFont& font)
+{
     auto* set = new QBarSet(u"金额"_s);
     double low = 0.0;
     double high = 0.0;
@@ -83,14 +114,9 @@ void CStatChartView::SetFigures(const StatChartFigures& figures)
     amounts->setTitleText(u"金额"_s);
     amounts->setTitleFont(font);
     amounts->setLabelsFont(font);
-    // A table of zeros still has an axis to stand on.
-    amounts->setRange(low, high > low ? high : low + 1.0);
+    amounts->setRange(low, high);
     amounts->applyNiceNumbers();
     amounts->setLabelFormat(high - low >= 100.0 ? u"%.0f"_s : u"%.2f"_s);
     drawn->addAxis(amounts, Qt::AlignLeft);
     series->attachAxis(amounts);
-
-    QChart* old = chart();
-    setChart(drawn);
-    delete old;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 class CVantrelDoc;
+class QFont;
 
 // What the chart of a statistics table shows: one bar a label, in order.
 struct StatChartFigures
@@ -18,9 +19,10 @@ struct StatChartFigures
 };
 
 // The lower pane while the main list holds a statistics table (BottomView::kChart): the table's
-// figures as a bar chart, 金额 upwards, the table's title above. It is put in and taken out
-// through the document: a statistics filler shows it, and any other list that replaces the
-// table takes the pane back (CVantrelView::SetCategory).
+// figures as a bar chart, 金额 upwards, the table's title above; "没有数据" instead when there
+// is no figure or every figure is zero. It is put in and taken out through the document: a
+// statistics filler shows it, and any other list that replaces the table takes the pane back
+// (CVantrelView::SetCategory).
 class CStatChartView : public QChartView
 {
     Q_OBJECT
@@ -32,5 +34,10 @@ public:
     const StatChartFigures& Figures() const { return m_figures; }
 
 private:
+    // "没有数据" in the middle of the chart.
+    void ShowNoData(QChart* drawn, const QFont& font);
+    // One bar a figure, with the axes of the labels and of 金额.
+    static void DrawBars(QChart* drawn, const StatChartFigures& figures, const QFont& font);
+
     StatChartFigures m_figures;
 };

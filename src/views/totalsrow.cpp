@@ -58,3 +58,25 @@ void AppendOrderTotals(CRecordListModel& list, const OrderTotals& totals)
 {
     WriteOrderTotals(list, list.AppendRow({QString::fromUtf16(kTotalsText)}), totals);
 }
+
+void SetOrderPaid(CRecordListModel& list, int row, double paid)
+{
+    list.SetItemText(row, OrderColumn::kPaid, FormatAmount(paid));
+    list.SetItemText(
+        row, OrderColumn::kPercent,
+        FormatPercent(PaidPercent(paid, ParseAmount(list.GetItemText(row, OrderColumn::kSum)))));
+}
+
+int RecordRow(const CRecordListModel& list, int number, int hint)
+{
+    auto shows = [&list, number](int row) {
+        int shown = 0;
+        return list.RecordNumber(row, shown) && shown == number;
+    };
+    if (hint >= 0 && hint < list.GetItemCount() && shows(hint))
+        return hint;
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        if (shows(row))
+            return row;
+    return -1;
+}

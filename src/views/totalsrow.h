@@ -43,3 +43,9 @@ void AppendOrderTotals(CRecordListModel& list, const OrderTotals& totals);
 // Order list: rewrites the last row's sums of columns 6 (单据金额), 7 (paid) and 11 (数量)
 // and its column 8 (paid percentage) from the rows before it.
 void UpdateOrderTotals(CRecordListModel& list);
+
+// Order list: rewrites the paid amount (column 7) of row `row` and its percentage of the
+// order's 单据金额 (column 8 of column 6).
+void SetOrderPaid(CRecordListModel& list, int row, double paid);
+// The row that shows record `number`; -1 when none does. The row `hint` is looked at first.
+int RecordRow(const CRecordListModel& list, int number, int hint = -1);

@@ -146,14 +146,14 @@ TEST_F(OrderDlgTest, RefusesBadPapersDuplicatesUnknownClientsAndBadNumbers)
     EXPECT_EQ(Count(u"outputdata"_s), 1);
     EXPECT_TRUE(dialog.isVisible());
 
-    // The beginning of a name, in any case, is stored as typed, with no contact.
+    // The beginning of one client's name, in any case, stores that client, with no contact.
     Fill(dialog, u"S-2"_s, u"o'n"_s);
     dialog.OnOK();
     EXPECT_EQ(m_messages.LastText(), u"新数据添加成功！"_s);
     // Every save that passed the 单号 checks took a number: 2 to 5.
     EXPECT_EQ(Value(u"SELECT no || client || coalesce(linkman, 'NULL') FROM outputdata "
                     "WHERE paper = 'S-2'"_s),
-              u"5o'nNULL"_s);
+              u"5O'Neil LtdNULL"_s);
 
     // The same 单号 in the other trade is another order's.
     CPurchaseDlg purchase(m_db.get(), m_main);
@@ -164,6 +164,49 @@ TEST_F(OrderDlgTest, RefusesBadPapersDuplicatesUnknownClientsAndBadNumbers)
     purchase.OnOK();
     EXPECT_EQ(m_messages.LastText(), u"新数据添加成功！"_s);
     EXPECT_EQ(Value(u"SELECT paper || linkman FROM inputdata WHERE no = 1"_s), u"S-1王五"_s);
+}
+
+TEST_F(OrderDlgTest, ClientTextIsStoredAsTheOneClientItNamesOrRefused)
+{
+    m_file.Exec(u"INSERT INTO client ([no], [name]) VALUES (4, '广州机械'), (5, '广州电子'), "
+                "(6, '华达电器'), (7, '华达'), (8, 'ACME'), (9, 'Acme')"_s);
+    CSaleDlg dialog(m_db.get(), m_main);
+    dialog.show();
+    dialog.ContinuousBox()->setChecked(true);
+    int paper = 0;
+    // Saves an order for the typed text; returns the client stored, or the message shown.
+    auto save = [&](const QString& typed) {
+        m_messages.Clear();
+        const QString number = u"S-%1"_s.arg(++paper);
+        Fill(dialog, number, typed);
+        dialog.OnOK();
+        if (m_messages.LastText() != u"新数据添加成功！"_s)
+            return m_messages.LastText();
+        return Value(u"SELECT client FROM outputdata WHERE paper = '%1'"_s.arg(number));
+    };
+    const QString refused = u"客户名称不存在，单据无法记录！"_s;
+
+    // Two clients begin with it: refused as a failure, the dialog keeping what was typed.
+    EXPECT_EQ(save(u"广州"_s), refused);
+    ASSERT_EQ(m_messages.Messages().size(), 1u);
+    EXPECT_TRUE(m_messages.Messages().back().warning);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.ClientBox().Text(), u"广州"_s);
+    EXPECT_EQ(Count(u"outputdata"_s), 0);
+
+    // The one client it begins is stored by its full name, which the box then shows.
+    EXPECT_EQ(save(u"广州电"_s), u"广州电子"_s);
+    EXPECT_EQ(dialog.ClientBox().Text(), u"广州电子"_s);
+    // A whole name wins over the longer names it begins.
+    EXPECT_EQ(save(u"华达"_s), u"华达"_s);
+    // Letter case does not matter, unless it is all that tells two clients apart.
+    EXPECT_EQ(save(u"O'NEIL LTD"_s), u"O'Neil Ltd"_s);
+    EXPECT_EQ(save(u"Acme"_s), u"Acme"_s);
+    EXPECT_EQ(save(u"acme"_s), refused);
+    EXPECT_EQ(save(u"acm"_s), refused);
+    EXPECT_EQ(Value(u"SELECT group_concat(client, ',') FROM (SELECT client FROM outputdata "
+                    "ORDER BY no)"_s),
+              u"广州电子,华达,O'Neil Ltd,Acme"_s);
 }
 
 TEST_F(OrderDlgTest, ContinuousAddKeepsTheDialogOpenWithConsecutiveNumbers)
@@ -217,8 +260,8 @@ TEST_F(OrderDlgTest, ModifyFromTheListRewritesTheRowAndTotals)
     EXPECT_EQ(totals[8], u"75.00%"_s);
     EXPECT_EQ(Value(u"SELECT sum || '|' || square FROM outputdata WHERE no = 1"_s), u"0.0|1"_s);
 
-    // An order whose client is only a name's beginning and whose contact has left keeps both
-    // when something else is changed.
+    // An order stored for a name's beginning is stored for the client it begins when saved
+    // again; its contact, who has left, stays.
     ModalDriver<CSaleDlg> second([&](CSaleDlg& dialog) {
         EXPECT_EQ(dialog.ClientBox().Text(), u"北京"_s);
         EXPECT_EQ(dialog.ContactBox()->currentText(), u"离职的人"_s);
@@ -229,8 +272,9 @@ TEST_F(OrderDlgTest, ModifyFromTheListRewritesTheRowAndTotals)
     DoubleClick(*m_main, 1);
     EXPECT_EQ(m_messages.LastText(), u"记录修改成功！"_s);
     EXPECT_EQ(Value(u"SELECT client || linkman || remark || square FROM outputdata WHERE no = 2"_s),
-              u"北京离职的人已核对0"_s);
+              u"北京华达离职的人已核对0"_s);
     row = RowTexts(m_main->List(), 1);
+    EXPECT_EQ(row[4], u"北京华达"_s);
     EXPECT_EQ(row[14], u"未完成"_s);
     EXPECT_EQ(row[16], u"已核对"_s);
     EXPECT_EQ(m_main->List().GetItemImage(1), 2);

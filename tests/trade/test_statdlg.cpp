@@ -15,6 +15,8 @@
 #include <QChart>
 #include <QComboBox>
 #include <QDate>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -121,6 +123,17 @@ protected:
         return values;
     }
 
+    // Whether the chart says "没有数据" in the pane.
+    bool SaysNoData() const
+    {
+        for (const QGraphicsItem* item : m_chart->scene()->items()) {
+            const auto* text = dynamic_cast<const QGraphicsSimpleTextItem*>(item);
+            if (text && text->isVisible() && text->text() == u"没有数据"_s)
+                return true;
+        }
+        return false;
+    }
+
     CStatChartView* m_chart;
     std::unique_ptr<CStatDlg> m_dialog;
 };
@@ -209,6 +222,36 @@ TEST_F(StatDlgTest, OneClientMonthByMonthAcrossTheTurnOfTheYear)
     EXPECT_EQ(Rows(), (std::vector<QStringList>{{u"2009年2月"_s, u"0.00"_s},
                                                 {u"2009年3月"_s, u"1500.00"_s}}));
     ExpectTable(u"甲公司 各月采购签单金额对比表"_s, {u"月份"_s, u"金额"_s});
+}
+
+TEST_F(StatDlgTest, ATableOfNoFiguresOrOnlyZerosShowsNoDataInsteadOfAChart)
+{
+    auto& dialog = Open();
+    m_window.show();
+    dialog.TradeButton(1)->click();
+    // 丙公司 has no trade at all: its months are listed with 0.00, the chart has nothing to draw.
+    dialog.ClientList()->setCurrentIndex(dialog.ClientList()->findText(u"丙公司"_s));
+    SetSpan(dialog, 2009, 1, 2009, 3);
+    QTest::mouseClick(dialog.ClientButton(), Qt::LeftButton);
+    EXPECT_EQ(Rows().size(), 3u);
+    ExpectTable(u"丙公司 各月销售签单金额对比表"_s, {u"月份"_s, u"金额"_s});
+    EXPECT_TRUE(SaysNoData());
+    EXPECT_TRUE(m_chart->chart()->axes().isEmpty());
+    EXPECT_TRUE(m_chart->chart()->series().isEmpty());
+
+    // A table with figures has its bars and axes, and no such word.
+    dialog.ClientList()->setCurrentIndex(dialog.ClientList()->findText(u"甲公司"_s));
+    QTest::mouseClick(dialog.ClientButton(), Qt::LeftButton);
+    EXPECT_EQ(DrawnBars(), (QList<qreal>{25, 10, 7}));
+    EXPECT_EQ(m_chart->chart()->axes().size(), 2);
+    EXPECT_FALSE(SaysNoData());
+
+    // A table without rows.
+    SetSpan(dialog, 2009, 3, 2009, 1);
+    QTest::mouseClick(dialog.ClientButton(), Qt::LeftButton);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_TRUE(SaysNoData());
+    EXPECT_TRUE(m_chart->chart()->axes().isEmpty());
 }
 
 TEST_F(StatDlgTest, ByPaymentDateAnOrderCountsWhenPaidAndAnUnpaidOrderNowhere)

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -102,7 +103,7 @@ TEST_F(TradeDetailTest, EachTradeListsItsOwnOrdersSortedAndSavesToItsOwnTables)
     EXPECT_EQ(Count(u"inputdetail"_s), 3);
 }
 
-TEST_F(TradeDetailTest, AddFromTheLowerListPreselectsTheOrderAndTouchesNoList)
+TEST_F(TradeDetailTest, AddAndDeleteFromTheLowerListUpdateBothListsAtOnce)
 {
     ShowPayments(0);
     {
@@ -110,7 +111,7 @@ TEST_F(TradeDetailTest, AddFromTheLowerListPreselectsTheOrderAndTouchesNoList)
             EXPECT_EQ(dialog.m_bPreselect, 1);
             EXPECT_EQ(dialog.OrderBox()->currentText(), u"P-200"_s);
             EXPECT_EQ(dialog.DatePicker()->date(), QDate::currentDate());
-            dialog.DatePicker()->setDate(QDate(2024, 5, 6));
+            dialog.DatePicker()->setDate(QDate(2024, 3, 7));
             Retype(dialog.Control(u"number"_s), u"3"_s);
             Retype(dialog.Control(u"sum"_s), u" 25.5 "_s);
             Retype(dialog.Control(u"person"_s), u"O'Neil"_s);
@@ -121,16 +122,48 @@ TEST_F(TradeDetailTest, AddFromTheLowerListPreselectsTheOrderAndTouchesNoList)
     }
     EXPECT_EQ(m_messages.Texts(), QStringList{u"新数据添加成功！"_s});
     EXPECT_EQ(Stored(20, u"paper || ' ' || date || ' ' || number || ' ' || sum"_s),
-              u"1 2024-05-06 00:00:00 3.0 25.5"_s);
+              u"1 2024-03-07 00:00:00 3.0 25.5"_s);
     EXPECT_EQ(Stored(20, u"person"_s), u"O'Neil"_s);
     EXPECT_EQ(Stored(20, u"detail"_s), u"钢材'十吨'\n运费"_s);
     EXPECT_EQ(Value(u"SELECT inputdetail FROM snnumber"_s), u"21"_s);
-    // The paid amount shows once the orders are listed again.
-    EXPECT_EQ(MainRow(0)[7], u"100.00"_s);
-    EXPECT_EQ(MainRow(3)[7], u"110.00"_s);
+    // The new payment is listed in its place by date, and every figure counts it.
+    ASSERT_EQ(LowerRows(), 4);
+    EXPECT_EQ(LowerRow(1), (QStringList{u"2024-3-7"_s,
+                                        u"3.00"_s,
+                                        u"25.50"_s,
+                                        u"O'Neil"_s,
+                                        {},
+                                        u"钢材'十吨'\n运费"_s,
+                                        {},
+                                        u"20"_s}));
+    EXPECT_EQ(LowerRow(3).mid(0, 3), (QStringList{u"合计"_s, u"6.00"_s, u"125.50"_s}));
+    EXPECT_EQ(MainRow(0).mid(6, 3), (QStringList{u"200.00"_s, u"125.50"_s, u"62.75%"_s}));
+    EXPECT_EQ(MainRow(3).mid(6, 3), (QStringList{u"250.00"_s, u"135.50"_s, u"54.20%"_s}));
+
+    // Deleting one takes it out of both figures.
+    m_messages.Clear();
+    RightClick(*Lower(), 0, u"ID_RECORD_DELETE"_s);
+    EXPECT_EQ(m_messages.Texts(), QStringList{u"您确定要删除2024-3-6吗？"_s});
+    EXPECT_EQ(Count(u"inputdetail WHERE no = 1"_s), 0);
+    ASSERT_EQ(LowerRows(), 3);
+    EXPECT_EQ(LowerRow(2).mid(0, 3), (QStringList{u"合计"_s, u"5.00"_s, u"85.50"_s}));
+    EXPECT_EQ(MainRow(0).mid(6, 3), (QStringList{u"200.00"_s, u"85.50"_s, u"42.75%"_s}));
+    EXPECT_EQ(MainRow(3).mid(6, 3), (QStringList{u"250.00"_s, u"95.50"_s, u"38.20%"_s}));
+
+    // A payment added to another order than the shown one counts for that order only.
+    {
+        ModalDriver<CTradeDetailDlg> driver([](CTradeDetailDlg& dialog) {
+            dialog.OrderBox()->setCurrentIndex(dialog.OrderBox()->findText(u"A-50"_s));
+            Retype(dialog.Control(u"sum"_s), u"5"_s);
+            Click(dialog, u"IDOK"_s);
+        });
+        RightClick(*Lower(), -1, u"ID_RECORD_ADD"_s);
+    }
+    EXPECT_EQ(Stored(21, u"paper"_s), u"2"_s);
     EXPECT_EQ(LowerRows(), 3);
-    ShowPayments(0);
-    EXPECT_EQ(MainRow(0)[7], u"125.50"_s);
+    EXPECT_EQ(MainRow(0).mid(7, 2), (QStringList{u"85.50"_s, u"42.75%"_s}));
+    EXPECT_EQ(MainRow(1).mid(7, 2), (QStringList{u"5.00"_s, u"10.00%"_s}));
+    EXPECT_EQ(MainRow(3).mid(7, 2), (QStringList{u"100.50"_s, u"40.20%"_s}));
 }
 
 TEST_F(TradeDetailTest, ModifyUpdatesBothListsAtOnceAndKeepsTheStoredDay)
@@ -240,6 +273,11 @@ TEST_F(TradeDetailTest, MenuCommandsOpenItWithNoOrderChosen)
         EXPECT_EQ(dialog.findChild<QWidget*>(u"IDC_CONTINUOUS"_s), nullptr);
         EXPECT_EQ(dialog.OrderBox()->count(), 0);
         EXPECT_FALSE(dialog.OrderBox()->isEditable());
+        // Figures stand at the right, as in the order dialogs.
+        for (const QString& field : {u"number"_s, u"sum"_s})
+            EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.Control(field))->alignment() &
+                          Qt::AlignHorizontal_Mask,
+                      Qt::AlignRight);
         Retype(dialog.Control(u"sum"_s), u"5"_s);
         Click(dialog, u"IDOK"_s);
         EXPECT_TRUE(dialog.isVisible());

@@ -158,6 +158,8 @@ TEST_F(TradeQueryDlgTest, PurchaseQueryOpensWithItsControlsAndHelp)
     EXPECT_EQ(dialog.RangeField()->currentIndex(), 0);
     EXPECT_EQ(dialog.FirstValue()->text(), u"0"_s);
     EXPECT_EQ(dialog.SecondValue()->text(), u"0"_s);
+    for (const QLineEdit* value : {dialog.FirstValue(), dialog.SecondValue()})
+        EXPECT_EQ(value->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     EXPECT_EQ(
         Items(dialog.KeywordField()),
         (QStringList{u"单号"_s, u"项目"_s, u"合同"_s, u"货品名称"_s, u"采购详情"_s, u"责任人"_s}));
