@@ -17,9 +17,8 @@
 
 using namespace Qt::StringLiterals;
 
-CReminderWatch::CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window,
-                               CRemindersDue::Clock clock)
-    : QObject(window), m_doc(doc), m_commands(commands), m_due(doc.Database(), std::move(clock)),
+CReminderWatch::CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window)
+    : QObject(window), m_doc(doc), m_commands(commands), m_due(doc.Database()),
       m_window(new CReminderWindow(window))
 {
     m_timer.setInterval(kCheckInterval);

@@ -27,8 +27,7 @@ public:
     static constexpr int kCheckInterval = 60 * 1000; // milliseconds
 
     // `window` is the main window the reminder window belongs to.
-    CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window,
-                   CRemindersDue::Clock clock);
+    CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window);
     ~CReminderWatch() override;
 
     // The first check, and the minute timer.

@@ -6,6 +6,7 @@
 #include "schedule/reminderwatch.h"
 #include "schedule/reminderwindow.h"
 #include "support/featurecommands.h"
+#include "support/fixedclock.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
 #include "views/featurecontext.h"
@@ -49,10 +50,10 @@ protected:
     }
     CRemindersDue NewDue()
     {
-        return CRemindersDue(m_db.get(), [this] { return m_now; });
+        return CRemindersDue(m_db.get());
     }
 
-    QDateTime m_now = At(8, 0);
+    FixedClock m_clock{At(8, 0)};
     CAppContext m_app;
     FeatureCommands m_commands;
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
@@ -61,14 +62,14 @@ protected:
 TEST_F(ReminderWatchTest, RemindersAreDueInTheirWindowOnceUntilPutAway)
 {
     CRemindersDue due = NewDue();
-    m_now = At(8, 59, 59);
+    m_clock.Set(At(8, 59, 59));
     EXPECT_EQ(Due(due), QStringList());
-    m_now = At(9, 0);
+    m_clock.Set(At(9, 0));
     EXPECT_EQ(Due(due), QStringList{u"r4*"_s});
     // Still listed, but no longer new.
-    m_now = At(9, 1);
+    m_clock.Set(At(9, 1));
     EXPECT_EQ(Due(due), QStringList{u"r4"_s});
-    m_now = At(9, 30);
+    m_clock.Set(At(9, 30));
     EXPECT_EQ(Due(due), (QStringList{u"r4"_s, u"r6*"_s}));
 
     // 稍后提醒: back ten minutes later, new again.
@@ -76,26 +77,26 @@ TEST_F(ReminderWatchTest, RemindersAreDueInTheirWindowOnceUntilPutAway)
     ASSERT_EQ(entries.size(), 2u);
     due.Snooze(entries[0]);
     EXPECT_EQ(Due(due), QStringList{u"r6"_s});
-    m_now = At(9, 39, 59);
+    m_clock.Set(At(9, 39, 59));
     EXPECT_EQ(Due(due), QStringList{u"r6"_s});
-    m_now = At(9, 40);
+    m_clock.Set(At(9, 40));
     EXPECT_EQ(Due(due), (QStringList{u"r4*"_s, u"r6"_s}));
 
     // 知道了: gone for the run, though its window lasts.
     due.Acknowledge(due.Check()[0]);
-    m_now = At(9, 45);
+    m_clock.Set(At(9, 45));
     EXPECT_EQ(Due(due), QStringList{u"r6"_s});
-    m_now = At(9, 45, 1);
+    m_clock.Set(At(9, 45, 1));
     EXPECT_EQ(Due(due), QStringList());
 
     // A reminder whose end precedes its start is never due.
     for (const QDateTime& moment : {At(8, 0), At(9, 0), At(11, 0), At(12, 0)}) {
-        m_now = moment;
+        m_clock.Set(moment);
         CRemindersDue fresh = NewDue();
         EXPECT_FALSE(Due(fresh).contains(u"r8*"_s)) << moment.toString().toStdString();
     }
     // Another run knows nothing of this one: the window's last second still counts.
-    m_now = At(10, 0);
+    m_clock.Set(At(10, 0));
     CRemindersDue another = NewDue();
     EXPECT_EQ(Due(another), QStringList{u"r4*"_s});
 }
@@ -103,26 +104,26 @@ TEST_F(ReminderWatchTest, RemindersAreDueInTheirWindowOnceUntilPutAway)
 TEST_F(ReminderWatchTest, FlaggedAppointmentsAreDueFifteenMinutesAheadAndNotAfter)
 {
     CRemindersDue due = NewDue();
-    m_now = At(13, 44, 59);
+    m_clock.Set(At(13, 44, 59));
     EXPECT_EQ(Due(due), QStringList());
-    m_now = At(13, 45);
+    m_clock.Set(At(13, 45));
     ASSERT_EQ(Due(due), QStringList{u"a1*"_s});
     const DueEntry entry = due.Check()[0];
     EXPECT_EQ(entry.contact, u"张三"_s);
     EXPECT_EQ(entry.place, u"会议室"_s);
     EXPECT_EQ(entry.content, u"签合同"_s);
     EXPECT_EQ(entry.start, At(14, 0));
-    m_now = At(14, 0);
+    m_clock.Set(At(14, 0));
     EXPECT_EQ(Due(due), QStringList{u"a1"_s});
-    m_now = At(14, 0, 1);
+    m_clock.Set(At(14, 0, 1));
     EXPECT_EQ(Due(due), QStringList());
 }
 
 TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
 {
-    CReminderWatch watch(m_doc, m_commands, &m_window, [this] { return m_now; });
+    CReminderWatch watch(m_doc, m_commands, &m_window);
     CReminderWindow& window = *watch.Window();
-    m_now = At(9, 30);
+    m_clock.Set(At(9, 30));
     watch.Check();
     ASSERT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), u"提醒"_s);
@@ -140,10 +141,10 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
     EXPECT_EQ(window.Entries()[0].no, 6);
     Click(window, u"IDC_ACKNOWLEDGE"_s);
     EXPECT_FALSE(window.isVisible());
-    m_now = At(9, 39);
+    m_clock.Set(At(9, 39));
     watch.Check();
     EXPECT_FALSE(window.isVisible());
-    m_now = At(9, 40);
+    m_clock.Set(At(9, 40));
     watch.Check();
     ASSERT_TRUE(window.isVisible());
     ASSERT_EQ(window.Entries().size(), 1u);
@@ -151,10 +152,10 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
 
     // Closing the window puts off what it lists.
     window.close();
-    m_now = At(9, 49);
+    m_clock.Set(At(9, 49));
     watch.Check();
     EXPECT_FALSE(window.isVisible());
-    m_now = At(9, 50);
+    m_clock.Set(At(9, 50));
     watch.Check();
     EXPECT_TRUE(window.isVisible());
 
@@ -162,7 +163,7 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
     int appointments = 0;
     m_commands.SetHandler(ID_MANAGE_APPOINT, [&] { ++appointments; });
     window.close();
-    m_now = At(13, 50);
+    m_clock.Set(At(13, 50));
     watch.Check();
     ASSERT_EQ(window.Entries().size(), 1u);
     EXPECT_EQ(
@@ -171,15 +172,15 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
     Click(window, u"IDC_OPEN"_s);
     EXPECT_EQ(appointments, 1);
     EXPECT_FALSE(window.isVisible());
-    m_now = At(13, 55);
+    m_clock.Set(At(13, 55));
     watch.Check();
     EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(ReminderWatchTest, SavedReminderIsDueAtOnceAndOpensInItsDialog)
 {
-    m_now = At(20, 0, 0, 6);
-    CReminderWatch* watch = RegisterReminderCommands(m_context, [this] { return m_now; });
+    m_clock.Set(At(20, 0, 0, 6));
+    CReminderWatch* watch = RegisterReminderCommands(m_context);
     QApplication::processEvents(); // the first check, at sign-in
     CReminderWindow& window = *watch->Window();
     EXPECT_FALSE(window.isVisible());
