@@ -63,8 +63,7 @@ void CReminderWatch::Check()
         return;
     }
     if (!fresh.empty()) {
-        m_window->show();
-        m_window->raise();
+        m_window->ShowNotice();
         Notify(fresh);
     }
 }
@@ -78,8 +77,7 @@ void CReminderWatch::Notify(const std::vector<DueEntry>& fresh)
         m_tray->setToolTip(u"提醒"_s);
         connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
             if (m_window) {
-                m_window->show();
-                m_window->raise();
+                m_window->ShowNotice();
                 m_window->activateWindow();
             }
         });

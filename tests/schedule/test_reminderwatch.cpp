@@ -12,7 +12,11 @@
 #include "views/featurecontext.h"
 
 #include <QDateTimeEdit>
+#include <QDialog>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
 
 namespace {
 
@@ -175,6 +179,47 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
     m_clock.Set(At(13, 55));
     watch.Check();
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(ReminderWatchTest, ComesUpInTheCornerAndAnswersWhileADialogRuns)
+{
+    m_window.show();
+    CReminderWatch watch(m_doc, m_commands, &m_window);
+    CReminderWindow& window = *watch.Window();
+    // The user works in a modal dialog when the reminders come.
+    QDialog dialog(&m_window);
+    dialog.resize(300, 200);
+    {
+        ModalDriver<QDialog> driver([&](QDialog&) {
+            m_clock.Set(At(9, 30));
+            watch.Check();
+            ASSERT_TRUE(window.isVisible());
+            ASSERT_EQ(window.Entries().size(), 2u);
+            const QRect area = m_window.screen()->availableGeometry();
+            EXPECT_EQ(window.frameGeometry().bottomRight(), area.bottomRight());
+            EXPECT_TRUE(area.contains(window.frameGeometry()));
+
+            // A click on 知道了 as the user makes it, through the window system.
+            auto* acknowledge = Find<QPushButton>(window, u"IDC_ACKNOWLEDGE"_s);
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                              acknowledge->mapTo(&window, acknowledge->rect().center()));
+            ASSERT_EQ(window.Entries().size(), 1u);
+            EXPECT_EQ(window.Entries()[0].no, 6);
+            // Escape closes it: what it lists comes again ten minutes later.
+            QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+            EXPECT_FALSE(window.isVisible());
+            EXPECT_TRUE(dialog.isVisible());
+        });
+        dialog.exec();
+    }
+    m_clock.Set(At(9, 39, 59));
+    watch.Check();
+    EXPECT_FALSE(window.isVisible());
+    m_clock.Set(At(9, 40));
+    watch.Check();
+    ASSERT_TRUE(window.isVisible());
+    ASSERT_EQ(window.Entries().size(), 1u);
+    EXPECT_EQ(window.Entries()[0].no, 6);
 }
 
 TEST_F(ReminderWatchTest, SavedReminderIsDueAtOnceAndOpensInItsDialog)
