@@ -13,6 +13,7 @@
 #include "views/recordfields.h"
 #include "views/vantreldoc.h"
 
+#include <QApplication>
 #include <QSystemTrayIcon>
 
 using namespace Qt::StringLiterals;
@@ -97,7 +98,18 @@ void CReminderWatch::Open(const DueEntry& entry)
     m_due.Acknowledge(entry);
     Check();
     if (entry.kind == DueEntry::Appointment) {
-        m_commands.PostCommand(ID_MANAGE_APPOINT);
+        // 资料管理 > 约会 with its permission test, at this appointment.
+        const QPointer<CReminderWatch> guarded(this);
+        const int no = entry.no;
+        m_commands.PostCommandWith(ID_MANAGE_APPOINT, [guarded, no] {
+            if (!guarded)
+                return;
+            CRecordRequest request;
+            request.dialog = RecordDialog::Appointment;
+            request.modify = true;
+            request.no = no;
+            guarded->m_doc.Dialogs().Open(request, guarded->DialogParent());
+        });
         return;
     }
     // Read as the reminder list reads a reminder to modify.
@@ -114,6 +126,13 @@ void CReminderWatch::Open(const DueEntry& entry)
     request.dialog = RecordDialog::Reminder;
     request.modify = true;
     request.no = entry.no;
-    // Over the main window: the reminder window may have nothing left to show.
-    m_doc.Dialogs().Open(request, m_window->parentWidget());
+    m_doc.Dialogs().Open(request, DialogParent());
+}
+
+QWidget* CReminderWatch::DialogParent() const
+{
+    // Not the reminder window: it may have nothing left to show.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return m_window ? m_window->parentWidget() : nullptr;
 }

@@ -1,5 +1,7 @@
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
+#include "schedule/appointcommands.h"
+#include "schedule/appointdlg.h"
 #include "schedule/noticedlg.h"
 #include "schedule/remindercommands.h"
 #include "schedule/remindersdue.h"
@@ -11,12 +13,16 @@
 #include "support/recordviews.h"
 #include "views/featurecontext.h"
 
+#include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimeEdit>
 
 namespace {
 
@@ -26,7 +32,8 @@ QDateTime At(int hour, int minute, int second = 0, int day = 5)
 }
 
 // Reminders on 5 March 2024: 4 from 9:00 to 10:00, 6 from 9:30 to 9:45, 8 whose end (8:00)
-// precedes its start (11:00). Appointments with 张三 at 14:00, one flagged 定时提醒, one not.
+// precedes its start (11:00). Appointments with 张三 of 甲公司 at 14:00, one flagged 定时提醒,
+// one not; 北方公司 (first in the client box) has a contact without appointments.
 class ReminderWatchTest : public RecordViewsTest
 {
 protected:
@@ -36,7 +43,9 @@ protected:
                     "(4, '2024-03-05 09:00:00', '2024-03-05 10:00:00', '交''月报'''), "
                     "(6, '2024-03-05 09:30:00', '2024-03-05 09:45:00', NULL), "
                     "(8, '2024-03-05 11:00:00', '2024-03-05 08:00:00', '反了')"_s);
-        m_file.Exec(u"INSERT INTO linkman (no, client, name) VALUES (1, 1, '张三')"_s);
+        m_file.Exec(u"INSERT INTO client (no, name) VALUES (1, '甲公司'), (2, '北方公司')"_s);
+        m_file.Exec(u"INSERT INTO linkman (no, client, name) VALUES (1, 1, '张三'), "
+                    "(2, 2, '李四')"_s);
         m_file.Exec(u"INSERT INTO appoint (no, linkman, time, place, content, notice) VALUES "
                     "(1, 1, '2024-03-05 14:00:00', '会议室', '签合同', 1), "
                     "(2, 1, '2024-03-05 14:00:00', '门口', '不提醒', 0)"_s);
@@ -52,10 +61,7 @@ protected:
                          QString::number(entry.no) + (entry.fresh ? u"*"_s : QString());
         return shown;
     }
-    CRemindersDue NewDue()
-    {
-        return CRemindersDue(m_db.get());
-    }
+    CRemindersDue NewDue() { return CRemindersDue(m_db.get()); }
 
     FixedClock m_clock{At(8, 0)};
     CAppContext m_app;
@@ -163,9 +169,9 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
     watch.Check();
     EXPECT_TRUE(window.isVisible());
 
-    // 打开 on an appointment runs 资料管理 > 约会 and puts the line away.
-    int appointments = 0;
-    m_commands.SetHandler(ID_MANAGE_APPOINT, [&] { ++appointments; });
+    // 打开 on an appointment opens 约会记录 at it, under the permission of 资料管理 > 约会, and
+    // puts the line away.
+    RegisterAppointCommands(m_context);
     window.close();
     m_clock.Set(At(13, 50));
     watch.Check();
@@ -173,8 +179,23 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
     EXPECT_EQ(
         CReminderWindow::LineTexts(window.Entries()[0]),
         (QStringList{u"约会"_s, u"2024-3-5  14:0:0"_s, u"联系人：张三 地点：会议室 签合同"_s}));
-    Click(window, u"IDC_OPEN"_s);
-    EXPECT_EQ(appointments, 1);
+    {
+        ModalDriver<CAppointDlg> driver([this](CAppointDlg& dialog) {
+            EXPECT_EQ(dialog.ClientBox().Text(), u"甲公司"_s);
+            EXPECT_EQ(dialog.ContactBox()->currentText(), u"张三"_s);
+            ASSERT_GE(dialog.RememberedRow(), 0);
+            EXPECT_EQ(dialog.List()->item(dialog.RememberedRow(), CAppointDlg::kNumber)->text(),
+                      u"1"_s);
+            EXPECT_TRUE(dialog.List()->item(dialog.RememberedRow(), 0)->isSelected());
+            EXPECT_EQ(QDateTime(dialog.DatePicker()->date(), dialog.TimePicker()->time()),
+                      At(14, 0));
+            EXPECT_EQ(dialog.PlaceEdit()->text(), u"会议室"_s);
+            EXPECT_EQ(dialog.ContentEdit()->toPlainText(), u"签合同"_s);
+            EXPECT_EQ(dialog.parentWidget(), &m_window);
+        });
+        Click(window, u"IDC_OPEN"_s);
+    }
+    EXPECT_EQ(m_commands.PostedWith(), std::vector<int>{ID_MANAGE_APPOINT});
     EXPECT_FALSE(window.isVisible());
     m_clock.Set(At(13, 55));
     watch.Check();
