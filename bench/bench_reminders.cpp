@@ -9,6 +9,7 @@
 // Run: build/bench/bench/bench_reminders [contacts appointments notes reminders]
 #include "benchkit.h"
 #include "data/adodatabase.h"
+#include "data/clock.h"
 #include "data/schema.h"
 #include "kit/commandregistry.h"
 #include "kit/recordlistmodel.h"
@@ -148,6 +149,7 @@ public:
     void SetHandler(int, Handler) override {}
     bool HasHandler(int) const override { return false; }
     void PostCommand(int) override {}
+    void PostCommandWith(int, Handler) override {}
 };
 
 } // namespace
@@ -250,7 +252,8 @@ int main(int argc, char** argv)
         ReadAll(raw, u"SELECT * FROM appoint WHERE time >= '%1' AND time <= '%2' AND "
                      "notice <> 0 ORDER BY time"_s.arg(moment, soon));
     };
-    CRemindersDue due(&db, [] { return kNow; });
+    SetClock([] { return kNow; });
+    CRemindersDue due(&db);
     size_t found = 0;
     const Figure check = Time(
         nullptr, [&] { found = due.Check().size(); }, rawDue, 21);
@@ -258,7 +261,7 @@ int main(int argc, char** argv)
     std::printf("    (%zu entries due at %s)\n", found, qPrintable(moment));
 
     NoCommands commands;
-    CReminderWatch watch(doc, commands, &window, [] { return kNow; });
+    CReminderWatch watch(doc, commands, &window);
     const Figure watched = Time(
         nullptr,
         [&] {

@@ -40,6 +40,14 @@ bool CCommandRouter::Permitted(const CommandInfo& command) const
 
 bool CCommandRouter::Run(int id)
 {
+    const auto handler = m_handlers.find(id);
+    // A copy: the handler may replace itself while it runs.
+    const Handler run = handler != m_handlers.end() ? handler->second : Handler();
+    return RunWith(id, run);
+}
+
+bool CCommandRouter::RunWith(int id, const Handler& action)
+{
     const CommandInfo* command = CommandById(id);
     if (!command)
         return false;
@@ -47,11 +55,9 @@ bool CCommandRouter::Run(int id)
         Warn(m_window, u"您还没有这个权限！"_s, u"无权限"_s);
         return false;
     }
-    const auto handler = m_handlers.find(id);
-    if (handler == m_handlers.end())
+    if (!action)
         return false;
-    const Handler run = handler->second; // the handler may replace itself while it runs
-    run();
+    action();
     return true;
 }
 
@@ -67,4 +73,11 @@ void CCommandRouter::PostCommand(int id)
 {
     QMetaObject::invokeMethod(
         this, [this, id] { Run(id); }, Qt::QueuedConnection);
+}
+
+void CCommandRouter::PostCommandWith(int id, Handler action)
+{
+    QMetaObject::invokeMethod(
+        this, [this, id, action = std::move(action)] { RunWith(id, action); },
+        Qt::QueuedConnection);
 }

@@ -23,11 +23,14 @@ public:
     void SetHandler(int id, Handler handler) override;
     bool HasHandler(int id) const override;
     void PostCommand(int id) override;
+    void PostCommandWith(int id, Handler action) override;
 
     // Whether the signed-in user may run the command; reads nothing from the database.
     bool Permitted(const CommandInfo& command) const;
     // Tests the permission, then runs the handler. Returns whether the handler ran.
     bool Run(int id);
+    // Tests the command's permission, then runs `action`. Returns whether it ran.
+    bool RunWith(int id, const Handler& action);
     // The navigation bar's message: the command runs after the current event is handled.
     void Post(int message);
 

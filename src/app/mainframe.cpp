@@ -11,6 +11,7 @@
 #include "app/settingsdlg.h"
 #include "app/upgradecommands.h"
 #include "app/vantrelapp.h"
+#include "app/windowplace.h"
 #include "customers/contactcommands.h"
 #include "customers/customercommands.h"
 #include "kit/appicons.h"
@@ -30,9 +31,12 @@
 #include "views/vantrelview.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QUrl>
@@ -150,6 +154,34 @@ void CMainFrame::showEvent(QShowEvent* event)
     const int mainHeight = static_cast<int>(height() * kMainListShare);
     const int rest = m_innerSplitter->height() - m_innerSplitter->handleWidth() - mainHeight;
     m_innerSplitter->setSizes({mainHeight, std::max(0, rest)});
+}
+
+void CMainFrame::ShowAtSavedPlace()
+{
+    QList<QRect> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry();
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const WindowPlace place = ReadWindowPlace(m_app.m_strIniPath, screens);
+    setGeometry(place.normal);
+    if (place.maximized)
+        showMaximized();
+    else
+        showNormal();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    const Qt::WindowStates state = windowState();
+    const bool normal =
+        !(state & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const QRect rect = normal ? geometry() : normalGeometry();
+    if (rect.isValid())
+        WriteWindowPlace(m_app.m_strIniPath, {rect, state.testFlag(Qt::WindowMaximized)});
 }
 
 void CMainFrame::OnNavigationNotify(int code, int param)

@@ -47,6 +47,10 @@ public:
     CNoteView* TextView() const { return m_textView; }
     CStatChartView* ChartView() const { return m_chartView; }
 
+    // Shows the window as the user left it when the program last closed (windowplace.h);
+    // closing it remembers that place.
+    void ShowAtSavedPlace();
+
     // The navigation bar's notification (message 1124).
     void OnNavigationNotify(int code, int param);
     int LastNavigationFolder() const { return m_nLastFolder; }
@@ -56,6 +60,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildMenus();

@@ -14,3 +14,11 @@ std::unique_ptr<QWidget> CreateMainWindow(CVantrelApp& app)
 {
     return std::make_unique<CMainFrame>(app);
 }
+
+void ShowMainWindow(QWidget& window)
+{
+    if (auto* frame = qobject_cast<CMainFrame*>(&window))
+        frame->ShowAtSavedPlace();
+    else
+        window.showMaximized();
+}

@@ -12,3 +12,5 @@ QString MainWindowCaption(const QString& user);
 
 // The main window that start-up shows once the user has signed in; null when it cannot be made.
 std::unique_ptr<QWidget> CreateMainWindow(CVantrelApp& app);
+// Shows it where the user left it when the program last closed.
+void ShowMainWindow(QWidget& window);

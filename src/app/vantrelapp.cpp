@@ -328,7 +328,7 @@ bool CVantrelApp::CreateMainWindow()
     if (!m_pMainWnd)
         return false;
     CSkinEngine::Instance().SkinWindow(m_pMainWnd.get(), u"MainFrame"_s);
-    m_pMainWnd->showMaximized();
+    ShowMainWindow(*m_pMainWnd);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "schedule/appointdlg.h"
 
 #include "data/adorecordset.h"
+#include "data/clock.h"
 #include "data/eachrow.h"
 #include "data/formats.h"
 #include "data/recordnumber.h"
@@ -69,7 +70,7 @@ CAppointDlg::CAppointDlg(CADODatabase* database, QWidget* parent) : QDialog(pare
     setWindowTitle(u"约会记录"_s);
     BuildControls();
 
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = CurrentDateTime();
     m_date->setDateTime(now);
     m_time->setTime(now.time());
     m_help->setPlainText(QString::fromUtf16(kHelp));

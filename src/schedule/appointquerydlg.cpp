@@ -1,5 +1,6 @@
 #include "schedule/appointquerydlg.h"
 
+#include "data/clock.h"
 #include "data/sqltext.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
@@ -35,8 +36,9 @@ CAppointQueryDlg::CAppointQueryDlg(CVantrelDoc& doc, QWidget* parent) : QDialog(
     setWindowTitle(u"约会记录分类查询"_s);
     BuildControls();
 
-    m_start->setDateTime(QDateTime::currentDateTime());
-    m_end->setDateTime(QDateTime::currentDateTime());
+    const QDateTime now = CurrentDateTime();
+    m_start->setDateTime(now);
+    m_end->setDateTime(now);
     m_parties = new CClientContactBoxes(doc.Database(), m_clientCombo, m_contactBox, true, this);
     m_parties->Load();
     m_timeButton->setDefault(true);

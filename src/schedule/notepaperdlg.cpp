@@ -1,5 +1,6 @@
 #include "schedule/notepaperdlg.h"
 
+#include "data/clock.h"
 #include "data/formats.h"
 #include "kit/datepicker.h"
 #include "kit/messages.h"
@@ -79,7 +80,7 @@ QString CNotepaperDlg::WeekdayText() const
 void CNotepaperDlg::OnInitDialog()
 {
     const bool preset = m_bModify && m_tmDate.isValid();
-    m_datePicker->setDate(preset ? m_tmDate.date() : QDate::currentDate());
+    m_datePicker->setDate(preset ? m_tmDate.date() : CurrentDate());
     m_weatherEdit->setText(m_strWeather);
     m_captionEdit->setText(m_strCaption);
     m_contentEdit->setPlainText(m_strContent);

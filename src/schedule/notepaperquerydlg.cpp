@@ -1,5 +1,6 @@
 #include "schedule/notepaperquerydlg.h"
 
+#include "data/clock.h"
 #include "data/sqltext.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
@@ -22,7 +23,7 @@ CNotepaperQueryDlg::CNotepaperQueryDlg(CVantrelDoc& doc, QWidget* parent)
     setObjectName(u"IDD_NOTEPAPERQUERY"_s);
     setWindowTitle(u"便笺分类查询"_s);
     BuildControls();
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = CurrentDateTime();
     m_start->setDateTime(now);
     m_end->setDateTime(now);
     m_queryButtons[kDateGroup]->setDefault(true);

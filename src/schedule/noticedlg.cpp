@@ -1,5 +1,6 @@
 #include "schedule/noticedlg.h"
 
+#include "data/clock.h"
 #include "kit/datepicker.h"
 #include "views/listlayouts.h"
 #include "views/recorddialogs.h"
@@ -82,7 +83,7 @@ void CNoticeDlg::SetRequest(const CRecordRequest& request)
 
 void CNoticeDlg::OnInitDialog()
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = CurrentDateTime();
     const QDateTime start = m_bModify && m_tmStart.isValid() ? m_tmStart : now;
     const QDateTime end = m_bModify && m_tmEnd.isValid() ? m_tmEnd : now;
     m_startDate->setDateTime(start);

@@ -28,16 +28,11 @@ void OpenNoticeDialog(CVantrelDoc& doc, const QPointer<CReminderWatch>& watch,
 
 } // namespace
 
-void RegisterReminderCommands(const CFeatureContext& context)
-{
-    RegisterReminderCommands(context, [] { return QDateTime::currentDateTime(); });
-}
-
-CReminderWatch* RegisterReminderCommands(const CFeatureContext& context, CRemindersDue::Clock clock)
+CReminderWatch* RegisterReminderCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
     QWidget* window = context.window;
-    auto* watch = new CReminderWatch(doc, context.commands, window, std::move(clock));
+    auto* watch = new CReminderWatch(doc, context.commands, window);
     const QPointer<CReminderWatch> guarded(watch);
     context.commands.SetHandler(ID_MANAGE_NOTICE, [&doc, guarded, window] {
         CRecordRequest request;

@@ -1,6 +1,7 @@
 #include "schedule/remindersdue.h"
 
 #include "data/adorecordset.h"
+#include "data/clock.h"
 #include "data/eachrow.h"
 #include "data/sqltext.h"
 
@@ -17,10 +18,7 @@ QDateTime ToSecond(const QDateTime& moment)
 
 } // namespace
 
-CRemindersDue::CRemindersDue(CADODatabase* database, Clock clock)
-    : m_db(database), m_clock(std::move(clock))
-{
-}
+CRemindersDue::CRemindersDue(CADODatabase* database) : m_db(database) {}
 
 CRemindersDue::Key CRemindersDue::KeyOf(const DueEntry& entry)
 {
@@ -42,7 +40,7 @@ bool CRemindersDue::PutAway(const Key& key, const QDateTime& now)
 
 std::vector<DueEntry> CRemindersDue::Check()
 {
-    const QDateTime now = ToSecond(m_clock());
+    const QDateTime now = ToSecond(CurrentDateTime());
     std::vector<DueEntry> read;
     if (m_db) {
         ReadReminders(now, read);
@@ -73,7 +71,7 @@ void CRemindersDue::Acknowledge(const DueEntry& entry)
 void CRemindersDue::Snooze(const DueEntry& entry)
 {
     const Key key = KeyOf(entry);
-    m_snoozedUntil[key] = ToSecond(m_clock()).addSecs(kSnooze);
+    m_snoozedUntil[key] = ToSecond(CurrentDateTime()).addSecs(kSnooze);
     m_shown.erase(key);
 }
 

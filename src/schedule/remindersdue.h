@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QString>
 
-#include <functional>
 #include <map>
 #include <set>
 #include <tuple>
@@ -34,17 +33,14 @@ struct DueEntry
 // before their time until that time has passed. Once the user has acknowledged an entry
 // ("知道了") it is not due again in this run; a snoozed one ("稍后提醒") not before
 // kSnooze has passed. An entry is the record with its times: a reminder moved to another window
-// is due anew. The clock is the caller's, so tests can move time.
+// is due anew. "Now" is the program's clock (data/clock.h).
 class CRemindersDue
 {
 public:
-    using Clock = std::function<QDateTime()>;
     static constexpr qint64 kAppointmentLead = 15 * 60; // seconds
     static constexpr qint64 kSnooze = 10 * 60;          // seconds
 
-    CRemindersDue(CADODatabase* database, Clock clock);
-
-    QDateTime Now() const { return m_clock(); }
+    explicit CRemindersDue(CADODatabase* database);
 
     // What is due now and not put away, reminders first, each kind by time; entries not shown
     // by the check before are marked fresh. The data file is asked only for the rows whose
@@ -62,7 +58,6 @@ private:
     void ReadAppointments(const QDateTime& now, std::vector<DueEntry>& due) const;
 
     CADODatabase* m_db;
-    Clock m_clock;
     std::set<Key> m_acknowledged;
     std::map<Key, QDateTime> m_snoozedUntil;
     std::set<Key> m_shown;

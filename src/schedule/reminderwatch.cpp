@@ -13,13 +13,13 @@
 #include "views/recordfields.h"
 #include "views/vantreldoc.h"
 
+#include <QApplication>
 #include <QSystemTrayIcon>
 
 using namespace Qt::StringLiterals;
 
-CReminderWatch::CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window,
-                               CRemindersDue::Clock clock)
-    : QObject(window), m_doc(doc), m_commands(commands), m_due(doc.Database(), std::move(clock)),
+CReminderWatch::CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window)
+    : QObject(window), m_doc(doc), m_commands(commands), m_due(doc.Database()),
       m_window(new CReminderWindow(window))
 {
     m_timer.setInterval(kCheckInterval);
@@ -64,8 +64,7 @@ void CReminderWatch::Check()
         return;
     }
     if (!fresh.empty()) {
-        m_window->show();
-        m_window->raise();
+        m_window->ShowNotice();
         Notify(fresh);
     }
 }
@@ -79,8 +78,7 @@ void CReminderWatch::Notify(const std::vector<DueEntry>& fresh)
         m_tray->setToolTip(u"提醒"_s);
         connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
             if (m_window) {
-                m_window->show();
-                m_window->raise();
+                m_window->ShowNotice();
                 m_window->activateWindow();
             }
         });
@@ -100,7 +98,18 @@ void CReminderWatch::Open(const DueEntry& entry)
     m_due.Acknowledge(entry);
     Check();
     if (entry.kind == DueEntry::Appointment) {
-        m_commands.PostCommand(ID_MANAGE_APPOINT);
+        // 资料管理 > 约会 with its permission test, at this appointment.
+        const QPointer<CReminderWatch> guarded(this);
+        const int no = entry.no;
+        m_commands.PostCommandWith(ID_MANAGE_APPOINT, [guarded, no] {
+            if (!guarded)
+                return;
+            CRecordRequest request;
+            request.dialog = RecordDialog::Appointment;
+            request.modify = true;
+            request.no = no;
+            guarded->m_doc.Dialogs().Open(request, guarded->DialogParent());
+        });
         return;
     }
     // Read as the reminder list reads a reminder to modify.
@@ -117,6 +126,13 @@ void CReminderWatch::Open(const DueEntry& entry)
     request.dialog = RecordDialog::Reminder;
     request.modify = true;
     request.no = entry.no;
-    // Over the main window: the reminder window may have nothing left to show.
-    m_doc.Dialogs().Open(request, m_window->parentWidget());
+    m_doc.Dialogs().Open(request, DialogParent());
+}
+
+QWidget* CReminderWatch::DialogParent() const
+{
+    // Not the reminder window: it may have nothing left to show.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return m_window ? m_window->parentWidget() : nullptr;
 }

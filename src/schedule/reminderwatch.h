@@ -18,8 +18,9 @@ class QWidget;
 // whenever asked (after a reminder is saved), and lists it in the reminder window (CReminderWindow)
 // — on top, brought up when something new is due, hidden when nothing is. Where the desktop has
 // a system tray, each newly due entry also comes as a tray message. "打开" opens a reminder in its
-// dialog (RecordDialog::Reminder) and an appointment through 资料管理 > 约会 with its permission
-// test.
+// dialog (RecordDialog::Reminder) and an appointment in 约会记录 at that appointment, with the
+// permission test of 资料管理 > 约会; either dialog opens over the modal dialog that runs, if
+// any.
 class CReminderWatch : public QObject
 {
     Q_OBJECT
@@ -27,8 +28,7 @@ public:
     static constexpr int kCheckInterval = 60 * 1000; // milliseconds
 
     // `window` is the main window the reminder window belongs to.
-    CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window,
-                   CRemindersDue::Clock clock);
+    CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window);
     ~CReminderWatch() override;
 
     // The first check, and the minute timer.
@@ -42,6 +42,7 @@ public:
 private:
     void Open(const DueEntry& entry);
     void Notify(const std::vector<DueEntry>& fresh);
+    QWidget* DialogParent() const;
 
     CVantrelDoc& m_doc;
     ICommandRegistry& m_commands;

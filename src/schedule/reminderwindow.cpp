@@ -3,13 +3,17 @@
 #include "data/formats.h"
 #include "kit/dialogbuttons.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -77,6 +81,48 @@ CReminderWindow::CReminderWindow(QWidget* parent)
             [this] { ActOnCurrent(&CReminderWindow::Snoozed); });
     connect(m_open, &QPushButton::clicked, this,
             [this] { ActOnCurrent(&CReminderWindow::OpenRequested); });
+    // A modal dialog takes the focus when it opens and gives it back when it closes.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (isVisible())
+            FollowModalDialog();
+    });
+}
+
+void CReminderWindow::ShowNotice()
+{
+    if (!isVisible()) {
+        PlaceInCorner();
+        show();
+        // The window manager's frame is known once the window shows.
+        PlaceInCorner();
+    }
+    FollowModalDialog();
+    raise();
+}
+
+void CReminderWindow::FollowModalDialog()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* owner = modal && modal != this ? modal : parentWidget();
+    QWindow* handle = windowHandle();
+    if (!owner || !handle)
+        return;
+    QWindow* ownerHandle = owner->window()->windowHandle();
+    if (ownerHandle && handle->transientParent() != ownerHandle)
+        handle->setTransientParent(ownerHandle);
+}
+
+void CReminderWindow::PlaceInCorner()
+{
+    const QWidget* owner = parentWidget();
+    const QScreen* screen = owner ? owner->screen() : this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize frameExtra = frameGeometry().size() - size();
+    resize(size().boundedTo(area.size() - frameExtra));
+    const QSize frame = size() + frameExtra;
+    move(area.right() + 1 - frame.width(), area.bottom() + 1 - frame.height());
 }
 
 QStringList CReminderWindow::LineTexts(const DueEntry& entry)
@@ -134,6 +180,15 @@ void CReminderWindow::ActOnCurrent(void (CReminderWindow::*signal)(const DueEntr
     // A copy: the receiver may list other entries meanwhile.
     const DueEntry entry = m_entries[size_t(index)];
     Q_EMIT(this->*signal)(entry);
+}
+
+void CReminderWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CReminderWindow::closeEvent(QCloseEvent* event)

@@ -488,4 +488,18 @@ TEST_F(MainFrameTest, AppointmentEditFromTheMainListNeedsTheAppointmentsFlag)
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 1);
     EXPECT_EQ(opened, 0);
+
+    // A reminder's 打开 reaches the command with its own appointment: the same test first.
+    int reached = 0;
+    m_app->mappoint = 0;
+    frame->Router().PostCommandWith(ID_MANAGE_APPOINT, [&reached] { ++reached; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.Texts(), QStringList{u"您还没有这个权限！"_s});
+    EXPECT_EQ(reached, 0);
+    m_app->mappoint = 1;
+    frame->Router().PostCommandWith(ID_MANAGE_APPOINT, [&reached] { ++reached; });
+    EXPECT_EQ(reached, 0); // after the current event
+    QCoreApplication::processEvents();
+    EXPECT_EQ(reached, 1);
+    EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 1); // in the handler's place
 }

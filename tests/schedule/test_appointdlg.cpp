@@ -3,6 +3,7 @@
 #include "schedule/appointdlg.h"
 #include "schedule/schedulecommands.h"
 #include "support/featurecommands.h"
+#include "support/fixedclock.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
 #include "support/typing.h"
@@ -75,6 +76,7 @@ protected:
         QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
     }
 
+    FixedClock m_clock{QDateTime(QDate(2024, 8, 1), QTime(14, 25, 36))};
     CAppContext m_app;
 };
 
@@ -92,7 +94,8 @@ TEST_F(AppointDlgTest, OpensAtTheFirstClientsFirstContactNewestFirst)
         titles << dialog.List()->horizontalHeaderItem(column)->text();
     EXPECT_EQ(titles, (QStringList{u"时间"_s, u"地点"_s, u"时长"_s, u"内容"_s, u"提醒"_s, {}}));
     EXPECT_TRUE(dialog.List()->isColumnHidden(CAppointDlg::kNumber));
-    EXPECT_EQ(dialog.DatePicker()->date(), QDate::currentDate());
+    EXPECT_EQ(dialog.DatePicker()->date(), QDate(2024, 8, 1));
+    EXPECT_EQ(dialog.TimePicker()->time(), QTime(14, 25, 36));
 
     // The sorted boxes: 北京华达 first; its contacts 李四 (li) before 张三 (zhang).
     EXPECT_EQ(dialog.ClientBox().Text(), u"北京华达"_s);

@@ -5,6 +5,7 @@
 #include "schedule/appointquerydlg.h"
 #include "schedule/schedulecommands.h"
 #include "support/featurecommands.h"
+#include "support/fixedclock.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
 #include "support/typing.h"
@@ -69,6 +70,8 @@ protected:
         return texts;
     }
 
+    // "Today" is the day of the appointments.
+    FixedClock m_clock{QDateTime(QDate(2024, 3, 5), QTime(10, 0))};
     CAppContext m_app;
     FeatureCommands m_commands;
     std::unique_ptr<CAppointQueryDlg> m_dialog;
@@ -81,6 +84,8 @@ TEST_F(AppointQueryDlgTest, TimeQueryListsWholeDaysWithTheNamesAsTheyAreNow)
     EXPECT_EQ(dialog.HelpText(), u"    请注意：如果您要按客户或按联系人查询，请先选择时间范围，再去"
                                  "选择指定的客户或联系人。时间范围是所有查询的前提条件。"_s);
     EXPECT_TRUE(dialog.TimeButton()->isDefault());
+    EXPECT_EQ(dialog.StartPicker()->date(), QDate(2024, 3, 5));
+    EXPECT_EQ(dialog.EndPicker()->date(), QDate(2024, 3, 5));
 
     // A start after the end is refused; the dialog stays and the list is untouched.
     SetDays(dialog, QDate(2024, 3, 6), QDate(2024, 3, 5));

@@ -5,6 +5,7 @@
 #include "schedule/notepaperdlg.h"
 #include "schedule/notepaperquerydlg.h"
 #include "support/featurecommands.h"
+#include "support/fixedclock.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
 #include "views/featurecontext.h"
@@ -15,7 +16,8 @@
 
 namespace {
 
-// Notes on 1 and 2 January 2009 and one of today; the weather of the last is NULL.
+// Notes on 1 and 2 January 2009 and one of "today", 12 June 2024 by the program's clock; the
+// weather of the last is NULL.
 class NotepaperTest : public RecordViewsTest
 {
 protected:
@@ -24,8 +26,7 @@ protected:
         m_file.Exec(u"INSERT INTO notepaper (no, time, weather, caption, content) VALUES "
                     "(1, '2009-01-01 00:00:00', '晴', '元旦', '新年第一天'), "
                     "(2, '2009-01-02 00:00:00', '雪', 'O''Neil 来访', '谈[合同]'), "
-                    "(3, '%1 00:00:00', NULL, '周会', '讨论')"_s.arg(
-                        QDate::currentDate().toString(u"yyyy-MM-dd"_s)));
+                    "(3, '2024-06-12 00:00:00', NULL, '周会', '讨论')"_s);
         RegisterNoteCommands(m_context);
         m_window.show();
     }
@@ -67,6 +68,8 @@ protected:
         return Value(u"SELECT %1 FROM notepaper WHERE no = %2"_s.arg(field).arg(no));
     }
 
+    static inline const QDate kToday{2024, 6, 12};
+    FixedClock m_clock{QDateTime(kToday, QTime(23, 59, 59))};
     CAppContext m_app;
     FeatureCommands m_commands;
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
@@ -88,7 +91,7 @@ TEST_F(NotepaperTest, QueriesListNotesWithTheirWeekdayTheLatestDayFirst)
     EXPECT_EQ(TextView()->Text(), u"新年第一天"_s);
 
     // Today's note is inside today's range, 0:0:0 to 23:59:59; its weather is listed empty.
-    QueryDays(QDate::currentDate(), QDate::currentDate());
+    QueryDays(kToday, kToday);
     ASSERT_EQ(Listed(), QStringList{u"3"_s});
     EXPECT_EQ(RowTexts(m_main->List(), 0)[1], QString());
     // A reversed range finds nothing.
@@ -141,7 +144,7 @@ TEST_F(NotepaperTest, NewNoteShowsItsWeekdayAndNeedsCaptionAndText)
 {
     CNotepaperDlg dialog(m_db.get(), m_main, TextView(), &m_window);
     dialog.show();
-    EXPECT_EQ(dialog.DatePicker()->date(), QDate::currentDate());
+    EXPECT_EQ(dialog.DatePicker()->date(), kToday);
     dialog.DatePicker()->setDate(QDate(2009, 1, 1));
     EXPECT_EQ(dialog.WeekdayText(), u"星期四"_s);
     dialog.DatePicker()->setDate(QDate(2009, 1, 4));

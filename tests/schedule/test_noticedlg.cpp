@@ -4,6 +4,7 @@
 #include "schedule/remindercommands.h"
 #include "schedule/reminderlist.h"
 #include "support/featurecommands.h"
+#include "support/fixedclock.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
 #include "views/featurecontext.h"
@@ -22,8 +23,8 @@ protected:
         m_file.Exec(u"INSERT INTO notice (no, time, endtime, content) VALUES "
                     "(4, '2024-03-05 09:00:00', '2024-03-05 10:30:00', '交报表'), "
                     "(9, '2024-03-06 08:00:00', '2024-03-07 08:00:00', NULL)"_s);
-        // A clock far from the reminders: the watch stays quiet.
-        RegisterReminderCommands(m_context, [] { return QDateTime(QDate(2000, 1, 1), {}); });
+        // The clock stands far from the reminders: the watch stays quiet.
+        RegisterReminderCommands(m_context);
         m_window.show();
     }
 
@@ -36,12 +37,7 @@ protected:
         return Value(u"SELECT time || '|' || endtime || '|' || ifnull(content, 'NULL') "
                      "FROM notice WHERE no = %1"_s.arg(no));
     }
-    static QDateTime Seconds(const QDateTime& moment)
-    {
-        return QDateTime(moment.date(), QTime(moment.time().hour(), moment.time().minute(),
-                                              moment.time().second()));
-    }
-
+    FixedClock m_clock{QDateTime(QDate(2024, 8, 1), QTime(14, 25, 36, 789))};
     CAppContext m_app;
     FeatureCommands m_commands;
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
@@ -49,7 +45,6 @@ protected:
 
 TEST_F(NoticeTest, SavedWithoutTouchingThePickersStoresTheMomentItOpened)
 {
-    const QDateTime before = Seconds(QDateTime::currentDateTime());
     {
         ModalDriver<CNoticeDlg> driver([](CNoticeDlg& dialog) {
             EXPECT_EQ(dialog.windowTitle(), u"提醒"_s);
@@ -61,14 +56,12 @@ TEST_F(NoticeTest, SavedWithoutTouchingThePickersStoresTheMomentItOpened)
         });
         m_commands.Run(ID_MANAGE_NOTICE);
     }
-    const QDateTime after = Seconds(QDateTime::currentDateTime());
     EXPECT_EQ(m_messages.Texts(), QStringList{u"新数据添加成功！"_s});
     ASSERT_EQ(Count(u"notice"_s), 3);
     const QString start = Value(u"SELECT time FROM notice WHERE no > 9"_s);
     EXPECT_EQ(Value(u"SELECT endtime FROM notice WHERE no > 9"_s), start);
-    const QDateTime stored = QDateTime::fromString(start, u"yyyy-MM-dd HH:mm:ss"_s);
-    EXPECT_LE(before, stored);
-    EXPECT_LE(stored, after);
+    // The moment the dialog opened, to the second.
+    EXPECT_EQ(start, u"2024-08-01 14:25:36"_s);
     EXPECT_EQ(Value(u"SELECT content IS NULL FROM notice WHERE no > 9"_s), u"1"_s);
 
     // 查询搜索 > 提醒: every reminder, the latest start first; no text lists empty.

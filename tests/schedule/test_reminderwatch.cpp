@@ -1,17 +1,28 @@
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
+#include "schedule/appointcommands.h"
+#include "schedule/appointdlg.h"
 #include "schedule/noticedlg.h"
 #include "schedule/remindercommands.h"
 #include "schedule/remindersdue.h"
 #include "schedule/reminderwatch.h"
 #include "schedule/reminderwindow.h"
 #include "support/featurecommands.h"
+#include "support/fixedclock.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
 #include "views/featurecontext.h"
 
+#include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDialog>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimeEdit>
 
 namespace {
 
@@ -21,7 +32,8 @@ QDateTime At(int hour, int minute, int second = 0, int day = 5)
 }
 
 // Reminders on 5 March 2024: 4 from 9:00 to 10:00, 6 from 9:30 to 9:45, 8 whose end (8:00)
-// precedes its start (11:00). Appointments with 张三 at 14:00, one flagged 定时提醒, one not.
+// precedes its start (11:00). Appointments with 张三 of 甲公司 at 14:00, one flagged 定时提醒,
+// one not; 北方公司 (first in the client box) has a contact without appointments.
 class ReminderWatchTest : public RecordViewsTest
 {
 protected:
@@ -31,7 +43,9 @@ protected:
                     "(4, '2024-03-05 09:00:00', '2024-03-05 10:00:00', '交''月报'''), "
                     "(6, '2024-03-05 09:30:00', '2024-03-05 09:45:00', NULL), "
                     "(8, '2024-03-05 11:00:00', '2024-03-05 08:00:00', '反了')"_s);
-        m_file.Exec(u"INSERT INTO linkman (no, client, name) VALUES (1, 1, '张三')"_s);
+        m_file.Exec(u"INSERT INTO client (no, name) VALUES (1, '甲公司'), (2, '北方公司')"_s);
+        m_file.Exec(u"INSERT INTO linkman (no, client, name) VALUES (1, 1, '张三'), "
+                    "(2, 2, '李四')"_s);
         m_file.Exec(u"INSERT INTO appoint (no, linkman, time, place, content, notice) VALUES "
                     "(1, 1, '2024-03-05 14:00:00', '会议室', '签合同', 1), "
                     "(2, 1, '2024-03-05 14:00:00', '门口', '不提醒', 0)"_s);
@@ -47,12 +61,9 @@ protected:
                          QString::number(entry.no) + (entry.fresh ? u"*"_s : QString());
         return shown;
     }
-    CRemindersDue NewDue()
-    {
-        return CRemindersDue(m_db.get(), [this] { return m_now; });
-    }
+    CRemindersDue NewDue() { return CRemindersDue(m_db.get()); }
 
-    QDateTime m_now = At(8, 0);
+    FixedClock m_clock{At(8, 0)};
     CAppContext m_app;
     FeatureCommands m_commands;
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
@@ -61,14 +72,14 @@ protected:
 TEST_F(ReminderWatchTest, RemindersAreDueInTheirWindowOnceUntilPutAway)
 {
     CRemindersDue due = NewDue();
-    m_now = At(8, 59, 59);
+    m_clock.Set(At(8, 59, 59));
     EXPECT_EQ(Due(due), QStringList());
-    m_now = At(9, 0);
+    m_clock.Set(At(9, 0));
     EXPECT_EQ(Due(due), QStringList{u"r4*"_s});
     // Still listed, but no longer new.
-    m_now = At(9, 1);
+    m_clock.Set(At(9, 1));
     EXPECT_EQ(Due(due), QStringList{u"r4"_s});
-    m_now = At(9, 30);
+    m_clock.Set(At(9, 30));
     EXPECT_EQ(Due(due), (QStringList{u"r4"_s, u"r6*"_s}));
 
     // 稍后提醒: back ten minutes later, new again.
@@ -76,26 +87,26 @@ TEST_F(ReminderWatchTest, RemindersAreDueInTheirWindowOnceUntilPutAway)
     ASSERT_EQ(entries.size(), 2u);
     due.Snooze(entries[0]);
     EXPECT_EQ(Due(due), QStringList{u"r6"_s});
-    m_now = At(9, 39, 59);
+    m_clock.Set(At(9, 39, 59));
     EXPECT_EQ(Due(due), QStringList{u"r6"_s});
-    m_now = At(9, 40);
+    m_clock.Set(At(9, 40));
     EXPECT_EQ(Due(due), (QStringList{u"r4*"_s, u"r6"_s}));
 
     // 知道了: gone for the run, though its window lasts.
     due.Acknowledge(due.Check()[0]);
-    m_now = At(9, 45);
+    m_clock.Set(At(9, 45));
     EXPECT_EQ(Due(due), QStringList{u"r6"_s});
-    m_now = At(9, 45, 1);
+    m_clock.Set(At(9, 45, 1));
     EXPECT_EQ(Due(due), QStringList());
 
     // A reminder whose end precedes its start is never due.
     for (const QDateTime& moment : {At(8, 0), At(9, 0), At(11, 0), At(12, 0)}) {
-        m_now = moment;
+        m_clock.Set(moment);
         CRemindersDue fresh = NewDue();
         EXPECT_FALSE(Due(fresh).contains(u"r8*"_s)) << moment.toString().toStdString();
     }
     // Another run knows nothing of this one: the window's last second still counts.
-    m_now = At(10, 0);
+    m_clock.Set(At(10, 0));
     CRemindersDue another = NewDue();
     EXPECT_EQ(Due(another), QStringList{u"r4*"_s});
 }
@@ -103,26 +114,26 @@ TEST_F(ReminderWatchTest, RemindersAreDueInTheirWindowOnceUntilPutAway)
 TEST_F(ReminderWatchTest, FlaggedAppointmentsAreDueFifteenMinutesAheadAndNotAfter)
 {
     CRemindersDue due = NewDue();
-    m_now = At(13, 44, 59);
+    m_clock.Set(At(13, 44, 59));
     EXPECT_EQ(Due(due), QStringList());
-    m_now = At(13, 45);
+    m_clock.Set(At(13, 45));
     ASSERT_EQ(Due(due), QStringList{u"a1*"_s});
     const DueEntry entry = due.Check()[0];
     EXPECT_EQ(entry.contact, u"张三"_s);
     EXPECT_EQ(entry.place, u"会议室"_s);
     EXPECT_EQ(entry.content, u"签合同"_s);
     EXPECT_EQ(entry.start, At(14, 0));
-    m_now = At(14, 0);
+    m_clock.Set(At(14, 0));
     EXPECT_EQ(Due(due), QStringList{u"a1"_s});
-    m_now = At(14, 0, 1);
+    m_clock.Set(At(14, 0, 1));
     EXPECT_EQ(Due(due), QStringList());
 }
 
 TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
 {
-    CReminderWatch watch(m_doc, m_commands, &m_window, [this] { return m_now; });
+    CReminderWatch watch(m_doc, m_commands, &m_window);
     CReminderWindow& window = *watch.Window();
-    m_now = At(9, 30);
+    m_clock.Set(At(9, 30));
     watch.Check();
     ASSERT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), u"提醒"_s);
@@ -140,10 +151,10 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
     EXPECT_EQ(window.Entries()[0].no, 6);
     Click(window, u"IDC_ACKNOWLEDGE"_s);
     EXPECT_FALSE(window.isVisible());
-    m_now = At(9, 39);
+    m_clock.Set(At(9, 39));
     watch.Check();
     EXPECT_FALSE(window.isVisible());
-    m_now = At(9, 40);
+    m_clock.Set(At(9, 40));
     watch.Check();
     ASSERT_TRUE(window.isVisible());
     ASSERT_EQ(window.Entries().size(), 1u);
@@ -151,35 +162,91 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
 
     // Closing the window puts off what it lists.
     window.close();
-    m_now = At(9, 49);
+    m_clock.Set(At(9, 49));
     watch.Check();
     EXPECT_FALSE(window.isVisible());
-    m_now = At(9, 50);
+    m_clock.Set(At(9, 50));
     watch.Check();
     EXPECT_TRUE(window.isVisible());
 
-    // 打开 on an appointment runs 资料管理 > 约会 and puts the line away.
-    int appointments = 0;
-    m_commands.SetHandler(ID_MANAGE_APPOINT, [&] { ++appointments; });
+    // 打开 on an appointment opens 约会记录 at it, under the permission of 资料管理 > 约会, and
+    // puts the line away.
+    RegisterAppointCommands(m_context);
     window.close();
-    m_now = At(13, 50);
+    m_clock.Set(At(13, 50));
     watch.Check();
     ASSERT_EQ(window.Entries().size(), 1u);
     EXPECT_EQ(
         CReminderWindow::LineTexts(window.Entries()[0]),
         (QStringList{u"约会"_s, u"2024-3-5  14:0:0"_s, u"联系人：张三 地点：会议室 签合同"_s}));
-    Click(window, u"IDC_OPEN"_s);
-    EXPECT_EQ(appointments, 1);
+    {
+        ModalDriver<CAppointDlg> driver([this](CAppointDlg& dialog) {
+            EXPECT_EQ(dialog.ClientBox().Text(), u"甲公司"_s);
+            EXPECT_EQ(dialog.ContactBox()->currentText(), u"张三"_s);
+            ASSERT_GE(dialog.RememberedRow(), 0);
+            EXPECT_EQ(dialog.List()->item(dialog.RememberedRow(), CAppointDlg::kNumber)->text(),
+                      u"1"_s);
+            EXPECT_TRUE(dialog.List()->item(dialog.RememberedRow(), 0)->isSelected());
+            EXPECT_EQ(QDateTime(dialog.DatePicker()->date(), dialog.TimePicker()->time()),
+                      At(14, 0));
+            EXPECT_EQ(dialog.PlaceEdit()->text(), u"会议室"_s);
+            EXPECT_EQ(dialog.ContentEdit()->toPlainText(), u"签合同"_s);
+            EXPECT_EQ(dialog.parentWidget(), &m_window);
+        });
+        Click(window, u"IDC_OPEN"_s);
+    }
+    EXPECT_EQ(m_commands.PostedWith(), std::vector<int>{ID_MANAGE_APPOINT});
     EXPECT_FALSE(window.isVisible());
-    m_now = At(13, 55);
+    m_clock.Set(At(13, 55));
     watch.Check();
     EXPECT_FALSE(window.isVisible());
 }
 
+TEST_F(ReminderWatchTest, ComesUpInTheCornerAndAnswersWhileADialogRuns)
+{
+    m_window.show();
+    CReminderWatch watch(m_doc, m_commands, &m_window);
+    CReminderWindow& window = *watch.Window();
+    // The user works in a modal dialog when the reminders come.
+    QDialog dialog(&m_window);
+    dialog.resize(300, 200);
+    {
+        ModalDriver<QDialog> driver([&](QDialog&) {
+            m_clock.Set(At(9, 30));
+            watch.Check();
+            ASSERT_TRUE(window.isVisible());
+            ASSERT_EQ(window.Entries().size(), 2u);
+            const QRect area = m_window.screen()->availableGeometry();
+            EXPECT_EQ(window.frameGeometry().bottomRight(), area.bottomRight());
+            EXPECT_TRUE(area.contains(window.frameGeometry()));
+
+            // A click on 知道了 as the user makes it, through the window system.
+            auto* acknowledge = Find<QPushButton>(window, u"IDC_ACKNOWLEDGE"_s);
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                              acknowledge->mapTo(&window, acknowledge->rect().center()));
+            ASSERT_EQ(window.Entries().size(), 1u);
+            EXPECT_EQ(window.Entries()[0].no, 6);
+            // Escape closes it: what it lists comes again ten minutes later.
+            QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+            EXPECT_FALSE(window.isVisible());
+            EXPECT_TRUE(dialog.isVisible());
+        });
+        dialog.exec();
+    }
+    m_clock.Set(At(9, 39, 59));
+    watch.Check();
+    EXPECT_FALSE(window.isVisible());
+    m_clock.Set(At(9, 40));
+    watch.Check();
+    ASSERT_TRUE(window.isVisible());
+    ASSERT_EQ(window.Entries().size(), 1u);
+    EXPECT_EQ(window.Entries()[0].no, 6);
+}
+
 TEST_F(ReminderWatchTest, SavedReminderIsDueAtOnceAndOpensInItsDialog)
 {
-    m_now = At(20, 0, 0, 6);
-    CReminderWatch* watch = RegisterReminderCommands(m_context, [this] { return m_now; });
+    m_clock.Set(At(20, 0, 0, 6));
+    CReminderWatch* watch = RegisterReminderCommands(m_context);
     QApplication::processEvents(); // the first check, at sign-in
     CReminderWindow& window = *watch->Window();
     EXPECT_FALSE(window.isVisible());

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 // The menu commands a feature registers, run at once and without a permission test, as the
 // main frame runs them for a user who holds every permission.
@@ -15,6 +16,14 @@ public:
     void SetHandler(int id, Handler handler) override { m_handlers[id] = std::move(handler); }
     bool HasHandler(int id) const override { return m_handlers.count(id) > 0; }
     void PostCommand(int id) override { Run(id); }
+    // Runs `action` for the command; the command needs no handler of its own here.
+    void PostCommandWith(int id, Handler action) override
+    {
+        m_postedWith.push_back(id);
+        action();
+    }
+    // The commands PostCommandWith ran for, in order.
+    const std::vector<int>& PostedWith() const { return m_postedWith; }
 
     // Runs the command's handler; a command without one fails the test.
     void Run(int id)
@@ -26,4 +35,5 @@ public:
 
 private:
     std::map<int, Handler> m_handlers;
+    std::vector<int> m_postedWith;
 };
