@@ -1,5 +1,6 @@
 #include "data/referencedata.h"
 
+#include "data/citycodes.h"
 #include "data/filesafety.h"
 
 #include <QFile>
@@ -199,6 +200,13 @@ bool FillReferenceFile(const QString& path, const ReferenceSources& sources, QSt
                 file, table->header.join(u','), Titles(source).join(u',')));
         tables.push_back(std::move(*table));
     }
+    // kSources begins with the domestic places, whose cities take their city-wide codes.
+    std::optional<CsvTable> cities = ReadCsv(sources.cities, &why);
+    if (!cities)
+        return failed(why);
+    if (const QStringList faults = CheckCityCodes(tables.front(), *cities); !faults.isEmpty())
+        return failed(faults.join(u'\n'));
+    tables.front().rows = WithCityCodes(tables.front(), *cities);
     const Database db = OpenFile(path, SQLITE_OPEN_READWRITE, why);
     if (!db)
         return failed(why);

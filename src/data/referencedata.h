@@ -24,12 +24,15 @@ std::optional<CsvTable> ReadCsv(const QString& path, QString* error = nullptr);
 struct ReferenceSources
 {
     QString domestic;      // 省份, 城市, 邮编, 区号 -> section1
+    QString cities;        // the city-wide postcodes of domestic's cities (data/citycodes.h)
     QString international; // 洲, 国家及地区, 区号 -> section2
     QString services;      // 名称, 号码, 说明 -> service
 };
 
-// Writes the rows of the three files into a reference file made by CreateReferenceFile, in one
-// transaction. A file whose header is not the expected one is refused, so a changed source
-// never fills the wrong columns. Empty fields are stored as NULL.
+// Writes the rows of the files into a reference file made by CreateReferenceFile, in one
+// transaction; section1 takes the domestic rows with their cities' city-wide postcodes. A file
+// whose header is not the expected one is refused, so a changed source never fills the wrong
+// columns, and so is a city table that does not agree with the domestic rows (CheckCityCodes),
+// with its faults in `error`. Empty fields are stored as NULL.
 bool FillReferenceFile(const QString& path, const ReferenceSources& sources,
                        QString* error = nullptr);

@@ -107,39 +107,65 @@ TEST_F(ZipQueryDlgTest, DomesticSearchesListPostcodesAndAreaCodes)
         EXPECT_EQ(m_main->List().ColumnAt(column).width, 160);
     ASSERT_EQ(m_main->List().GetItemCount(), 1);
     EXPECT_EQ(RowTexts(m_main->List(), 0),
-              (QStringList{u"广东省"_s, u"深圳市"_s, u"518027"_s, u"0755"_s}));
+              (QStringList{u"广东省"_s, u"深圳市"_s, u"518000"_s, u"0755"_s}));
     EXPECT_TRUE(m_main->CurrentQuery().isEmpty());
     EXPECT_NE(Lower(), nullptr);
 
-    // 北京市 by province: its sixteen districts, all 010.
-    {
-        CZipQueryDlg dialog(&m_reference, m_doc, &m_window);
-        Search(dialog, true, 0, u"北京"_s);
-    }
-    EXPECT_EQ(m_main->List().GetItemCount(), 16);
-    EXPECT_EQ(Column(3).count(u"010"_s), 16);
-    EXPECT_TRUE(Column(1).contains(u"海淀区"_s));
-
-    // Area code "10" lists every code that contains it anywhere: 010 (16 districts), 0310 (2),
-    // 0410 (3), 0510 (3) and 0710 (4).
+    // Area code "10" lists every code that contains it anywhere: 010 (北京市 and its 16
+    // districts), 0310 (2), 0410 (3), 0510 (3) and 0710 (4).
     {
         CZipQueryDlg dialog(&m_reference, m_doc, &m_window);
         Search(dialog, true, 3, u"10"_s);
     }
     const QStringList codes = Column(3);
-    EXPECT_EQ(codes.size(), 28);
-    EXPECT_EQ(codes.count(u"010"_s), 16);
+    EXPECT_EQ(codes.size(), 29);
+    EXPECT_EQ(codes.count(u"010"_s), 17);
     EXPECT_EQ(codes.count(u"0310"_s), 2);
     EXPECT_EQ(codes.count(u"0710"_s), 4);
     for (const QString& code : codes)
         EXPECT_TRUE(code.contains(u"10"_s)) << code.toStdString();
 
-    // By postcode.
-    {
+    EXPECT_TRUE(m_messages.Texts().isEmpty());
+}
+
+// A city lists its city-wide postcode and is found by it; the municipalities are found as
+// cities by their short and full names, and as provinces with their districts.
+TEST_F(ZipQueryDlgTest, CitiesListTheirCityWidePostcodes)
+{
+    const auto search = [this](int field, const QString& text) {
         CZipQueryDlg dialog(&m_reference, m_doc, &m_window);
-        Search(dialog, true, 2, u"518027"_s);
-    }
-    EXPECT_EQ(Column(1), QStringList{u"深圳市"_s});
+        Search(dialog, true, field, text);
+        QList<QStringList> rows;
+        for (int row = 0; row < m_main->List().GetItemCount(); ++row)
+            rows << RowTexts(m_main->List(), row);
+        return rows;
+    };
+    const QStringList beijing{u"北京市"_s, u"北京市"_s, u"100000"_s, u"010"_s};
+    EXPECT_EQ(search(1, u"北京"_s), QList<QStringList>{beijing});
+    EXPECT_EQ(search(1, u"北京市"_s), QList<QStringList>{beijing});
+    EXPECT_EQ(search(1, u"上海"_s),
+              (QList<QStringList>{{u"上海市"_s, u"上海市"_s, u"200000"_s, u"021"_s}}));
+    EXPECT_EQ(search(1, u"天津市"_s),
+              (QList<QStringList>{{u"天津市"_s, u"天津市"_s, u"300000"_s, u"022"_s}}));
+    EXPECT_EQ(search(1, u"重庆"_s),
+              (QList<QStringList>{{u"重庆市"_s, u"重庆市"_s, u"400000"_s, u"023"_s}}));
+    const QStringList guangzhou{u"广东省"_s, u"广州市"_s, u"510000"_s, u"020"_s};
+    EXPECT_EQ(search(1, u"广州"_s), QList<QStringList>{guangzhou});
+    EXPECT_EQ(search(2, u"510000"_s), QList<QStringList>{guangzhou});
+    EXPECT_EQ(search(2, u"100000"_s), QList<QStringList>{beijing});
+
+    // By province: the city first, then its sixteen districts with their own codes.
+    const QList<QStringList> districts = search(0, u"北京"_s);
+    ASSERT_EQ(districts.size(), 17);
+    EXPECT_EQ(districts.front(), beijing);
+    EXPECT_TRUE(districts.contains(QStringList{u"北京市"_s, u"海淀区"_s, u"100080"_s, u"010"_s}));
+    // 广东省: its 21 cities with their city-wide codes and 20 county-level cities.
+    const QList<QStringList> guangdong = search(0, u"广东"_s);
+    EXPECT_EQ(guangdong.size(), 41);
+    EXPECT_TRUE(guangdong.contains(guangzhou));
+    EXPECT_TRUE(guangdong.contains(QStringList{u"广东省"_s, u"深圳市"_s, u"518000"_s, u"0755"_s}));
+    EXPECT_TRUE(guangdong.contains(QStringList{u"广东省"_s, u"江门市"_s, u"529000"_s, u"0750"_s}));
+    EXPECT_TRUE(guangdong.contains(QStringList{u"广东省"_s, u"台山市"_s, u"529200"_s, u"0750"_s}));
     EXPECT_TRUE(m_messages.Texts().isEmpty());
 }
 
@@ -227,8 +253,8 @@ TEST_F(ZipQueryDlgTest, BadInputIsOnlyText)
         EXPECT_EQ(m_main->List().GetColumnCount(), 4);
     }
     // A percent sign is the substring search's own wildcard, as the lookup has always taken it.
-    EXPECT_EQ(Rows(CZipQueryDlg::DomesticStatement(0, u"%"_s)), 786);
-    EXPECT_EQ(Rows(u"SELECT * FROM section1"_s), 786);
+    EXPECT_EQ(Rows(CZipQueryDlg::DomesticStatement(0, u"%"_s)), 790);
+    EXPECT_EQ(Rows(u"SELECT * FROM section1"_s), 790);
     EXPECT_EQ(Rows(u"SELECT * FROM section2"_s), 245);
     EXPECT_TRUE(CZipQueryDlg::DomesticStatement(4, u"x"_s).isEmpty());
     EXPECT_TRUE(m_messages.Texts().isEmpty());
