@@ -144,7 +144,7 @@ TEST(Layers, SourcesIncludeOnlyTheirOwnLayerAndTheOnesBelow)
     ASSERT_TRUE(windowHeaders.contains(u"qfont.h"_s));
     ASSERT_FALSE(windowHeaders.contains(u"QString"_s));
 
-    const QString root = QStringLiteral(VANTREL_SOURCE_DIR);
+    const QString root = QStringLiteral(VANTREL_SOURCE_DIR "/src");
     ASSERT_TRUE(QFileInfo::exists(root + u"/data/schema.h"_s)) << root.toStdString();
     ASSERT_TRUE(QFileInfo::exists(root + u"/data/mkdb/main.cpp"_s));
     const QStringList violations = LayerViolations(root, windowHeaders);
