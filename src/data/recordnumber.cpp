@@ -3,6 +3,8 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 
+#include <sqlite3.h>
+
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -17,6 +19,8 @@ struct KindMessages
     const char16_t* updateFailed;
     const char16_t* noNumber;
 };
+
+constexpr const char16_t* kLockedMessage = u"数据文件正被其他程序锁定，无法保存，请稍后再试！";
 
 const KindMessages& MessagesOf(RecordKind kind)
 {
@@ -50,19 +54,26 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
 {
     const KindMessages& messages = MessagesOf(kind);
     TakenNumber taken;
-    auto fail = [&](const char16_t* message) {
+    CADODatabase* database = recordset.Database();
+    auto fail = [&](const char16_t* message, bool busy = false) {
         recordset.Close();
-        taken.failure = QString::fromUtf16(message);
+        taken.failure = QString::fromUtf16(busy ? kLockedMessage : message);
         return taken;
     };
+    // Held by another program past the wait: that, not the counter, is what went wrong.
+    const auto locked = [](quint32 code) {
+        return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
+    };
     // One workstation at a time between reading the counter and writing it back.
-    CADODatabase* database = recordset.Database();
-    if (!database || !database->BeginTransaction())
+    if (!database)
         return fail(messages.openFailed);
+    if (!database->BeginTransaction())
+        return fail(messages.openFailed, locked(database->GetLastErrorCode()));
     int n = -1;
     if (!recordset.Open(u"SELECT * FROM snnumber"_s)) {
+        const bool busy = locked(recordset.GetLastErrorCode());
         database->RollbackTransaction();
-        return fail(messages.openFailed);
+        return fail(messages.openFailed, busy);
     }
     if (recordset.GetRecordCount() < 1) {
         database->RollbackTransaction();
@@ -77,9 +88,15 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     }
     recordset.Edit();
     recordset.SetFieldInt(CounterColumn(kind), n + 1);
-    if (!recordset.Update() || !database->CommitTransaction()) {
+    if (!recordset.Update()) {
+        const bool busy = locked(recordset.GetLastErrorCode());
         database->RollbackTransaction();
-        return fail(messages.updateFailed);
+        return fail(messages.updateFailed, busy);
+    }
+    if (!database->CommitTransaction()) {
+        const bool busy = locked(database->GetLastErrorCode());
+        database->RollbackTransaction();
+        return fail(messages.updateFailed, busy);
     }
     recordset.Close();
     if (n == -1)
