@@ -245,7 +245,11 @@ bool CVantrelApp::SettleDatabasePath()
         if (candidate.isEmpty() || !QFileInfo(AbsolutePath(candidate)).isFile())
             continue;
         const QString path = AbsolutePath(candidate);
-        const DataFileKind kind = CheckDataFile(path);
+        DataFileKind kind = CheckDataFile(path);
+        // In the data file's place, a file that is no database at all is the data file
+        // destroyed (another program's database there is simply not ours).
+        if (kind == DataFileKind::Foreign && QFileInfo(path).size() > 0 && !HasDatabaseHeader(path))
+            kind = DataFileKind::Damaged;
         if (kind == DataFileKind::Damaged) {
             if (!OfferBackupFor(path))
                 break; // the user picks another file

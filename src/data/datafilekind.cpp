@@ -105,13 +105,13 @@ DataFileKind InspectDataFile(sqlite3* db)
     return DataFileKind::Foreign;
 }
 
-namespace {
-
 bool HasDatabaseHeader(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
 }
+
+namespace {
 
 // The result of reading the file's table list.
 int ReadError(const QString& path)
@@ -192,7 +192,7 @@ bool PrepareDataFile(const QString& path, QString* error)
     CADODatabase database;
     if (!database.Open(CADODatabase::ConnectionStringFor(path))) {
         if (error)
-            *error = database.GetLastError();
+            *error = FileFailure(int(database.GetLastErrorCode()), 0, path);
         return false;
     }
     return UpgradeDatabase(database, error);

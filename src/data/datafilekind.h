@@ -20,6 +20,8 @@ enum class DataFileKind {
 
 // A data file, complete or of an earlier layout.
 bool HoldsDataTables(DataFileKind kind);
+// Whether the file begins as every SQLite database does.
+bool HasDatabaseHeader(const QString& path);
 
 // Looks at a file without changing its contents (a save that a crash cut short is rolled back,
 // as any program opening the file would).

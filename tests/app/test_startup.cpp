@@ -367,11 +367,13 @@ TEST(StartUp, ADamagedDataFileIsNamedAndTheNewestSoundBackupOffered)
     Scramble(newer, QFileInfo(newer).size() / 2); // the newest backup is damaged too
     const qint64 size = QFileInfo(folder.DataPath()).size();
 
-    // Damage in one table, a truncated file, a damaged first page.
+    // Damage in one table, a truncated file, a damaged first page, a file scrambled from its
+    // first byte.
     const std::vector<std::function<void()>> damages = {
         [&] { Scramble(folder.DataPath(), size / 2); },
         [&] { QFile::resize(folder.DataPath(), size / 2); },
         [&] { Scramble(folder.DataPath(), 40); },
+        [&] { Scramble(folder.DataPath(), 0); },
     };
     for (size_t i = 0; i < damages.size(); ++i) {
         SCOPED_TRACE(i);
@@ -379,7 +381,8 @@ TEST(StartUp, ADamagedDataFileIsNamedAndTheNewestSoundBackupOffered)
         QFile::remove(folder.DataPath());
         ASSERT_TRUE(QFile::copy(older, folder.DataPath()));
         damages[i]();
-        EXPECT_EQ(CheckDataFile(folder.DataPath()), DataFileKind::Damaged);
+        EXPECT_EQ(CheckDataFile(folder.DataPath()),
+                  i < 3 ? DataFileKind::Damaged : DataFileKind::Foreign);
         const QByteArray damaged = FileBytes(folder.DataPath());
 
         {
