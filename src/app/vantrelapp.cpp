@@ -248,7 +248,9 @@ bool CVantrelApp::SettleDatabasePath()
         DataFileKind kind = CheckDataFile(path);
         // In the data file's place, a file that is no database at all is the data file
         // destroyed (another program's database there is simply not ours).
-        if (kind == DataFileKind::Foreign && QFileInfo(path).size() > 0 && !HasDatabaseHeader(path))
+        const QFileInfo info(path);
+        if (kind == DataFileKind::Foreign && info.isReadable() && info.size() > 0 &&
+            !HasDatabaseHeader(path))
             kind = DataFileKind::Damaged;
         if (kind == DataFileKind::Damaged) {
             if (!OfferBackupFor(path))
