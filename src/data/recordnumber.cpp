@@ -20,7 +20,20 @@ struct KindMessages
     const char16_t* noNumber;
 };
 
-constexpr const char16_t* kLockedMessage = u"数据文件正被其他程序锁定，无法保存，请稍后再试！";
+// What the file itself refuses: said instead of the kind's message, which blames the counter.
+const char16_t* FileRefusal(quint32 code)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return u"数据文件正被其他程序锁定，无法保存，请稍后再试！";
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN: // the journal cannot be made beside the file
+        return u"数据文件或它所在的文件夹是只读的，无法保存！";
+    default:
+        return nullptr;
+    }
+}
 
 const KindMessages& MessagesOf(RecordKind kind)
 {
@@ -55,25 +68,22 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     const KindMessages& messages = MessagesOf(kind);
     TakenNumber taken;
     CADODatabase* database = recordset.Database();
-    auto fail = [&](const char16_t* message, bool busy = false) {
+    auto fail = [&](const char16_t* message, quint32 code = 0) {
         recordset.Close();
-        taken.failure = QString::fromUtf16(busy ? kLockedMessage : message);
+        const char16_t* refusal = FileRefusal(code);
+        taken.failure = QString::fromUtf16(refusal ? refusal : message);
         return taken;
-    };
-    // Held by another program past the wait: that, not the counter, is what went wrong.
-    const auto locked = [](quint32 code) {
-        return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
     };
     // One workstation at a time between reading the counter and writing it back.
     if (!database)
         return fail(messages.openFailed);
     if (!database->BeginTransaction())
-        return fail(messages.openFailed, locked(database->GetLastErrorCode()));
+        return fail(messages.openFailed, database->GetLastErrorCode());
     int n = -1;
     if (!recordset.Open(u"SELECT * FROM snnumber"_s)) {
-        const bool busy = locked(recordset.GetLastErrorCode());
+        const quint32 code = recordset.GetLastErrorCode();
         database->RollbackTransaction();
-        return fail(messages.openFailed, busy);
+        return fail(messages.openFailed, code);
     }
     if (recordset.GetRecordCount() < 1) {
         database->RollbackTransaction();
@@ -89,14 +99,14 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     recordset.Edit();
     recordset.SetFieldInt(CounterColumn(kind), n + 1);
     if (!recordset.Update()) {
-        const bool busy = locked(recordset.GetLastErrorCode());
+        const quint32 code = recordset.GetLastErrorCode();
         database->RollbackTransaction();
-        return fail(messages.updateFailed, busy);
+        return fail(messages.updateFailed, code);
     }
     if (!database->CommitTransaction()) {
-        const bool busy = locked(database->GetLastErrorCode());
+        const quint32 code = database->GetLastErrorCode();
         database->RollbackTransaction();
-        return fail(messages.updateFailed, busy);
+        return fail(messages.updateFailed, code);
     }
     recordset.Close();
     if (n == -1)

@@ -472,6 +472,10 @@ TEST(StartUp, AnUnwritableDataFileAndAMissingReferenceFileAreSaidAtOnce)
         ASSERT_TRUE(app->m_pDb->IsOpen());
         app->ReportWriteAccess();
         EXPECT_EQ(messages.Texts(), QStringList{readOnly});
+        // A save says the same at once, not that the counter failed.
+        CADORecordset adding(app->m_pDb.get());
+        EXPECT_EQ(TakeRecordNumber(adding, RecordKind::Client).failure,
+                  u"数据文件或它所在的文件夹是只读的，无法保存！"_s);
         app->ExitInstance();
     }
     QFile::setPermissions(folder.DataPath(), QFile::ReadOwner | QFile::WriteOwner);
