@@ -52,7 +52,9 @@ void Restore(CVantrelApp& app, QWidget* window)
         return;
     }
     const QString dataFile = app.DataFilePath();
-    const QString kept = QDir::toNativeSeparators(BeforeRestorePath(dataFile));
+    // Every restore keeps the file it replaces under a name of its own.
+    const QString keepAs = BeforeRestorePath(dataFile, QDateTime::currentDateTime());
+    const QString kept = QDir::toNativeSeparators(keepAs);
     const QString question =
         u"恢复数据将用所选备份替换当前的数据文件，当前文件将保存为：\n%1\n是否继续？"_s.arg(kept);
     if (!Ask(window, question, u"恢复数据"_s))
@@ -61,7 +63,7 @@ void Restore(CVantrelApp& app, QWidget* window)
         Warn(window, u"数据恢复失败：数据文件未打开"_s);
         return;
     }
-    switch (RestoreDataFile(backup, dataFile, *app.Users(), &error)) {
+    switch (RestoreDataFile(backup, dataFile, *app.Users(), keepAs, &error)) {
     case RestoreResult::InUse:
         Warn(window, u"其他用户正在使用数据文件，无法恢复！"_s);
         return;

@@ -81,7 +81,7 @@ bool EnsurePowerTable(CVantrelApp& app, QWidget* parent)
         return false;
     bool created = false;
     // Users are only ever added to a data file of ours.
-    if (app.m_pDb->IsOpen() && InspectDataFile(*app.m_pDb) != DataFileKind::Ours) {
+    if (app.m_pDb->IsOpen() && !HoldsDataTables(InspectDataFile(*app.m_pDb))) {
         Warn(parent, u"数据库无法打开，请与作者联系！"_s);
         return false;
     }

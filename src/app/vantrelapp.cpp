@@ -172,6 +172,7 @@ bool CVantrelApp::InitInstance()
     m_bDbReady = true;
     CompactDataFile();
     OpenDatabase();
+    ReportWriteAccess();
     AutoBackup(QDateTime::currentDateTime());
     if (!SignIn())
         return false;
@@ -237,21 +238,83 @@ void CVantrelApp::OpenAreaDatabase()
 
 bool CVantrelApp::SettleDatabasePath()
 {
-    // A file that is there but no data file of ours counts as missing.
-    QFile local(AbsolutePath(kLocalDataFile));
-    if (local.open(QIODevice::ReadOnly) && PrepareDataFile(local.fileName())) {
-        m_strDbPath = kLocalDataFile;
-        return true;
-    }
+    // The local file first, then the configured one. A file that is there but no data file of
+    // ours counts as missing; a damaged one is never used.
     const QString configured = ReadSetting(u"Path"_s);
-    if (!configured.isEmpty() && PrepareDataFile(AbsolutePath(configured))) {
-        m_strDbPath = configured;
-        return true;
+    for (const QString& candidate : {kLocalDataFile, configured}) {
+        if (candidate.isEmpty() || !QFileInfo(AbsolutePath(candidate)).isFile())
+            continue;
+        const QString path = AbsolutePath(candidate);
+        DataFileKind kind = CheckDataFile(path);
+        // In the data file's place, a file that is no database at all is the data file
+        // destroyed (another program's database there is simply not ours).
+        const QFileInfo info(path);
+        if (kind == DataFileKind::Foreign && info.isReadable() && info.size() > 0 &&
+            !HasDatabaseHeader(path))
+            kind = DataFileKind::Damaged;
+        if (kind == DataFileKind::Damaged) {
+            if (!OfferBackupFor(path))
+                break; // the user picks another file
+        } else if (!HoldsDataTables(kind) &&
+                   !(kind == DataFileKind::Empty && PrepareDataFile(path)))
+            continue;
+        m_strDbPath = candidate;
+        return AcceptDataFile();
     }
     // No data file here and none configured, or the configured one is gone or unusable: ask.
     CWorkPathDlg dialog(*this);
     dialog.SetPath(configured);
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.exec() == QDialog::Accepted && AcceptDataFile();
+}
+
+bool CVantrelApp::AcceptDataFile()
+{
+    if (InspectDataFile(DataFilePath()) == DataFileKind::Old)
+        Warn(nullptr, u"数据文件缺少部分数据表，请用管理员身份登录后执行“升级数据库”。"_s);
+    return true;
+}
+
+QStringList CVantrelApp::BackupFoldersFor(const QString& dataFile) const
+{
+    const QString chosen = ReadSetting(u"BackupPath"_s);
+    const QString dataFolder = QFileInfo(dataFile).absolutePath();
+    // The upgrade leaves its copies beside the file.
+    return {chosen.isEmpty() ? QDir(dataFolder).filePath(u"backup"_s) : AbsolutePath(chosen),
+            dataFolder};
+}
+
+bool CVantrelApp::OfferBackupFor(const QString& dataFile)
+{
+    const QString shown = QDir::toNativeSeparators(dataFile);
+    const QString backup = NewestSoundBackup(BackupFoldersFor(dataFile), dataFile);
+    if (backup.isEmpty()) {
+        Warn(nullptr,
+             u"数据文件已损坏，不能使用：\n%1\n没有找到完好的备份，请选择其他数据文件。"_s.arg(
+                 shown));
+        return false;
+    }
+    const QString keepAs = DamagedFilePath(dataFile, QDateTime::currentDateTime());
+    const QString question =
+        u"数据文件已损坏，不能使用：\n%1\n\n最新的完好备份是：\n%2\n\n是否用这份备份恢复数据文件？"
+        "损坏的文件将保存为：\n%3\n\n选择“否”可以另选数据文件。"_s.arg(
+            shown, QDir::toNativeSeparators(backup), QDir::toNativeSeparators(keepAs));
+    if (!Ask(nullptr, question, u"数据文件已损坏"_s))
+        return false;
+    DataFileUsers users(dataFile);
+    QString error;
+    switch (RestoreDataFile(backup, dataFile, users, keepAs, &error, {}, ReplacedFile::Damaged)) {
+    case RestoreResult::Restored:
+        Inform(nullptr, u"数据文件已从备份恢复，损坏的文件已保存为：\n%1"_s.arg(
+                            QDir::toNativeSeparators(keepAs)));
+        return true;
+    case RestoreResult::InUse:
+        Warn(nullptr, u"其他用户正在使用数据文件，无法恢复！"_s);
+        return false;
+    case RestoreResult::Failed:
+        break;
+    }
+    Warn(nullptr, u"数据恢复失败：%1"_s.arg(error));
+    return false;
 }
 
 void CVantrelApp::CompactDataFile()
@@ -259,7 +322,7 @@ void CVantrelApp::CompactDataFile()
     // Whatever the outcome, start-up goes on with the file as it now is.
     const QString path = AbsolutePath(m_strDbPath);
     m_users = std::make_unique<DataFileUsers>(path);
-    if (InspectDataFile(path) == DataFileKind::Ours)
+    if (HoldsDataTables(InspectDataFile(path)))
         ::CompactDataFile(path, *m_users);
     m_users->LockShared();
 }
@@ -271,12 +334,27 @@ void CVantrelApp::OpenDatabase()
     m_pDb->Open(DataConnectionString());
 }
 
+void CVantrelApp::ReportWriteAccess()
+{
+    // Said now rather than by the first save, which would fail only after waiting.
+    const QString shown = QDir::toNativeSeparators(DataFilePath());
+    switch (m_pDb ? ProbeWriteAccess(*m_pDb) : WriteAccess::Writable) {
+    case WriteAccess::Writable:
+        return;
+    case WriteAccess::ReadOnly:
+        Warn(nullptr, u"数据文件是只读的，程序只能查看资料，任何修改都无法保存：\n%1\n"
+                      "请检查这个文件和它所在文件夹的写入权限。"_s.arg(shown));
+        return;
+    case WriteAccess::Locked:
+        Warn(nullptr, u"数据文件正被其他程序锁定，现在无法保存任何修改：\n%1\n"
+                      "请关闭占用它的程序。"_s.arg(shown));
+        return;
+    }
+}
+
 QString CVantrelApp::BackupFolder() const
 {
-    const QString chosen = ReadSetting(u"BackupPath"_s);
-    if (!chosen.isEmpty())
-        return AbsolutePath(chosen);
-    return QFileInfo(DataFilePath()).dir().filePath(u"backup"_s);
+    return BackupFoldersFor(DataFilePath()).constFirst();
 }
 
 void CVantrelApp::AutoBackup(const QDateTime& now)

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -50,6 +51,8 @@ public:
     bool SettleDatabasePath();
     void CompactDataFile();
     void OpenDatabase();
+    // Says at once when the data file cannot be written: read-only, or locked by another program.
+    void ReportWriteAccess();
     bool SignIn();
     bool LoadPermissions();
     bool CreateMainWindow();
@@ -75,6 +78,9 @@ public:
     // none), writes one and keeps the newest ten. Failures are reported.
     void AutoBackup(const QDateTime& now);
     QWidget* MainWindow() const;
+    // Where backups of a data file are looked for: the backup folder, then the file's own
+    // folder, where the upgrade leaves its copies.
+    QStringList BackupFoldersFor(const QString& dataFile) const;
 
     CADODatabase* Database() const override { return m_pDb.get(); }
     CADODatabase* ReferenceDatabase() const override { return m_pAreaDb.get(); }
@@ -122,6 +128,11 @@ public:
     bool m_bDbReady = false;
 
 private:
+    // A damaged data file: offers the newest sound backup in its place. True when restored.
+    bool OfferBackupFor(const QString& dataFile);
+    // A data file is settled: one of an earlier layout is named as such.
+    bool AcceptDataFile();
+
     QString m_strWorkFolder;
     // Marks the data file as in use by this program for the whole run.
     std::unique_ptr<DataFileUsers> m_users;

@@ -6,6 +6,7 @@
 #include "kit/messages.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -79,6 +80,11 @@ void CWorkPathDlg::accept()
         return;
     }
     file.close();
+    if (CheckDataFile(file.fileName()) == DataFileKind::Damaged) {
+        Warn(this, u"所选数据文件已损坏，不能使用，请选择其他文件！\n%1"_s.arg(
+                       QDir::toNativeSeparators(file.fileName())));
+        return;
+    }
     if (!PrepareDataFile(file.fileName())) {
         Warn(this, u"所选文件不是本软件的数据文件，请重新选择！"_s);
         return;

@@ -2,6 +2,7 @@
 
 #include "data/datafilekind.h"
 #include "data/datafileusers.h"
+#include "data/fileerrors.h"
 #include "data/filesafety.h"
 
 #include <QDir>
@@ -19,6 +20,12 @@ using namespace vantrel::filesafety;
 namespace {
 
 const QString kStampFormat = u"yyyyMMdd-HHmmss"_s;
+const QString kStopped = u"操作已中止"_s;
+
+QString Native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 QString BaseName(const QString& dataFile)
 {
@@ -45,22 +52,27 @@ bool WriteCheckedCopy(const QString& source, const QString& target, const QStrin
     const QString part = target + u".part"_s;
     TempFile temp(part);
     if (!temp.RemoveAll()) {
-        error = u"cannot remove %1"_s.arg(part);
+        error = u"无法删除文件：%1"_s.arg(Native(part));
         return false;
     }
     const auto stop = [&] {
         temp.Keep();
-        error = u"stopped"_s;
+        error = kStopped;
         return false;
     };
     if (!CopyDatabase(source, part, error))
         return false;
     if (!reached(CopyStep::Copied))
         return stop();
-    if (!Verify(part, nullptr, error, true))
+    if (!Verify(part, nullptr, error, true)) {
+        // A page-for-page copy of a damaged file is damaged: the file is to blame, not the copy.
+        QString sourceError;
+        if (!Verify(source, nullptr, sourceError, true))
+            error = u"数据文件已损坏：%1"_s.arg(Native(source));
         return false;
-    if (InspectDataFile(part) != DataFileKind::Ours) {
-        error = u"the copy holds no data tables"_s;
+    }
+    if (!HoldsDataTables(InspectDataFile(part))) {
+        error = u"不是本软件的数据文件：%1"_s.arg(Native(source));
         return false;
     }
     if (!reached(CopyStep::Verified))
@@ -123,9 +135,9 @@ bool BackupDataFile(const QString& dataFile, const QString& folder, const QDateT
         return false;
     };
     if (!QFileInfo(dataFile).isFile())
-        return failed(u"%1 does not exist"_s.arg(dataFile));
+        return failed(u"文件不存在：%1"_s.arg(Native(dataFile)));
     if (!QDir().mkpath(folder))
-        return failed(u"cannot make the folder %1"_s.arg(folder));
+        return failed(u"无法建立文件夹：%1"_s.arg(Native(folder)));
     // Copies that a killed backup left under their passing names go first.
     const QDir dir(folder);
     for (const QString& stale :
@@ -133,11 +145,11 @@ bool BackupDataFile(const QString& dataFile, const QString& folder, const QDateT
         QFile::remove(dir.filePath(stale));
     const QString target = dir.absoluteFilePath(BackupFileName(dataFile, when));
     if (QFileInfo::exists(target))
-        return failed(u"%1 exists already"_s.arg(target));
+        return failed(u"文件已存在：%1"_s.arg(Native(target)));
     if (!WriteCheckedCopy(dataFile, target, dataFile, why, probe))
         return failed(why);
     if (probe && !probe(CopyStep::Replaced))
-        return failed(u"stopped"_s);
+        return failed(kStopped);
     if (written)
         *written = target;
     return true;
@@ -148,13 +160,13 @@ bool CheckBackup(const QString& backup, QString* error)
     QString why;
     const bool usable = [&] {
         if (!QFileInfo(backup).isFile()) {
-            why = u"%1 does not exist"_s.arg(backup);
+            why = u"文件不存在：%1"_s.arg(Native(backup));
             return false;
         }
         if (!Verify(backup, nullptr, why))
             return false;
-        if (InspectDataFile(backup) != DataFileKind::Ours) {
-            why = u"%1 is not a data file of this program"_s.arg(backup);
+        if (!HoldsDataTables(InspectDataFile(backup))) {
+            why = u"不是本软件的数据文件：%1"_s.arg(Native(backup));
             return false;
         }
         return true;
@@ -164,13 +176,75 @@ bool CheckBackup(const QString& backup, QString* error)
     return usable;
 }
 
-QString BeforeRestorePath(const QString& dataFile)
+namespace {
+
+// "<base>-<what>-<stamp>.db" beside the data file, the first such name that is free.
+QString KeptFilePath(const QString& dataFile, const QString& what, const QDateTime& when)
 {
-    return dataFile + u".before-restore"_s;
+    const QFileInfo info(dataFile);
+    const QString stem = BaseName(dataFile) + u'-' + what + u'-' + when.toString(kStampFormat);
+    QString path = info.dir().absoluteFilePath(stem + u".db"_s);
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo::exists(path + u".part"_s); ++n)
+        path = info.dir().absoluteFilePath(stem + u'-' + QString::number(n) + u".db"_s);
+    return path;
+}
+
+// Keeps a damaged file exactly as it is, with the journal that belongs to it.
+bool KeepAsFound(const QString& path, const QString& keepAs, QString& error)
+{
+    const QString part = keepAs + u".part"_s;
+    TempFile temp(part);
+    temp.RemoveAll();
+    if (!QFile::copy(path, part)) {
+        error = u"无法复制文件 %1 到 %2"_s.arg(Native(path), Native(keepAs));
+        return false;
+    }
+    if (!Flush(part, path, error) || !RenameDurably(part, keepAs, error))
+        return false;
+    temp.Keep();
+    for (const QString& suffix : {u"-journal"_s, u"-wal"_s}) {
+        if (QFileInfo::exists(path + suffix) &&
+            !RenameDurably(path + suffix, keepAs + suffix, error))
+            return false;
+    }
+    QFile::remove(path + u"-shm"_s);
+    return true;
+}
+
+} // namespace
+
+QString BeforeRestorePath(const QString& dataFile, const QDateTime& when)
+{
+    return KeptFilePath(dataFile, u"before-restore"_s, when);
+}
+
+QString DamagedFilePath(const QString& dataFile, const QDateTime& when)
+{
+    return KeptFilePath(dataFile, u"damaged"_s, when);
+}
+
+QString NewestSoundBackup(const QStringList& folders, const QString& dataFile)
+{
+    std::vector<std::pair<QDateTime, QString>> found;
+    QStringList seen;
+    for (const QString& folder : folders) {
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        if (canonical.isEmpty() || seen.contains(canonical))
+            continue;
+        seen << canonical;
+        for (const QString& backup : BackupsIn(folder, dataFile))
+            found.emplace_back(StampOf(QFileInfo(backup).fileName(), dataFile), backup);
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a > b; });
+    for (const auto& [stamp, backup] : found)
+        if (CheckBackup(backup))
+            return backup;
+    return {};
 }
 
 RestoreResult RestoreDataFile(const QString& backup, const QString& dataFile, DataFileUsers& users,
-                              QString* error, const CopyProbe& probe)
+                              const QString& keepAs, QString* error, const CopyProbe& probe,
+                              ReplacedFile replaced)
 {
     QString why;
     const auto failed = [&](const QString& reason) {
@@ -183,34 +257,39 @@ RestoreResult RestoreDataFile(const QString& backup, const QString& dataFile, Da
         return failed(why);
     const QFileInfo info(dataFile);
     if (!info.isFile())
-        return failed(u"%1 does not exist"_s.arg(dataFile));
+        return failed(u"文件不存在：%1"_s.arg(Native(dataFile)));
+    if (keepAs.isEmpty() || QFileInfo::exists(keepAs))
+        return failed(u"文件已存在：%1"_s.arg(Native(keepAs)));
     // The real file, also when the name is a symbolic link, so the link stays a link.
     const QString path = info.canonicalFilePath();
     if (!users.TryLockExclusive())
         return RestoreResult::InUse;
-    if (HasPendingChanges(path))
-        return failed(u"%1 has changes in a journal"_s.arg(path));
+    if (replaced == ReplacedFile::Sound && HasPendingChanges(path))
+        return failed(u"数据文件还有未写完的修改，请先关闭使用它的程序：%1"_s.arg(Native(path)));
 
     // The backup's copy waits beside the data file, checked and on disk ...
     const QString incoming = path + u".restore"_s;
     TempFile temp(incoming);
     if (!WriteCheckedCopy(backup, incoming, path, why, probe)) {
-        if (why == u"stopped"_s)
+        if (why == kStopped)
             temp.Keep();
         return failed(why);
     }
     // ... the file as it is now is kept whole ...
-    if (!WriteCheckedCopy(path, BeforeRestorePath(path), path, why, {}))
+    const bool kept = replaced == ReplacedFile::Sound
+                          ? WriteCheckedCopy(path, keepAs, path, why, {})
+                          : KeepAsFound(path, keepAs, why);
+    if (!kept)
         return failed(why);
     if (!reached(CopyStep::Saved)) {
         temp.Keep();
-        return failed(u"stopped"_s);
+        return failed(kStopped);
     }
     // ... and the copy takes the data file's place in one step.
     if (!RenameDurably(incoming, path, why))
         return failed(why);
     temp.Keep();
     if (!reached(CopyStep::Replaced))
-        return failed(u"stopped"_s);
+        return failed(kStopped);
     return RestoreResult::Restored;
 }

@@ -49,11 +49,28 @@ enum class RestoreResult {
     Failed, // nothing changed; `error` says why
 };
 
-// "<data file>.before-restore": where a restore keeps the file it replaces.
-QString BeforeRestorePath(const QString& dataFile);
+// Where a restore keeps the file it replaces, beside it and under a name of its own, so that
+// no restore ever overwrites an earlier kept file: "<base name>-before-restore-yyyyMMdd-HHmmss.db"
+// ("sale-before-restore-20261208-091500.db"), with "-2", "-3", ... before ".db" when that name
+// is taken. These are no backups: pruning and the offer of a backup leave them alone.
+QString BeforeRestorePath(const QString& dataFile, const QDateTime& when);
+// Where a damaged data file is kept when a backup takes its place: "<base name>-damaged-...db".
+QString DamagedFilePath(const QString& dataFile, const QDateTime& when);
+
+// The newest backup in the folders that passes its check; empty when there is none.
+QString NewestSoundBackup(const QStringList& folders, const QString& dataFile);
+
+// What the file a restore replaces is.
+enum class ReplacedFile {
+    Sound,   // kept as a checked copy
+    Damaged, // kept byte for byte, with its journal, as it was found
+};
 
 // Puts a checked backup in the data file's place. Needs the data file to itself (`users` gets
-// the exclusive lock, which it keeps); the file as it was is kept as BeforeRestorePath. The
-// program must not use its open connections afterwards: they still see the old file.
+// the exclusive lock, which it keeps); the file as it was is kept as `keepAs` (made with
+// BeforeRestorePath or DamagedFilePath; a file of that name is never replaced). The program
+// must not use its open connections afterwards: they still see the old file.
 RestoreResult RestoreDataFile(const QString& backup, const QString& dataFile, DataFileUsers& users,
-                              QString* error = nullptr, const CopyProbe& probe = {});
+                              const QString& keepAs, QString* error = nullptr,
+                              const CopyProbe& probe = {},
+                              ReplacedFile replaced = ReplacedFile::Sound);

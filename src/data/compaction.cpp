@@ -1,6 +1,7 @@
 #include "data/compaction.h"
 
 #include "data/datafileusers.h"
+#include "data/fileerrors.h"
 #include "data/filesafety.h"
 
 #include <QByteArray>
@@ -29,7 +30,11 @@ bool CopyInto(sqlite3* source, const QString& target, QString& error)
     const QByteArray path = QFile::encodeName(target);
     sqlite3_bind_text(vacuum.get(), 1, path.constData(), int(path.size()), SQLITE_TRANSIENT);
     if (sqlite3_step(vacuum.get()) != SQLITE_DONE) {
-        error = LastError(source);
+        // Only the copy is written: a full disk is the copy's folder.
+        const int code = sqlite3_extended_errcode(source);
+        const int systemError = sqlite3_system_errno(source);
+        error = IsDiskFull(code, systemError) ? FileFailure(code, systemError, target)
+                                              : LastError(source);
         return false;
     }
     return true;
@@ -56,11 +61,11 @@ CompactionResult CompactDataFile(const QString& dataFile, DataFileUsers& users, 
         return CompactionResult::Failed;
     };
     const auto reached = [&](CompactionStep step) { return !probe || probe(step); };
-    const QString stopped = u"stopped"_s;
+    const QString stopped = u"操作已中止"_s;
 
     const QFileInfo info(dataFile);
     if (!info.isFile())
-        return failed(u"%1 does not exist"_s.arg(dataFile));
+        return failed(u"文件不存在：%1"_s.arg(QDir::toNativeSeparators(dataFile)));
     // The real file, also when the name is a symbolic link, so the link stays a link.
     const QString path = info.canonicalFilePath();
     if (!users.TryLockExclusive())
@@ -68,12 +73,12 @@ CompactionResult CompactDataFile(const QString& dataFile, DataFileUsers& users, 
     if (!reached(CompactionStep::Locked))
         return failed(stopped);
     if (!QFileInfo(path).isWritable())
-        return failed(u"%1 is not writable"_s.arg(path));
+        return failed(u"文件只读，无法写入：%1"_s.arg(QDir::toNativeSeparators(path)));
 
     const QString tempPath = CompactionTempPath(path);
     TempFile temp(tempPath);
     if (!temp.RemoveAll())
-        return failed(u"cannot remove %1"_s.arg(tempPath));
+        return failed(u"无法删除文件：%1"_s.arg(QDir::toNativeSeparators(tempPath)));
     if (!reached(CompactionStep::StaleRemoved)) {
         temp.Keep();
         return failed(stopped);
@@ -110,7 +115,7 @@ CompactionResult CompactDataFile(const QString& dataFile, DataFileUsers& users, 
         Exec(guard.get(), "ROLLBACK", why);
     }
     if (HasPendingChanges(path))
-        return failed(u"%1 has changes in a journal"_s.arg(path));
+        return failed(u"数据文件还有未写完的修改：%1"_s.arg(QDir::toNativeSeparators(path)));
     if (!reached(CompactionStep::Released)) {
         temp.Keep();
         return failed(stopped);

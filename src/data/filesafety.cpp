@@ -1,9 +1,13 @@
 #include "data/filesafety.h"
 
+#include "data/fileerrors.h"
+
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,8 +23,7 @@ Database OpenFile(const QString& path, int flags, QString& error)
     const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags, nullptr);
     Database db(handle);
     if (code != SQLITE_OK) {
-        error = u"%1: %2"_s.arg(
-            path, QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(code)));
+        error = FileFailure(code, handle ? sqlite3_system_errno(handle) : 0, path);
         return nullptr;
     }
     sqlite3_busy_timeout(handle, kBusyMilliseconds);
@@ -29,7 +32,7 @@ Database OpenFile(const QString& path, int flags, QString& error)
 
 QString LastError(sqlite3* db)
 {
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    return FileFailure(db);
 }
 
 bool Exec(sqlite3* db, const char* sql, QString& error)
@@ -94,7 +97,7 @@ bool Verify(const QString& copy, const TableCounts* expected, QString& error, bo
     Statement check(raw);
     if (sqlite3_step(check.get()) != SQLITE_ROW ||
         qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)), "ok") != 0) {
-        error = u"the copy is damaged"_s;
+        error = FileFailure(SQLITE_CORRUPT, 0, copy);
         return false;
     }
     if (!expected)
@@ -103,7 +106,7 @@ bool Verify(const QString& copy, const TableCounts* expected, QString& error, bo
     if (!counts)
         return false;
     if (expected && *counts != *expected) {
-        error = u"the copy does not hold the same rows"_s;
+        error = u"副本与原文件的记录不一致：%1"_s.arg(QDir::toNativeSeparators(copy));
         return false;
     }
     return true;
@@ -113,23 +116,26 @@ bool Flush(const QString& copy, const QString& original, QString& error)
 {
     struct stat status = {};
     if (::stat(QFile::encodeName(original).constData(), &status) != 0) {
-        error = u"cannot read the permissions of %1"_s.arg(original);
+        error = u"无法读取文件的权限：%1"_s.arg(QDir::toNativeSeparators(original));
         return false;
     }
     const int fd = ::open(QFile::encodeName(copy).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
-        error = u"cannot open %1"_s.arg(copy);
+        error = u"文件无法打开：%1"_s.arg(QDir::toNativeSeparators(copy));
         return false;
     }
-    bool ok = ::fchmod(fd, status.st_mode & 07777) == 0;
+    const bool permitted = ::fchmod(fd, status.st_mode & 07777) == 0;
     if (::fchown(fd, uid_t(-1), status.st_gid) != 0) {
         // Not the user's group to give: the file keeps the user's own.
     }
-    ok = ::fsync(fd) == 0 && ok;
+    const bool synced = ::fsync(fd) == 0;
+    const int why = errno;
     ::close(fd);
-    if (!ok)
-        error = u"cannot write %1 to disk"_s.arg(copy);
-    return ok;
+    if (!synced)
+        error = FileFailure(SQLITE_IOERR, why, copy);
+    else if (!permitted)
+        error = u"无法设置文件的权限：%1"_s.arg(QDir::toNativeSeparators(copy));
+    return synced && permitted;
 }
 
 void FlushFolder(const QString& folder)
@@ -145,7 +151,8 @@ void FlushFolder(const QString& folder)
 bool RenameDurably(const QString& from, const QString& to, QString& error)
 {
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
-        error = u"cannot rename %1 to %2"_s.arg(from, to);
+        error = u"无法将文件 %1 改名为 %2"_s.arg(QDir::toNativeSeparators(from),
+                                                 QDir::toNativeSeparators(to));
         return false;
     }
     FlushFolder(QFileInfo(to).absolutePath());
@@ -190,8 +197,11 @@ bool CopyDatabase(const QString& source, const QString& target, QString& error)
     }
     const int finished = sqlite3_backup_finish(backup);
     if (code != SQLITE_DONE || finished != SQLITE_OK) {
-        error = u"%1: %2"_s.arg(
-            source, QString::fromUtf8(sqlite3_errstr(code != SQLITE_DONE ? code : finished)));
+        const int failure = code != SQLITE_DONE ? code : finished;
+        // Only the copy is written: a full disk is the copy's; anything else is the source's.
+        const int systemError = sqlite3_system_errno(to.get());
+        error = IsDiskFull(failure, systemError) ? FileFailure(failure, systemError, target)
+                                                 : FileFailure(failure, 0, source);
         return false;
     }
     return true;

@@ -3,6 +3,8 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 
+#include <sqlite3.h>
+
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -17,6 +19,21 @@ struct KindMessages
     const char16_t* updateFailed;
     const char16_t* noNumber;
 };
+
+// What the file itself refuses: said instead of the kind's message, which blames the counter.
+const char16_t* FileRefusal(quint32 code)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return u"数据文件正被其他程序锁定，无法保存，请稍后再试！";
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN: // the journal cannot be made beside the file
+        return u"数据文件或它所在的文件夹是只读的，无法保存！";
+    default:
+        return nullptr;
+    }
+}
 
 const KindMessages& MessagesOf(RecordKind kind)
 {
@@ -50,19 +67,23 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
 {
     const KindMessages& messages = MessagesOf(kind);
     TakenNumber taken;
-    auto fail = [&](const char16_t* message) {
+    CADODatabase* database = recordset.Database();
+    auto fail = [&](const char16_t* message, quint32 code = 0) {
         recordset.Close();
-        taken.failure = QString::fromUtf16(message);
+        const char16_t* refusal = FileRefusal(code);
+        taken.failure = QString::fromUtf16(refusal ? refusal : message);
         return taken;
     };
     // One workstation at a time between reading the counter and writing it back.
-    CADODatabase* database = recordset.Database();
-    if (!database || !database->BeginTransaction())
+    if (!database)
         return fail(messages.openFailed);
+    if (!database->BeginTransaction())
+        return fail(messages.openFailed, database->GetLastErrorCode());
     int n = -1;
     if (!recordset.Open(u"SELECT * FROM snnumber"_s)) {
+        const quint32 code = recordset.GetLastErrorCode();
         database->RollbackTransaction();
-        return fail(messages.openFailed);
+        return fail(messages.openFailed, code);
     }
     if (recordset.GetRecordCount() < 1) {
         database->RollbackTransaction();
@@ -77,9 +98,15 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     }
     recordset.Edit();
     recordset.SetFieldInt(CounterColumn(kind), n + 1);
-    if (!recordset.Update() || !database->CommitTransaction()) {
+    if (!recordset.Update()) {
+        const quint32 code = recordset.GetLastErrorCode();
         database->RollbackTransaction();
-        return fail(messages.updateFailed);
+        return fail(messages.updateFailed, code);
+    }
+    if (!database->CommitTransaction()) {
+        const quint32 code = database->GetLastErrorCode();
+        database->RollbackTransaction();
+        return fail(messages.updateFailed, code);
     }
     recordset.Close();
     if (n == -1)

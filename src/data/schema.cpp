@@ -303,14 +303,15 @@ bool UpgradeDatabase(CADODatabase& database, QString* error)
 {
     if (!database.IsOpen()) {
         if (error)
-            *error = u"the data file is not open"_s;
+            *error = u"数据文件未打开"_s;
         return false;
     }
     const auto connection = database.GetActiveConnection();
     // Another program's database is never written to.
-    if (InspectDataFile(connection->Handle()) == DataFileKind::Foreign) {
+    const DataFileKind kind = InspectDataFile(connection->Handle());
+    if (!HoldsDataTables(kind) && kind != DataFileKind::Empty) {
         if (error)
-            *error = u"the file is not a data file of this program"_s;
+            *error = u"不是本软件的数据文件"_s;
         return false;
     }
     const bool ok = AddMissing(connection->Handle(), schema::DataTables(), error);

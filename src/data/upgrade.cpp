@@ -4,6 +4,7 @@
 #include "data/backup.h"
 #include "data/datafilekind.h"
 #include "data/filesafety.h"
+#include "data/gbktext.h"
 #include "data/schema.h"
 #include "data/sqliteconnection.h"
 
@@ -12,6 +13,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -40,10 +42,7 @@ QString Name(const char* name)
 
 bool Run(sqlite3* db, const QString& sql, QString& error)
 {
-    if (Exec(db, sql.toUtf8().constData(), error))
-        return true;
-    error = sql + u": "_s + error;
-    return false;
+    return Exec(db, sql.toUtf8().constData(), error);
 }
 
 Statement PrepareText(sqlite3* db, const QString& sql, QString& error)
@@ -229,6 +228,35 @@ bool Fill(sqlite3* db, const SchemaGaps& gaps, QString& error)
     return AddCounters(db, gaps, error);
 }
 
+// A groups table made anew lists the groups that address-book entries already carry.
+bool RestoreGroups(sqlite3* db, const SchemaGaps& gaps, QStringList& restored, QString& error)
+{
+    if (!gaps.tables.contains(u"group"_s) || gaps.tables.contains(u"address"_s))
+        return true;
+    const Statement groups =
+        PrepareText(db,
+                    u"SELECT DISTINCT \"group\" FROM address WHERE \"group\" IS NOT NULL AND "
+                    "\"group\" <> ''"_s,
+                    error);
+    if (!groups)
+        return false;
+    int step;
+    while ((step = sqlite3_step(groups.get())) == SQLITE_ROW)
+        restored << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(groups.get(), 0)));
+    if (step != SQLITE_DONE) {
+        error = LastError(db);
+        return false;
+    }
+    // In the order the address book lists them.
+    std::sort(restored.begin(), restored.end(),
+              [](const QString& a, const QString& b) { return CompareGbk(a, b) < 0; });
+    return Run(db,
+               u"INSERT INTO \"group\" (name) SELECT DISTINCT \"group\" FROM address "
+               "WHERE \"group\" IS NOT NULL AND \"group\" <> ''"_s,
+               error);
+}
+
 UpgradeOutcome OutcomeOf(int code)
 {
     switch (code & 0xff) {
@@ -258,6 +286,8 @@ std::optional<SchemaGaps> FindSchemaGaps(sqlite3* db, QString* error)
         }
         if (columns->empty()) {
             gaps.tables << Name(table.name);
+            // A new counters table needs its row too.
+            gaps.counterRow = gaps.counterRow || qstrcmp(table.name, kCounterTable) == 0;
             continue;
         }
         for (const Column& column : table.columns)
@@ -284,7 +314,7 @@ UpgradeResult UpgradeDataFile(sqlite3* db, const QString& path, const QDateTime&
         result.error = error;
         return result;
     };
-    if (!db || InspectDataFile(db) != DataFileKind::Ours)
+    if (!db || !HoldsDataTables(InspectDataFile(db)))
         return ended(UpgradeOutcome::NotOurs);
     if (sqlite3_db_readonly(db, "main") == 1)
         return ended(UpgradeOutcome::ReadOnly);
@@ -305,7 +335,7 @@ UpgradeResult UpgradeDataFile(sqlite3* db, const QString& path, const QDateTime&
     if (!BackupDataFile(path, QFileInfo(path).absolutePath(), when, &result.backup, &error))
         return rolledBack(UpgradeOutcome::BackupFailed, error);
     UpgradeOutcome failure = UpgradeOutcome::Failed;
-    if (Fill(db, *gaps, error)) {
+    if (Fill(db, *gaps, error) && RestoreGroups(db, *gaps, result.restoredGroups, error)) {
         if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) {
             result.added = *gaps;
             return ended(UpgradeOutcome::Upgraded);
@@ -326,7 +356,7 @@ UpgradeResult UpgradeDataFile(CADODatabase& database, const QDateTime& when)
     if (!database.IsOpen() || !connection) {
         UpgradeResult result;
         result.outcome = UpgradeOutcome::NotOurs;
-        result.error = u"the data file is not open"_s;
+        result.error = u"数据文件未打开"_s;
         return result;
     }
     UpgradeResult result = UpgradeDataFile(connection->Handle(), connection->Path(), when);

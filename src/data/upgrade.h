@@ -39,7 +39,8 @@ struct UpgradeResult
 {
     UpgradeOutcome outcome = UpgradeOutcome::Failed;
     SchemaGaps added;
-    QString backup; // the copy of the file as it was before, beside it
+    QStringList restoredGroups; // of a groups table made anew, taken from the address book
+    QString backup;             // the copy of the file as it was before, beside it
     QString error;
 };
 

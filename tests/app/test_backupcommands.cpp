@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
+#include "data/adorecordset.h"
 #include "data/backup.h"
 #include "kit/commandids.h"
 #include "kit/messages.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,6 +20,20 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QDateTime kStart(QDate(2026, 12, 1), QTime(8, 0, 0));
+
+QString ClientName(const QString& dataFile)
+{
+    CADODatabase database;
+    if (!database.Open(CADODatabase::ConnectionStringFor(dataFile)))
+        return {};
+    CADORecordset client(&database);
+    QString name;
+    if (client.Open(u"SELECT * FROM client"_s) && client.GetRecordCount() > 0) {
+        client.MoveFirst();
+        client.GetFieldText(u"name"_s, name);
+    }
+    return name;
+}
 
 // Start-up copies the data file once a week into the backup folder and keeps the newest ten.
 TEST(BackupCommands, StartUpBacksUpWeeklyAndKeepsTen)
@@ -91,23 +107,40 @@ TEST(BackupCommands, BackUpAndRestoreThroughTheMenu)
     EXPECT_EQ(folder.Data().QueryValue(u"SELECT name FROM client"_s), u"新名"_s);
     EXPECT_TRUE(frame.isVisible());
 
-    messages.Clear();
-    messages.AnswerNext(true);
-    {
-        ModalDriver<QFileDialog> driver([&](QFileDialog& files) {
-            files.selectFile(written.first());
-            QMetaObject::invokeMethod(&files, "accept");
-        });
-        frame.Action(ID_FILE_RESTORE)->trigger();
+    // The question names the file the current one will be kept as: its own name, with date
+    // and time, so no earlier kept file is ever replaced.
+    static const QRegularExpression keptName(
+        u"恢复数据将用所选备份替换当前的数据文件，当前文件将保存为：\n(.*/sale-before-restore-"
+        "\\d{8}-\\d{6}(-\\d+)?\\.db)\n是否继续？"_s);
+    QStringList kept;
+    for (const QString& current : {u"新名"_s, u"更新的名"_s}) {
+        folder.Data().Exec(u"UPDATE client SET name = '%1' WHERE no = 1"_s.arg(current));
+        messages.Clear();
+        messages.AnswerNext(true);
+        {
+            ModalDriver<QFileDialog> driver([&](QFileDialog& files) {
+                files.selectFile(written.first());
+                QMetaObject::invokeMethod(&files, "accept");
+            });
+            frame.Action(ID_FILE_RESTORE)->trigger();
+        }
+        ASSERT_EQ(messages.Texts().size(), 2);
+        const QRegularExpressionMatch match = keptName.match(messages.Texts().first());
+        ASSERT_TRUE(match.hasMatch()) << messages.Texts().first().toStdString();
+        kept << match.captured(1);
+        EXPECT_EQ(messages.LastText(),
+                  u"数据已恢复，原数据文件已保存为：\n%1\n请重新启动程序。"_s.arg(kept.last()));
+        EXPECT_EQ(folder.Data().QueryValue(u"SELECT name FROM client"_s), u"旧名"_s);
+        EXPECT_FALSE(app->m_pDb->IsOpen());
+        EXPECT_FALSE(frame.isVisible());
+        // The program as the user starts it again.
+        app->OpenDatabase();
+        frame.show();
     }
-    const QString kept = BeforeRestorePath(folder.DataPath());
-    ASSERT_EQ(messages.Texts().size(), 2);
-    EXPECT_EQ(messages.LastText(),
-              u"数据已恢复，原数据文件已保存为：\n%1\n请重新启动程序。"_s.arg(kept));
-    EXPECT_EQ(folder.Data().QueryValue(u"SELECT name FROM client"_s), u"旧名"_s);
-    EXPECT_TRUE(QFileInfo::exists(kept));
-    EXPECT_FALSE(app->m_pDb->IsOpen());
-    EXPECT_FALSE(frame.isVisible());
+    ASSERT_EQ(kept.size(), 2);
+    EXPECT_NE(kept[0], kept[1]);
+    EXPECT_EQ(ClientName(kept[0]), u"新名"_s);
+    EXPECT_EQ(ClientName(kept[1]), u"更新的名"_s);
     app->ExitInstance();
 }
 

@@ -1,12 +1,15 @@
 #include "app/logindlg.h"
+#include "app/mainframe.h"
 #include "app/vantrelapp.h"
 #include "app/workpathdlg.h"
 #include "data/adodatabase.h"
 #include "data/datafilekind.h"
 #include "data/schema.h"
+#include "kit/commandids.h"
 #include "kit/messages.h"
 #include "startfolder.h"
 
+#include <QAction>
 #include <QCryptographicHash>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -146,6 +149,76 @@ TEST(DataFileChoice, StartUpAsksAgainForAnUnusableFileAndNeverWritesIt)
     app->ExitInstance();
     EXPECT_EQ(Digest(folder.DataPath()), localBefore);
     EXPECT_EQ(Digest(foreign), foreignBefore);
+}
+
+} // namespace
+
+namespace {
+
+// A data file of an earlier layout, without the record counters, is taken as an old data file:
+// start-up says so, the administrator signs in and 升级数据库 completes it. Another program's
+// database that happens to use one of our table names stays refused.
+TEST(DataFileChoice, AFileWithPartOfOurTablesIsAnOldDataFileToUpgrade)
+{
+    StartFolder folder;
+    folder.AddSkin(u"xpsteel.smf"_s);
+    folder.Data().Exec(u"INSERT INTO client (no, name) VALUES (41, '甲')"_s);
+    folder.Data().Exec(u"DROP TABLE snnumber"_s);
+    const QString cities = folder.Dir() + u"/cities.db"_s;
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(cities.toUtf8().constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "CREATE TABLE city (name TEXT, population INTEGER)", nullptr, nullptr,
+                     nullptr);
+        sqlite3_close(db);
+    }
+    EXPECT_EQ(InspectDataFile(folder.DataPath()), DataFileKind::Old);
+    EXPECT_EQ(InspectDataFile(cities), DataFileKind::Foreign);
+    EXPECT_FALSE(PrepareDataFile(cities));
+    const QByteArray before = Digest(folder.DataPath());
+    EXPECT_TRUE(PrepareDataFile(folder.DataPath()));
+    EXPECT_EQ(Digest(folder.DataPath()), before);
+
+    const QString note = u"数据文件缺少部分数据表，请用管理员身份登录后执行“升级数据库”。"_s;
+    {
+        // Chosen in the work-path dialog it is taken too, with the same note.
+        const QString elsewhere = folder.Dir() + u"/old.db"_s;
+        ASSERT_TRUE(QFile::copy(folder.DataPath(), elsewhere));
+        QFile::rename(folder.DataPath(), folder.DataPath() + u".away"_s);
+        MessageRecorder messages;
+        auto app = folder.MakeApp();
+        ModalDriver<CWorkPathDlg> driver([&](CWorkPathDlg& dialog) {
+            dialog.findChild<QLineEdit*>(u"IDC_DBPATH"_s)->setText(elsewhere);
+            dialog.accept();
+        });
+        ASSERT_TRUE(app->SettleDatabasePath());
+        EXPECT_EQ(app->m_strDbPath, elsewhere);
+        EXPECT_EQ(messages.Texts(), QStringList{note});
+        QFile::rename(folder.DataPath() + u".away"_s, folder.DataPath());
+        folder.WriteIni(QByteArray());
+    }
+
+    MessageRecorder messages;
+    auto app = folder.MakeApp();
+    ModalDriver<CLoginDlg> driver([&](CLoginDlg& dialog) {
+        QTest::keyClicks(dialog.PasswordEdit(), u"583016"_s);
+        QTest::keyClick(dialog.PasswordEdit(), Qt::Key_Return);
+    });
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(messages.Texts(), QStringList{note});
+    EXPECT_EQ(app->m_strDbPath, u"sale.db"_s);
+    ASSERT_NE(app->MainWindow(), nullptr);
+    auto* frame = qobject_cast<CMainFrame*>(app->MainWindow());
+    ASSERT_NE(frame, nullptr);
+    messages.Clear();
+    frame->Action(ID_TOOLS_UPGRADE)->trigger();
+    ASSERT_EQ(messages.Texts().size(), 1);
+    EXPECT_TRUE(messages.LastText().startsWith(u"已添加：\n数据表：编号计数器\n"_s))
+        << messages.LastText().toStdString();
+    // The new counters start after the numbers in use.
+    EXPECT_EQ(folder.Data().QueryValue(u"SELECT client FROM snnumber"_s), u"42"_s);
+    EXPECT_EQ(InspectDataFile(folder.DataPath()), DataFileKind::Ours);
+    app->ExitInstance();
 }
 
 } // namespace

@@ -1,19 +1,28 @@
 #include "app/logindlg.h"
+#include "app/mainframe.h"
 #include "app/vantrelapp.h"
 #include "app/workpathdlg.h"
 #include "data/adodatabase.h"
+#include "data/adorecordset.h"
+#include "data/backup.h"
 #include "data/compaction.h"
+#include "data/datafilekind.h"
 #include "data/datafileusers.h"
+#include "data/recordnumber.h"
+#include "kit/commandids.h"
 #include "kit/messages.h"
 #include "kit/skinengine.h"
 #include "startfolder.h"
+#include "support/unprivileged.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -304,4 +313,211 @@ TEST(StartUp, CancelledSignInEndsWithoutAMainWindow)
     EXPECT_TRUE(app->m_pDb->IsOpen());
     app->ExitInstance();
     EXPECT_FALSE(app->m_pDb->IsOpen());
+}
+
+namespace {
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// Enough clients for the table to fill many pages, so damage in the middle of the file hits it.
+void FillClients(const StartFolder& folder)
+{
+    folder.Data().Exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                       "WHERE i < 3000) INSERT INTO client (no, name, remark) "
+                       "SELECT i, '客户' || i, printf('%.*c', 300, 'r') FROM n"_s);
+}
+
+void Scramble(const QString& path, qint64 at)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(at);
+    file.write(QByteArray(4096, '\x5a'));
+}
+
+// No English words besides the paths of files.
+bool ChineseOnly(QString text)
+{
+    text.remove(QRegularExpression(u"\\S*\\.db"_s));
+    return !text.contains(QRegularExpression(u"[A-Za-z]"_s));
+}
+
+} // namespace
+
+// A damaged data file is named as damaged and never used: the newest backup that passes its
+// check takes its place when the user agrees (the damaged file kept as it was), or the user
+// picks another file.
+TEST(StartUp, ADamagedDataFileIsNamedAndTheNewestSoundBackupOffered)
+{
+    StartFolder folder;
+    folder.AddSkin(u"xpsteel.smf"_s);
+    FillClients(folder);
+    const QString backups = folder.Dir() + u"/backup"_s;
+    QString older;
+    QString newer;
+    ASSERT_TRUE(BackupDataFile(folder.DataPath(), backups,
+                               QDateTime(QDate(2026, 11, 2), QTime(8, 0)), &older));
+    ASSERT_TRUE(BackupDataFile(folder.DataPath(), backups,
+                               QDateTime(QDate(2026, 11, 9), QTime(8, 0)), &newer));
+    Scramble(newer, QFileInfo(newer).size() / 2); // the newest backup is damaged too
+    const qint64 size = QFileInfo(folder.DataPath()).size();
+
+    // Damage in one table, a truncated file, a damaged first page, a file scrambled from its
+    // first byte.
+    const std::vector<std::function<void()>> damages = {
+        [&] { Scramble(folder.DataPath(), size / 2); },
+        [&] { QFile::resize(folder.DataPath(), size / 2); },
+        [&] { Scramble(folder.DataPath(), 40); },
+        [&] { Scramble(folder.DataPath(), 0); },
+    };
+    for (size_t i = 0; i < damages.size(); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(CheckBackup(older));
+        QFile::remove(folder.DataPath());
+        ASSERT_TRUE(QFile::copy(older, folder.DataPath()));
+        damages[i]();
+        EXPECT_EQ(CheckDataFile(folder.DataPath()),
+                  i < 3 ? DataFileKind::Damaged : DataFileKind::Foreign);
+        const QByteArray damaged = FileBytes(folder.DataPath());
+
+        {
+            // Declined: the user picks another file; cancelled, the program ends, having
+            // written nothing and shown no main window.
+            MessageRecorder messages;
+            messages.AnswerNext(false);
+            auto app = folder.MakeApp();
+            ModalDriver<CWorkPathDlg> driver([](CWorkPathDlg& dialog) { dialog.reject(); });
+            EXPECT_FALSE(app->InitInstance());
+            EXPECT_EQ(app->MainWindow(), nullptr);
+            ASSERT_EQ(messages.Messages().size(), 1);
+            const MessageRecorder::Message& question = messages.Messages().front();
+            EXPECT_TRUE(question.question);
+            EXPECT_EQ(question.caption, u"数据文件已损坏"_s);
+            EXPECT_TRUE(
+                question.text.startsWith(u"数据文件已损坏，不能使用：\n"_s + folder.DataPath()))
+                << question.text.toStdString();
+            EXPECT_TRUE(question.text.contains(older)) << question.text.toStdString();
+            EXPECT_FALSE(question.text.contains(newer));
+            EXPECT_TRUE(ChineseOnly(question.text)) << question.text.toStdString();
+            app->ExitInstance();
+            EXPECT_EQ(FileBytes(folder.DataPath()), damaged);
+        }
+        {
+            // Agreed: the backup is the data file, the damaged one is kept byte for byte.
+            MessageRecorder messages;
+            auto app = folder.MakeApp();
+            const NoDialog noDialog;
+            ASSERT_TRUE(app->SettleDatabasePath());
+            EXPECT_EQ(app->m_strDbPath, u"sale.db"_s);
+            EXPECT_EQ(CheckDataFile(folder.DataPath()), DataFileKind::Ours);
+            EXPECT_EQ(folder.Data().QueryValue(u"SELECT count(*) FROM client"_s), u"3000"_s);
+            const QStringList kept = QDir(folder.Dir()).entryList({u"sale-damaged-*.db"_s});
+            ASSERT_EQ(kept.size(), 1);
+            EXPECT_EQ(FileBytes(QDir(folder.Dir()).filePath(kept.first())), damaged);
+            EXPECT_EQ(messages.LastText(), u"数据文件已从备份恢复，损坏的文件已保存为：\n"_s +
+                                               QDir(folder.Dir()).filePath(kept.first()));
+            QFile::remove(QDir(folder.Dir()).filePath(kept.first()));
+        }
+    }
+
+    // Without a sound backup it says so and asks for another file.
+    QFile::remove(older);
+    Scramble(folder.DataPath(), size / 2);
+    MessageRecorder messages;
+    auto app = folder.MakeApp();
+    ModalDriver<CWorkPathDlg> driver([](CWorkPathDlg& dialog) { dialog.reject(); });
+    EXPECT_FALSE(app->SettleDatabasePath());
+    EXPECT_EQ(messages.Texts(),
+              QStringList{
+                  u"数据文件已损坏，不能使用：\n%1\n没有找到完好的备份，请选择其他数据文件。"_s.arg(
+                      folder.DataPath())});
+
+    // Chosen in the work-path dialog, a damaged file is refused as damaged.
+    messages.Clear();
+    CWorkPathDlg dialog(*app);
+    dialog.SetPath(folder.DataPath());
+    dialog.show();
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(messages.Texts(), QStringList{u"所选数据文件已损坏，不能使用，请选择其他文件！\n"_s +
+                                            folder.DataPath()});
+}
+
+// A data file that cannot take changes is named at start-up, before anybody types anything:
+// read-only (the file, or the folder its journal goes to), or held by another program.
+TEST(StartUp, AnUnwritableDataFileAndAMissingReferenceFileAreSaidAtOnce)
+{
+    StartFolder folder;
+    UnprivilegedScope::OpenToOthers(folder.Dir());
+    const QString readOnly =
+        u"数据文件是只读的，程序只能查看资料，任何修改都无法保存：\n%1\n请检查这个文件和它所在文件夹的写入权限。"_s
+            .arg(folder.DataPath());
+    for (const QFile::Permissions mode :
+         {QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther,
+          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup |
+              QFile::ReadOther | QFile::WriteOther}) {
+        QFile::setPermissions(folder.DataPath(), mode);
+        const UnprivilegedScope unprivileged;
+        ASSERT_TRUE(unprivileged.Ok());
+        MessageRecorder messages;
+        auto app = folder.MakeApp();
+        ASSERT_TRUE(app->SettleDatabasePath());
+        app->CompactDataFile();
+        app->OpenDatabase();
+        ASSERT_TRUE(app->m_pDb->IsOpen());
+        app->ReportWriteAccess();
+        EXPECT_EQ(messages.Texts(), QStringList{readOnly});
+        // A save says the same at once, not that the counter failed.
+        CADORecordset adding(app->m_pDb.get());
+        EXPECT_EQ(TakeRecordNumber(adding, RecordKind::Client).failure,
+                  u"数据文件或它所在的文件夹是只读的，无法保存！"_s);
+        app->ExitInstance();
+    }
+    QFile::setPermissions(folder.DataPath(), QFile::ReadOwner | QFile::WriteOwner);
+
+    // Another program keeps a read open: no save could finish.
+    MessageRecorder messages;
+    auto app = folder.MakeApp();
+    ASSERT_TRUE(app->SettleDatabasePath());
+    app->OpenDatabase();
+    app->ReportWriteAccess();
+    EXPECT_TRUE(messages.Texts().isEmpty());
+    auto other = folder.Data().Open();
+    ASSERT_TRUE(other->BeginReadTransaction());
+    CADORecordset reading(other.get());
+    ASSERT_TRUE(reading.Open(u"SELECT * FROM client"_s));
+    app->ReportWriteAccess();
+    EXPECT_EQ(
+        messages.Texts(),
+        QStringList{
+            u"数据文件正被其他程序锁定，现在无法保存任何修改：\n%1\n请关闭占用它的程序。"_s.arg(
+                folder.DataPath())});
+    // A save meanwhile says what holds it up, and gives no number away.
+    CADORecordset adding(app->m_pDb.get());
+    EXPECT_EQ(TakeRecordNumber(adding, RecordKind::Client).failure,
+              u"数据文件正被其他程序锁定，无法保存，请稍后再试！"_s);
+    reading.Close();
+    other->CommitTransaction();
+    EXPECT_EQ(folder.Data().QueryValue(u"SELECT client FROM snnumber"_s), u"1"_s);
+
+    // Without the reference file (no data.db here) a lookup says so instead of finding nothing.
+    app->OpenAreaDatabase();
+    ASSERT_FALSE(app->m_pAreaDb->IsOpen());
+    app->m_strUser = u"管理员"_s;
+    app->SetAllPermissions(1);
+    CMainFrame frame(*app);
+    for (const int command : {ID_TOOLS_ZIP, ID_TOOLS_PHONE}) {
+        messages.Clear();
+        const NoDialog noDialog;
+        frame.Action(command)->trigger();
+        EXPECT_EQ(messages.Texts(),
+                  QStringList{u"找不到邮编和电话区号数据文件 data.db（或无法打开它），无法查询！\n"
+                              "请把随程序提供的 data.db 放回程序的启动目录。"_s});
+    }
+    app->ExitInstance();
 }

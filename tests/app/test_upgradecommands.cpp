@@ -39,7 +39,7 @@ TEST(UpgradeCommands, UpgradesTheOpenDataFileAndSaysWhatItAdded)
     const QStringList backups = BackupsIn(folder.Dir(), folder.DataPath());
     ASSERT_EQ(backups.size(), 1);
     EXPECT_EQ(messages.Texts(),
-              QStringList{u"已添加：\n数据表：group、address\n字段：client.tax\n\n"
+              QStringList{u"已添加：\n数据表：通讯录分类、通讯录\n字段：客户（1 个字段）\n\n"
                           "升级前的数据文件已备份为：\n"_s +
                           backups.first()});
     EXPECT_TRUE(app->m_pCatalog->HasTable(u"group"_s));
@@ -50,6 +50,44 @@ TEST(UpgradeCommands, UpgradesTheOpenDataFileAndSaysWhatItAdded)
     frame.Action(ID_TOOLS_UPGRADE)->trigger();
     EXPECT_EQ(messages.Texts(), QStringList{u"数据库已是最新版本。"_s});
     EXPECT_EQ(BackupsIn(folder.Dir(), folder.DataPath()).size(), 1);
+    app->ExitInstance();
+}
+
+// The address book's groups table made anew lists the groups its entries carry, and the report
+// names tables and columns as the user knows them.
+TEST(UpgradeCommands, RemadeGroupsTableListsTheGroupsOfTheEntries)
+{
+    StartFolder folder;
+    folder.Data().Exec(u"INSERT INTO address ([group], [user]) VALUES ('朋友', '甲'), "
+                       "('同事', '乙'), ('朋友', '丙'), (NULL, '丁'), ('', '戊')"_s);
+    folder.Data().Exec(u"DROP TABLE [group]; DROP TABLE materialimage; "
+                       "ALTER TABLE linkman DROP COLUMN qq; ALTER TABLE linkman DROP COLUMN msn"_s);
+    auto app = folder.MakeApp();
+    app->m_strDbPath = u"sale.db"_s;
+    app->OpenDatabase();
+    app->m_strUser = u"管理员"_s;
+    app->SetAllPermissions(1);
+    CMainFrame frame(*app);
+    MessageRecorder messages;
+    frame.Action(ID_TOOLS_UPGRADE)->trigger();
+    const QStringList backups = BackupsIn(folder.Dir(), folder.DataPath());
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_EQ(messages.Texts(),
+              QStringList{u"已添加：\n数据表：原材料图片、通讯录分类\n字段：联系人（2 个字段）\n"
+                          "按通讯录恢复的分类：朋友、同事\n\n升级前的数据文件已备份为：\n"_s +
+                          backups.first()});
+    CADORecordset groups(app->m_pDb.get());
+    ASSERT_TRUE(groups.Open(u"SELECT * FROM [group] ORDER BY name"_s));
+    QStringList names;
+    for (int i = 0, count = groups.GetRecordCount(); i < count; ++i) {
+        if (i == 0)
+            groups.MoveFirst();
+        QString name;
+        groups.GetFieldText(u"name"_s, name);
+        names << name;
+        groups.MoveNext();
+    }
+    EXPECT_EQ(names, (QStringList{u"朋友"_s, u"同事"_s}));
     app->ExitInstance();
 }
 

@@ -10,6 +10,12 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -140,25 +146,46 @@ TEST(Backup, RestorePutsACheckedBackupInPlaceAndKeepsTheFileItReplaces)
         QString error;
         EXPECT_FALSE(CheckBackup(bad, &error)) << bad.toStdString();
         EXPECT_FALSE(error.isEmpty());
-        EXPECT_EQ(RestoreDataFile(bad, file.Path(), users, &error), RestoreResult::Failed);
+        EXPECT_EQ(RestoreDataFile(bad, file.Path(), users, BeforeRestorePath(file.Path(), kMonday),
+                                  &error),
+                  RestoreResult::Failed);
     }
     EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"新"_s);
 
     // Stopped at any step, the data file is whole and still the current one.
     for (CopyStep stop :
          {CopyStep::Copied, CopyStep::Verified, CopyStep::Flushed, CopyStep::Saved}) {
-        EXPECT_EQ(RestoreDataFile(backup, file.Path(), users, nullptr,
+        EXPECT_EQ(RestoreDataFile(backup, file.Path(), users,
+                                  BeforeRestorePath(file.Path(), kMonday), nullptr,
                                   [stop](CopyStep step) { return step != stop; }),
                   RestoreResult::Failed);
         EXPECT_EQ(file.QueryValue(u"PRAGMA integrity_check"_s), u"ok"_s);
         EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"新"_s);
     }
 
+    // Each restore keeps the file it replaces under a name of its own, with date and time; a
+    // second one in the same second neither overwrites the first nor is refused.
+    const QString stamped = file.Dir() + u"/sale-before-restore-20261207-090503.db"_s;
+    QFile::remove(stamped); // kept by the restore stopped after that step
+    const QString first = BeforeRestorePath(file.Path(), kMonday);
+    EXPECT_EQ(first, stamped);
     QString error;
-    ASSERT_EQ(RestoreDataFile(backup, file.Path(), users, &error), RestoreResult::Restored)
+    ASSERT_EQ(RestoreDataFile(backup, file.Path(), users, first, &error), RestoreResult::Restored)
         << error.toStdString();
     EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"旧"_s);
-    EXPECT_EQ(Value(BeforeRestorePath(file.Path()), u"SELECT name FROM client"_s), u"新"_s);
+    EXPECT_EQ(Value(first, u"SELECT name FROM client"_s), u"新"_s);
+    file.Exec(u"UPDATE client SET name = '第三' WHERE no = 1"_s);
+    const QString second = BeforeRestorePath(file.Path(), kMonday);
+    EXPECT_EQ(second, file.Dir() + u"/sale-before-restore-20261207-090503-2.db"_s);
+    ASSERT_EQ(RestoreDataFile(backup, file.Path(), users, second, &error), RestoreResult::Restored)
+        << error.toStdString();
+    EXPECT_EQ(Value(first, u"SELECT name FROM client"_s), u"新"_s);
+    EXPECT_EQ(Value(second, u"SELECT name FROM client"_s), u"第三"_s);
+    // A name that is taken is never written over, and kept files are no backups to prune.
+    EXPECT_EQ(RestoreDataFile(backup, file.Path(), users, first, &error), RestoreResult::Failed);
+    EXPECT_EQ(Value(first, u"SELECT name FROM client"_s), u"新"_s);
+    PruneBackups(file.Dir(), file.Path(), 0);
+    EXPECT_TRUE(QFileInfo::exists(first) && QFileInfo::exists(second));
     EXPECT_EQ(users.CurrentState(), DataFileUsers::State::Exclusive);
     EXPECT_FALSE(QFileInfo::exists(file.Path() + u".restore"_s));
     EXPECT_FALSE(QFileInfo::exists(file.Path() + u".restore.part"_s));
@@ -166,3 +193,77 @@ TEST(Backup, RestorePutsACheckedBackupInPlaceAndKeepsTheFileItReplaces)
 }
 
 } // namespace
+
+namespace {
+
+// Runs the work in a child process whose files may not grow past `limit` bytes, as on a disk
+// that is full; gives back what the work reports.
+QString WithFileSizeLimit(rlim_t limit, const std::function<QString()>& work)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return u"no pipe"_s;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        ::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of killing
+        const rlimit small = {limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const QByteArray report = work().toUtf8();
+        [[maybe_unused]] const ssize_t written =
+            ::write(pipeEnds[1], report.constData(), report.size());
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    QByteArray report;
+    char buffer[512];
+    ssize_t got;
+    while ((got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+        report.append(buffer, got);
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return QString::fromUtf8(report);
+}
+
+} // namespace
+
+// What goes wrong is told in Chinese, and blames the right file: a damaged data file, not
+// its copy; a full disk names the folder that is full.
+TEST(Backup, FailuresAreToldInChineseAndBlameTheRightFile)
+{
+    TempDataFile file;
+    file.Exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+              "INSERT INTO client (no, name, remark) "
+              "SELECT i, 'c' || i, printf('%.*c', 300, 'r') FROM n"_s);
+    QTemporaryDir folder;
+    const QString full = folder.filePath(u"满"_s);
+    const QString report = WithFileSizeLimit(64 * 1024 + 100, [&] {
+        QString error;
+        BackupDataFile(file.Path(), full, kMonday, nullptr, &error);
+        return error;
+    });
+    EXPECT_EQ(report, u"文件夹所在的磁盘已满："_s + full);
+    EXPECT_TRUE(BackupsIn(full, file.Path()).isEmpty());
+
+    // A copy of a damaged file fails its check because of the file.
+    {
+        QFile bytes(file.Path());
+        ASSERT_TRUE(bytes.open(QIODevice::ReadWrite));
+        bytes.seek(bytes.size() / 2);
+        bytes.write(QByteArray(4096, '\x5a'));
+    }
+    QString error;
+    EXPECT_FALSE(BackupDataFile(file.Path(), folder.path(), kMonday, nullptr, &error));
+    EXPECT_EQ(error, u"数据文件已损坏："_s + file.Path());
+
+    // A file that is no database.
+    const QString text = folder.filePath(u"text.db"_s);
+    {
+        QFile bytes(text);
+        ASSERT_TRUE(bytes.open(QIODevice::WriteOnly));
+        bytes.write(QByteArray(8192, 't'));
+    }
+    EXPECT_FALSE(BackupDataFile(text, folder.path(), kMonday, nullptr, &error));
+    EXPECT_EQ(error, u"文件不是数据库，或已损坏："_s + text);
+}

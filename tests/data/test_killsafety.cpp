@@ -256,7 +256,7 @@ struct Lane
         // holds a transaction it rolls back (the checks before this open the file).
         QStringList trusted = {QFileInfo(Path()).fileName(),
                                QFileInfo(Path()).fileName() + u"-journal"_s,
-                               QFileInfo(BeforeRestorePath(Path())).fileName(),
+                               QFileInfo(Path() + u"-kept.db"_s).fileName(),
                                QFileInfo(DataFileUsers::LockPathFor(Path())).fileName()};
         QStringList found;
         for (const QString& name : QDir(file.Dir()).entryList(QDir::Files))
@@ -307,7 +307,10 @@ void RunToTheEnd(Lane& lane, Work work)
     }
     case Work::Restore: {
         DataFileUsers users(lane.Path());
-        EXPECT_EQ(RestoreDataFile(lane.backup, lane.Path(), users, &error), RestoreResult::Restored)
+        QFile::remove(lane.Path() + u"-kept.db"_s);
+        EXPECT_EQ(
+            RestoreDataFile(lane.backup, lane.Path(), users, lane.Path() + u"-kept.db"_s, &error),
+            RestoreResult::Restored)
             << error.toStdString();
         lane.fileRows = lane.backupRows;
         break;
@@ -354,7 +357,7 @@ void CheckAfterKill(Lane& lane, std::vector<std::unique_ptr<Worker>>& workers, c
         if (workers.front()->Pieces() > 0) {
             EXPECT_EQ(after, lane.backupRows) << "a restore was reported";
         }
-        const QString kept = BeforeRestorePath(path);
+        const QString kept = path + u"-kept.db"_s; // where the restoring worker keeps it
         if (QFileInfo::exists(kept)) {
             Sqlite keptDb(kept);
             EXPECT_EQ(keptDb.Value(u"PRAGMA integrity_check"_s), u"ok"_s);

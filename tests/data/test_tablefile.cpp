@@ -1,5 +1,6 @@
 #include "data/displayedvalues.h"
 #include "data/tablefile.h"
+#include "support/unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +9,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -241,17 +240,21 @@ TEST(TableFileTest, FailedOrCancelledWritesLeaveNothingBehind)
 
 TEST(TableFileTest, AFolderWithoutWritePermissionTakesNoFile)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the superuser writes into any folder";
     QTemporaryDir dir;
     const QString locked = dir.filePath(u"只读"_s);
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"只读"_s));
-    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                      QFileDevice::ReadOther | QFileDevice::ExeOther);
+    UnprivilegedScope::OpenToOthers(dir.path());
     const Table table = OrderTable();
-    for (const QString& name : {u"a.xlsx"_s, u"a.csv"_s}) {
-        const QString path = locked + u'/' + name;
-        EXPECT_EQ(WriteTableFile(path, TableFileFormatOf(path), table.Content()).status,
-                  TableFileStatus::NoPermission);
+    {
+        const UnprivilegedScope unprivileged;
+        ASSERT_TRUE(unprivileged.Ok());
+        for (const QString& name : {u"a.xlsx"_s, u"a.csv"_s}) {
+            const QString path = locked + u'/' + name;
+            EXPECT_EQ(WriteTableFile(path, TableFileFormatOf(path), table.Content()).status,
+                      TableFileStatus::NoPermission);
+        }
     }
     EXPECT_TRUE(Entries(locked).isEmpty());
     QFile::setPermissions(locked,

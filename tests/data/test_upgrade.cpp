@@ -2,6 +2,7 @@
 #include "data/backup.h"
 #include "data/upgrade.h"
 #include "support/tempdata.h"
+#include "support/unprivileged.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -9,7 +10,6 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -167,14 +167,17 @@ TEST(Upgrade, RefusesFilesItMayNotChange)
 // A file the user may not write to, as the program opens it.
 TEST(Upgrade, ReadOnlyFileOnDiskIsLeftAlone)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes to any file";
     TempDataFile file;
     MakeOldLayout(file);
     QFile::setPermissions(file.Path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    UnprivilegedScope::OpenToOthers(file.Dir());
     const QByteArray before = Digest(file.Path());
-    const UpgradeResult result = UpgradeDataFile(*file.Open(), kWhen);
-    EXPECT_EQ(result.outcome, UpgradeOutcome::ReadOnly);
+    {
+        const UnprivilegedScope unprivileged;
+        ASSERT_TRUE(unprivileged.Ok());
+        const UpgradeResult result = UpgradeDataFile(*file.Open(), kWhen);
+        EXPECT_EQ(result.outcome, UpgradeOutcome::ReadOnly);
+    }
     EXPECT_EQ(Digest(file.Path()), before);
 }
 
