@@ -1,6 +1,7 @@
 #include "views/contactdependants.h"
 
 #include "data/adorecordset.h"
+#include "kit/commandids.h"
 #include "kit/recordlistmodel.h"
 #include "views/listlayouts.h"
 #include "views/middlelistview.h"
@@ -40,6 +41,11 @@ QString ClientName(CADODatabase* database, int number)
 QString CContactDependants::Caption() const
 {
     return u"联系人列表"_s;
+}
+
+int CContactDependants::ManageCommand() const
+{
+    return ID_MANAGE_LINKMAN;
 }
 
 const ListLayout& CContactDependants::Layout() const

@@ -38,6 +38,11 @@ RecordDialog CPaymentDependants::Dialog() const
     return m_trade.detailDialog;
 }
 
+int CPaymentDependants::ManageCommand() const
+{
+    return m_trade.detailCommand;
+}
+
 const ListLayout& CPaymentDependants::Layout() const
 {
     return ListLayouts::kPayments;
