@@ -385,22 +385,30 @@ TEST_F(MainFrameTest, CommandsWithoutADialogAreDisabled)
     EXPECT_TRUE(frame->NavigationBar()->IsItemEnabled(0, 7));
     EXPECT_TRUE(frame->NavigationBar()->IsItemEnabled(1, 13)); // 权限分配
 
-    // A navigation item whose command has no dialog yet is off, as is its menu entry, until a
-    // handler is registered.
-    const auto folders = NavigationFolders();
-    for (int folder = 0; folder < int(folders.size()); ++folder) {
-        for (int item = 0; item < int(folders[folder].items.size()); ++item) {
-            const CommandInfo* command = CommandByMessage(folders[folder].items[item].message);
-            if (!command || frame->Router().HasHandler(command->id))
-                continue;
-            EXPECT_FALSE(frame->Action(command->id)->isEnabled());
-            EXPECT_FALSE(frame->NavigationBar()->IsItemEnabled(folder, item));
-            frame->Router().SetHandler(command->id, [] {});
-            EXPECT_TRUE(frame->Action(command->id)->isEnabled());
+    // Every command has its dialog, so every entry and item is on. A navigation item whose
+    // command has no handler is off, as is its menu entry, until one is registered.
+    m_app->m_strUser = u"管理员"_s;
+    m_app->SetAllPermissions(1);
+    int checked = 0;
+    for (int folder = 0; folder < int(std::size(kNavigation)); ++folder) {
+        for (int item = 0; item < int(kNavigation[folder].items.size()); ++item) {
+            const int id = kNavigation[folder].items[size_t(item)].id;
+            SCOPED_TRACE(id);
+            EXPECT_TRUE(frame->Action(id)->isEnabled());
             EXPECT_TRUE(frame->NavigationBar()->IsItemEnabled(folder, item));
-            return;
+            frame->Router().SetHandler(id, {});
+            EXPECT_FALSE(frame->Action(id)->isEnabled());
+            EXPECT_FALSE(frame->NavigationBar()->IsItemEnabled(folder, item));
+            MessageRecorder messages;
+            EXPECT_FALSE(frame->Router().Run(id)); // nothing to run, nothing refused
+            EXPECT_TRUE(messages.Messages().empty());
+            frame->Router().SetHandler(id, [] {});
+            EXPECT_TRUE(frame->Action(id)->isEnabled());
+            EXPECT_TRUE(frame->NavigationBar()->IsItemEnabled(folder, item));
+            ++checked;
         }
     }
+    EXPECT_EQ(checked, 31);
 }
 
 TEST_F(MainFrameTest, ReminderListAndTheLowerPane)
