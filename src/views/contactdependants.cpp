@@ -86,6 +86,7 @@ bool CContactDependants::ReadForModify(CADODatabase* database, int number, CReco
         return false;
     }
     request.fields = ReadFields(recordset, kContactFields);
+    request.storedRow = StoredRowTexts(recordset);
     request.client = ClientName(database, request.fields.value(u"client"_s).toInt());
     return true;
 }

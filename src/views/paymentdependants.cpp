@@ -81,6 +81,7 @@ bool CPaymentDependants::ReadForModify(CADODatabase* database, int number, CReco
         return false;
     }
     request.fields = ReadFields(recordset, kPaymentFields);
+    request.storedRow = StoredRowTexts(recordset);
     const int order = request.fields.value(u"paper"_s).toInt();
     if (!OpenFirstRow(recordset, ByNumber(m_trade.orderTable, u"no"_s, order))) {
         failure = u"未知单号！"_s;

@@ -154,6 +154,7 @@ void CVantrelView::OnRecordEdit()
             return;
         }
         request.fields = ReadFields(recordset, info.fields);
+        request.storedRow = StoredRowTexts(recordset);
     }
     request.dialog = *info.dialog;
     request.modify = true;
