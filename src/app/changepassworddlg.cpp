@@ -64,7 +64,7 @@ void CChangePasswordDlg::accept()
         Warn(this, u"权限分配表无法打开，密码无法更新！"_s);
         return;
     }
-    if (!MoveToUser(power, m_app.m_strUser)) {
+    if (!MoveToUser(power, m_app.m_strUser, true)) {
         Warn(this, u"没有找到当前用户，无法更新密码！"_s);
         return;
     }
