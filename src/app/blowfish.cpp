@@ -178,5 +178,6 @@ QString CBlowfish::DecryptPassword(const QString& stored)
 
 bool CBlowfish::PasswordMatches(const QString& typed, const QString& stored)
 {
-    return StoredBytes(stored) == ToGbk(typed);
+    // A character without code-page bytes would be compared as "?": "p한" is not "p?".
+    return IsGbkText(typed) && StoredBytes(stored) == ToGbk(typed);
 }

@@ -45,6 +45,11 @@ CChangePasswordDlg::CChangePasswordDlg(CVantrelApp& app, QWidget* parent)
 void CChangePasswordDlg::accept()
 {
     const QString password = m_newEdit->text();
+    // The stored form enciphers the code-page bytes, which other characters do not have.
+    if (!IsGbkText(password)) {
+        Warn(this, u"新密码含有无法保存的字符，请只使用汉字、英文字母、数字和常用符号！"_s);
+        return;
+    }
     if (GbkLength(password) > kMaxPasswordBytes) {
         Warn(this, u"新密码过长，请不要超过20位！"_s);
         return;
@@ -59,7 +64,7 @@ void CChangePasswordDlg::accept()
         Warn(this, u"权限分配表无法打开，密码无法更新！"_s);
         return;
     }
-    if (!MoveToUser(power, m_app.m_strUser)) {
+    if (!MoveToUser(power, m_app.m_strUser, true)) {
         Warn(this, u"没有找到当前用户，无法更新密码！"_s);
         return;
     }

@@ -20,7 +20,8 @@ void CCommandRouter::SetHandler(int id, Handler handler)
 
 bool CCommandRouter::HasHandler(int id) const
 {
-    return m_handlers.count(id) != 0;
+    const auto handler = m_handlers.find(id);
+    return handler != m_handlers.end() && handler->second;
 }
 
 bool CCommandRouter::Permitted(const CommandInfo& command) const

@@ -20,6 +20,7 @@ class CCommandRouter : public QObject, public ICommandRegistry
 public:
     CCommandRouter(CVantrelApp& app, QWidget* window);
 
+    // An empty handler takes the command's away: it is not available any more.
     void SetHandler(int id, Handler handler) override;
     bool HasHandler(int id) const override;
     void PostCommand(int id) override;

@@ -75,19 +75,23 @@ void CLoginDlg::accept()
         return;
     }
     QString stored;
+    // The user is the row whose password is checked, under the name that row spells.
+    QString signedIn = user;
     CADORecordset power(m_app.m_pDb.get());
     // A password that cannot be read is never taken as an empty one.
     if (!power.Open(PowerQueryFor(user))) {
         Warn(this, u"数据库无法打开，请与作者联系！"_s);
         return;
     }
-    if (MoveToUser(power, user))
+    if (MoveToUser(power, user)) {
         power.GetFieldText(u"pas"_s, stored);
+        power.GetFieldText(u"user"_s, signedIn);
+    }
     if (!CBlowfish::PasswordMatches(password, stored)) {
         Warn(this, u"密码错误！"_s);
         return;
     }
-    m_app.m_strUser = user;
+    m_app.m_strUser = signedIn;
     QDialog::accept();
 }
 

@@ -14,8 +14,9 @@ class CLoginDlg : public QDialog
 public:
     explicit CLoginDlg(CVantrelApp& app, QWidget* parent = nullptr);
 
-    // OK: the name must begin an entry of the list and the password must match the stored one;
-    // then the name, as typed, becomes the signed-in user.
+    // OK: the name must begin an entry of the list and the password must match the stored one
+    // of the row the name finds (the one spelt exactly so, else the first); then that row's
+    // name, as stored, becomes the signed-in user.
     void accept() override;
 
     QComboBox* UserBox() const { return m_userBox; }

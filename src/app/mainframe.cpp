@@ -62,6 +62,11 @@ CMainFrame::CMainFrame(CVantrelApp& app, QWidget* parent)
     BuildMenus();
     statusBar()->showMessage(u"就绪"_s);
     setWindowTitle(MainWindowCaption(m_app.m_strUser));
+    // The record lists change records only as far as the menu command of their kind may.
+    m_doc->SetPermissionTest([this](int id) {
+        const CommandInfo* command = CommandById(id);
+        return command && m_router->Permitted(*command);
+    });
     m_app.SetPicturePath(m_app.ReadSetting(u"PicPath"_s));
     BuildClientArea();
     RegisterOwnCommands();

@@ -387,7 +387,9 @@ bool CVantrelApp::LoadPermissions()
     CADORecordset power(m_pDb.get());
     if (!power.Open(PowerQueryFor(m_strUser)))
         return true; // the flags stay 0
-    if (!MoveToUser(power, m_strUser)) {
+    // The signed-in name is a row's own spelling: the flags are that row's, never those of a
+    // name that differs only in letter case.
+    if (!MoveToUser(power, m_strUser, true)) {
         Warn(nullptr, u"未找到指定的用户名！"_s);
         return false;
     }

@@ -137,6 +137,7 @@ void CADORecordset::Close()
     m_result.reset();
     m_pending.clear();
     m_editStatus = dbEditNone;
+    m_bEditAsRead = false;
     m_current = 0;
 }
 
@@ -424,6 +425,7 @@ bool CADORecordset::SetFieldDate(const QString& field, const QDateTime& dateTime
 bool CADORecordset::AddNew()
 {
     m_editStatus = dbEditNone;
+    m_bEditAsRead = false;
     if (!IsOpen() || m_result->table.isEmpty()) {
         RecordError(SQLITE_READONLY, kNotUpdatable);
         return false;
@@ -438,6 +440,13 @@ void CADORecordset::Edit()
     if (m_result)
         std::fill(m_pending.begin(), m_pending.end(), Value());
     m_editStatus = dbEdit;
+    m_bEditAsRead = false;
+}
+
+void CADORecordset::EditAsRead()
+{
+    Edit();
+    m_bEditAsRead = true;
 }
 
 bool CADORecordset::Update()
@@ -456,6 +465,7 @@ bool CADORecordset::Update()
     if (!ok)
         CancelUpdate();
     m_editStatus = dbEditNone;
+    m_bEditAsRead = false;
     return ok;
 }
 
@@ -463,6 +473,7 @@ void CADORecordset::CancelUpdate()
 {
     std::fill(m_pending.begin(), m_pending.end(), Value());
     m_editStatus = dbEditNone;
+    m_bEditAsRead = false;
 }
 
 namespace {
@@ -534,14 +545,14 @@ bool CADORecordset::UpdatePending()
         return true;
     const QString sql = u"UPDATE %1 SET %2 WHERE "_s.arg(QuoteIdentifier(m_result->table),
                                                          assignments.join(u", "_s)) +
-                        CurrentRowCondition() + kReturningRow;
+                        CurrentRowCondition(m_bEditAsRead) + kReturningRow;
     int code = SQLITE_OK;
     sqlite3_stmt* statement = m_connection->Prepared(sql, code);
     int parameter = 0;
     if (statement)
         code = BindPending(statement, parameter);
     if (statement && code == SQLITE_OK)
-        code = BindCurrentRow(statement, parameter);
+        code = BindCurrentRow(statement, parameter, m_bEditAsRead);
     if (code != SQLITE_OK) {
         RecordConnectionError(code);
         return false;
@@ -552,11 +563,12 @@ bool CADORecordset::UpdatePending()
 // SQLite gives a deleted row's rowid to the next row added, so a rowid alone may name a row
 // another workstation added since this one was read. Numbers are never given twice: where the
 // table numbers its rows, the rowid with the number is still the row that was read. Elsewhere
-// every value has to be as it was read (IS, so that NULL matches NULL).
-QString CADORecordset::CurrentRowCondition() const
+// every value has to be as it was read (IS, so that NULL matches NULL), and so it has after
+// EditAsRead.
+QString CADORecordset::CurrentRowCondition(bool wholeRow) const
 {
     QString condition = u"rowid = ?"_s;
-    const int numbered = m_result->layout->Find(kNumberColumn);
+    const int numbered = wholeRow ? -1 : m_result->layout->Find(kNumberColumn);
     for (int c = 0; c < m_result->ColumnCount(); ++c) {
         if (numbered >= 0 && c != numbered)
             continue;
@@ -571,10 +583,10 @@ QString CADORecordset::CurrentRowCondition() const
 }
 
 // Binds the parameters of CurrentRowCondition after `parameter`, which ends on the last.
-int CADORecordset::BindCurrentRow(sqlite3_stmt* statement, int& parameter) const
+int CADORecordset::BindCurrentRow(sqlite3_stmt* statement, int& parameter, bool wholeRow) const
 {
     int code = sqlite3_bind_int64(statement, ++parameter, m_result->rowIds[m_current]);
-    const int numbered = m_result->layout->Find(kNumberColumn);
+    const int numbered = wholeRow ? -1 : m_result->layout->Find(kNumberColumn);
     for (int c = 0; c < m_result->ColumnCount() && code == SQLITE_OK; ++c) {
         if (numbered >= 0 && c != numbered)
             continue;
@@ -635,13 +647,13 @@ bool CADORecordset::Delete()
         RecordError(SQLITE_ERROR, kNoCurrentRow);
         return false;
     }
-    const QString sql =
-        u"DELETE FROM %1 WHERE "_s.arg(QuoteIdentifier(m_result->table)) + CurrentRowCondition();
+    const QString sql = u"DELETE FROM %1 WHERE "_s.arg(QuoteIdentifier(m_result->table)) +
+                        CurrentRowCondition(false);
     int code = SQLITE_OK;
     sqlite3_stmt* statement = m_connection->Prepared(sql, code);
     int parameter = 0;
     if (statement)
-        code = BindCurrentRow(statement, parameter);
+        code = BindCurrentRow(statement, parameter, false);
     if (statement && code == SQLITE_OK)
         code = sqlite3_step(statement);
     if (code != SQLITE_DONE) {

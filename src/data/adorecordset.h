@@ -63,6 +63,10 @@ public:
 
     bool AddNew();
     void Edit();
+    // Edit for a change that must not cover another workstation's: Update then writes only
+    // while every field of the row still holds the value read, and fails with
+    // kRowChangedError when any of them changed meanwhile.
+    void EditAsRead();
     // Update after Edit, and Delete, change the current row only while the file still holds it
     // as it was read: the same row by its number where the table numbers its rows, otherwise
     // with every value as read. A row another workstation deleted or replaced meanwhile is
@@ -90,8 +94,9 @@ private:
     int BindPending(struct sqlite3_stmt* statement, int& parameter) const;
     bool InsertPending();
     bool UpdatePending();
-    QString CurrentRowCondition() const;
-    int BindCurrentRow(struct sqlite3_stmt* statement, int& parameter) const;
+    // `wholeRow`: every field as read, even where the table numbers its rows.
+    QString CurrentRowCondition(bool wholeRow) const;
+    int BindCurrentRow(struct sqlite3_stmt* statement, int& parameter, bool wholeRow) const;
     bool StoreWrittenRow(struct sqlite3_stmt* statement, int row);
     void RecordError(int code, const QString& description);
     void RecordConnectionError(int code);
@@ -102,6 +107,7 @@ private:
     std::vector<Value> m_pending;
     int m_current = 0;
     int m_editStatus = dbEditNone;
+    bool m_bEditAsRead = false;
     QString m_query;
     QString m_lastError;
     quint32 m_lastErrorCode = 0;

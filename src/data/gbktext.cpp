@@ -147,6 +147,12 @@ int GbkLength(const QString& text)
     return static_cast<int>(ToGbk(text).size());
 }
 
+bool IsGbkText(const QString& text)
+{
+    // A character the code page lacks does not come back from its bytes.
+    return FromGbk(ToGbk(text)) == text;
+}
+
 QString GbkLeft(const QString& text, int limit)
 {
     if (GbkLength(text) <= limit)

@@ -14,6 +14,9 @@ bool GbkAvailable();
 QByteArray ToGbk(const QString& text);
 QString FromGbk(const QByteArray& bytes);
 int GbkLength(const QString& text);
+// Whether every character of the text has code-page bytes; the code page writes any other
+// as "?".
+bool IsGbkText(const QString& text);
 // The longest beginning of the text of at most `limit` code-page bytes, never cut inside a
 // character.
 QString GbkLeft(const QString& text, int limit);

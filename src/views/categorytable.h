@@ -18,6 +18,9 @@ struct CategoryInfo
     // The dialog that adds and modifies the category's records; none when the rows are no
     // records of the data file (area codes, statistics), which are then not deleted either.
     std::optional<RecordDialog> dialog = std::nullopt;
+    // The menu command (资料管理 > ...) whose permission adding, modifying and deleting the
+    // category's records from the list needs.
+    int manageCommand = 0;
     // Reads the record to modify (%1 its number), what to show when that fails, and the
     // columns handed to the dialog.
     const char16_t* recordSql = nullptr;

@@ -1,6 +1,7 @@
 #include "views/contactdependants.h"
 
 #include "data/adorecordset.h"
+#include "kit/commandids.h"
 #include "kit/recordlistmodel.h"
 #include "views/listlayouts.h"
 #include "views/middlelistview.h"
@@ -42,6 +43,11 @@ QString CContactDependants::Caption() const
     return u"联系人列表"_s;
 }
 
+int CContactDependants::ManageCommand() const
+{
+    return ID_MANAGE_LINKMAN;
+}
+
 const ListLayout& CContactDependants::Layout() const
 {
     return ListLayouts::kContacts;
@@ -80,6 +86,7 @@ bool CContactDependants::ReadForModify(CADODatabase* database, int number, CReco
         return false;
     }
     request.fields = ReadFields(recordset, kContactFields);
+    request.storedRow = StoredRowTexts(recordset);
     request.client = ClientName(database, request.fields.value(u"client"_s).toInt());
     return true;
 }

@@ -8,6 +8,7 @@ class CContactDependants final : public CDependants
 public:
     QString Caption() const override;
     RecordDialog Dialog() const override { return RecordDialog::Contact; }
+    int ManageCommand() const override;
     const ListLayout& Layout() const override;
     bool HasTotalsRow() const override { return false; }
     void Show(CVantrelDoc& doc, int number) const override;

@@ -21,6 +21,8 @@ public:
     // The main list's caption while the secondary list is the active view.
     virtual QString Caption() const = 0;
     virtual RecordDialog Dialog() const = 0;
+    // The menu command whose permission adding, modifying and deleting them needs.
+    virtual int ManageCommand() const = 0;
     virtual const ListLayout& Layout() const = 0;
     // Whether the list ends with a totals row ("合计").
     virtual bool HasTotalsRow() const = 0;

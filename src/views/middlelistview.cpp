@@ -47,6 +47,17 @@ bool CMiddleListView::CanEdit() const
     return CanAdd();
 }
 
+bool CMiddleListView::CanDelete() const
+{
+    return Dependants() != nullptr;
+}
+
+int CMiddleListView::ManageCommand() const
+{
+    const CDependants* dependants = Dependants();
+    return dependants ? dependants->ManageCommand() : 0;
+}
+
 void CMiddleListView::RowDeleted()
 {
     if (const CDependants* dependants = Dependants())
@@ -57,7 +68,7 @@ void CMiddleListView::OnRecordAdd()
 {
     const CVantrelView* main = Document().MainList();
     const CDependants* dependants = Dependants();
-    if (!main || !dependants)
+    if (!main || !dependants || !MayChangeRecords())
         return;
     const CRecordRequest request = dependants->AddRequest(main->List(), main->SelectedRow());
     Document().Dialogs().Open(request, this);
@@ -71,6 +82,8 @@ void CMiddleListView::OnRecordEdit()
     const CDependants& dependants = *Dependants();
     // The totals row is no record.
     if (dependants.HasTotalsRow() && row == List().GetItemCount() - 1)
+        return;
+    if (!MayChangeRecords())
         return;
     int number = 0;
     List().RecordNumber(row, number);

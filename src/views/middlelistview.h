@@ -26,6 +26,9 @@ public Q_SLOTS:
 protected:
     bool CanAdd() const override;
     bool CanEdit() const override;
+    // Rows left from a main list of another kind name no records it knows.
+    bool CanDelete() const override;
+    int ManageCommand() const override;
     void RowDeleted() override;
 
 private:

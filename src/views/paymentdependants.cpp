@@ -46,6 +46,11 @@ RecordDialog CPaymentDependants::Dialog() const
     return m_trade.detailDialog;
 }
 
+int CPaymentDependants::ManageCommand() const
+{
+    return m_trade.detailCommand;
+}
+
 const ListLayout& CPaymentDependants::Layout() const
 {
     return ListLayouts::kPayments;
@@ -128,6 +133,7 @@ bool CPaymentDependants::ReadForModify(CADODatabase* database, int number, CReco
         return false;
     }
     request.fields = ReadFields(recordset, kPaymentFields);
+    request.storedRow = StoredRowTexts(recordset);
     const int order = request.fields.value(u"paper"_s).toInt();
     if (!OpenFirstRow(recordset, ByNumber(m_trade.orderTable, u"no"_s, order))) {
         failure = u"未知单号！"_s;

@@ -13,6 +13,7 @@ public:
 
     QString Caption() const override;
     RecordDialog Dialog() const override;
+    int ManageCommand() const override;
     const ListLayout& Layout() const override;
     bool HasTotalsRow() const override { return true; }
     void Show(CVantrelDoc& doc, int number) const override;

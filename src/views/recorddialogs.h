@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <functional>
@@ -34,6 +35,9 @@ struct CRecordRequest
     // QString ("" for NULL), integers as int, amounts as double, dates reduced to their day as
     // QDate, date-times as QDateTime. Which columns each dialog gets is fixed by the list.
     QVariantMap fields;
+    // A modify: every field of the record, as read together with `fields` (StoredRowTexts).
+    // The dialog saves only while the file still holds the record so.
+    QStringList storedRow;
     // Contact dialog: m_bPresetClient and m_strClient (the owning client's name).
     bool presetClient = false;
     QString client;

@@ -5,12 +5,19 @@
 #include "kit/messages.h"
 #include "views/listlayout.h"
 #include "views/recorddialogs.h"
+#include "views/recordfields.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kChangedElsewhere = u"此记录已被其他用户修改，请关闭后重新打开。"_s;
+
+} // namespace
 
 CRecordDlg::CRecordDlg(CADODatabase* database, const QString& table, std::optional<RecordKind> kind,
                        const RecordSaveTexts& texts, QWidget* parent)
@@ -27,6 +34,8 @@ void CRecordDlg::SetRequestMembers(const CRecordRequest& request)
     m_bModify = request.modify ? 1 : 0;
     m_nNo = request.no;
     m_nItem = request.item;
+    if (request.modify && !request.storedRow.isEmpty())
+        m_storedRow = request.storedRow;
 }
 
 QHBoxLayout* CRecordDlg::NewButtonRow()
@@ -70,9 +79,23 @@ void CRecordDlg::InitDialog()
         m_bContinuous = false;
     if (m_bModify && m_continuous)
         m_continuous->setEnabled(false);
+    if (m_bModify && !m_storedRow)
+        ReadStoredRow();
     OnInitDialog();
     if (m_continuous)
         m_continuous->setChecked(m_bContinuous);
+}
+
+QString CRecordDlg::RecordSql() const
+{
+    return u"SELECT * FROM %1 WHERE [no] = %2"_s.arg(m_strTable).arg(m_nNo);
+}
+
+void CRecordDlg::ReadStoredRow()
+{
+    CADORecordset recordset(m_db);
+    if (OpenFirstRow(recordset, RecordSql()))
+        m_storedRow = StoredRowTexts(recordset);
 }
 
 bool CRecordDlg::ConfirmNoDuplicate(const QString& sql, const QString& question)
@@ -111,7 +134,7 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
 {
     if (m_bModify) {
         number = m_nNo;
-        if (!recordset.Open(u"SELECT * FROM %1 WHERE [no] = %2"_s.arg(m_strTable).arg(m_nNo))) {
+        if (!recordset.Open(RecordSql())) {
             Warn(this, QString::fromUtf16(m_texts.modifyOpenFailed));
             return false;
         }
@@ -120,7 +143,12 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
             return false;
         }
         recordset.MoveFirst();
-        recordset.Edit();
+        if (m_storedRow && StoredRowTexts(recordset) != *m_storedRow) {
+            Warn(this, kChangedElsewhere);
+            return false;
+        }
+        // A change another workstation makes between this read and the write stops the write.
+        recordset.EditAsRead();
         return true;
     }
     if (m_kind && number == -1) {
@@ -150,10 +178,15 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
 bool CRecordDlg::EndSave(CADORecordset& recordset, bool written)
 {
     if (!written || !recordset.Update()) {
+        const bool changed =
+            written && m_bModify && recordset.GetLastErrorCode() == CADORecordset::kRowChangedError;
         recordset.CancelUpdate();
-        Warn(this, QString::fromUtf16(m_texts.saveFailed));
+        Warn(this, changed ? kChangedElsewhere : QString::fromUtf16(m_texts.saveFailed));
         return false;
     }
+    // A dialog that stays open compares with what it wrote itself.
+    if (m_bModify)
+        m_storedRow = StoredRowTexts(recordset);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <optional>
@@ -78,12 +79,14 @@ protected:
     bool TakeNumber(int& number);
     // Puts the recordset on the row to write: a new row that already carries a newly taken
     // number (given back in `number`), or the record m_nNo. False, after the kind's message,
-    // when there is no such row.
+    // when there is no such row, and after "此记录已被其他用户修改，请关闭后重新打开。" when
+    // another workstation changed the record since this dialog read it: a modify writes over
+    // nobody's change.
     bool BeginSave(CADORecordset& recordset, int& number);
     // The same for dialogs that take the number before their checks: an add writes `number`.
     bool BeginSaveAs(CADORecordset& recordset, int& number);
     // Writes the row; `written` says whether every field was taken. False after the kind's
-    // message.
+    // message (or the one above, when the record changed between BeginSave and the write).
     bool EndSave(CADORecordset& recordset, bool written);
     // After a save: "记录修改成功！" or "新数据添加成功！", then the dialog closes unless it adds
     // continuously.
@@ -100,10 +103,17 @@ protected:
     CADODatabase* m_db;
 
 private:
+    // "SELECT * FROM <table> WHERE [no] = <m_nNo>"
+    QString RecordSql() const;
+    void ReadStoredRow();
+
     QString m_strTable;
     std::optional<RecordKind> m_kind;
     RecordSaveTexts m_texts;
     bool m_bInitialised = false;
+    // A modify: the record as the dialog was opened on it (StoredRowTexts); none when it could
+    // not be read.
+    std::optional<QStringList> m_storedRow;
     QCheckBox* m_continuous = nullptr; // made by NewButtonRow
     QPushButton* m_ok;
 };

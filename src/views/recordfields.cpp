@@ -44,6 +44,17 @@ QVariantMap ReadFields(CADORecordset& recordset, std::span<const FieldSpec> fiel
     return values;
 }
 
+QStringList StoredRowTexts(CADORecordset& recordset)
+{
+    QStringList texts;
+    for (int index = 0; index < recordset.GetFieldCount(); ++index) {
+        QString text;
+        recordset.GetFieldText(index, text);
+        texts << text;
+    }
+    return texts;
+}
+
 bool OpenFirstRow(CADORecordset& recordset, const QString& sql)
 {
     if (!recordset.Open(sql) || recordset.GetRecordCount() < 1)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <span>
@@ -26,6 +27,10 @@ struct FieldSpec
 
 // The current row's columns, keyed by their names.
 QVariantMap ReadFields(CADORecordset& recordset, std::span<const FieldSpec> fields);
+
+// Every field of the current row as text, in the result's order: what a record was when it
+// was read, to tell whether it is still so.
+QStringList StoredRowTexts(CADORecordset& recordset);
 
 // Runs a statement and moves to its first row; false when it does not open or returns no row.
 bool OpenFirstRow(CADORecordset& recordset, const QString& sql);

@@ -159,7 +159,7 @@ void CRecordListView::RunCommand(int command)
 void CRecordListView::OnRecordDelete()
 {
     const int row = m_nCurrentRow;
-    if (row < 0 || !m_strQuery.contains(u"SELECT"_s) || !CanDelete())
+    if (row < 0 || !m_strQuery.contains(u"SELECT"_s) || !CanDelete() || !MayChangeRecords())
         return;
     const QString name = m_list->GetItemText(row, 0);
     if (!Ask(this, u"您确定要删除%1吗？"_s.arg(name), u"删除警告"_s))
@@ -191,6 +191,11 @@ void CRecordListView::OnRecordDelete()
     recordset.Close();
     m_list->DeleteItem(row);
     RowDeleted();
+}
+
+bool CRecordListView::MayChangeRecords()
+{
+    return m_doc.CheckPermission(ManageCommand(), this);
 }
 
 void CRecordListView::ApplyColumnWidths(int first, int last)

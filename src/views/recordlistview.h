@@ -47,8 +47,9 @@ public:
 public Q_SLOTS:
     virtual void OnRecordAdd() = 0;
     virtual void OnRecordEdit() = 0;
-    // Asks "您确定要删除%s吗？", runs the current query again and deletes the first row whose
-    // `no` is the current row's number, then takes the row out of the list.
+    // Needs the permission of ManageCommand(). Asks "您确定要删除%s吗？", runs the current query
+    // again and deletes the first row whose `no` is the current row's number, then takes the row
+    // out of the list.
     void OnRecordDelete();
 
 protected:
@@ -56,6 +57,11 @@ protected:
     virtual bool CanEdit() const = 0;
     // Whether the current query may be re-run to delete a row of this list.
     virtual bool CanDelete() const { return true; }
+    // The menu command whose permission adding, modifying and deleting the rows' records
+    // needs; 0 when the rows are no records the user may change.
+    virtual int ManageCommand() const = 0;
+    // False, after the refusal, when the signed-in user may not change these records.
+    bool MayChangeRecords();
     // The row is out of the list; totals may need recounting.
     virtual void RowDeleted() {}
 

@@ -1,9 +1,12 @@
 #include "views/vantreldoc.h"
 
+#include "kit/messages.h"
 #include "views/middlelistview.h"
 #include "views/noteview.h"
 #include "views/statchartview.h"
 #include "views/vantrelview.h"
+
+using namespace Qt::StringLiterals;
 
 CVantrelDoc::CVantrelDoc(CADODatabase* database, QObject* parent) : QObject(parent), m_pDb(database)
 {
@@ -68,4 +71,12 @@ void CVantrelDoc::SetInfoText(const QString& text)
     // a text it already shows.
     m_strInfo = text;
     Q_EMIT InfoTextChanged(text);
+}
+
+bool CVantrelDoc::CheckPermission(int command, QWidget* parent) const
+{
+    if (command != 0 && m_permitted && m_permitted(command))
+        return true;
+    Warn(parent, u"您还没有这个权限！"_s, u"无权限"_s);
+    return false;
 }

@@ -7,11 +7,14 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class CADODatabase;
 class CMiddleListView;
 class CNoteView;
 class CStatChartView;
 class CVantrelView;
+class QWidget;
 struct StatChartFigures;
 
 // The program's one document: where the record views meet the frame. It knows the open data
@@ -56,6 +59,15 @@ public:
     // once the current event has been handled.
     void PostCommand(int id) { Q_EMIT CommandPosted(id); }
 
+    // Whether the signed-in user may run a menu command (CommandId). The frame answers it;
+    // until it does, nothing is permitted.
+    using PermissionTest = std::function<bool(int command)>;
+    void SetPermissionTest(PermissionTest test) { m_permitted = std::move(test); }
+    // The record lists add, modify and delete a category's records only where its menu
+    // command is permitted: true when it is, else false after "您还没有这个权限！" under
+    // "无权限", as the command itself refuses.
+    bool CheckPermission(int command, QWidget* parent) const;
+
 Q_SIGNALS:
     void BottomViewRequested(int kind);
     void InfoTextChanged(const QString& text);
@@ -70,4 +82,5 @@ private:
     QPointer<CStatChartView> m_statChart;
     int m_nBottomView = BottomView::kList; // as the frame starts
     QString m_strInfo;
+    PermissionTest m_permitted;
 };

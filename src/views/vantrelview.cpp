@@ -109,6 +109,12 @@ bool CVantrelView::CanDelete() const
     return info && info->dialog;
 }
 
+int CVantrelView::ManageCommand() const
+{
+    const CategoryInfo* info = Info();
+    return info ? info->manageCommand : 0;
+}
+
 void CVantrelView::RowDeleted()
 {
     const CategoryInfo* info = Info();
@@ -119,7 +125,7 @@ void CVantrelView::RowDeleted()
 void CVantrelView::OnRecordAdd()
 {
     const CategoryInfo* info = Info();
-    if (!info || !info->dialog)
+    if (!info || !info->dialog || !MayChangeRecords())
         return;
     CRecordRequest request;
     request.dialog = *info->dialog;
@@ -129,7 +135,7 @@ void CVantrelView::OnRecordAdd()
 void CVantrelView::OnRecordEdit()
 {
     const int row = CurrentRow();
-    if (row < 0 || !CanEdit() || IsTotalsRow(row))
+    if (row < 0 || !CanEdit() || IsTotalsRow(row) || !MayChangeRecords())
         return;
     const CategoryInfo& info = *Info();
     if (info.modifyCommand != 0) {
@@ -148,6 +154,7 @@ void CVantrelView::OnRecordEdit()
             return;
         }
         request.fields = ReadFields(recordset, info.fields);
+        request.storedRow = StoredRowTexts(recordset);
     }
     request.dialog = *info.dialog;
     request.modify = true;

@@ -52,6 +52,7 @@ protected:
     bool CanAdd() const override;
     bool CanEdit() const override;
     bool CanDelete() const override;
+    int ManageCommand() const override;
     void RowDeleted() override;
 
 private:

@@ -13,6 +13,8 @@
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "startfolder.h"
+#include "views/listlayout.h"
+#include "views/listlayouts.h"
 #include "views/middlelistview.h"
 #include "views/noteview.h"
 #include "views/recordcategory.h"
@@ -383,22 +385,30 @@ TEST_F(MainFrameTest, CommandsWithoutADialogAreDisabled)
     EXPECT_TRUE(frame->NavigationBar()->IsItemEnabled(0, 7));
     EXPECT_TRUE(frame->NavigationBar()->IsItemEnabled(1, 13)); // 权限分配
 
-    // A navigation item whose command has no dialog yet is off, as is its menu entry, until a
-    // handler is registered.
-    const auto folders = NavigationFolders();
-    for (int folder = 0; folder < int(folders.size()); ++folder) {
-        for (int item = 0; item < int(folders[folder].items.size()); ++item) {
-            const CommandInfo* command = CommandByMessage(folders[folder].items[item].message);
-            if (!command || frame->Router().HasHandler(command->id))
-                continue;
-            EXPECT_FALSE(frame->Action(command->id)->isEnabled());
-            EXPECT_FALSE(frame->NavigationBar()->IsItemEnabled(folder, item));
-            frame->Router().SetHandler(command->id, [] {});
-            EXPECT_TRUE(frame->Action(command->id)->isEnabled());
+    // Every command has its dialog, so every entry and item is on. A navigation item whose
+    // command has no handler is off, as is its menu entry, until one is registered.
+    m_app->m_strUser = u"管理员"_s;
+    m_app->SetAllPermissions(1);
+    int checked = 0;
+    for (int folder = 0; folder < int(std::size(kNavigation)); ++folder) {
+        for (int item = 0; item < int(kNavigation[folder].items.size()); ++item) {
+            const int id = kNavigation[folder].items[size_t(item)].id;
+            SCOPED_TRACE(id);
+            EXPECT_TRUE(frame->Action(id)->isEnabled());
             EXPECT_TRUE(frame->NavigationBar()->IsItemEnabled(folder, item));
-            return;
+            frame->Router().SetHandler(id, {});
+            EXPECT_FALSE(frame->Action(id)->isEnabled());
+            EXPECT_FALSE(frame->NavigationBar()->IsItemEnabled(folder, item));
+            MessageRecorder messages;
+            EXPECT_FALSE(frame->Router().Run(id)); // nothing to run, nothing refused
+            EXPECT_TRUE(messages.Messages().empty());
+            frame->Router().SetHandler(id, [] {});
+            EXPECT_TRUE(frame->Action(id)->isEnabled());
+            EXPECT_TRUE(frame->NavigationBar()->IsItemEnabled(folder, item));
+            ++checked;
         }
     }
+    EXPECT_EQ(checked, 31);
 }
 
 TEST_F(MainFrameTest, ReminderListAndTheLowerPane)
@@ -502,4 +512,155 @@ TEST_F(MainFrameTest, AppointmentEditFromTheMainListNeedsTheAppointmentsFlag)
     QCoreApplication::processEvents();
     EXPECT_EQ(reached, 1);
     EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 1); // in the handler's place
+}
+
+namespace {
+
+// What adding, modifying and deleting a kind of record from a list needs: the flag of the
+// kind's 资料管理 command.
+struct ListRights
+{
+    const char* name;
+    int category; // the main list's category
+    bool lower;   // the records of the secondary list below it
+    const char* table;
+    int no; // the record the list shows
+    RecordDialog dialog;
+    const char* flag;
+};
+
+const ListRights kListRights[] = {
+    {"clients", RecordCategory::kClients, false, "client", 1, RecordDialog::Client, "mclient"},
+    {"purchases", RecordCategory::kPurchases, false, "inputdata", 5, RecordDialog::Purchase,
+     "minput"},
+    {"sales", RecordCategory::kSales, false, "outputdata", 7, RecordDialog::Sale, "moutput"},
+    {"notes", RecordCategory::kNotes, false, "notepaper", 3, RecordDialog::Note, "mnote"},
+    {"appointments", RecordCategory::kAppointments, false, "appoint", 4, RecordDialog::Appointment,
+     "mappoint"},
+    {"reminders", RecordCategory::kReminders, false, "notice", 6, RecordDialog::Reminder,
+     "mnotice"},
+    {"address book", RecordCategory::kAddressBook, false, "address", 8, RecordDialog::AddressBook,
+     "maddress"},
+    {"contacts", RecordCategory::kClients, true, "linkman", 10, RecordDialog::Contact, "mlinkman"},
+    {"purchase payments", RecordCategory::kPurchases, true, "inputdetail", 20,
+     RecordDialog::PurchaseDetail, "minputdetail"},
+    {"sale payments", RecordCategory::kSales, true, "outputdetail", 30, RecordDialog::SaleDetail,
+     "moutputdetail"},
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, RecordListsAddModifyAndDeleteOnlyWithTheKindsManageFlag)
+{
+    for (const ListRights& kind : kListRights) {
+        SCOPED_TRACE(kind.name);
+        m_folder.Data().Exec(
+            u"DELETE FROM client; DELETE FROM linkman; DELETE FROM inputdata; "
+            "DELETE FROM inputdetail; DELETE FROM outputdata; DELETE FROM outputdetail; "
+            "DELETE FROM notepaper; DELETE FROM appoint; DELETE FROM notice; DELETE FROM address; "
+            "INSERT INTO client (no, name) VALUES (1, '甲公司');"
+            "INSERT INTO linkman (no, client, name) VALUES (10, 1, '张三');"
+            "INSERT INTO inputdata (no, date, paper, sum) VALUES (5, '2024-03-05 00:00:00', 'P-1', "
+            "9);"
+            "INSERT INTO inputdetail (no, paper, date, sum) VALUES (20, 5, '2024-03-06 00:00:00', "
+            "1);"
+            "INSERT INTO outputdata (no, date, paper, sum) VALUES (7, '2024-04-01 00:00:00', "
+            "'S-1', 8);"
+            "INSERT INTO outputdetail (no, paper, date, sum) VALUES (30, 7, '2024-04-02 00:00:00', "
+            "2);"
+            "INSERT INTO notepaper (no, time, caption) VALUES (3, '2024-01-01 08:00:00', '便笺');"
+            "INSERT INTO appoint (no, linkman, time) VALUES (4, 10, '2024-01-02 09:00:00');"
+            "INSERT INTO notice (no, time, endtime, content) VALUES "
+            "(6, '2024-01-03 00:00:00', '2024-01-04 00:00:00', '提醒');"
+            "INSERT INTO address (no, user) VALUES (8, '王五');"_s);
+        auto frame = MakeFrame();
+        m_runs.clear();
+        CountRuns(*frame);
+        std::vector<CRecordRequest> opened;
+        for (const ListRights& other : kListRights)
+            frame->Document()->Dialogs().Register(
+                other.dialog,
+                [&opened](const CRecordRequest& request, QWidget*) { opened.push_back(request); });
+
+        CVantrelView* main = frame->MainView();
+        const QString no = QString::number(kind.no);
+        main->SetCategory(kind.category);
+        main->List().InsertColumn(0, u"名称"_s);
+        main->List().InsertColumn(1, u"单号"_s);
+        main->List().InsertColumn(2, QString(), Qt::AlignLeft, 0);
+        const bool totals =
+            kind.category == RecordCategory::kPurchases || kind.category == RecordCategory::kSales;
+        main->List().AppendRow({u"记录"_s, u"P-1"_s, kind.lower ? u"0"_s : no});
+        if (totals)
+            main->List().AppendRow({u"合计"_s, QString(), QString()});
+        main->SetCurrentQuery(u"SELECT * FROM %1"_s.arg(QLatin1StringView(kind.table)));
+        CRecordListView* list = main;
+        if (kind.lower) {
+            // The order or client the dependants belong to.
+            const int owner = kind.category == RecordCategory::kClients     ? 1
+                              : kind.category == RecordCategory::kPurchases ? 5
+                                                                            : 7;
+            main->List().SetItemText(0, 2, QString::number(owner));
+            // The query that lists the owners lays the secondary list out for them.
+            SetLayoutColumns(frame->ListView()->List(), kind.category == RecordCategory::kClients
+                                                            ? ListLayouts::kContacts
+                                                            : ListLayouts::kPayments);
+            main->SelectRow(0);
+            main->OnClickRow(0);
+            list = frame->ListView();
+            ASSERT_GE(list->List().GetItemCount(), 1);
+            ASSERT_EQ(list->List().GetItemText(0, list->List().GetColumnCount() - 1), no);
+        }
+        const QString stillThere =
+            u"SELECT count(*) FROM %1 WHERE no = %2"_s.arg(QLatin1StringView(kind.table), no);
+
+        MessageRecorder messages;
+        // Every other permission does not help.
+        m_app->SetAllPermissions(1);
+        SetFlag(kind.flag, 0);
+        for (int command : {RecordCommand::kAdd, RecordCommand::kModify, RecordCommand::kDelete}) {
+            SCOPED_TRACE(command);
+            messages.Clear();
+            list->SetCurrentRow(0);
+            if (command == RecordCommand::kAdd)
+                list->OnRecordAdd();
+            else if (command == RecordCommand::kModify)
+                list->OnRecordEdit();
+            else
+                list->OnRecordDelete();
+            QCoreApplication::processEvents();
+            ASSERT_EQ(messages.Messages().size(), 1u);
+            EXPECT_EQ(messages.LastText(), u"您还没有这个权限！"_s);
+            EXPECT_EQ(messages.Messages().back().caption, u"无权限"_s);
+            EXPECT_TRUE(opened.empty());
+            EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 0);
+            EXPECT_EQ(m_folder.Data().QueryValue(stillThere), u"1"_s);
+        }
+
+        // The kind's own flag is all it takes.
+        m_app->SetAllPermissions(0);
+        SetFlag(kind.flag, 1);
+        messages.Clear();
+        list->OnRecordAdd();
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_EQ(opened.back().dialog, kind.dialog);
+        EXPECT_FALSE(opened.back().modify);
+        list->SetCurrentRow(0);
+        list->OnRecordEdit();
+        QCoreApplication::processEvents();
+        if (kind.dialog == RecordDialog::Appointment) {
+            EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 1); // its own command modifies it
+        } else {
+            ASSERT_EQ(opened.size(), 2u);
+            EXPECT_TRUE(opened.back().modify);
+            EXPECT_EQ(opened.back().no, kind.no);
+        }
+        EXPECT_TRUE(messages.Messages().empty()) << messages.LastText().toStdString();
+        list->SetCurrentRow(0);
+        const QString name = list->List().GetItemText(0, 0);
+        list->OnRecordDelete();
+        EXPECT_EQ(messages.Texts(), QStringList{u"您确定要删除%1吗？"_s.arg(name)})
+            << messages.LastText().toStdString();
+        EXPECT_EQ(m_folder.Data().QueryValue(stillThere), u"0"_s);
+    }
 }

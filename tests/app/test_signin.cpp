@@ -266,6 +266,44 @@ TEST(ChangePassword, Checks)
     EXPECT_TRUE(start.SignIn(login, u"管理员"_s, chinese10));
 }
 
+TEST(ChangePassword, CharactersWithoutCodePageBytesAreRefusedBeforeAnythingIsWritten)
+{
+    SignedOut start;
+    {
+        CLoginDlg create(*start.app);
+    }
+    start.app->m_strUser = u"管理员"_s;
+    const QString stored = start.folder.Data().QueryValue(u"SELECT pas FROM power"_s);
+    MessageRecorder messages;
+    CChangePasswordDlg dialog(*start.app);
+    dialog.show();
+    // The stored form holds code-page bytes: these would be saved as "p?".
+    for (const QString& password : {u"p😀"_s, u"p한"_s, u"密码😀"_s}) {
+        SCOPED_TRACE(password.toStdString());
+        messages.Clear();
+        dialog.NewPasswordEdit()->setText(password);
+        dialog.ConfirmEdit()->setText(password);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"IDOK"_s), Qt::LeftButton);
+        EXPECT_EQ(
+            messages.Texts(),
+            QStringList{u"新密码含有无法保存的字符，请只使用汉字、英文字母、数字和常用符号！"_s});
+        EXPECT_TRUE(messages.Messages().back().warning);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(start.folder.Data().QueryValue(u"SELECT pas FROM power"_s), stored);
+    }
+
+    // A real "?" is a character like any other, and no other character stands in for it.
+    messages.Clear();
+    dialog.NewPasswordEdit()->setText(u"p?"_s);
+    dialog.ConfirmEdit()->setText(u"p?"_s);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(u"IDOK"_s), Qt::LeftButton);
+    EXPECT_EQ(messages.Texts(), QStringList{u"密码修改成功！"_s});
+    CLoginDlg login(*start.app);
+    for (const QString& password : {u"p한"_s, u"p😀"_s})
+        EXPECT_FALSE(start.SignIn(login, u"管理员"_s, password)) << password.toStdString();
+    EXPECT_TRUE(start.SignIn(login, u"管理员"_s, u"p?"_s));
+}
+
 TEST(ChangePassword, UserWithoutARow)
 {
     SignedOut start;

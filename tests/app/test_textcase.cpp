@@ -1,7 +1,9 @@
 // User names as Jet compares them in the data file (without regard to letter case) and as the
 // program compares them itself (byte for byte).
 #include "app/blowfish.h"
+#include "app/changepassworddlg.h"
 #include "app/logindlg.h"
+#include "app/mainframe.h"
 #include "app/powerdlg.h"
 #include "app/powertable.h"
 #include "app/vantrelapp.h"
@@ -93,7 +95,7 @@ TEST(SignInCase, ANameTypedInAnotherCaseSignsInAndGetsItsFlags)
     users.messages.Clear();
 
     ASSERT_TRUE(users.SignIn(u"alice"_s, u"Wonder-Land"_s));
-    EXPECT_EQ(users.app->m_strUser, u"alice"_s); // as typed
+    EXPECT_EQ(users.app->m_strUser, u"Alice"_s); // as stored
     ASSERT_TRUE(users.app->LoadPermissions());
     EXPECT_NE(users.app->sclient, 0);
     EXPECT_EQ(users.app->sstat, 0);
@@ -121,6 +123,38 @@ TEST(SignInCase, TheExactSpellingOfTwoSimilarNamesIsTheOneTaken)
     ASSERT_TRUE(users.SignIn(u"Alice"_s, u"one"_s));
     ASSERT_TRUE(users.app->LoadPermissions());
     EXPECT_NE(users.app->sclient, 0);
+    EXPECT_EQ(users.app->sstat, 0);
+}
+
+TEST(SignInCase, ANameSpeltLikeNoRowIsTheFirstRowItFindsWithThatRowsNameAndFlags)
+{
+    Users users;
+    users.Add(u"Sales"_s, u"one"_s, u"sclient"_s);
+    users.Add(u"sales"_s, u"two"_s, u"sstat"_s);
+
+    // The password checked is the first row's; the other one's does not sign in.
+    EXPECT_FALSE(users.SignIn(u"SALES"_s, u"two"_s));
+    ASSERT_TRUE(users.SignIn(u"SALES"_s, u"one"_s));
+    EXPECT_EQ(users.app->m_strUser, u"Sales"_s);
+    ASSERT_TRUE(users.app->LoadPermissions());
+    EXPECT_NE(users.app->sclient, 0);
+    EXPECT_EQ(users.app->sstat, 0);
+    CMainFrame frame(*users.app);
+    EXPECT_EQ(frame.windowTitle(), u"Vantrel    当前用户：Sales"_s);
+
+    // Changing the password changes that row's alone.
+    CChangePasswordDlg change(*users.app);
+    change.NewPasswordEdit()->setText(u"three"_s);
+    change.ConfirmEdit()->setText(u"three"_s);
+    change.accept();
+    EXPECT_EQ(users.Row(u"Sales"_s), CBlowfish::EncryptPassword(u"three"_s) + u"/10"_s);
+    EXPECT_EQ(users.Row(u"sales"_s), CBlowfish::EncryptPassword(u"two"_s) + u"/01"_s);
+
+    // A session under a name no row spells gets no row's flags.
+    users.app->SetAllPermissions(0);
+    users.app->m_strUser = u"SALES"_s;
+    EXPECT_FALSE(users.app->LoadPermissions());
+    EXPECT_EQ(users.app->sclient, 0);
     EXPECT_EQ(users.app->sstat, 0);
 }
 

@@ -62,7 +62,7 @@ TEST(ClientSaveRace, AClientReplacedWhileSavingIsNotOverwrittenAndTheDialogSaysS
 
     ASSERT_TRUE(other.done);
     EXPECT_EQ(file.QueryValue(u"SELECT rowid FROM client WHERE no = 8"_s), rowid);
-    EXPECT_EQ(messages.Texts(), QStringList({u"添加失败！"_s}));
+    EXPECT_EQ(messages.Texts(), QStringList({u"此记录已被其他用户修改，请关闭后重新打开。"_s}));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(file.QueryValue(u"SELECT name || number || ifnull(remark, '') FROM client "
                               "WHERE no = 8"_s),

@@ -90,6 +90,17 @@ TEST(RowChanges, ARowReplacedOrDeletedMeanwhileIsLeftAlone)
     stale.SetFieldText(u"city"_s, u"上海"_s);
     EXPECT_TRUE(stale.Update()) << stale.GetLastError().toStdString();
     EXPECT_EQ(file.QueryValue(u"SELECT name || city FROM client WHERE no = 1"_s), u"甲公司上海"_s);
+    // Edited as read, it is written while every field is as read, and not after any changed.
+    stale.EditAsRead();
+    stale.SetFieldText(u"zip"_s, u"200000"_s);
+    EXPECT_TRUE(stale.Update()) << stale.GetLastError().toStdString();
+    file.Exec(u"UPDATE client SET site = 'b.example' WHERE no = 1"_s);
+    stale.EditAsRead();
+    stale.SetFieldText(u"zip"_s, u"300000"_s);
+    EXPECT_FALSE(stale.Update());
+    EXPECT_EQ(stale.GetLastErrorCode(), CADORecordset::kRowChangedError);
+    EXPECT_EQ(file.QueryValue(u"SELECT zip || site FROM client WHERE no = 1"_s),
+              u"200000b.example"_s);
     EXPECT_TRUE(stale.Delete()) << stale.GetLastError().toStdString();
     EXPECT_EQ(file.QueryValue(u"SELECT group_concat(no) FROM client"_s), u"4"_s);
 }
