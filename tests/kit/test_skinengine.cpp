@@ -1,7 +1,11 @@
 #include "kit/skinengine.h"
+#include "kit/skinfile.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,10 +13,13 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeEdit>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +140,73 @@ TEST_F(SkinEngineTest, ShippedSkinsLoadAndDrawEveryBarImage)
     ASSERT_TRUE(m_engine.LoadSkinFile(ShippedSkin(u"xpsteel.smf"_s)));
     ASSERT_TRUE(m_engine.SetDialogSkin(u"Dialog"_s));
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(u"#e8ecf1"_s));
+}
+
+// Every shipped skin that styles the boxes' borders gives their arrows an image that exists,
+// and the time pickers, date pickers and combo boxes of its dialogs show those arrows.
+TEST_F(SkinEngineTest, ShippedSkinsDrawSpinAndDropDownArrows)
+{
+    static const QRegularExpression rule(uR"re(([^{}]*)\{([^}]*)\})re"_s);
+    static const QRegularExpression image(uR"re(image:\s*url\(\s*"?([^")]+)"?\s*\))re"_s);
+    for (const QString& skin : {u"xpsteel.smf"_s, u"amber.smf"_s, u"midnight.smf"_s}) {
+        SCOPED_TRACE(skin.toStdString());
+        QString error;
+        const auto file = CSkinFile::Load(ShippedSkin(skin), &error);
+        ASSERT_TRUE(file) << error.toStdString();
+        const QString sheet = file->Resource(u"Dialog"_s)->styleSheet;
+        // The image of the first rule that names the sub-control without a state.
+        auto arrowImage = [&](const QString& subControl) {
+            auto rules = rule.globalMatch(sheet);
+            while (rules.hasNext()) {
+                const QRegularExpressionMatch match = rules.next();
+                const QStringList selectors = match.captured(1).split(u',');
+                for (const QString& selector : selectors) {
+                    if (selector.trimmed() == subControl) {
+                        const auto found = image.match(match.captured(2));
+                        if (found.hasMatch())
+                            return QImage(found.captured(1));
+                    }
+                }
+            }
+            return QImage();
+        };
+        const QImage up = arrowImage(u"QAbstractSpinBox::up-arrow"_s);
+        const QImage down = arrowImage(u"QAbstractSpinBox::down-arrow"_s);
+        ASSERT_FALSE(up.isNull());
+        ASSERT_FALSE(down.isNull());
+        ASSERT_FALSE(arrowImage(u"QComboBox::down-arrow"_s).isNull());
+        // The colour of the arrows: the image's middle, fully covered.
+        const QColor ink = up.pixelColor(up.width() / 2, up.height() - 1);
+        ASSERT_EQ(ink.alpha(), 255);
+
+        ASSERT_TRUE(m_engine.LoadSkinFile(ShippedSkin(skin)));
+        ASSERT_TRUE(m_engine.SetDialogSkin(u"Dialog"_s));
+        QDialog dialog;
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* time = new QTimeEdit(QTime(10, 0), &dialog);
+        auto* date = new QDateTimeEdit(&dialog);
+        date->setCalendarPopup(true);
+        auto* combo = new QComboBox(&dialog);
+        combo->addItem(u"北京"_s);
+        for (QWidget* box : std::initializer_list<QWidget*>{time, date, combo})
+            layout->addWidget(box);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        // Pixels of the arrows' colour in the box's right end, above and below its middle.
+        auto inkPixels = [&](QWidget* box, bool upper) {
+            const QImage shot = box->grab().toImage();
+            int count = 0;
+            const int middle = shot.height() / 2;
+            for (int y = upper ? 0 : middle; y < (upper ? middle : shot.height()); ++y)
+                for (int x = shot.width() - 20; x < shot.width(); ++x)
+                    count += shot.pixelColor(x, y) == ink;
+            return count;
+        };
+        EXPECT_GE(inkPixels(time, true), 3) << "up arrow";
+        EXPECT_GE(inkPixels(time, false), 3) << "down arrow";
+        EXPECT_GE(inkPixels(date, true) + inkPixels(date, false), 3) << "date drop-down";
+        EXPECT_GE(inkPixels(combo, true) + inkPixels(combo, false), 3) << "combo drop-down";
+    }
 }
 
 TEST_F(SkinEngineTest, UnloadableFileKeepsThePreviousLook)
