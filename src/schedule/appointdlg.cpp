@@ -119,6 +119,7 @@ void CAppointDlg::BuildControls()
     m_time = new QTimeEdit(this);
     m_time->setObjectName(u"time"_s);
     m_time->setDisplayFormat(u"H:mm:ss"_s);
+    AllowSectionTyping(m_time);
     m_length = NewTextEdit(u"length"_s, this);
     m_place = NewTextEdit(u"place"_s, this);
     m_content = new QPlainTextEdit(this);
