@@ -4,6 +4,7 @@
 #include "data/eachrow.h"
 #include "data/formats.h"
 #include "data/recordnumber.h"
+#include "kit/columnwidths.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
@@ -112,6 +113,9 @@ void CAppointDlg::BuildControls()
         m_list->setColumnWidth(column, kColumns[column].width);
     }
     m_list->setColumnHidden(kNumber, true);
+    // A time such as "2026-12-10  0:40:00" shows whole.
+    KeepColumnsFitted(*m_list);
+    FitColumnsToContents(*m_list);
     m_list->setMinimumHeight(m_list->fontMetrics().height() * 10);
     connect(m_list, &QTableWidget::clicked, this, [this] { OnClickRow(); });
 
