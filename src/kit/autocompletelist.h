@@ -99,7 +99,8 @@ private:
     void UpdateScrollBar();
     void EnsureVisible(int index, bool smooth);
     void DrawGrip(class QPainter& painter) const;
-    // Where a list of this size shows: under the box, or above it when only there it fits.
+    // Where a list of this size shows: under the box, or above it when it does not fit below
+    // and there is more room above.
     QRect PopupGeometry(const QSize& size) const;
     // The rectangle of the window the box sits in, as the watch compares it.
     QRect OwnerWindowRect() const;
