@@ -29,8 +29,9 @@ namespace {
 
 QString ShippedSkin(const QString& fileName)
 {
-    const QDir here = QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir();
-    return here.absoluteFilePath(u"../../src/res/skin/"_s + fileName);
+    // The test folder as the build names it, whichever folder the test runs in.
+    const QDir tests(QString::fromUtf8(QT_TESTCASE_SOURCEDIR));
+    return tests.absoluteFilePath(u"../src/res/skin/"_s + fileName);
 }
 
 const QStringList kPartNames = {
