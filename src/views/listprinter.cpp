@@ -97,10 +97,14 @@ PageLayout LayOut(const QPagedPaintDevice& device, const TableFileContent& conte
     // The page's width is shared in proportion to what the columns hold, so a full column is
     // not cut while a nearly empty one takes room. Contents wider than the page are drawn in a
     // smaller font, down to the smallest readable one.
-    const std::vector<double> widths = ContentWidths(content);
+    // A column of long texts takes at most half the page, so the others stay readable beside it.
+    std::vector<double> widths = ContentWidths(content);
     double total = 0;
-    for (double width : widths)
+    for (double& width : widths) {
+        if (widths.size() > 1)
+            width = std::min(width, page.width / 2);
         total += width;
+    }
     page.scale = page.width / total;
     double x = 0;
     for (double width : widths) {
