@@ -3,6 +3,7 @@
 #include "app/powertable.h"
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
+#include "kit/columnwidths.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 
@@ -109,6 +110,8 @@ CPowerDlg::CPowerDlg(CADODatabase* database, QWidget* parent)
         m_list->setHorizontalHeaderItem(i + 1, NewCell(QString::fromUtf16(kFlags[i].title), i + 1));
     for (int column = 0; column <= kFlagCount; ++column)
         m_list->setColumnWidth(column, kColumnWidth);
+    KeepColumnsFitted(*m_list);
+    FitColumnsToContents(*m_list);
     m_list->verticalHeader()->hide();
     // Compact report rows, one line of text each.
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);

@@ -1,5 +1,7 @@
 #include "customers/dictionarylist.h"
 
+#include "kit/columnwidths.h"
+
 #include <QHeaderView>
 #include <QPainter>
 #include <QPixmap>
@@ -22,6 +24,8 @@ QTableWidget* NewReportList(const QString& title, int width, QWidget* parent)
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setIconSize(QSize(16, 16));
+    KeepColumnsFitted(*list);
+    FitColumnsToContents(*list);
     return list;
 }
 

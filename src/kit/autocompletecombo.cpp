@@ -195,6 +195,11 @@ bool CAutoCompleteCombo::HandleKey(int key)
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // The box takes the highlighted match (the box's text already is the entry the keys
+        // moved to); taking it tells the owner.
+        TakeSelected();
+        HidePopup();
+        return true;
     case Qt::Key_Escape:
         HidePopup();
         Q_EMIT Changed();

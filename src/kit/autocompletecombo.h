@@ -18,8 +18,9 @@
 //   for each client: m_clientBox.AddString(name); m_clientBox.AddCompletion(name);
 //   connect(&m_clientBox, &CAutoCompleteCombo::Changed, this, &Dialog::OnClientChanged);
 //
-// While the pop-up is shown the box hands it Up, Down, Page Up, Page Down, Home and End, and
-// Enter and Escape close the pop-up without reaching the dialog (so Enter does not press the
+// While the pop-up is shown the box hands it Up, Down, Page Up, Page Down, Home and End; Enter
+// takes the highlighted match (the first one until the keys move) and Escape keeps the typed
+// text, both closing the pop-up without reaching the dialog (so Enter does not press the
 // default button). When the pop-up is hidden every key behaves as in a plain combo box.
 class CAutoCompleteCombo : public QObject
 {

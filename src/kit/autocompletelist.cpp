@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -27,7 +28,7 @@ CAutoCompleteList::CAutoCompleteList(QWidget* owner)
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
     setFont(QApplication::font());
-    m_nRowHeight = std::max(1, fontMetrics().height());
+    m_nRowHeight = std::max(1, fontMetrics().height()) + 2 * kRowPadding;
 
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
     m_scrollBar->setObjectName(u"AutoCompleteScrollBar"_s);
@@ -57,16 +58,17 @@ bool CAutoCompleteList::ShowMatches(const QString& text)
         return false;
     }
     m_matches = std::move(matches);
-    if (MatchCount() != m_nLastCount)
-        m_nSelected = -1;
-    m_nLastCount = MatchCount();
+    // The first match is the one Enter takes: it shows highlighted from the start.
+    m_nSelected = 0;
 
     QSize size = m_savedSize;
     if (!size.isValid())
         size =
             QSize(m_owner->width(), std::min(MatchCount(), kMaxRows) * m_nRowHeight + 2 * kBorder);
-    setGeometry(QRect(m_owner->mapToGlobal(QPoint(0, m_owner->height())), size));
+    setGeometry(PopupGeometry(size));
     UpdateScrollBar();
+    m_scrollTimer.stop();
+    SetTopIndex(0);
     m_lingerTimer.stop();
     m_ownerRect = OwnerWindowRect();
     if (!isVisible())
@@ -74,6 +76,28 @@ bool CAutoCompleteList::ShowMatches(const QString& text)
     m_watchTimer.start(kWatchInterval, this);
     update();
     return true;
+}
+
+QRect CAutoCompleteList::PopupGeometry(const QSize& size) const
+{
+    // Under the box, never over it: above it when the screen has no room below and more above.
+    const QPoint below = m_owner->mapToGlobal(QPoint(0, m_owner->height()));
+    const QPoint above = m_owner->mapToGlobal(QPoint(0, -size.height()));
+    const QScreen* screen = m_owner->screen();
+    if (!screen)
+        return QRect(below, size);
+    const QRect available = screen->availableGeometry();
+    const int roomBelow = available.bottom() + 1 - below.y();
+    const int roomAbove = m_owner->mapToGlobal(QPoint(0, 0)).y() - available.top();
+    QRect placed(below, size);
+    if (roomBelow < size.height() && roomAbove > roomBelow)
+        placed.moveTopLeft(above);
+    // Kept on the screen sideways.
+    if (placed.right() > available.right())
+        placed.moveRight(available.right());
+    if (placed.left() < available.left())
+        placed.moveLeft(available.left());
+    return placed;
 }
 
 void CAutoCompleteList::HideList()
@@ -369,7 +393,7 @@ void CAutoCompleteList::paintEvent(QPaintEvent*)
         } else {
             painter.setPen(colours.color(QPalette::Text));
         }
-        const QRect textRect = row.adjusted(2, 0, 0, 0);
+        const QRect textRect = row.adjusted(kTextIndent, 0, -kTextIndent, 0);
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          metrics.elidedText(m_matches.at(index), Qt::ElideRight, textRect.width()));
     }

@@ -13,6 +13,7 @@ class QScrollBar;
 
 // The pop-up list of an auto-complete box: a borderless tool window under the box that shows
 // the entries beginning with the box's text, at most eight rows high with a scroll bar beyond.
+// The first match is selected when the list shows, so Enter takes it.
 // The user picks a row with the cursor keys (the box passes them on) or the mouse; the
 // bottom-right corner is a size grip, and the size the user gives the list is kept for its
 // later showings.
@@ -26,6 +27,9 @@ class CAutoCompleteList : public QWidget
 public:
     static constexpr int kMaxRows = 8;
     static constexpr int kBorder = 1;
+    // Room above and below each row's text, and left and right of it.
+    static constexpr int kRowPadding = 3;
+    static constexpr int kTextIndent = 4;
     // How often the box's window is checked for a move while the list is shown.
     static constexpr int kWatchInterval = 200;
     // How long a clicked entry stays on show before the list goes.
@@ -95,6 +99,9 @@ private:
     void UpdateScrollBar();
     void EnsureVisible(int index, bool smooth);
     void DrawGrip(class QPainter& painter) const;
+    // Where a list of this size shows: under the box, or above it when it does not fit below
+    // and there is more room above.
+    QRect PopupGeometry(const QSize& size) const;
     // The rectangle of the window the box sits in, as the watch compares it.
     QRect OwnerWindowRect() const;
 
@@ -103,7 +110,6 @@ private:
     QStringList m_matches;
     int m_nTop = 0;
     int m_nSelected = -1;
-    int m_nLastCount = -1;
     int m_nRowHeight;
     int m_nScrollTarget = 0;
     QScrollBar* m_scrollBar;

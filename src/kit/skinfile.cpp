@@ -1,5 +1,6 @@
 #include "kit/skinfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -164,6 +165,31 @@ bool SubstituteColours(QString& value, const QHash<QString, QString>& colours, i
     return true;
 }
 
+// The style sheet with every relative url(...) made absolute against the skin's folder: Qt
+// reads style-sheet images relative to the current directory, but a skin's images lie beside
+// it. Resource paths (":/…") and absolute paths stay as they are.
+QString ResolveImageUrls(const QString& sheet, const QString& baseDir)
+{
+    static const QRegularExpression url(uR"(url\(\s*(["']?)([^"')]+)\1\s*\))"_s);
+    if (baseDir.isEmpty())
+        return sheet;
+    const QDir base(baseDir);
+    QString result;
+    qsizetype last = 0;
+    auto it = url.globalMatch(sheet);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        const QString path = match.captured(2).trimmed();
+        if (path.startsWith(u':') || QDir::isAbsolutePath(path))
+            continue;
+        result += sheet.mid(last, match.capturedStart() - last);
+        result += u"url(\"%1\")"_s.arg(base.absoluteFilePath(path));
+        last = match.capturedEnd();
+    }
+    result += sheet.mid(last);
+    return result;
+}
+
 } // namespace
 
 std::unique_ptr<CSkinFile> CSkinFile::Load(const QString& path, QString* error)
@@ -237,7 +263,7 @@ std::unique_ptr<CSkinFile> CSkinFile::Parse(const QString& text, const QString& 
                 if (key == u"style"_s) {
                     resource.styleName = entry.value;
                 } else if (key == u"stylesheet"_s) {
-                    resource.styleSheet = entry.value;
+                    resource.styleSheet = ResolveImageUrls(entry.value, baseDir);
                 } else if (PaletteRoles().contains(key)) {
                     const auto colour = SkinValue::ParseColour(entry.value);
                     if (!colour) {

@@ -34,7 +34,8 @@ struct SSkinObject
 // The text is INI-like. Lines starting with # or ; are comments. [Skin] names the skin
 // (Name, Format = 1). [Colors] defines colours that any later value uses as @name. A window
 // resource section ([Dialog], [MainFrame], [PopupMenu]) takes Style, palette roles (Window,
-// Button, Highlight, ...) and a StyleSheet written between "<<<" and a line ">>>". A section
+// Button, Highlight, ...) and a StyleSheet written between "<<<" and a line ">>>"; the images
+// a style sheet names with a relative url(...) lie beside the skin file. A section
 // [Object] holds the object's colours and [Object.Image] describes one of its images (see
 // CSkinImage::SetProperty).
 class CSkinFile

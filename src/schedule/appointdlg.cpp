@@ -5,6 +5,7 @@
 #include "data/eachrow.h"
 #include "data/formats.h"
 #include "data/recordnumber.h"
+#include "kit/columnwidths.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
@@ -113,6 +114,9 @@ void CAppointDlg::BuildControls()
         m_list->setColumnWidth(column, kColumns[column].width);
     }
     m_list->setColumnHidden(kNumber, true);
+    // A time such as "2026-12-10  0:40:00" shows whole.
+    KeepColumnsFitted(*m_list);
+    FitColumnsToContents(*m_list);
     m_list->setMinimumHeight(m_list->fontMetrics().height() * 10);
     connect(m_list, &QTableWidget::clicked, this, [this] { OnClickRow(); });
 
@@ -120,6 +124,7 @@ void CAppointDlg::BuildControls()
     m_time = new QTimeEdit(this);
     m_time->setObjectName(u"time"_s);
     m_time->setDisplayFormat(u"H:mm:ss"_s);
+    AllowSectionTyping(m_time);
     m_length = NewTextEdit(u"length"_s, this);
     m_place = NewTextEdit(u"place"_s, this);
     m_content = new QPlainTextEdit(this);

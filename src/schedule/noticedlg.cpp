@@ -19,14 +19,6 @@ constexpr char16_t kHelpText[] =
     u"    此处的时间段并不代表您准备安排的工作时间，而是软件如果在这段时间内处于运行状态，"
     u"那么将会给出提醒。反之未到开始时间，或已经超过终止时间，将不再给出提醒。";
 
-QDateTimeEdit* NewTimePicker(const QString& name, QWidget* parent)
-{
-    auto* picker = new QDateTimeEdit(parent);
-    picker->setObjectName(name);
-    picker->setDisplayFormat(u"H:mm:ss"_s);
-    return picker;
-}
-
 // The day of one picker at the time of day of another, to the second the pickers show.
 QDateTime Combined(const QDateTimeEdit* day, const QDateTimeEdit* timeOfDay)
 {

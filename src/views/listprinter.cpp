@@ -22,6 +22,7 @@ constexpr double kFooterSize = 10.0;
 constexpr double kCellSize = 12.0;
 constexpr double kSmallestCellSize = 6.0;
 constexpr double kPadding = 3.0;
+constexpr double kNarrowestColumn = 24.0;
 
 QFont PrintFont(double pixelSize, bool bold = false)
 {
@@ -59,7 +60,7 @@ struct PageLayout
 {
     double width = 0;
     double height = 0;
-    double scale = 1;         // of the list's column widths
+    double scale = 1;         // of the columns' content widths
     std::vector<double> left; // each column's left edge, and the table's right edge last
     double titleHeight = 0;
     double footerHeight = 0;
@@ -69,22 +70,52 @@ struct PageLayout
     QFont titleFont, footerFont, cellFont, headFont;
 };
 
+// The width each column's contents need at the full cell size: its title and its longest value,
+// with the padding either side, and never less than kNarrowestColumn.
+std::vector<double> ContentWidths(const TableFileContent& content)
+{
+    const QFontMetricsF cell(PrintFont(kCellSize));
+    const QFontMetricsF head(PrintFont(kCellSize, true));
+    std::vector<double> widths;
+    widths.reserve(content.columns.size());
+    for (size_t column = 0; column < content.columns.size(); ++column) {
+        double width = head.horizontalAdvance(OneLine(content.columns[column].title));
+        for (int row = 0; row < content.rowCount; ++row)
+            width =
+                std::max(width, cell.horizontalAdvance(OneLine(content.cell(row, int(column)))));
+        // A pixel to spare for the rounding of a smaller font.
+        widths.push_back(std::max(kNarrowestColumn, std::ceil(width) + 1 + 2 * kPadding));
+    }
+    return widths;
+}
+
 PageLayout LayOut(const QPagedPaintDevice& device, const TableFileContent& content)
 {
     PageLayout page;
     page.width = device.width() * kUnitsPerInch / device.logicalDpiX();
     page.height = device.height() * kUnitsPerInch / device.logicalDpiY();
-    page.scale = std::min(1.0, page.width / TableWidth(content));
+    // The page's width is shared in proportion to what the columns hold, so a full column is
+    // not cut while a nearly empty one takes room. Contents wider than the page are drawn in a
+    // smaller font, down to the smallest readable one.
+    // A column of long texts takes at most half the page, so the others stay readable beside it.
+    std::vector<double> widths = ContentWidths(content);
+    double total = 0;
+    for (double& width : widths) {
+        if (widths.size() > 1)
+            width = std::min(width, page.width / 2);
+        total += width;
+    }
+    page.scale = page.width / total;
     double x = 0;
-    for (const TableFileColumn& column : content.columns) {
+    for (double width : widths) {
         page.left.push_back(x);
-        x += std::max(column.width, 1) * page.scale;
+        x += width * page.scale;
     }
     page.left.push_back(x);
 
     page.titleFont = PrintFont(kTitleSize, true);
     page.footerFont = PrintFont(kFooterSize);
-    const double cellSize = std::max(kSmallestCellSize, kCellSize * page.scale);
+    const double cellSize = std::clamp(kCellSize * page.scale, kSmallestCellSize, kCellSize);
     page.cellFont = PrintFont(cellSize);
     page.headFont = PrintFont(cellSize, true);
     page.titleHeight = QFontMetricsF(page.titleFont).height() * 1.8;

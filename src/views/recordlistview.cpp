@@ -2,6 +2,7 @@
 
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
+#include "kit/columnwidths.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "kit/skinengine.h"
@@ -37,6 +38,8 @@ CRecordListView::CRecordListView(CVantrelDoc& doc, QWidget* parent)
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    // Columns start at their layout's widths and grow to their titles and values.
+    KeepColumnsFitted(*this);
     connect(m_list, &QAbstractItemModel::columnsInserted, this,
             [this](const QModelIndex&, int first, int last) { ApplyColumnWidths(first, last); });
     connect(m_list, &QAbstractItemModel::modelReset, this, [this] {
@@ -206,4 +209,5 @@ void CRecordListView::ApplyColumnWidths(int first, int last)
         if (width > 0)
             setColumnWidth(column, width);
     }
+    FitColumnsToContents(*this);
 }

@@ -9,7 +9,8 @@ class QMenu;
 
 // A report-style record list (grid lines, whole-row selection, movable column headers) with
 // the record context menu: what the main list and the secondary list have in common. The
-// rows live in a CRecordListModel; width-0 columns (the record number) are hidden.
+// rows live in a CRecordListModel; width-0 columns (the record number) are hidden, the others
+// grow to their titles and values (kit/columnwidths.h).
 //
 // The "current row" is the row the next edit or delete acts on. It changes on every double
 // click and right click, not on a plain click, and is -1 when the pointer was on no row.

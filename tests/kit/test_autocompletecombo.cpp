@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -162,7 +163,8 @@ TEST_F(AutoCompleteTest, KeysMoveTheSelectionWrapAndFillTheBox)
     QSignalSpy changed(&m_box, &CAutoCompleteCombo::Changed);
     Type(u"c"_s);
 
-    // Up with nothing selected goes to the last row, which is scrolled into view.
+    // Up from the first row, highlighted on showing, wraps to the last row, which is scrolled
+    // into view.
     Key(Qt::Key_Up);
     EXPECT_EQ(m_list->SelectedIndex(), 19);
     EXPECT_EQ(m_box.Text(), names[19]);
@@ -200,22 +202,59 @@ TEST_F(AutoCompleteTest, KeysMoveTheSelectionWrapAndFillTheBox)
     EXPECT_NE(m_combo->currentIndex(), ownSelection);
 }
 
-TEST_F(AutoCompleteTest, EnterClosesTheListNotTheDialog)
+// The list shows under the box with room around its rows and the first match highlighted, so
+// Enter takes it; the keys move the highlight first. Enter never closes the dialog while the
+// list is shown. Near the foot of the screen the list shows above the box instead.
+TEST_F(AutoCompleteTest, EnterTakesTheHighlightedMatchNotTheDialog)
 {
-    Fill({u"大华"_s, u"大明"_s});
+    Fill({u"大明"_s, u"大华"_s, u"大华电子"_s});
     Show();
+    QSignalSpy changed(&m_box, &CAutoCompleteCombo::Changed);
     Type(u"大"_s);
     ASSERT_TRUE(m_list->isVisible());
-    Key(Qt::Key_Down);
+    EXPECT_GE(m_list->RowHeight(), m_list->fontMetrics().height() + 4);
+    EXPECT_EQ(m_list->height(), 3 * m_list->RowHeight() + 2 * CAutoCompleteList::kBorder);
+    EXPECT_GE(m_list->geometry().top(), m_combo->mapToGlobal(QPoint(0, m_combo->height())).y());
+    EXPECT_EQ(m_list->SelectedIndex(), 0);
+    const QImage image = m_list->grab().toImage();
+    EXPECT_EQ(image.pixelColor(m_list->width() / 2, m_list->RowRect(0).center().y()),
+              m_list->palette().color(QPalette::Highlight));
+
+    changed.clear();
     Key(Qt::Key_Return);
     EXPECT_FALSE(m_list->isVisible());
     EXPECT_TRUE(m_dialog.isVisible());
     EXPECT_EQ(m_dialog.result(), 0);
     EXPECT_EQ(m_box.Text(), u"大华"_s);
+    EXPECT_EQ(changed.count(), 1);
+
+    // Typing on narrows the list and highlights its first match again; Down moves on from it.
+    Type(u"电"_s);
+    EXPECT_EQ(m_list->Matches(), (QStringList{u"大华电子"_s}));
+    EXPECT_EQ(m_list->SelectedIndex(), 0);
+    m_box.SetText(QString());
+    Type(u"大"_s);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(m_box.Text(), u"大华电子"_s);
+    // Escape keeps what was typed.
+    m_box.SetText(QString());
+    Type(u"大"_s);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(m_box.Text(), u"大"_s);
     // With the list hidden Enter is the dialog's again.
     Key(Qt::Key_Return);
     EXPECT_FALSE(m_dialog.isVisible());
     EXPECT_EQ(m_dialog.result(), int(QDialog::Accepted));
+
+    // At the foot of the screen the list shows above the box, not off the screen.
+    const QRect screen = m_dialog.screen()->availableGeometry();
+    m_dialog.move(screen.left(), screen.bottom() - m_combo->geometry().bottom() - 10);
+    Show();
+    Type(u"大"_s);
+    ASSERT_TRUE(m_list->isVisible());
+    EXPECT_LE(m_list->geometry().bottom(), m_combo->mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_GE(m_list->geometry().top(), screen.top());
 }
 
 TEST_F(AutoCompleteTest, MouseHoverSelectsAndAClickTakesTheEntry)

@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +15,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeEdit>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +137,48 @@ TEST_F(SkinEngineTest, ShippedSkinsLoadAndDrawEveryBarImage)
     ASSERT_TRUE(m_engine.LoadSkinFile(ShippedSkin(u"xpsteel.smf"_s)));
     ASSERT_TRUE(m_engine.SetDialogSkin(u"Dialog"_s));
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(u"#e8ecf1"_s));
+}
+
+// Every shipped skin styles the boxes' borders and draws their arrows from the images beside
+// it: the time pickers, date pickers and combo boxes of its dialogs show them.
+TEST_F(SkinEngineTest, ShippedSkinsDrawSpinAndDropDownArrows)
+{
+    for (const QString& skin : {u"xpsteel.smf"_s, u"amber.smf"_s, u"midnight.smf"_s}) {
+        SCOPED_TRACE(skin.toStdString());
+        const QImage up(ShippedSkin(QFileInfo(skin).baseName() + u"/up.png"_s));
+        ASSERT_FALSE(up.isNull());
+        // The colour of the arrows: the image's middle, fully covered.
+        const QColor ink = up.pixelColor(up.width() / 2, up.height() - 1);
+        ASSERT_EQ(ink.alpha(), 255);
+
+        ASSERT_TRUE(m_engine.LoadSkinFile(ShippedSkin(skin)));
+        ASSERT_TRUE(m_engine.SetDialogSkin(u"Dialog"_s));
+        QDialog dialog;
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* time = new QTimeEdit(QTime(10, 0), &dialog);
+        auto* date = new QDateTimeEdit(&dialog);
+        date->setCalendarPopup(true);
+        auto* combo = new QComboBox(&dialog);
+        combo->addItem(u"北京"_s);
+        for (QWidget* box : std::initializer_list<QWidget*>{time, date, combo})
+            layout->addWidget(box);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        // Pixels of the arrows' colour in the box's right end, above and below its middle.
+        auto inkPixels = [&](QWidget* box, bool upper) {
+            const QImage shot = box->grab().toImage();
+            int count = 0;
+            const int middle = shot.height() / 2;
+            for (int y = upper ? 0 : middle; y < (upper ? middle : shot.height()); ++y)
+                for (int x = shot.width() - 20; x < shot.width(); ++x)
+                    count += shot.pixelColor(x, y) == ink;
+            return count;
+        };
+        EXPECT_GE(inkPixels(time, true), 3) << "up arrow";
+        EXPECT_GE(inkPixels(time, false), 3) << "down arrow";
+        EXPECT_GE(inkPixels(date, true) + inkPixels(date, false), 3) << "date drop-down";
+        EXPECT_GE(inkPixels(combo, true) + inkPixels(combo, false), 3) << "combo drop-down";
+    }
 }
 
 TEST_F(SkinEngineTest, UnloadableFileKeepsThePreviousLook)

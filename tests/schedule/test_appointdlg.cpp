@@ -80,6 +80,24 @@ protected:
     CAppContext m_app;
 };
 
+// The list's columns show an appointment's time and place whole, however long.
+TEST_F(AppointDlgTest, ListColumnsShowTimesAndPlacesWhole)
+{
+    m_file.Exec(u"INSERT INTO appoint (no, linkman, time, place, notice) VALUES "
+                "(6, 11, '2026-12-10 23:40:58', '深圳市南山区科技园南区高新南七道', 0)"_s);
+    CAppointDlg dialog(m_db.get());
+    dialog.show();
+    ASSERT_EQ(dialog.ContactBox()->currentText(), u"李四"_s);
+    QTableWidget* list = dialog.List();
+    ASSERT_EQ(list->item(0, 0)->text(), u"2026-12-10  23:40:58"_s);
+    for (int column : {0, 1}) {
+        const QString text = list->item(0, column)->text();
+        EXPECT_GE(list->columnWidth(column), list->fontMetrics().horizontalAdvance(text) + 6)
+            << text.toStdString();
+    }
+    EXPECT_TRUE(list->isColumnHidden(CAppointDlg::kNumber));
+}
+
 TEST_F(AppointDlgTest, OpensAtTheFirstClientsFirstContactNewestFirst)
 {
     CAppointDlg dialog(m_db.get());

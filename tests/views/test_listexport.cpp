@@ -131,4 +131,40 @@ TEST_F(ListExportTest, PrintsEveryPageWithTitlesHeaderAndPageNumbers)
     EXPECT_EQ(sideways.pageLayout().orientation(), QPageLayout::Landscape);
 }
 
+// Twelve columns on a sideways page: the client names are printed whole, the nearly empty
+// columns beside them take only what their titles need.
+TEST_F(ListExportTest, PrintedColumnsShareThePageByWhatTheyHold)
+{
+    const QString client = u"广州市天河区华南电子科技有限公司"_s;
+    QStringList titles{u"客户"_s};
+    for (int column = 1; column < 12; ++column)
+        titles << u"备注%1"_s.arg(column);
+    titles << QString();
+    std::vector<QStringList> rows;
+    for (int row = 0; row < 3; ++row) {
+        QStringList texts(13, QString());
+        texts[0] = client + QString::number(row);
+        texts[5] = u"有"_s;
+        texts[12] = QString::number(row + 1);
+        rows.push_back(texts);
+    }
+    FillMain(0, {}, titles, rows);
+    for (int column = 0; column < 12; ++column)
+        m_main->setColumnWidth(column, 100); // as a layout gives them
+    const TableFileContent content = ListContent(*m_main, u"客户"_s);
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"clients.pdf"_s);
+    QPdfWriter writer(pdf);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    FitListOrientation(writer, content);
+    EXPECT_EQ(writer.pageLayout().orientation(), QPageLayout::Landscape);
+    ASSERT_EQ(PrintList(writer, u"客户列表"_s, content), 1);
+    QCoreApplication::processEvents();
+    const QString page = PdfPage(pdf, 1);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_TRUE(page.contains(client + QString::number(row))) << page.toStdString();
+    EXPECT_TRUE(page.contains(u"备注11"_s));
+}
+
 } // namespace

@@ -1,10 +1,13 @@
+#include "kit/columnwidths.h"
 #include "kit/recordlistmodel.h"
+#include "support/recordviews.h"
 #include "support/tempdata.h"
 #include "views/listlayout.h"
 #include "views/listlayouts.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QHeaderView>
 
 #include <gtest/gtest.h>
 
@@ -110,6 +113,60 @@ TEST(ListLayout, RewriteOfAListWithOtherColumnsGoesByTitle)
     const QVariantMap values = {{u"name"_s, u"乙"_s}, {u"number"_s, u"B2"_s}};
     ASSERT_TRUE(RewriteLayoutRow(list, 0, 9, ListLayouts::kClients, values));
     EXPECT_EQ(RowTexts(list, 0), (QStringList{u"B2"_s, u"乙"_s, u"留"_s, u"9"_s}));
+}
+
+} // namespace
+
+namespace {
+
+class ListColumnWidthTest : public RecordViewsTest
+{
+protected:
+    // Whether the column shows the text whole: the text and the cell's margins fit.
+    bool ShowsWhole(int column, const QString& text) const
+    {
+        return m_main->columnWidth(column) >= m_main->fontMetrics().horizontalAdvance(text) + 6;
+    }
+};
+
+// The address book lists a long office number, the lower list a payment whose title is wider
+// than its layout gives; long texts stop at a sensible width, and only the first rows count.
+TEST_F(ListColumnWidthTest, ColumnsShowTheirTitleAndLongestOfTheFirstRows)
+{
+    const QString office = u"0755-86668888-8001 转 23"_s;
+    m_file.Exec(
+        u"INSERT INTO address (no, [user], officephone, remark) VALUES "
+        "(1, '张三', '%1', '短'), (2, '李四', '0755-1', '%2')"_s.arg(office, QString(300, u'长')));
+    CRecordListModel& list = m_main->List();
+    SetLayoutColumns(list, ListLayouts::kAddressBook);
+    ASSERT_TRUE(AppendLayoutRows(list, ListLayouts::kAddressBook, m_db.get(),
+                                 u"SELECT * FROM address ORDER BY no"_s));
+    const int officeColumn = 6;
+    ASSERT_EQ(list.ColumnAt(officeColumn).title, u"办公电话"_s);
+    EXPECT_TRUE(ShowsWhole(officeColumn, office)) << m_main->columnWidth(officeColumn);
+    int remarkColumn = -1;
+    for (int column = 0; column < list.GetColumnCount(); ++column)
+        if (list.ColumnAt(column).title == u"备注"_s)
+            remarkColumn = column;
+    ASSERT_GE(remarkColumn, 0);
+    EXPECT_EQ(m_main->columnWidth(remarkColumn), ColumnWidths::kMaximumWidth);
+    // A column with short values keeps its layout's width; the number column stays hidden.
+    EXPECT_EQ(m_main->columnWidth(0), ListLayouts::kAddressBook.columns[0].width);
+    EXPECT_TRUE(m_main->isColumnHidden(list.GetColumnCount() - 1));
+
+    // A modify that rewrites a row with a longer value widens its column.
+    const QString longer = u"0755-86668888-8001 转 2345678"_s;
+    list.SetItemText(1, officeColumn, longer);
+    EXPECT_TRUE(ShowsWhole(officeColumn, longer));
+
+    // A title wider than the layout's width; 100,000 rows of which only the first are measured.
+    const QString title = u"付款人所在部门名称"_s;
+    Fill(*m_main, {u"日期"_s, title, QString()}, {});
+    std::vector<CListRow> rows(100000, CListRow{{u"2024-3-5"_s, u"王"_s, u"1"_s}});
+    rows[ColumnWidths::kMeasuredRows].texts[0] = QString(40, u'日');
+    list.AppendRows(std::move(rows));
+    EXPECT_GE(m_main->columnWidth(1), m_main->fontMetrics().horizontalAdvance(title));
+    EXPECT_EQ(m_main->columnWidth(0), 100);
 }
 
 } // namespace
