@@ -1,5 +1,7 @@
 #include "schedule/cataloguecolumns.h"
 
+#include "kit/columnwidths.h"
+
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyle>
@@ -7,26 +9,14 @@
 
 #include <algorithm>
 
-void WidenCatalogueColumns(QTableView* list, int firstRow, int lastRow, int maxWidth)
+void WidenCatalogueColumns(QTableView* list, int firstRow, int lastRow)
 {
-    const QAbstractItemModel* model = list->model();
-    const QHeaderView* header = list->horizontalHeader();
-    lastRow = std::min(lastRow, model->rowCount() - 1);
-    // A grid line takes a pixel of every cell.
-    const int grid = list->showGrid() ? 1 : 0;
+    // Titles alone when there is no row to measure.
+    FitColumnsToContents(*list, firstRow, std::max(firstRow, lastRow));
     int total = 0;
-    for (int column = 0; column < model->columnCount(); ++column) {
-        if (list->isColumnHidden(column))
-            continue;
-        int wanted = header->sectionSizeHint(column);
-        for (int row = std::max(0, firstRow); row <= lastRow; ++row)
-            wanted =
-                std::max(wanted, list->sizeHintForIndex(model->index(row, column)).width() + grid);
-        const int width = std::max(list->columnWidth(column), std::min(wanted, maxWidth));
-        if (width != list->columnWidth(column))
-            list->setColumnWidth(column, width);
-        total += width;
-    }
+    for (int column = 0; column < list->model()->columnCount(); ++column)
+        if (!list->isColumnHidden(column))
+            total += list->columnWidth(column);
     const int scrollBar =
         list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list->verticalScrollBar());
     list->setMinimumWidth(total + scrollBar + 2 * list->frameWidth());

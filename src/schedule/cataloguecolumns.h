@@ -2,8 +2,8 @@
 
 class QTableView;
 
-// Widens the visible columns of a catalogue list so that their titles and the values of rows
-// `firstRow` to `lastRow` show uncut, up to `maxWidth` (a longer value shows in full in its
-// tooltip). Columns never narrow here. The list is then kept at least as wide as its visible
-// columns and a vertical scroll bar, so they fit its box.
-void WidenCatalogueColumns(QTableView* list, int firstRow, int lastRow, int maxWidth);
+// Widens the columns of a catalogue list to their titles and the values of rows `firstRow` to
+// `lastRow`, by the rule every list follows (kit/columnwidths.h; a longer value shows in full in
+// its tooltip), then keeps the list at least as wide as its visible columns and a vertical scroll
+// bar, so that they fit its box.
+void WidenCatalogueColumns(QTableView* list, int firstRow, int lastRow);

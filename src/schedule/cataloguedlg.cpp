@@ -33,10 +33,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kDuplicateCaption = u"重复"_s;
-// The item list's columns show the values of this many rows uncut when it is filled, each up
-// to the widest width below.
-constexpr int kFittedRows = 100;
-constexpr int kMaxItemColumnWidth = 240;
 
 QStringList ChoosePictureFiles(QWidget* parent, const QString& folder)
 {
@@ -262,7 +258,7 @@ void CCatalogueDlg::LoadItems()
     if (!opened)
         SetStatus(m_kind.tableMissing);
     m_model->SetItems(std::move(items));
-    WidenCatalogueColumns(m_items, 0, kFittedRows - 1, kMaxItemColumnWidth);
+    WidenCatalogueColumns(m_items, 0, m_model->Count() - 1);
 }
 
 void CCatalogueDlg::OnSort(int column)
@@ -388,7 +384,7 @@ void CCatalogueDlg::OnAdd()
         return;
     }
     const int row = m_model->Append({ListTexts(fields), item});
-    WidenCatalogueColumns(m_items, row, row, kMaxItemColumnWidth);
+    WidenCatalogueColumns(m_items, row, row);
     SetStatus(u"添加成功！"_s);
 }
 
@@ -433,7 +429,7 @@ void CCatalogueDlg::OnModify()
         return;
     }
     m_model->Replace(row, ListTexts(fields));
-    WidenCatalogueColumns(m_items, row, row, kMaxItemColumnWidth);
+    WidenCatalogueColumns(m_items, row, row);
     SetStatus(u"修改成功！"_s);
 }
 

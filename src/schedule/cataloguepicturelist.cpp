@@ -15,9 +15,8 @@ namespace {
 constexpr int kPathColumn = 0;
 constexpr int kNumberColumn = 1;
 constexpr QSize kThumbnailSize(40, 40);
-// The path column starts at this width and widens to show the paths listed, up to the most.
+// The path column starts at this width and widens to show the paths listed.
 constexpr int kPathWidth = 200;
-constexpr int kMaxPathWidth = 320;
 // The path as stored, kept apart from the shown text, which may carry the missing mark.
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kMissingRole = Qt::UserRole + 1;
@@ -78,10 +77,14 @@ void CCataloguePictureList::Remove(int row)
     removeRow(row);
 }
 
-// Widens the path column for one row (none when -1), as its text and thumbnail need.
+// Widens the path column for one row (only to its title when -1), as its text and thumbnail
+// need.
 void CCataloguePictureList::FitRow(int row)
 {
-    WidenCatalogueColumns(this, row, row, kMaxPathWidth);
+    if (row < 0)
+        WidenCatalogueColumns(this, 0, -1);
+    else
+        WidenCatalogueColumns(this, row, row);
 }
 
 QString CCataloguePictureList::PathAt(int row) const
