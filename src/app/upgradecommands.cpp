@@ -2,6 +2,7 @@
 
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
+#include "data/clock.h"
 #include "data/upgrade.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
@@ -118,7 +119,7 @@ void Upgrade(CVantrelApp& app, QWidget* window)
         Warn(window, u"数据文件未打开，无法升级！"_s);
         return;
     }
-    Inform(window, ResultText(UpgradeDataFile(*app.m_pDb, QDateTime::currentDateTime())));
+    Inform(window, ResultText(UpgradeDataFile(*app.m_pDb, CurrentDateTime())));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "trade/orderdlg.h"
 
 #include "data/adorecordset.h"
+#include "data/clock.h"
 #include "data/formats.h"
 #include "data/sqltext.h"
 #include "kit/controltext.h"
@@ -171,7 +172,7 @@ QString COrderDlg::HelpText() const
 
 void COrderDlg::OnInitDialog()
 {
-    m_date->setDateTime(QDateTime::currentDateTime());
+    m_date->setDateTime(CurrentDateTime());
     m_help->setPlainText(QString::fromUtf16(m_kind.help));
     for (const auto& [field, control] : m_controls) {
         if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPlainTextEdit*>(control))

@@ -1,5 +1,6 @@
 #include "trade/statdlg.h"
 
+#include "data/clock.h"
 #include "data/eachrow.h"
 #include "data/formats.h"
 #include "kit/dialogbuttons.h"
@@ -56,7 +57,7 @@ CStatDlg::CStatDlg(CVantrelDoc& doc, QWidget* parent) : QDialog(parent), m_doc(d
 
 void CStatDlg::BuildControls()
 {
-    const QDate today = QDate::currentDate();
+    const QDate today = CurrentDate();
     auto* defaults = new CFocusDefaults(this);
 
     auto* tradeBox = new QGroupBox(u"模式"_s, this);

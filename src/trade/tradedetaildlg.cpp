@@ -1,6 +1,7 @@
 #include "trade/tradedetaildlg.h"
 
 #include "data/adorecordset.h"
+#include "data/clock.h"
 #include "data/eachrow.h"
 #include "kit/datepicker.h"
 #include "kit/longlistcombo.h"
@@ -154,7 +155,7 @@ void CTradeDetailDlg::SetRequest(const CRecordRequest& request)
 
 void CTradeDetailDlg::OnInitDialog()
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = CurrentDateTime();
     m_datePicker->setDateTime(now);
     if (!m_bModify || !m_tmRecord.isValid())
         m_tmRecord = now;

@@ -1,5 +1,6 @@
 #include "trade/tradequerydlg.h"
 
+#include "data/clock.h"
 #include "data/sqltext.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
@@ -81,8 +82,8 @@ CTradeQueryDlg::CTradeQueryDlg(const TradeQueryTwin& twin, CVantrelDoc& doc, QWi
     BuildControls();
 
     // Opening: both pickers at the current date and time, the start picker first.
-    m_start->setDateTime(QDateTime::currentDateTime());
-    m_end->setDateTime(QDateTime::currentDateTime());
+    m_start->setDateTime(CurrentDateTime());
+    m_end->setDateTime(CurrentDateTime());
     m_parties = new CClientContactBoxes(doc.Database(), m_clientCombo, m_contactBox,
                                         twin.sortedContacts, this);
     m_parties->Load();

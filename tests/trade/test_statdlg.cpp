@@ -1,6 +1,7 @@
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "support/featurecommands.h"
+#include "support/fixedclock.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
 #include "trade/statdlg.h"
@@ -140,7 +141,9 @@ protected:
 
 TEST_F(StatDlgTest, OpensOnTheCurrentMonthWithPurchasesByOrderDateAndSortedClients)
 {
-    const QDate today = QDate::currentDate();
+    // The last day of a year: the month before and after cross a year.
+    const FixedClock clock(QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)));
+    const QDate today = clock.Now().date();
     auto& dialog = Open();
     EXPECT_EQ(dialog.windowTitle(), u"统计"_s);
     EXPECT_TRUE(dialog.TradeButton(0)->isChecked());

@@ -1,6 +1,7 @@
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "support/featurecommands.h"
+#include "support/fixedclock.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
 #include "trade/detailcommands.h"
@@ -105,12 +106,13 @@ TEST_F(TradeDetailTest, EachTradeListsItsOwnOrdersSortedAndSavesToItsOwnTables)
 
 TEST_F(TradeDetailTest, AddAndDeleteFromTheLowerListUpdateBothListsAtOnce)
 {
+    const FixedClock clock(QDateTime(QDate(2025, 6, 30), QTime(23, 59, 59)));
     ShowPayments(0);
     {
         ModalDriver<CTradeDetailDlg> driver([](CTradeDetailDlg& dialog) {
             EXPECT_EQ(dialog.m_bPreselect, 1);
             EXPECT_EQ(dialog.OrderBox()->currentText(), u"P-200"_s);
-            EXPECT_EQ(dialog.DatePicker()->date(), QDate::currentDate());
+            EXPECT_EQ(dialog.DatePicker()->date(), QDate(2025, 6, 30));
             dialog.DatePicker()->setDate(QDate(2024, 3, 7));
             Retype(dialog.Control(u"number"_s), u"3"_s);
             Retype(dialog.Control(u"sum"_s), u" 25.5 "_s);

@@ -4,6 +4,7 @@
 #include "kit/commandids.h"
 #include "kit/completionindex.h"
 #include "support/featurecommands.h"
+#include "support/fixedclock.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
 #include "support/typing.h"
@@ -139,20 +140,16 @@ protected:
 
 TEST_F(TradeQueryDlgTest, PurchaseQueryOpensWithItsControlsAndHelp)
 {
-    const QDateTime before = QDateTime::currentDateTime();
+    const FixedClock clock(QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58)));
     auto& dialog = Open<CPurchaseQueryDlg>();
-    const QDateTime after = QDateTime::currentDateTime();
     EXPECT_EQ(dialog.windowTitle(), u"采购查询"_s);
     EXPECT_EQ(
         dialog.HelpText(),
         u"    注意：在进行各种查询前，请先选择日期范围，它将作用于所有查询中。比如按数量查询实"
         "质是在一定时间范围内的按数量查询...\n    综合查询是根据日期、特殊关键字、客户及联系人"
         "四项来进行综合查询的，可以查询四项同时满足的记录。"_s);
-    for (QDateTimeEdit* picker : {dialog.StartPicker(), dialog.EndPicker()}) {
-        EXPECT_GE(picker->dateTime().toSecsSinceEpoch(), before.toSecsSinceEpoch());
-        EXPECT_LE(picker->dateTime().toSecsSinceEpoch(), after.toSecsSinceEpoch());
-    }
-    EXPECT_LE(dialog.StartPicker()->dateTime(), dialog.EndPicker()->dateTime());
+    for (QDateTimeEdit* picker : {dialog.StartPicker(), dialog.EndPicker()})
+        EXPECT_EQ(picker->dateTime(), clock.Now());
 
     EXPECT_EQ(Items(dialog.RangeField()), (QStringList{u"数量"_s, u"金额"_s}));
     EXPECT_EQ(dialog.RangeField()->currentIndex(), 0);
