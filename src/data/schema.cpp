@@ -2,9 +2,12 @@
 
 #include "data/adodatabase.h"
 #include "data/datafilekind.h"
+#include "data/rights.h"
 #include "data/sqliteconnection.h"
 
 #include <QFileInfo>
+
+#include <array>
 
 #include <sqlite3.h>
 
@@ -15,15 +18,17 @@ namespace {
 
 using enum ColumnType;
 
-constexpr Column kPower[] = {
-    {"user", Text},           {"pas", Text},        {"maddress", YesNo}, {"mappoint", YesNo},
-    {"mbasic", YesNo},        {"mclient", YesNo},   {"minput", YesNo},   {"minputdetail", YesNo},
-    {"mlinkman", YesNo},      {"mnote", YesNo},     {"mnotice", YesNo},  {"moutput", YesNo},
-    {"moutputdetail", YesNo}, {"mmaterial", YesNo}, {"mproduct", YesNo}, {"ssearch", YesNo},
-    {"saddress", YesNo},      {"sappoint", YesNo},  {"sclient", YesNo},  {"sexport", YesNo},
-    {"sinput", YesNo},        {"snote", YesNo},     {"snotice", YesNo},  {"soutput", YesNo},
-    {"sstat", YesNo},
-};
+// `user`, `pas`, then each right's yes/no column at its place.
+constexpr std::array<Column, kFirstRightColumn + kRightCount> PowerColumns()
+{
+    std::array<Column, kFirstRightColumn + kRightCount> columns{};
+    columns[0] = {"user", Text};
+    columns[1] = {"pas", Text};
+    for (const RightInfo& info : kRights)
+        columns[static_cast<std::size_t>(info.powerPlace)] = {info.column, YesNo};
+    return columns;
+}
+constexpr std::array<Column, kFirstRightColumn + kRightCount> kPower = PowerColumns();
 constexpr const char* kPowerIndexed[] = {"user"};
 
 constexpr Column kSnnumber[] = {
