@@ -31,10 +31,8 @@ bool CCommandRouter::Permitted(const CommandInfo& command) const
         return true;
     case PermissionRule::Administrator:
         return m_app.m_strUser == QString::fromUtf16(kAdministrator);
-    case PermissionRule::Flag: {
-        const int* flag = m_app.PermissionFlag(QString::fromLatin1(command.flag));
-        return flag && *flag != 0;
-    }
+    case PermissionRule::Flag:
+        return m_app.Rights().Has(command.right);
     }
     return false;
 }

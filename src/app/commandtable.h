@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/rights.h"
 #include "kit/commandids.h"
 
 #include <QString>
@@ -8,7 +9,7 @@
 
 enum class PermissionRule {
     None,          // everyone
-    Flag,          // the signed-in user's flag of that name is not 0
+    Flag,          // the signed-in user holds the command's right
     Administrator, // the signed-in user is "管理员"
 };
 
@@ -19,7 +20,7 @@ struct CommandInfo
     const char16_t* menu;
     const char16_t* entry;
     PermissionRule rule;
-    const char* flag; // the column of table power, for PermissionRule::Flag
+    Right right; // the right it needs under PermissionRule::Flag; not read otherwise
     bool separatorBefore = false;
 };
 

@@ -3,6 +3,7 @@
 #include "app/powertable.h"
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
+#include "data/rights.h"
 #include "kit/columnwidths.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
@@ -21,40 +22,11 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-struct Flag
+// Flag i of the dialog (box i, list column i + 1) in the dialog's order.
+const RightInfo& FlagInfo(int i)
 {
-    const char* field;     // column of table `power`
-    const char16_t* title; // list title and check-box label
-};
-
-// In list order: the ten search permissions (group "查询搜索"), then the thirteen manage
-// permissions (group "资料管理").
-constexpr int kSearchFlags = 10;
-constexpr std::array<Flag, CPowerDlg::kFlagCount> kFlags = {{
-    {"sclient", u"客户"},
-    {"sappoint", u"约会"},
-    {"snote", u"便笺"},
-    {"snotice", u"提醒"},
-    {"sinput", u"采购"},
-    {"soutput", u"销售"},
-    {"ssearch", u"查找"},
-    {"sexport", u"导出"},
-    {"saddress", u"通讯录"},
-    {"sstat", u"统计"},
-    {"mclient", u"客户"},
-    {"mlinkman", u"联系人"},
-    {"mappoint", u"约会"},
-    {"mnote", u"便笺"},
-    {"mnotice", u"提醒"},
-    {"minput", u"采购"},
-    {"moutput", u"销售"},
-    {"minputdetail", u"采购明细"},
-    {"moutputdetail", u"销售明细"},
-    {"maddress", u"通讯录"},
-    {"mbasic", u"分类属性"},
-    {"mmaterial", u"原材料"},
-    {"mproduct", u"产品"},
-}};
+    return InfoOf(kRightsInDialogOrder[static_cast<std::size_t>(i)]);
+}
 
 constexpr int kColumnWidth = 80;
 constexpr int kBoxesPerLine = 5;
@@ -80,7 +52,7 @@ bool SaveUser(CADORecordset& power, const QString& user,
 {
     bool written = power.SetFieldText(u"user"_s, user);
     for (int i = 0; i < CPowerDlg::kFlagCount; ++i)
-        written = written && power.SetFieldInt(QLatin1StringView(kFlags[i].field), flags[i]);
+        written = written && power.SetFieldInt(QLatin1StringView(FlagInfo(i).column), flags[i]);
     if (written && power.Update())
         return true;
     power.CancelUpdate();
@@ -107,7 +79,8 @@ CPowerDlg::CPowerDlg(CADODatabase* database, QWidget* parent)
     m_list->setColumnCount(kFlagCount + 1);
     m_list->setHorizontalHeaderItem(0, NewCell(u"姓名"_s, 0));
     for (int i = 0; i < kFlagCount; ++i)
-        m_list->setHorizontalHeaderItem(i + 1, NewCell(QString::fromUtf16(kFlags[i].title), i + 1));
+        m_list->setHorizontalHeaderItem(i + 1,
+                                        NewCell(QString::fromUtf16(FlagInfo(i).caption), i + 1));
     for (int column = 0; column <= kFlagCount; ++column)
         m_list->setColumnWidth(column, kColumnWidth);
     KeepColumnsFitted(*m_list);
@@ -142,12 +115,15 @@ CPowerDlg::CPowerDlg(CADODatabase* database, QWidget* parent)
     manageGroup->setObjectName(u"manageGroup"_s);
     auto* searchGrid = new QGridLayout(searchGroup);
     auto* manageGrid = new QGridLayout(manageGroup);
+    int searchBoxes = 0;
+    int manageBoxes = 0;
     for (int i = 0; i < kFlagCount; ++i) {
-        const bool search = i < kSearchFlags;
+        const RightInfo& info = FlagInfo(i);
+        const bool search = info.group == RightGroup::Search;
         QGroupBox* group = search ? searchGroup : manageGroup;
-        auto* box = new QCheckBox(QString::fromUtf16(kFlags[i].title), group);
-        box->setObjectName(u"IDC_"_s + QString::fromLatin1(kFlags[i].field).toUpper());
-        const int place = search ? i : i - kSearchFlags;
+        auto* box = new QCheckBox(QString::fromUtf16(info.caption), group);
+        box->setObjectName(u"IDC_"_s + QString::fromLatin1(info.column).toUpper());
+        const int place = search ? searchBoxes++ : manageBoxes++;
         (search ? searchGrid : manageGrid)
             ->addWidget(box, place / kBoxesPerLine, place % kBoxesPerLine);
         m_boxes[i] = box;
@@ -201,7 +177,7 @@ void CPowerDlg::FillList()
         std::array<bool, kFlagCount> flags{};
         for (int i = 0; i < kFlagCount; ++i) {
             int value = 0;
-            power.GetFieldInt(QLatin1StringView(kFlags[i].field), value);
+            power.GetFieldInt(QLatin1StringView(FlagInfo(i).column), value);
             flags[i] = value != 0;
         }
         AppendRow(user, flags);

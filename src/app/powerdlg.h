@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/rights.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -20,7 +22,7 @@ class CPowerDlg : public QDialog
     Q_OBJECT
 public:
     // The list shows the name in column 0 and flag i in column i + 1.
-    static constexpr int kFlagCount = 23;
+    static constexpr int kFlagCount = kRightCount;
 
     // Works on the data file open in `database`, the application's main connection.
     explicit CPowerDlg(CADODatabase* database, QWidget* parent = nullptr);

@@ -7,6 +7,7 @@
 #include "data/adox.h"
 #include "data/datafilekind.h"
 #include "data/eachrow.h"
+#include "data/rights.h"
 #include "data/schema.h"
 #include "data/sqltext.h"
 #include "kit/messages.h"
@@ -43,8 +44,8 @@ bool AddAdministrator(CADORecordset& power)
     bool written = power.SetFieldText(u"user"_s, QString::fromUtf16(kAdministratorName)) &&
                    power.SetFieldText(u"pas"_s, CBlowfish::EncryptPassword(QString::fromUtf16(
                                                     kAdministratorInitialPassword)));
-    for (const char* column : CVantrelApp::PermissionColumns())
-        written = written && power.SetFieldInt(QLatin1StringView(column), 1);
+    for (const RightInfo& info : kRights)
+        written = written && power.SetFieldInt(QLatin1StringView(info.column), 1);
     if (!written) {
         power.CancelUpdate();
         return false;

@@ -127,38 +127,6 @@ QWidget* CVantrelApp::MainWindow() const
     return m_pMainWnd.get();
 }
 
-const std::array<const char*, CVantrelApp::kPermissionCount>& CVantrelApp::PermissionColumns()
-{
-    static const std::array<const char*, kPermissionCount> columns = {
-        "sclient",       "sappoint", "snote",   "snotice",   "sinput",   "soutput",
-        "ssearch",       "saddress", "sexport", "sstat",     "mclient",  "mlinkman",
-        "mappoint",      "mnote",    "mnotice", "minput",    "moutput",  "minputdetail",
-        "moutputdetail", "maddress", "mbasic",  "mmaterial", "mproduct",
-    };
-    return columns;
-}
-
-int* CVantrelApp::PermissionFlag(const QString& column)
-{
-    int* const flags[kPermissionCount] = {
-        &sclient,       &sappoint, &snote,   &snotice,   &sinput,   &soutput,
-        &ssearch,       &saddress, &sexport, &sstat,     &mclient,  &mlinkman,
-        &mappoint,      &mnote,    &mnotice, &minput,    &moutput,  &minputdetail,
-        &moutputdetail, &maddress, &mbasic,  &mmaterial, &mproduct,
-    };
-    for (int i = 0; i < kPermissionCount; ++i) {
-        if (column.compare(QLatin1StringView(PermissionColumns()[i]), Qt::CaseInsensitive) == 0)
-            return flags[i];
-    }
-    return nullptr;
-}
-
-void CVantrelApp::SetAllPermissions(int value)
-{
-    for (const char* column : PermissionColumns())
-        *PermissionFlag(QLatin1StringView(column)) = value;
-}
-
 bool CVantrelApp::InitInstance()
 {
     if (!CheckCodePage(GbkAvailable()))
@@ -382,23 +350,22 @@ bool CVantrelApp::SignIn()
 bool CVantrelApp::LoadPermissions()
 {
     if (m_strUser == kAdministrator) {
-        SetAllPermissions(1);
+        m_rights.SetAll(true);
         return true;
     }
     CADORecordset power(m_pDb.get());
     if (!power.Open(PowerQueryFor(m_strUser)))
-        return true; // the flags stay 0
+        return true; // no rights are granted
     // The signed-in name is a row's own spelling: the flags are that row's, never those of a
     // name that differs only in letter case.
     if (!MoveToUser(power, m_strUser, true)) {
         Warn(nullptr, u"未找到指定的用户名！"_s);
         return false;
     }
-    for (const char* column : PermissionColumns()) {
-        const QString name = QLatin1StringView(column);
+    for (const RightInfo& info : kRights) {
         int value = 0;
-        power.GetFieldInt(name, value);
-        *PermissionFlag(name) = value;
+        power.GetFieldInt(QLatin1StringView(info.column), value);
+        m_rights.Set(info.right, value != 0);
     }
     return true;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "data/rights.h"
 #include "kit/appcontext.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <memory>
 
 class CADODatabase;
@@ -15,7 +15,7 @@ class DataFileUsers;
 class QWidget;
 
 // The application object: for the whole run it owns the configuration, the skin, the two
-// database connections, the signed-in user and that user's 23 permission flags. Start-up
+// database connections, the signed-in user and that user's rights. Start-up
 // (InitInstance) settles them in a fixed order; each step can also be run by itself.
 //
 // Relative names ("sale.db", "data.db", "skin/...") are taken in the working folder, which is
@@ -85,42 +85,14 @@ public:
     CADODatabase* Database() const override { return m_pDb.get(); }
     CADODatabase* ReferenceDatabase() const override { return m_pAreaDb.get(); }
 
-    // Permission flags in the order sign-in reads them from table `power`.
-    static constexpr int kPermissionCount = 23;
-    static const std::array<const char*, kPermissionCount>& PermissionColumns();
-    // The flag of a column of `power`; null for any other name.
-    int* PermissionFlag(const QString& column);
-    void SetAllPermissions(int value);
+    // The signed-in user's rights, as sign-in read them from table `power`.
+    const CRights& Rights() const { return m_rights; }
+    CRights& Rights() { return m_rights; }
 
     QString m_strUser;
     QString m_strDbPath;
     QString m_strSkin;
     QString m_strIniPath;
-
-    // 0 = denied, anything else = granted.
-    int maddress = 0;
-    int mappoint = 0;
-    int mbasic = 0;
-    int mclient = 0;
-    int minput = 0;
-    int minputdetail = 0;
-    int mlinkman = 0;
-    int mnote = 0;
-    int mnotice = 0;
-    int moutput = 0;
-    int moutputdetail = 0;
-    int mmaterial = 0;
-    int mproduct = 0;
-    int ssearch = 0;
-    int saddress = 0;
-    int sappoint = 0;
-    int sclient = 0;
-    int sexport = 0;
-    int sinput = 0;
-    int snote = 0;
-    int snotice = 0;
-    int soutput = 0;
-    int sstat = 0;
 
     std::unique_ptr<CADODatabase> m_pDb;
     std::unique_ptr<CADODatabase> m_pAreaDb;
@@ -137,4 +109,5 @@ private:
     // Marks the data file as in use by this program for the whole run.
     std::unique_ptr<DataFileUsers> m_users;
     std::unique_ptr<QWidget> m_pMainWnd;
+    CRights m_rights;
 };

@@ -73,7 +73,7 @@ TEST(BackupCommands, BackUpAndRestoreThroughTheMenu)
     app->CompactDataFile();
     app->OpenDatabase();
     app->m_strUser = u"管理员"_s;
-    app->SetAllPermissions(1);
+    app->Rights().SetAll(true);
     folder.Data().Exec(u"INSERT INTO client (no, name) VALUES (1, '旧名')"_s);
     CMainFrame frame(*app);
     frame.show();

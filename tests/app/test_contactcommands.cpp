@@ -29,8 +29,8 @@ TEST(ContactCommands, ManageContactsOpensTheDialogForPermittedUsers)
     CVantrelApp app(file.Dir(), QDir(file.Dir()).filePath(u"setup.ini"_s));
     app.m_pDb = file.Open();
     app.m_strUser = u"张三"_s;
-    app.SetAllPermissions(1);
-    *app.PermissionFlag(u"mlinkman"_s) = 0;
+    app.Rights().SetAll(true);
+    app.Rights().Set(Right::kManageContact, false);
     file.Exec(u"INSERT INTO client ([no], [name]) VALUES (7, '甲公司')"_s);
     CMainFrame frame(app);
     frame.show();
@@ -49,7 +49,7 @@ TEST(ContactCommands, ManageContactsOpensTheDialogForPermittedUsers)
     }
     EXPECT_EQ(messages.Texts(), QStringList(2, u"您还没有这个权限！"_s));
 
-    *app.PermissionFlag(u"mlinkman"_s) = 1;
+    app.Rights().Set(Right::kManageContact, true);
     messages.Clear();
     {
         ModalDriver<CLinkmanDlg> contact([](CLinkmanDlg& dialog) {

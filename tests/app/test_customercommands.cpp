@@ -33,7 +33,7 @@ protected:
     {
         m_app.m_pDb = m_file.Open();
         m_app.m_strUser = u"张三"_s;
-        m_app.SetAllPermissions(1);
+        m_app.Rights().SetAll(true);
         m_file.Exec(u"INSERT INTO client (no, name, number, city) VALUES "
                     "(1, '甲公司', 'A01', '北京'), (2, '乙公司', 'B02', '上海')"_s);
         m_frame = std::make_unique<CMainFrame>(m_app);
@@ -69,7 +69,7 @@ TEST_F(CustomerCommandsTest, TheClientCommandsAreOfferedInTheMenusAndTheNavigati
     EXPECT_TRUE(bar->IsItemEnabled(1, 12)); // 分类属性
 
     // Without the flag the entry refuses, and no dialog opens.
-    m_app.mclient = 0;
+    m_app.Rights().Set(Right::kManageClient, false);
     {
         const NoDialog none;
         m_frame->Action(ID_MANAGE_CLIENT)->trigger();
@@ -80,7 +80,7 @@ TEST_F(CustomerCommandsTest, TheClientCommandsAreOfferedInTheMenusAndTheNavigati
 
     // With it, the menu entry opens the client dialog at once, and the navigation items open
     // their dialogs once the click has been handled.
-    m_app.mclient = 1;
+    m_app.Rights().Set(Right::kManageClient, true);
     {
         ModalDriver<CClientDlg> client([](CClientDlg& dialog) { dialog.reject(); });
         m_frame->Action(ID_MANAGE_CLIENT)->trigger();

@@ -269,10 +269,10 @@ TEST(PowerDlg, AddingUsers)
         Qt::LeftButton);
     ASSERT_EQ(login.result(), QDialog::Accepted) << data.messages.LastText().toStdString();
     ASSERT_TRUE(data.app->LoadPermissions());
-    EXPECT_NE(data.app->sexport, 0);
-    EXPECT_NE(data.app->mclient, 0);
-    EXPECT_EQ(data.app->saddress, 0);
-    EXPECT_EQ(data.app->sclient, 0);
+    EXPECT_TRUE(data.app->Rights().Has(Right::kExport));
+    EXPECT_TRUE(data.app->Rights().Has(Right::kManageClient));
+    EXPECT_FALSE(data.app->Rights().Has(Right::kSearchAddress));
+    EXPECT_FALSE(data.app->Rights().Has(Right::kSearchClient));
 }
 
 TEST(PowerDlg, ModifyingWritesTheBoxesAsShown)

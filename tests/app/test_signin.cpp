@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -54,6 +56,14 @@ struct SignedOut
     }
 };
 
+// The rights' columns of table power in the order sign-in reads them.
+const char* const kRightColumns[] = {
+    "sclient",       "sappoint", "snote",   "snotice",   "sinput",   "soutput",
+    "ssearch",       "saddress", "sexport", "sstat",     "mclient",  "mlinkman",
+    "mappoint",      "mnote",    "mnotice", "minput",    "moutput",  "minputdetail",
+    "moutputdetail", "maddress", "mbasic",  "mmaterial", "mproduct",
+};
+
 QStringList Items(const QComboBox* box)
 {
     QStringList items;
@@ -76,7 +86,7 @@ TEST(SignIn, ADataFileWithoutPowerGetsTheAdministrator)
     EXPECT_EQ(dialog.UserBox()->currentText(), u"管理员"_s);
     const TempDataFile& data = start.folder.Data();
     EXPECT_EQ(data.QueryValue(u"SELECT pas FROM power"_s), u"51F84A214EC9AF9E"_s);
-    for (const char* column : CVantrelApp::PermissionColumns()) {
+    for (const char* column : kRightColumns) {
         const QString value =
             data.QueryValue(u"SELECT %1 FROM power"_s.arg(QLatin1StringView(column)));
         EXPECT_TRUE(value == u"1"_s || value == u"-1"_s) << column; // yes, as the file keeps it
@@ -87,6 +97,17 @@ TEST(SignIn, ADataFileWithoutPowerGetsTheAdministrator)
                   .mid(0, 3),
               (QStringList{u"user"_s, u"pas"_s, u"maddress"_s}));
     EXPECT_EQ(data.QueryValue(u"SELECT count(*) FROM pragma_table_info('power')"_s), u"25"_s);
+    // The file's flag columns are those sign-in reads, no more and no fewer.
+    QStringList stored =
+        data.QueryValue(u"SELECT group_concat(name) FROM pragma_table_info('power') "
+                        u"WHERE name NOT IN ('user', 'pas')"_s)
+            .split(u',');
+    QStringList read;
+    for (const char* column : kRightColumns)
+        read << QString::fromLatin1(column);
+    stored.sort();
+    read.sort();
+    EXPECT_EQ(stored, read);
 
     EXPECT_TRUE(start.SignIn(dialog, u"管理员"_s, u"583016"_s));
     EXPECT_EQ(start.app->m_strUser, u"管理员"_s);
@@ -188,8 +209,9 @@ TEST(SignIn, PermissionFlags)
     start.folder.Data().Exec(u"UPDATE power SET moutput = 0, sstat = 0"_s);
     start.app->m_strUser = u"管理员"_s;
     ASSERT_TRUE(start.app->LoadPermissions());
-    for (const char* column : CVantrelApp::PermissionColumns())
-        EXPECT_EQ(*start.app->PermissionFlag(QLatin1StringView(column)), 1) << column;
+    CRights all;
+    all.SetAll(true);
+    EXPECT_EQ(start.app->Rights(), all);
 
     // Anybody else has the flags of the row.
     start.AddUser(u"王五"_s, QString(), u"sclient=1,mproduct=1,moutput=0"_s);
@@ -198,11 +220,11 @@ TEST(SignIn, PermissionFlags)
     other->OpenDatabase();
     other->m_strUser = u"王五"_s;
     ASSERT_TRUE(other->LoadPermissions());
-    EXPECT_NE(other->sclient, 0);
-    EXPECT_NE(other->mproduct, 0);
-    EXPECT_EQ(other->moutput, 0);
-    EXPECT_EQ(other->sstat, 0);
-    EXPECT_EQ(other->maddress, 0);
+    EXPECT_TRUE(other->Rights().Has(Right::kSearchClient));
+    EXPECT_TRUE(other->Rights().Has(Right::kManageProduct));
+    EXPECT_FALSE(other->Rights().Has(Right::kManageSale));
+    EXPECT_FALSE(other->Rights().Has(Right::kStatistics));
+    EXPECT_FALSE(other->Rights().Has(Right::kManageAddress));
 
     // Somebody without a row: the program ends.
     MessageRecorder messages;
@@ -210,8 +232,26 @@ TEST(SignIn, PermissionFlags)
     EXPECT_FALSE(other->LoadPermissions());
     EXPECT_EQ(messages.Texts(), QStringList{u"未找到指定的用户名！"_s});
 
-    EXPECT_EQ(other->PermissionFlag(u"pas"_s), nullptr);
-    EXPECT_EQ(CVantrelApp::PermissionColumns().size(), 23u);
+    EXPECT_EQ(RightByColumn(u"pas"_s), nullptr);
+
+    // Each column of the file gives one right of its own and no other.
+    start.AddUser(u"孙七"_s, QString());
+    other->m_strUser = u"孙七"_s;
+    std::set<Right> seen;
+    for (const char* column : kRightColumns) {
+        SCOPED_TRACE(column);
+        start.folder.Data().Exec(
+            u"UPDATE power SET %1 = 1 WHERE [user] = '孙七'"_s.arg(QLatin1StringView(column)));
+        ASSERT_TRUE(other->LoadPermissions());
+        const RightInfo* info = RightByColumn(QString::fromLatin1(column));
+        ASSERT_NE(info, nullptr);
+        CRights only;
+        only.Set(info->right, true);
+        EXPECT_EQ(other->Rights(), only);
+        EXPECT_TRUE(seen.insert(info->right).second);
+        start.folder.Data().Exec(
+            u"UPDATE power SET %1 = 0 WHERE [user] = '孙七'"_s.arg(QLatin1StringView(column)));
+    }
 }
 
 TEST(ChangePassword, Checks)

@@ -288,8 +288,8 @@ TEST(StartUp, WholeStartUpSignsInAndShowsTheMainWindow)
         EXPECT_EQ(app->m_strUser, u"管理员"_s);
         EXPECT_EQ(app->m_strDbPath, u"sale.db"_s);
         EXPECT_TRUE(app->m_bDbReady);
-        EXPECT_EQ(app->moutput, 1);
-        EXPECT_EQ(app->sstat, 1);
+        EXPECT_TRUE(app->Rights().Has(Right::kManageSale));
+        EXPECT_TRUE(app->Rights().Has(Right::kStatistics));
         ASSERT_NE(app->MainWindow(), nullptr);
         EXPECT_EQ(app->MainWindow()->windowTitle(), u"Vantrel    当前用户：管理员"_s);
         EXPECT_TRUE(app->MainWindow()->isVisible());
@@ -509,7 +509,7 @@ TEST(StartUp, AnUnwritableDataFileAndAMissingReferenceFileAreSaidAtOnce)
     app->OpenAreaDatabase();
     ASSERT_FALSE(app->m_pAreaDb->IsOpen());
     app->m_strUser = u"管理员"_s;
-    app->SetAllPermissions(1);
+    app->Rights().SetAll(true);
     CMainFrame frame(*app);
     for (const int command : {ID_TOOLS_ZIP, ID_TOOLS_PHONE}) {
         messages.Clear();

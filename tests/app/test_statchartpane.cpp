@@ -35,7 +35,7 @@ TEST(StatChartPane, TheChartFollowsTheTableAndLeavesWithIt)
     auto app = folder.MakeApp();
     app->m_pDb = folder.Data().Open();
     app->m_strUser = u"张三"_s;
-    app->SetAllPermissions(1);
+    app->Rights().SetAll(true);
     CMainFrame frame(*app);
     frame.resize(1000, 700);
     frame.show();

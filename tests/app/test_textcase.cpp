@@ -97,14 +97,14 @@ TEST(SignInCase, ANameTypedInAnotherCaseSignsInAndGetsItsFlags)
     ASSERT_TRUE(users.SignIn(u"alice"_s, u"Wonder-Land"_s));
     EXPECT_EQ(users.app->m_strUser, u"Alice"_s); // as stored
     ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_NE(users.app->sclient, 0);
-    EXPECT_EQ(users.app->sstat, 0);
+    EXPECT_TRUE(users.app->Rights().Has(Right::kSearchClient));
+    EXPECT_FALSE(users.app->Rights().Has(Right::kStatistics));
 
     // Without a password: signed in, and not thrown out for a user that is not found.
     ASSERT_TRUE(users.SignIn(u"bOB"_s, QString()));
     ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_NE(users.app->sstat, 0);
-    EXPECT_EQ(users.app->sclient, 0);
+    EXPECT_TRUE(users.app->Rights().Has(Right::kStatistics));
+    EXPECT_FALSE(users.app->Rights().Has(Right::kSearchClient));
     EXPECT_TRUE(users.messages.Texts().isEmpty()) << users.messages.LastText().toStdString();
 }
 
@@ -117,13 +117,13 @@ TEST(SignInCase, TheExactSpellingOfTwoSimilarNamesIsTheOneTaken)
     EXPECT_FALSE(users.SignIn(u"alice"_s, u"one"_s));
     ASSERT_TRUE(users.SignIn(u"alice"_s, u"two"_s));
     ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_EQ(users.app->sclient, 0);
-    EXPECT_NE(users.app->sstat, 0);
+    EXPECT_FALSE(users.app->Rights().Has(Right::kSearchClient));
+    EXPECT_TRUE(users.app->Rights().Has(Right::kStatistics));
 
     ASSERT_TRUE(users.SignIn(u"Alice"_s, u"one"_s));
     ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_NE(users.app->sclient, 0);
-    EXPECT_EQ(users.app->sstat, 0);
+    EXPECT_TRUE(users.app->Rights().Has(Right::kSearchClient));
+    EXPECT_FALSE(users.app->Rights().Has(Right::kStatistics));
 }
 
 TEST(SignInCase, ANameSpeltLikeNoRowIsTheFirstRowItFindsWithThatRowsNameAndFlags)
@@ -137,8 +137,8 @@ TEST(SignInCase, ANameSpeltLikeNoRowIsTheFirstRowItFindsWithThatRowsNameAndFlags
     ASSERT_TRUE(users.SignIn(u"SALES"_s, u"one"_s));
     EXPECT_EQ(users.app->m_strUser, u"Sales"_s);
     ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_NE(users.app->sclient, 0);
-    EXPECT_EQ(users.app->sstat, 0);
+    EXPECT_TRUE(users.app->Rights().Has(Right::kSearchClient));
+    EXPECT_FALSE(users.app->Rights().Has(Right::kStatistics));
     CMainFrame frame(*users.app);
     EXPECT_EQ(frame.windowTitle(), u"Vantrel    当前用户：Sales"_s);
 
@@ -151,11 +151,11 @@ TEST(SignInCase, ANameSpeltLikeNoRowIsTheFirstRowItFindsWithThatRowsNameAndFlags
     EXPECT_EQ(users.Row(u"sales"_s), CBlowfish::EncryptPassword(u"two"_s) + u"/01"_s);
 
     // A session under a name no row spells gets no row's flags.
-    users.app->SetAllPermissions(0);
+    users.app->Rights().SetAll(false);
     users.app->m_strUser = u"SALES"_s;
     EXPECT_FALSE(users.app->LoadPermissions());
-    EXPECT_EQ(users.app->sclient, 0);
-    EXPECT_EQ(users.app->sstat, 0);
+    EXPECT_FALSE(users.app->Rights().Has(Right::kSearchClient));
+    EXPECT_FALSE(users.app->Rights().Has(Right::kStatistics));
 }
 
 TEST(SignInCase, ThePermissionDialogTellsSpellingsApart)

@@ -30,7 +30,7 @@ TEST(UpgradeCommands, UpgradesTheOpenDataFileAndSaysWhatItAdded)
     app->m_strDbPath = u"sale.db"_s;
     app->OpenDatabase();
     app->m_strUser = u"管理员"_s;
-    app->SetAllPermissions(1);
+    app->Rights().SetAll(true);
     ASSERT_FALSE(app->m_pCatalog->HasTable(u"group"_s));
     CMainFrame frame(*app);
     MessageRecorder messages;
@@ -66,7 +66,7 @@ TEST(UpgradeCommands, RemadeGroupsTableListsTheGroupsOfTheEntries)
     app->m_strDbPath = u"sale.db"_s;
     app->OpenDatabase();
     app->m_strUser = u"管理员"_s;
-    app->SetAllPermissions(1);
+    app->Rights().SetAll(true);
     CMainFrame frame(*app);
     MessageRecorder messages;
     frame.Action(ID_TOOLS_UPGRADE)->trigger();
@@ -104,7 +104,7 @@ TEST(UpgradeCommands, RefusesAnotherProgramsDatabase)
 
     auto app = folder.MakeApp();
     app->m_strUser = u"管理员"_s;
-    app->SetAllPermissions(1);
+    app->Rights().SetAll(true);
     app->m_pDb = std::make_unique<CADODatabase>();
     ASSERT_TRUE(app->m_pDb->Open(CADODatabase::ConnectionStringFor(other)));
     CMainFrame frame(*app);
