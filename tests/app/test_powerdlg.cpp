@@ -5,6 +5,7 @@
 #include "app/vantrelapp.h"
 #include "kit/messages.h"
 #include "startfolder.h"
+#include "support/printers.h"
 #include "support/typing.h"
 
 #include <QCheckBox>
@@ -19,11 +20,6 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 // The flag columns of table `power` in the order of the list's columns 1 to 23.

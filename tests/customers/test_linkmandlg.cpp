@@ -3,6 +3,7 @@
 #include "data/adorecordset.h"
 #include "kit/autocompletelist.h"
 #include "support/modal.h"
+#include "support/printers.h"
 #include "support/recordviews.h"
 #include "support/typing.h"
 
@@ -18,11 +19,6 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include "kit/autocompletecombo.h"
 #include "kit/autocompletelist.h"
 #include "kit/completionindex.h"
+#include "support/printers.h"
 #include "support/typing.h"
 
 #include <QApplication>
@@ -23,11 +24,6 @@
 #include <vector>
 
 using namespace Qt::StringLiterals;
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "kit/commandids.h"
 #include "support/featurecommands.h"
 #include "support/modal.h"
+#include "support/printers.h"
 #include "support/recordviews.h"
 #include "trade/finddlg.h"
 #include "trade/tradecommands.h"
@@ -15,11 +16,6 @@
 #include <QTest>
 
 #include <memory>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

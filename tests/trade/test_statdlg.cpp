@@ -3,6 +3,7 @@
 #include "support/featurecommands.h"
 #include "support/fixedclock.h"
 #include "support/modal.h"
+#include "support/printers.h"
 #include "support/recordviews.h"
 #include "trade/statdlg.h"
 #include "trade/statfigures.h"
@@ -24,11 +25,6 @@
 #include <QTest>
 
 #include <memory>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "support/featurecommands.h"
 #include "support/fixedclock.h"
 #include "support/modal.h"
+#include "support/printers.h"
 #include "support/recordviews.h"
 #include "support/typing.h"
 #include "trade/tradecommands.h"
@@ -24,11 +25,6 @@
 #include <memory>
 #include <utility>
 #include <vector>
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
