@@ -4,6 +4,7 @@
 #include "app/vantrelapp.h"
 #include "kit/skinengine.h"
 #include "startfolder.h"
+#include "support/controls.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -72,14 +73,6 @@ struct SettingsFixture
         app->ChooseSkin();
     }
 };
-
-QStringList Items(const QComboBox* box)
-{
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
 } // namespace
 
 TEST(Settings, SkinListFillsWhenDroppedDownAndAPickIsSavedAtOnce)

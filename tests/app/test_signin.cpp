@@ -5,6 +5,7 @@
 #include "app/vantrelapp.h"
 #include "kit/messages.h"
 #include "startfolder.h"
+#include "support/controls.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -63,14 +64,6 @@ const char* const kRightColumns[] = {
     "mappoint",      "mnote",    "mnotice", "minput",    "moutput",  "minputdetail",
     "moutputdetail", "maddress", "mbasic",  "mmaterial", "mproduct",
 };
-
-QStringList Items(const QComboBox* box)
-{
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
 } // namespace
 
 TEST(SignIn, ADataFileWithoutPowerGetsTheAdministrator)

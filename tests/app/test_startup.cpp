@@ -13,6 +13,7 @@
 #include "kit/messages.h"
 #include "kit/skinengine.h"
 #include "startfolder.h"
+#include "support/controls.h"
 #include "support/unprivileged.h"
 
 #include <QAction>
@@ -278,8 +279,7 @@ TEST(StartUp, WholeStartUpSignsInAndShowsTheMainWindow)
         QStringList users;
         ModalDriver<CLoginDlg> driver([&](CLoginDlg& dialog) {
             EXPECT_EQ(dialog.windowTitle(), u"用户登陆"_s);
-            for (int i = 0; i < dialog.UserBox()->count(); ++i)
-                users << dialog.UserBox()->itemText(i);
+            users << Items(dialog.UserBox());
             QTest::keyClicks(dialog.PasswordEdit(), u"583016"_s);
             QTest::keyClick(dialog.PasswordEdit(), Qt::Key_Return);
         });

@@ -39,13 +39,7 @@ protected:
         return dialog;
     }
 
-    static QStringList Groups(const CAddressDlg& dialog)
-    {
-        QStringList items;
-        for (int i = 0; i < dialog.GroupCombo()->count(); ++i)
-            items << dialog.GroupCombo()->itemText(i);
-        return items;
-    }
+    static QStringList Groups(const CAddressDlg& dialog) { return Items(dialog.GroupCombo()); }
 };
 
 TEST_F(AddressDlgTest, ANewGroupIsStoredAndOfferedAndAnEmptyOneMakesNoGroup)

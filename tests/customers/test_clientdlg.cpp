@@ -47,10 +47,7 @@ protected:
     static QStringList ComboItems(CClientDlg& dialog, const QString& field)
     {
         auto* combo = qobject_cast<QComboBox*>(dialog.Control(field));
-        QStringList items;
-        for (int i = 0; combo && i < combo->count(); ++i)
-            items << combo->itemText(i);
-        return items;
+        return combo ? Items(combo) : QStringList();
     }
 
     QString Counter() const { return Value(u"SELECT client FROM snnumber"_s); }

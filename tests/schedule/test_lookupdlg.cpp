@@ -4,6 +4,7 @@
 #include "schedule/lookupdlg.h"
 #include "schedule/phonebookdlg.h"
 #include "schedule/schedulecommands.h"
+#include "support/controls.h"
 #include "support/featurecommands.h"
 #include "support/modal.h"
 #include "support/recordviews.h"
@@ -64,15 +65,9 @@ TEST_F(ZipQueryDlgTest, ChoicesInOrderFirstChosenAndEnterSearchesThePartTyping)
     CZipQueryDlg dialog(&m_reference, m_doc, &m_window);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), u"邮编、电话区号查询"_s);
-    const auto items = [](QComboBox* combo) {
-        QStringList texts;
-        for (int i = 0; i < combo->count(); ++i)
-            texts << combo->itemText(i);
-        return texts;
-    };
-    EXPECT_EQ(items(dialog.DomesticField()),
+    EXPECT_EQ(Items(dialog.DomesticField()),
               (QStringList{u"省份"_s, u"城市"_s, u"邮编"_s, u"区号"_s}));
-    EXPECT_EQ(items(dialog.InternationalField()),
+    EXPECT_EQ(Items(dialog.InternationalField()),
               (QStringList{u"洲"_s, u"国家及地区"_s, u"区号"_s}));
     EXPECT_EQ(dialog.DomesticField()->currentIndex(), 0);
     EXPECT_EQ(dialog.InternationalField()->currentIndex(), 0);

@@ -1,5 +1,6 @@
 #include "support/controls.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -17,4 +18,12 @@ void ClickRow(QTableWidget* list, int row)
     list->scrollToItem(list->item(row, 0));
     const QRect cell = list->visualItemRect(list->item(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+QStringList Items(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "support/typing.h"
 
 #include <gtest/gtest.h>
 
+class QComboBox;
 class QTableWidget;
 
 // A dialog's control by its object name; a missing one fails the test.
@@ -32,3 +34,6 @@ void Click(QWidget& parent, const QString& button);
 
 // Clicks a row of a report list as the user does.
 void ClickRow(QTableWidget* list, int row);
+
+// The texts of a combo box's items in their order, as its drop-down list shows them.
+QStringList Items(const QComboBox* box);

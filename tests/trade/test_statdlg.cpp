@@ -1,5 +1,6 @@
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
+#include "support/controls.h"
 #include "support/featurecommands.h"
 #include "support/fixedclock.h"
 #include "support/modal.h"
@@ -153,10 +154,7 @@ TEST_F(StatDlgTest, OpensOnTheCurrentMonthWithPurchasesByOrderDateAndSortedClien
     for (QLineEdit* month : {dialog.FromMonth(), dialog.ToMonth(), dialog.Month()})
         EXPECT_EQ(month->text(), QString::number(today.month()));
     // By pinyin: bing, jia, yi; no typing into the list.
-    QStringList clients;
-    for (int i = 0; i < dialog.ClientList()->count(); ++i)
-        clients << dialog.ClientList()->itemText(i);
-    EXPECT_EQ(clients, (QStringList{u"丙公司"_s, u"甲公司"_s, u"乙公司"_s}));
+    EXPECT_EQ(Items(dialog.ClientList()), (QStringList{u"丙公司"_s, u"甲公司"_s, u"乙公司"_s}));
     EXPECT_EQ(dialog.ClientList()->currentIndex(), 0);
     EXPECT_FALSE(dialog.ClientList()->isEditable());
 

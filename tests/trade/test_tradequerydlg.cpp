@@ -3,6 +3,7 @@
 #include "kit/autocompletelist.h"
 #include "kit/commandids.h"
 #include "kit/completionindex.h"
+#include "support/controls.h"
 #include "support/featurecommands.h"
 #include "support/fixedclock.h"
 #include "support/modal.h"
@@ -121,14 +122,6 @@ protected:
         EXPECT_EQ(m_main->Category(), RecordCategory::kNone);
         EXPECT_EQ(m_main->CurrentQuery(), QString());
         EXPECT_EQ(m_main->List().GetColumnCount(), 0);
-    }
-
-    static QStringList Items(const QComboBox* box)
-    {
-        QStringList items;
-        for (int i = 0; i < box->count(); ++i)
-            items << box->itemText(i);
-        return items;
     }
 
     std::unique_ptr<CTradeQueryDlg> m_dialog;
