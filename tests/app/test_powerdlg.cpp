@@ -6,11 +6,11 @@
 #include "kit/messages.h"
 #include "startfolder.h"
 #include "support/printers.h"
+#include "support/signin.h"
 #include "support/typing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,21 +30,9 @@ const QStringList kListFields = {
     u"minput"_s,  u"moutput"_s,   u"minputdetail"_s, u"moutputdetail"_s, u"maddress"_s,
     u"mbasic"_s,  u"mmaterial"_s, u"mproduct"_s};
 
-// A data file with table `power` and its administrator, as sign-in leaves it, and the dialog
-// on the application's connection.
-struct PowerFixture
+// Rows of table `power` written and read behind the permission dialog's back.
+struct PowerFixture : SignInFolder
 {
-    StartFolder folder;
-    std::unique_ptr<CVantrelApp> app = folder.MakeApp();
-    MessageRecorder messages;
-
-    PowerFixture()
-    {
-        app->m_strDbPath = u"sale.db"_s;
-        app->OpenDatabase();
-        EXPECT_TRUE(EnsurePowerTable(*app, nullptr));
-    }
-
     // Adds a row behind the dialog's back; `flags` is "0"/"1" per list column.
     void AddRow(const QString& user, const QString& flags, const QString& pas = {}) const
     {
@@ -258,12 +246,7 @@ TEST(PowerDlg, AddingUsers)
 
     // The new user signs in with an empty password and gets the flags given here.
     CLoginDlg login(*data.app);
-    login.UserBox()->setEditText(u"Alice"_s);
-    login.PasswordEdit()->clear();
-    QTest::mouseClick(
-        login.findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok),
-        Qt::LeftButton);
-    ASSERT_EQ(login.result(), QDialog::Accepted) << data.messages.LastText().toStdString();
+    ASSERT_TRUE(SignIn(login, u"Alice"_s, QString())) << data.messages.LastText().toStdString();
     ASSERT_TRUE(data.app->LoadPermissions());
     EXPECT_TRUE(data.app->Rights().Has(Right::kExport));
     EXPECT_TRUE(data.app->Rights().Has(Right::kManageClient));

@@ -6,9 +6,9 @@
 #include "kit/messages.h"
 #include "startfolder.h"
 #include "support/controls.h"
+#include "support/signin.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -43,17 +43,6 @@ struct SignedOut
             values += u", "_s + flag.section(u'=', 1, 1);
         }
         folder.Data().Exec(u"INSERT INTO power (%1) VALUES (%2)"_s.arg(columns, values));
-    }
-
-    // Fills in the sign-in dialog and presses OK; true when it closed with OK.
-    bool SignIn(CLoginDlg& dialog, const QString& user, const QString& password)
-    {
-        dialog.UserBox()->setEditText(user);
-        dialog.PasswordEdit()->setText(password);
-        QTest::mouseClick(
-            dialog.findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok),
-            Qt::LeftButton);
-        return dialog.result() == QDialog::Accepted;
     }
 };
 
@@ -102,7 +91,7 @@ TEST(SignIn, ADataFileWithoutPowerGetsTheAdministrator)
     read.sort();
     EXPECT_EQ(stored, read);
 
-    EXPECT_TRUE(start.SignIn(dialog, u"管理员"_s, u"583016"_s));
+    EXPECT_TRUE(SignIn(dialog, u"管理员"_s, u"583016"_s));
     EXPECT_EQ(start.app->m_strUser, u"管理员"_s);
 
     // Opening it again adds nobody.
@@ -124,7 +113,7 @@ TEST(SignIn, AnEmptyPowerTableGetsTheAdministratorBack)
     start.app->OpenDatabase();
     CLoginDlg dialog(*start.app);
     EXPECT_EQ(Items(dialog.UserBox()), QStringList{u"管理员"_s});
-    EXPECT_TRUE(start.SignIn(dialog, u"管理员"_s, u"583016"_s));
+    EXPECT_TRUE(SignIn(dialog, u"管理员"_s, u"583016"_s));
 }
 
 TEST(SignIn, NamesAndPasswordsThatAreRefused)
@@ -139,23 +128,23 @@ TEST(SignIn, NamesAndPasswordsThatAreRefused)
     CLoginDlg dialog(*start.app);
     EXPECT_EQ(Items(dialog.UserBox()), (QStringList{u"管理员"_s, u"Alice"_s, u"张三"_s}));
 
-    EXPECT_FALSE(start.SignIn(dialog, u"管理员"_s, u"583017"_s));
+    EXPECT_FALSE(SignIn(dialog, u"管理员"_s, u"583017"_s));
     EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
-    EXPECT_FALSE(start.SignIn(dialog, u"Alice"_s, u"wonder-land"_s)); // case counts
+    EXPECT_FALSE(SignIn(dialog, u"Alice"_s, u"wonder-land"_s)); // case counts
     EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
-    EXPECT_FALSE(start.SignIn(dialog, u"Bob"_s, u""_s));
+    EXPECT_FALSE(SignIn(dialog, u"Bob"_s, u""_s));
     EXPECT_EQ(messages.LastText(), u"不存在的用户名，无法登陆！"_s);
-    EXPECT_FALSE(start.SignIn(dialog, u"张三"_s, u"anything"_s));
+    EXPECT_FALSE(SignIn(dialog, u"张三"_s, u"anything"_s));
     EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
     EXPECT_EQ(messages.Messages().size(), 4u);
     EXPECT_TRUE(start.app->m_strUser.isEmpty());
 
     // A prefix of a name passes the list, finds no row of its own, so only the empty password
     // signs in; loading the flags then ends the program.
-    EXPECT_FALSE(start.SignIn(dialog, u"ali"_s, u"Wonder-Land"_s));
+    EXPECT_FALSE(SignIn(dialog, u"ali"_s, u"Wonder-Land"_s));
     EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
     messages.Clear();
-    EXPECT_TRUE(start.SignIn(dialog, u"ali"_s, u""_s));
+    EXPECT_TRUE(SignIn(dialog, u"ali"_s, u""_s));
     EXPECT_EQ(start.app->m_strUser, u"ali"_s);
     EXPECT_FALSE(start.app->LoadPermissions());
     EXPECT_EQ(messages.Texts(), QStringList{u"未找到指定的用户名！"_s});
@@ -167,7 +156,7 @@ TEST(SignIn, APasswordThatCannotBeReadIsNotTakenAsEmpty)
     MessageRecorder messages;
     CLoginDlg dialog(*start.app);
     start.folder.Data().Exec(u"DROP TABLE power"_s); // gone while the dialog is open
-    EXPECT_FALSE(start.SignIn(dialog, u"管理员"_s, QString()));
+    EXPECT_FALSE(SignIn(dialog, u"管理员"_s, QString()));
     EXPECT_EQ(messages.LastText(), u"数据库无法打开，请与作者联系！"_s);
     EXPECT_TRUE(start.app->m_strUser.isEmpty());
 }
@@ -182,12 +171,12 @@ TEST(SignIn, EmptyStoredPasswordAndTheRightOnes)
     start.AddUser(u"李四"_s, CBlowfish::EncryptPassword(u"十个中文字符的密码啊"_s));
     {
         CLoginDlg dialog(*start.app);
-        EXPECT_TRUE(start.SignIn(dialog, u"张三"_s, u""_s));
+        EXPECT_TRUE(SignIn(dialog, u"张三"_s, u""_s));
         EXPECT_EQ(start.app->m_strUser, u"张三"_s);
     }
     {
         CLoginDlg dialog(*start.app);
-        EXPECT_TRUE(start.SignIn(dialog, u"李四"_s, u"十个中文字符的密码啊"_s));
+        EXPECT_TRUE(SignIn(dialog, u"李四"_s, u"十个中文字符的密码啊"_s));
         EXPECT_EQ(start.app->m_strUser, u"李四"_s);
     }
 }
@@ -295,8 +284,8 @@ TEST(ChangePassword, Checks)
     QTest::mouseClick(second.findChild<QPushButton*>(u"IDOK"_s), Qt::LeftButton);
     EXPECT_EQ(messages.LastText(), u"密码修改成功！"_s);
     CLoginDlg login(*start.app);
-    EXPECT_FALSE(start.SignIn(login, u"管理员"_s, u"583016"_s));
-    EXPECT_TRUE(start.SignIn(login, u"管理员"_s, chinese10));
+    EXPECT_FALSE(SignIn(login, u"管理员"_s, u"583016"_s));
+    EXPECT_TRUE(SignIn(login, u"管理员"_s, chinese10));
 }
 
 TEST(ChangePassword, CharactersWithoutCodePageBytesAreRefusedBeforeAnythingIsWritten)
@@ -333,8 +322,8 @@ TEST(ChangePassword, CharactersWithoutCodePageBytesAreRefusedBeforeAnythingIsWri
     EXPECT_EQ(messages.Texts(), QStringList{u"密码修改成功！"_s});
     CLoginDlg login(*start.app);
     for (const QString& password : {u"p한"_s, u"p😀"_s})
-        EXPECT_FALSE(start.SignIn(login, u"管理员"_s, password)) << password.toStdString();
-    EXPECT_TRUE(start.SignIn(login, u"管理员"_s, u"p?"_s));
+        EXPECT_FALSE(SignIn(login, u"管理员"_s, password)) << password.toStdString();
+    EXPECT_TRUE(SignIn(login, u"管理员"_s, u"p?"_s));
 }
 
 TEST(ChangePassword, UserWithoutARow)

@@ -9,10 +9,10 @@
 #include "app/vantrelapp.h"
 #include "kit/messages.h"
 #include "startfolder.h"
+#include "support/signin.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -22,20 +22,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-// A data file with table `power` and its administrator, the application's connection open.
-struct Users
+// Users added to the data file, and signing in as them.
+struct Users : SignInFolder
 {
-    StartFolder folder;
-    std::unique_ptr<CVantrelApp> app = folder.MakeApp();
-    MessageRecorder messages;
-
-    Users()
-    {
-        app->m_strDbPath = u"sale.db"_s;
-        app->OpenDatabase();
-        EXPECT_TRUE(EnsurePowerTable(*app, nullptr));
-    }
-
     void Add(const QString& user, const QString& password, const QString& flag) const
     {
         folder.Data().Exec(u"INSERT INTO power ([user], pas, %1) VALUES ('%2', %3, 1)"_s.arg(
@@ -47,12 +36,7 @@ struct Users
     bool SignIn(const QString& user, const QString& password)
     {
         CLoginDlg dialog(*app);
-        dialog.UserBox()->setEditText(user);
-        dialog.PasswordEdit()->setText(password);
-        QTest::mouseClick(
-            dialog.findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok),
-            Qt::LeftButton);
-        return dialog.result() == QDialog::Accepted;
+        return ::SignIn(dialog, user, password);
     }
 
     // The user's stored password and the flags sclient and sstat, as the file keeps them.
