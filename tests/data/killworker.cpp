@@ -13,6 +13,7 @@
 #include "data/compaction.h"
 #include "data/datafileusers.h"
 #include "data/recordnumber.h"
+#include "support/workermain.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -51,9 +52,8 @@ int Save(const QString& dataFile)
     if (!users.LockShared())
         return GiveUp(u"cannot register as a user of %1"_s.arg(dataFile));
     CADODatabase db;
-    db.SetConnectionTimeout(30);
-    if (!db.Open(CADODatabase::ConnectionStringFor(dataFile)))
-        return GiveUp(db.GetLastError());
+    if (!OpenDataFile(db, dataFile, 30))
+        return 1;
     CADORecordset rs(&db);
     // Enough text per client that the file grows by pages, not by bytes.
     const QString survey(300, u'述');

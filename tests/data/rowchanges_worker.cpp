@@ -4,9 +4,7 @@
 // given carries the row's own number, so a write that lands on another row shows.
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
-
-#include <QCoreApplication>
-#include <QStringList>
+#include "support/workermain.h"
 
 #include <cstdio>
 #include <random>
@@ -123,15 +121,7 @@ private:
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments();
-    if (arguments.size() != 4)
-        return 2;
-    CADODatabase db;
-    db.SetConnectionTimeout(60);
-    if (!db.Open(CADODatabase::ConnectionStringFor(arguments.at(1)))) {
-        std::fprintf(stderr, "%s\n", qPrintable(db.GetLastError()));
-        return 1;
-    }
-    return Worker(db, arguments.at(3).toUInt()).Run(arguments.at(2).toInt()) ? 0 : 1;
+    return RunOnDataFile(argc, argv, 4, [](CADODatabase& db, const QStringList& arguments) {
+        return Worker(db, arguments.at(3).toUInt()).Run(arguments.at(2).toInt()) ? 0 : 1;
+    });
 }
