@@ -1,23 +1,8 @@
 #include "trade/orderclient.h"
 
-#include <QStringView>
+#include "kit/completionindex.h"
 
 namespace {
-
-char16_t FoldAscii(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c;
-}
-
-bool SameFoldingAscii(QStringView a, QStringView b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i].unicode()) != FoldAscii(b[i].unicode()))
-            return false;
-    return true;
-}
 
 // The one name of a kind found so far; `several` once two different names were found.
 struct Candidate
@@ -41,20 +26,19 @@ QString OrderClientName(const CNameEntries& clients, const QString& text)
 {
     if (text.isEmpty())
         return {};
+    const QString folded = FoldAsciiCase(text);
     Candidate equal;
     Candidate beginning;
     for (const CNameEntry& client : clients) {
         const QString& name = client.m_strName;
         if (name == text)
             return name;
-        if (name.size() < text.size())
+        if (name.size() < text.size() || FoldAsciiCase(name.first(text.size())) != folded)
             continue;
-        if (name.size() == text.size()) {
-            if (SameFoldingAscii(name, text))
-                equal.Offer(name);
-        } else if (SameFoldingAscii(QStringView(name).first(text.size()), text)) {
+        if (name.size() == text.size())
+            equal.Offer(name);
+        else
             beginning.Offer(name);
-        }
     }
     return equal.name.isNull() ? beginning.Chosen() : equal.Chosen();
 }
