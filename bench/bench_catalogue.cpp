@@ -17,6 +17,7 @@
 #include "schedule/cataloguedlg.h"
 #include "schedule/catalogueitems.h"
 #include "schedule/cataloguepicturelist.h"
+#include "support/awkwardpictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -105,12 +106,6 @@ void Generate(const QString& path, const QString& home, int materials, int measu
     }
 }
 
-void PutLe32(QByteArray& bytes, int at, quint32 value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = char((value >> (8 * i)) & 0xFF);
-}
-
 // The awkward files of (e), written into `folder`.
 QStringList WriteAwkwardPictures(const QString& folder)
 {
@@ -128,27 +123,9 @@ QStringList WriteAwkwardPictures(const QString& folder)
     whole.open(QIODevice::ReadOnly);
     const QString cut = write(u"cut.jpg"_s, whole.read(whole.size() / 2));
 
-    QByteArray bmp(54 + 64, '\0');
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    PutLe32(bmp, 2, 54 + 20000u * 60000u);
-    PutLe32(bmp, 10, 54);
-    PutLe32(bmp, 14, 40);
-    PutLe32(bmp, 18, 20000);
-    PutLe32(bmp, 22, 20000);
-    bmp[26] = 1;  // planes
-    bmp[28] = 24; // bits per pixel
-    const QString huge = write(u"huge.bmp"_s, bmp);
+    const QString huge = write(u"huge.bmp"_s, awkwardpictures::HugeBmpHeader());
 
-    // A 1 x 1 looping animation.
-    QByteArray gif = QByteArray::fromHex("47494638396101000100800000ffffff000000"
-                                         "21ff0b4e45545343415045322e300301000000");
-    const QByteArray frame = QByteArray::fromHex("21f90404010000002c000000000100010000020244010"
-                                                 "0");
-    for (int i = 0; i < 500; ++i)
-        gif += frame;
-    gif += ';';
-    const QString animation = write(u"many.gif"_s, gif);
+    const QString animation = write(u"many.gif"_s, awkwardpictures::AnimatedGif(500));
     return {cut, huge, animation};
 }
 
