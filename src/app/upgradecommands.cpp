@@ -3,6 +3,7 @@
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
 #include "data/clock.h"
+#include "data/schema.h"
 #include "data/upgrade.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
@@ -19,41 +20,6 @@ namespace {
 
 const QString kUnchanged = u"数据文件未作任何改动。"_s;
 
-// The tables of the data file as the program names them to its users.
-QString TableTitle(const QString& table)
-{
-    static const QHash<QString, QString> titles = {
-        {u"snnumber"_s, u"编号计数器"_s},
-        {u"client"_s, u"客户"_s},
-        {u"linkman"_s, u"联系人"_s},
-        {u"client_property"_s, u"客户性质"_s},
-        {u"client_type"_s, u"客户类别"_s},
-        {u"client_vocation"_s, u"客户行业"_s},
-        {u"important"_s, u"重要度"_s},
-        {u"credit"_s, u"信誉"_s},
-        {u"country"_s, u"国家"_s},
-        {u"province"_s, u"省份"_s},
-        {u"city"_s, u"城市"_s},
-        {u"operator"_s, u"业务员"_s},
-        {u"people"_s, u"员工人数"_s},
-        {u"turnover"_s, u"年营业额"_s},
-        {u"appoint"_s, u"约会记录"_s},
-        {u"notepaper"_s, u"便笺"_s},
-        {u"notice"_s, u"提醒"_s},
-        {u"inputdata"_s, u"采购单"_s},
-        {u"outputdata"_s, u"销售单"_s},
-        {u"inputdetail"_s, u"采购明细"_s},
-        {u"outputdetail"_s, u"销售明细"_s},
-        {u"material"_s, u"原材料"_s},
-        {u"materialimage"_s, u"原材料图片"_s},
-        {u"product"_s, u"产品"_s},
-        {u"productimage"_s, u"产品图片"_s},
-        {u"group"_s, u"通讯录分类"_s},
-        {u"address"_s, u"通讯录"_s},
-    };
-    return titles.value(table.toLower(), table);
-}
-
 // "客户（1 个字段）、联系人（2 个字段）": columns counted by the table they were added to.
 QString ColumnsText(const QStringList& columns)
 {
@@ -67,7 +33,7 @@ QString ColumnsText(const QStringList& columns)
     }
     QStringList parts;
     for (const QString& table : std::as_const(tables))
-        parts << u"%1（%2 个字段）"_s.arg(TableTitle(table)).arg(counts.value(table));
+        parts << u"%1（%2 个字段）"_s.arg(schema::TableTitle(table)).arg(counts.value(table));
     return parts.join(u"、"_s);
 }
 
@@ -77,7 +43,7 @@ QString AddedText(const UpgradeResult& result)
     if (!result.added.tables.isEmpty()) {
         QStringList titles;
         for (const QString& table : result.added.tables)
-            titles << TableTitle(table);
+            titles << schema::TableTitle(table);
         lines << u"数据表："_s + titles.join(u"、"_s);
     }
     if (!result.added.columns.isEmpty())

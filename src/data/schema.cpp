@@ -130,33 +130,33 @@ constexpr Column kService[] = {{"name", Text}, {"number", Text}, {"remark", Text
 constexpr std::span<const char* const> kNone;
 
 const Table kDataTables[] = {
-    {"snnumber", kSnnumber, kNone},
-    {"client", kClient, kClientIndexed},
-    {"linkman", kLinkman, kLinkmanIndexed},
-    {"client_property", kDictionary, kDictionaryIndexed},
-    {"client_type", kDictionary, kDictionaryIndexed},
-    {"client_vocation", kDictionary, kDictionaryIndexed},
-    {"important", kDictionary, kDictionaryIndexed},
-    {"credit", kDictionary, kDictionaryIndexed},
-    {"country", kDictionary, kDictionaryIndexed},
-    {"province", kDictionary, kDictionaryIndexed},
-    {"city", kDictionary, kDictionaryIndexed},
-    {"operator", kDictionary, kDictionaryIndexed},
-    {"people", kDictionary, kDictionaryIndexed},
-    {"turnover", kDictionary, kDictionaryIndexed},
-    {"appoint", kAppoint, kAppointIndexed},
-    {"notepaper", kNotepaper, kTimeIndexed},
-    {"notice", kNotice, kTimeIndexed},
-    {"inputdata", kOrder, kOrderIndexed},
-    {"outputdata", kOrder, kOrderIndexed},
-    {"inputdetail", kDetail, kDetailIndexed},
-    {"outputdetail", kDetail, kDetailIndexed},
-    {"material", kMaterial, kNameIndexed},
-    {"materialimage", kImage, kImageIndexed},
-    {"product", kProduct, kNameIndexed},
-    {"productimage", kImage, kImageIndexed},
-    {"group", kGroup, kNameIndexed},
-    {"address", kAddress, kAddressIndexed},
+    {"snnumber", kSnnumber, kNone, u"编号计数器"},
+    {"client", kClient, kClientIndexed, u"客户"},
+    {"linkman", kLinkman, kLinkmanIndexed, u"联系人"},
+    {"client_property", kDictionary, kDictionaryIndexed, u"客户性质"},
+    {"client_type", kDictionary, kDictionaryIndexed, u"客户类别"},
+    {"client_vocation", kDictionary, kDictionaryIndexed, u"客户行业"},
+    {"important", kDictionary, kDictionaryIndexed, u"重要度"},
+    {"credit", kDictionary, kDictionaryIndexed, u"信誉"},
+    {"country", kDictionary, kDictionaryIndexed, u"国家"},
+    {"province", kDictionary, kDictionaryIndexed, u"省份"},
+    {"city", kDictionary, kDictionaryIndexed, u"城市"},
+    {"operator", kDictionary, kDictionaryIndexed, u"业务员"},
+    {"people", kDictionary, kDictionaryIndexed, u"员工人数"},
+    {"turnover", kDictionary, kDictionaryIndexed, u"年营业额"},
+    {"appoint", kAppoint, kAppointIndexed, u"约会记录"},
+    {"notepaper", kNotepaper, kTimeIndexed, u"便笺"},
+    {"notice", kNotice, kTimeIndexed, u"提醒"},
+    {"inputdata", kOrder, kOrderIndexed, u"采购单"},
+    {"outputdata", kOrder, kOrderIndexed, u"销售单"},
+    {"inputdetail", kDetail, kDetailIndexed, u"采购明细"},
+    {"outputdetail", kDetail, kDetailIndexed, u"销售明细"},
+    {"material", kMaterial, kNameIndexed, u"原材料"},
+    {"materialimage", kImage, kImageIndexed, u"原材料图片"},
+    {"product", kProduct, kNameIndexed, u"产品"},
+    {"productimage", kImage, kImageIndexed, u"产品图片"},
+    {"group", kGroup, kNameIndexed, u"通讯录分类"},
+    {"address", kAddress, kAddressIndexed, u"通讯录"},
 };
 
 const Table kPowerTable = {"power", kPower, kPowerIndexed};
@@ -198,6 +198,14 @@ const char* DeclaredType(ColumnType type)
 std::span<const Table> DataTables()
 {
     return kDataTables;
+}
+
+QString TableTitle(const QString& name)
+{
+    for (const Table& table : kDataTables)
+        if (name.compare(QLatin1StringView(table.name), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf16(table.title);
+    return name;
 }
 
 const Table& PowerTable()
