@@ -2,6 +2,7 @@
 
 #include "customers/addressdlg.h"
 #include "customers/addressquerydlg.h"
+#include "customers/customerrecords.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "views/featurecontext.h"
@@ -28,14 +29,14 @@ void RegisterAddressCommands(const CFeatureContext& context)
     QWidget* window = context.window;
     context.commands.SetHandler(ID_MANAGE_ADDRESS, [window, &doc] {
         CRecordRequest request;
-        request.dialog = RecordDialog::AddressBook;
+        request.dialog = CustomerDialog::kAddressBook;
         OpenAddressDialog(doc, request, window);
     });
     context.commands.SetHandler(ID_QUERY_ADDRESS, [window, &doc] {
         CAddressQueryDlg dialog(doc.Database(), doc, window);
         dialog.exec();
     });
-    doc.Dialogs().Register(RecordDialog::AddressBook,
+    doc.Dialogs().Register(CustomerDialog::kAddressBook,
                            [&doc](const CRecordRequest& request, QWidget* parent) {
                                OpenAddressDialog(doc, request, parent);
                            });

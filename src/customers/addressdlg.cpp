@@ -1,11 +1,11 @@
 #include "customers/addressdlg.h"
 
 #include "customers/addressgroups.h"
+#include "customers/customerlayouts.h"
 #include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
 #include "data/sqltext.h"
 #include "kit/messages.h"
-#include "views/listlayouts.h"
 #include "views/vantrelview.h"
 
 #include <QButtonGroup>

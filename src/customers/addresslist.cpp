@@ -1,9 +1,10 @@
 #include "customers/addresslist.h"
 
+#include "customers/customerlayouts.h"
+#include "customers/customerrecords.h"
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
+#include "views/listpanes.h"
 #include "views/middlelistview.h"
-#include "views/recordcategory.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -12,8 +13,8 @@ bool ShowAddressList(CVantrelDoc& doc, CADODatabase* database, const QString& sq
     CVantrelView* view = doc.MainList();
     if (!view)
         return false;
-    view->SetCategory(RecordCategory::kAddressBook);
-    view->SetCaption(CVantrelView::CategoryCaption(RecordCategory::kAddressBook));
+    view->SetCategory(CustomerCategory::kAddressBook);
+    view->SetCaption(view->CategoryCaption(CustomerCategory::kAddressBook));
     view->SetCurrentQuery(QString());
     doc.ShowBottomView(BottomView::kList);
     CRecordListModel& list = view->List();

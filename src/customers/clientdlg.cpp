@@ -1,12 +1,12 @@
 #include "customers/clientdlg.h"
 
+#include "customers/customerlayouts.h"
 #include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
 #include "data/sqltext.h"
 #include "kit/controltext.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
 #include "views/vantrelview.h"
 
 #include <QCheckBox>

@@ -1,9 +1,10 @@
 #include "customers/clientlist.h"
 
+#include "customers/customerlayouts.h"
+#include "customers/customerrecords.h"
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
+#include "views/listpanes.h"
 #include "views/middlelistview.h"
-#include "views/recordcategory.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -19,7 +20,7 @@ bool ShowClientList(CVantrelDoc& doc, CADODatabase* database, const QString& sql
     if (!ReadLayoutRows(rows, ListLayouts::kClients, database, sql))
         return false;
 
-    view->SetCategory(RecordCategory::kClients);
+    view->SetCategory(CustomerCategory::kClients);
     view->SetCaption(u"客户列表"_s);
     view->SetCurrentQuery(sql);
     doc.ShowBottomView(BottomView::kList);

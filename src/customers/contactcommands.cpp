@@ -1,5 +1,6 @@
 #include "customers/contactcommands.h"
 
+#include "customers/customerrecords.h"
 #include "customers/linkmandlg.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
@@ -20,7 +21,7 @@ void OpenContactDialog(CVantrelDoc& doc, const CRecordRequest& request, QWidget*
 
 void RegisterContactDialog(CVantrelDoc& doc)
 {
-    doc.Dialogs().Register(RecordDialog::Contact,
+    doc.Dialogs().Register(CustomerDialog::kContact,
                            [&doc](const CRecordRequest& request, QWidget* parent) {
                                OpenContactDialog(doc, request, parent);
                            });
@@ -32,7 +33,7 @@ void RegisterContactCommands(const CFeatureContext& context)
     QWidget* window = context.window;
     context.commands.SetHandler(ID_MANAGE_LINKMAN, [window, &doc] {
         CRecordRequest request;
-        request.dialog = RecordDialog::Contact;
+        request.dialog = CustomerDialog::kContact;
         OpenContactDialog(doc, request, window);
     });
     RegisterContactDialog(doc);

@@ -4,6 +4,7 @@
 #include "customers/categorydlg.h"
 #include "customers/clientdlg.h"
 #include "customers/clientquerydlg.h"
+#include "customers/customerrecords.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "views/featurecontext.h"
@@ -27,6 +28,7 @@ void OpenClientDialog(CVantrelDoc& doc, const CRecordRequest& request, QWidget* 
 void RegisterCustomerCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
+    RegisterCustomerCategories(doc);
     QWidget* window = context.window;
     context.commands.SetHandler(ID_MANAGE_BASIC, [window, &doc] {
         CCategoryDlg dialog(doc.Database(), window);
@@ -38,7 +40,7 @@ void RegisterCustomerCommands(const CFeatureContext& context)
     });
     context.commands.SetHandler(
         ID_MANAGE_CLIENT, [window, &doc] { OpenClientDialog(doc, CRecordRequest{}, window); });
-    doc.Dialogs().Register(RecordDialog::Client,
+    doc.Dialogs().Register(CustomerDialog::kClient,
                            [&doc](const CRecordRequest& request, QWidget* parent) {
                                OpenClientDialog(doc, request, parent);
                            });

@@ -1,5 +1,7 @@
 #include "customers/linkmandlg.h"
 
+#include "customers/customerlayouts.h"
+#include "customers/customerrecords.h"
 #include "customers/dictionarycombo.h"
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
@@ -8,9 +10,7 @@
 #include "kit/controltext.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
 #include "views/middlelistview.h"
-#include "views/recordcategory.h"
 #include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
@@ -386,7 +386,7 @@ int CLinkmanDlg::IntendedClient() const
         return -1;
     // The secondary list adds to the client selected in the main client list.
     const CVantrelView* main = m_list->Document().MainList();
-    if (!main || main->Category() != RecordCategory::kClients)
+    if (!main || main->Category() != CustomerCategory::kClients)
         return -1;
     const int row = main->SelectedRow();
     int selected = -1;
@@ -465,7 +465,7 @@ void CLinkmanDlg::AppendListRow(int client, const QVariantMap& values, int numbe
     if (!m_list || m_list->CurrentQuery() != u"SELECT * FROM linkman"_s)
         return;
     const CVantrelView* main = m_list->Document().MainList();
-    if (!main || main->Category() != RecordCategory::kClients)
+    if (!main || main->Category() != CustomerCategory::kClients)
         return;
     int selected = -1;
     if (!main->List().RecordNumber(main->SelectedRow(), selected) || selected != client)

@@ -7,9 +7,9 @@
 #include "schedule/appointdlg.h"
 #include "schedule/appointlist.h"
 #include "schedule/appointquerydlg.h"
+#include "schedule/schedulelayouts.h"
+#include "schedule/schedulerecords.h"
 #include "views/featurecontext.h"
-#include "views/listlayouts.h"
-#include "views/recordcategory.h"
 #include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
@@ -26,7 +26,7 @@ int CurrentAppointment(const CVantrelDoc& doc)
 {
     const CVantrelView* view = doc.MainList();
     int no = -1;
-    if (!view || view->Category() != RecordCategory::kAppointments || view->CurrentRow() < 0 ||
+    if (!view || view->Category() != ScheduleCategory::kAppointments || view->CurrentRow() < 0 ||
         !view->List().RecordNumber(view->CurrentRow(), no))
         return -1;
     return no;
@@ -37,7 +37,7 @@ int CurrentAppointment(const CVantrelDoc& doc)
 void FollowChanges(CVantrelDoc& doc, const CAppointDlg& dialog)
 {
     CVantrelView* view = doc.MainList();
-    if (!view || view->Category() != RecordCategory::kAppointments ||
+    if (!view || view->Category() != ScheduleCategory::kAppointments ||
         (dialog.Modified().empty() && dialog.Deleted().empty()))
         return;
     CRecordListModel& list = view->List();
@@ -101,7 +101,7 @@ void RegisterAppointCommands(const CFeatureContext& context)
         CAppointQueryDlg dialog(doc, window);
         dialog.exec();
     });
-    doc.Dialogs().Register(RecordDialog::Appointment,
+    doc.Dialogs().Register(ScheduleDialog::kAppointment,
                            [&doc](const CRecordRequest& request, QWidget* parent) {
                                OpenAppointDlg(doc, parent, request.modify ? request.no : -1);
                            });

@@ -4,8 +4,9 @@
 #include "data/eachrow.h"
 #include "data/formats.h"
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
-#include "views/recordcategory.h"
+#include "schedule/schedulelayouts.h"
+#include "schedule/schedulerecords.h"
+#include "views/listpanes.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -22,7 +23,7 @@ void ShowAppointmentList(CVantrelDoc& doc, const QString& sql, const AppointPart
     CVantrelView* view = doc.MainList();
     if (!view)
         return;
-    view->SetCategory(RecordCategory::kAppointments);
+    view->SetCategory(ScheduleCategory::kAppointments);
     view->SetCaption(u"约会"_s);
     doc.SetInfoText(u"约会"_s);
     doc.ShowBottomView(BottomView::kText);

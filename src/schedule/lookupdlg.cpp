@@ -4,8 +4,8 @@
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 #include "schedule/lookuplist.h"
-#include "views/listlayouts.h"
-#include "views/recordcategory.h"
+#include "schedule/schedulelayouts.h"
+#include "schedule/schedulerecords.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -124,14 +124,14 @@ QString CZipQueryDlg::InternationalStatement(int field, const QString& text)
 
 void CZipQueryDlg::OnDomesticQuery()
 {
-    Query(m_domesticText, RecordCategory::kDomesticCodes,
+    Query(m_domesticText, ScheduleCategory::kDomesticCodes,
           DomesticStatement(m_domesticField->currentIndex(), m_domesticText->text()));
 }
 
 void CZipQueryDlg::OnInternationalQuery()
 {
     Query(
-        m_internationalText, RecordCategory::kInternationalCodes,
+        m_internationalText, ScheduleCategory::kInternationalCodes,
         InternationalStatement(m_internationalField->currentIndex(), m_internationalText->text()));
 }
 
@@ -141,7 +141,7 @@ void CZipQueryDlg::Query(const QLineEdit* text, int category, const QString& sql
         Warn(this, u"搜索内容必须填写！"_s);
         return;
     }
-    const ListLayout& layout = category == RecordCategory::kDomesticCodes
+    const ListLayout& layout = category == ScheduleCategory::kDomesticCodes
                                    ? ListLayouts::kDomesticCodes
                                    : ListLayouts::kInternationalCodes;
     // With no field chosen there is no statement: the list keeps its new columns, empty.

@@ -2,8 +2,8 @@
 
 #include "kit/recordlistmodel.h"
 #include "views/listlayout.h"
+#include "views/listpanes.h"
 #include "views/middlelistview.h"
-#include "views/recordcategory.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -15,7 +15,7 @@ void ShowReferenceList(CVantrelDoc& doc, CADODatabase* reference, int category,
         return;
     doc.ShowBottomView(BottomView::kList);
     view->SetCategory(category);
-    view->SetCaption(CVantrelView::CategoryCaption(category));
+    view->SetCaption(view->CategoryCaption(category));
     SetLayoutColumns(view->List(), layout);
     if (reference)
         AppendLayoutRows(view->List(), layout, reference, sql);

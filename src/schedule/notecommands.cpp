@@ -4,6 +4,7 @@
 #include "kit/commandregistry.h"
 #include "schedule/notepaperdlg.h"
 #include "schedule/notepaperquerydlg.h"
+#include "schedule/schedulerecords.h"
 #include "views/featurecontext.h"
 #include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
@@ -21,7 +22,7 @@ void OpenNoteDialog(CVantrelDoc& doc, const CRecordRequest& request, QWidget* pa
 
 void RegisterNoteDialog(CVantrelDoc& doc)
 {
-    doc.Dialogs().Register(RecordDialog::Note,
+    doc.Dialogs().Register(ScheduleDialog::kNote,
                            [&doc](const CRecordRequest& request, QWidget* parent) {
                                OpenNoteDialog(doc, request, parent);
                            });
@@ -33,7 +34,7 @@ void RegisterNoteCommands(const CFeatureContext& context)
     QWidget* window = context.window;
     context.commands.SetHandler(ID_MANAGE_NOTE, [&doc, window] {
         CRecordRequest request;
-        request.dialog = RecordDialog::Note;
+        request.dialog = ScheduleDialog::kNote;
         OpenNoteDialog(doc, request, window);
     });
     context.commands.SetHandler(ID_QUERY_NOTE, [&doc, window] {

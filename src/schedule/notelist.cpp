@@ -1,8 +1,9 @@
 #include "schedule/notelist.h"
 
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
-#include "views/recordcategory.h"
+#include "schedule/schedulelayouts.h"
+#include "schedule/schedulerecords.h"
+#include "views/listpanes.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -11,8 +12,8 @@ void ShowNoteList(CVantrelDoc& doc, const QString& sql)
     CVantrelView* view = doc.MainList();
     if (!view)
         return;
-    view->SetCategory(RecordCategory::kNotes);
-    view->SetCaption(CVantrelView::CategoryCaption(RecordCategory::kNotes));
+    view->SetCategory(ScheduleCategory::kNotes);
+    view->SetCaption(view->CategoryCaption(ScheduleCategory::kNotes));
     doc.SetInfoText(view->Caption());
     doc.ShowBottomView(BottomView::kText);
     SetLayoutColumns(view->List(), ListLayouts::kNotes);

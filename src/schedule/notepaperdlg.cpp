@@ -4,7 +4,7 @@
 #include "data/formats.h"
 #include "kit/datepicker.h"
 #include "kit/messages.h"
-#include "views/listlayouts.h"
+#include "schedule/schedulelayouts.h"
 #include "views/recorddialogs.h"
 
 #include <QDateTimeEdit>

@@ -2,7 +2,7 @@
 
 #include "data/clock.h"
 #include "kit/datepicker.h"
-#include "views/listlayouts.h"
+#include "schedule/schedulelayouts.h"
 #include "views/recorddialogs.h"
 
 #include <QDateTimeEdit>

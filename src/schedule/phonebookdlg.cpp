@@ -3,8 +3,8 @@
 #include "data/sqltext.h"
 #include "kit/dialogbuttons.h"
 #include "schedule/lookuplist.h"
-#include "views/listlayouts.h"
-#include "views/recordcategory.h"
+#include "schedule/schedulelayouts.h"
+#include "schedule/schedulerecords.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -57,7 +57,7 @@ QString CPhoneBookDlg::QueryStatement(const QString& text)
 
 void CPhoneBookDlg::OnQuery()
 {
-    ShowReferenceList(m_doc, m_pAreaDb, RecordCategory::kPhoneNumbers, ListLayouts::kPhoneNumbers,
+    ShowReferenceList(m_doc, m_pAreaDb, ScheduleCategory::kPhoneNumbers, ListLayouts::kPhoneNumbers,
                       QueryStatement(m_text->text()));
     accept();
 }

@@ -4,6 +4,7 @@
 #include "kit/commandregistry.h"
 #include "schedule/noticedlg.h"
 #include "schedule/reminderwatch.h"
+#include "schedule/schedulerecords.h"
 #include "views/featurecontext.h"
 #include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
@@ -36,10 +37,10 @@ CReminderWatch* RegisterReminderCommands(const CFeatureContext& context)
     const QPointer<CReminderWatch> guarded(watch);
     context.commands.SetHandler(ID_MANAGE_NOTICE, [&doc, guarded, window] {
         CRecordRequest request;
-        request.dialog = RecordDialog::Reminder;
+        request.dialog = ScheduleDialog::kReminder;
         OpenNoticeDialog(doc, guarded, request, window);
     });
-    doc.Dialogs().Register(RecordDialog::Reminder,
+    doc.Dialogs().Register(ScheduleDialog::kReminder,
                            [&doc, guarded](const CRecordRequest& request, QWidget* parent) {
                                OpenNoticeDialog(doc, guarded, request, parent);
                            });

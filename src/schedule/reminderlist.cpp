@@ -1,8 +1,9 @@
 #include "schedule/reminderlist.h"
 
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
-#include "views/recordcategory.h"
+#include "schedule/schedulelayouts.h"
+#include "schedule/schedulerecords.h"
+#include "views/listpanes.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -13,7 +14,7 @@ void ShowReminderList(CVantrelDoc& doc)
     CVantrelView* view = doc.MainList();
     if (!view)
         return;
-    view->SetCategory(RecordCategory::kReminders);
+    view->SetCategory(ScheduleCategory::kReminders);
     view->SetCaption(u"提醒"_s);
     doc.SetInfoText(u"提醒"_s);
     doc.ShowBottomView(BottomView::kText);

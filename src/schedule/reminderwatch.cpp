@@ -7,8 +7,8 @@
 #include "kit/commandregistry.h"
 #include "kit/messages.h"
 #include "schedule/reminderwindow.h"
-#include "views/categorytable.h"
-#include "views/recordcategory.h"
+#include "schedule/schedulerecords.h"
+#include "views/categoryregistry.h"
 #include "views/recorddialogs.h"
 #include "views/recordfields.h"
 #include "views/vantreldoc.h"
@@ -105,7 +105,7 @@ void CReminderWatch::Open(const DueEntry& entry)
             if (!guarded)
                 return;
             CRecordRequest request;
-            request.dialog = RecordDialog::Appointment;
+            request.dialog = ScheduleDialog::kAppointment;
             request.modify = true;
             request.no = no;
             guarded->m_doc.Dialogs().Open(request, guarded->DialogParent());
@@ -113,17 +113,19 @@ void CReminderWatch::Open(const DueEntry& entry)
         return;
     }
     // Read as the reminder list reads a reminder to modify.
-    const CategoryInfo& reminders = *FindCategory(RecordCategory::kReminders);
+    const CategoryInfo* reminders = m_doc.Categories().Find(ScheduleCategory::kReminders);
+    if (!reminders)
+        return;
     CRecordRequest request;
     {
         CADORecordset recordset(m_doc.Database());
-        if (!OpenFirstRow(recordset, QString::fromUtf16(reminders.recordSql).arg(entry.no))) {
+        if (!OpenFirstRow(recordset, QString::fromUtf16(reminders->recordSql).arg(entry.no))) {
             Warn(m_window, u"找不到此数据！"_s);
             return;
         }
-        request.fields = ReadFields(recordset, reminders.fields);
+        request.fields = ReadFields(recordset, reminders->fields);
     }
-    request.dialog = RecordDialog::Reminder;
+    request.dialog = ScheduleDialog::kReminder;
     request.modify = true;
     request.no = entry.no;
     m_doc.Dialogs().Open(request, DialogParent());

@@ -18,7 +18,7 @@ class QWidget;
 // whenever asked (after a reminder is saved), and lists it in the reminder window (CReminderWindow)
 // — on top, brought up when something new is due, hidden when nothing is. Where the desktop has
 // a system tray, each newly due entry also comes as a tray message. "打开" opens a reminder in its
-// dialog (RecordDialog::Reminder) and an appointment in 约会记录 at that appointment, with the
+// dialog (ScheduleDialog::kReminder) and an appointment in 约会记录 at that appointment, with the
 // permission test of 资料管理 > 约会; either dialog opens over the modal dialog that runs, if
 // any.
 class CReminderWatch : public QObject

@@ -8,11 +8,13 @@
 #include "schedule/notecommands.h"
 #include "schedule/remindercommands.h"
 #include "schedule/reminderlist.h"
+#include "schedule/schedulerecords.h"
 #include "views/featurecontext.h"
 
 void RegisterScheduleCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
+    RegisterScheduleCategories(doc);
     context.commands.SetHandler(ID_QUERY_NOTICE, [&doc] { ShowReminderList(doc); });
     RegisterCatalogueCommands(context);
     RegisterNoteCommands(context);

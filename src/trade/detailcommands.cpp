@@ -2,9 +2,9 @@
 
 #include "kit/commandregistry.h"
 #include "trade/tradedetaildlg.h"
+#include "trade/tradetwin.h"
 #include "views/featurecontext.h"
 #include "views/recorddialogs.h"
-#include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 
 namespace {

@@ -4,9 +4,12 @@
 #include "data/eachrow.h"
 #include "data/sqltext.h"
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
+#include "trade/tradelayouts.h"
+#include "trade/traderecords.h"
+#include "views/categoryregistry.h"
+#include "views/dependants.h"
+#include "views/listpanes.h"
 #include "views/middlelistview.h"
-#include "views/recordcategory.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -59,16 +62,25 @@ bool ReadClientNames(CADODatabase* database, QHash<int, QString>& names)
 }
 
 // The contact list's column that shows the client's name.
-int ClientColumn()
+int ClientColumn(const ListLayout& contacts)
 {
-    const auto& columns = ListLayouts::kContacts.columns;
+    const auto& columns = contacts.columns;
     for (size_t i = 0; i < columns.size(); ++i)
         if (QLatin1StringView(columns[i].field) == u"client"_s)
             return int(i);
     return -1;
 }
 
-void FindContacts(CVantrelDoc& doc, CMiddleListView& lower, FindMode mode, const QString& text)
+// The layout the found clients' contacts are listed with: the one of the dependants of the
+// clients' category; null when that lists none.
+const ListLayout* ContactLayout(const CVantrelDoc& doc)
+{
+    const CategoryInfo* clients = doc.Categories().Find(TradeCategory::kFoundClients);
+    return clients && clients->dependants ? &clients->dependants->Layout() : nullptr;
+}
+
+void FindContacts(CVantrelDoc& doc, CMiddleListView& lower, const ListLayout& contacts,
+                  FindMode mode, const QString& text)
 {
     const QStringList fields = SearchedFields(mode);
     std::vector<int> places;
@@ -85,11 +97,11 @@ void FindContacts(CVantrelDoc& doc, CMiddleListView& lower, FindMode mode, const
         return false;
     };
     std::vector<CListRow> rows;
-    if (!ReadFilteredLayoutRows(rows, ListLayouts::kContacts, doc.Database(), kContactQuery, keep))
+    if (!ReadFilteredLayoutRows(rows, contacts, doc.Database(), kContactQuery, keep))
         return;
     lower.SetCurrentQuery(kContactQuery);
     // The client column holds the contact's stored client number until it is named here.
-    const int column = ClientColumn();
+    const int column = ClientColumn(contacts);
     QHash<int, QString> names;
     const bool named = rows.empty() || ReadClientNames(doc.Database(), names);
     const QString unknown = u"未知客户"_s;
@@ -107,15 +119,16 @@ void ShowFindResult(CVantrelDoc& doc, FindMode mode, const QString& text)
     CVantrelView* view = doc.MainList();
     if (!view)
         return;
-    view->SetCategory(RecordCategory::kClients);
+    view->SetCategory(TradeCategory::kFoundClients);
     view->SetCurrentQuery(QString());
     doc.ShowBottomView(BottomView::kList);
     view->SetCaption(u"客户列表"_s);
     doc.SetInfoText(view->Caption());
     SetLayoutColumns(view->List(), ListLayouts::kFoundClients);
-    CMiddleListView* lower = doc.MiddleList();
+    const ListLayout* contacts = ContactLayout(doc);
+    CMiddleListView* lower = contacts ? doc.MiddleList() : nullptr;
     if (lower) {
-        SetLayoutColumns(lower->List(), ListLayouts::kContacts);
+        SetLayoutColumns(lower->List(), *contacts);
         lower->SetCurrentQuery(QString());
     }
 
@@ -127,5 +140,5 @@ void ShowFindResult(CVantrelDoc& doc, FindMode mode, const QString& text)
         return;
     }
     if (lower)
-        FindContacts(doc, *lower, mode, text);
+        FindContacts(doc, *lower, *contacts, mode, text);
 }

@@ -2,12 +2,12 @@
 
 #include "kit/recordlistmodel.h"
 #include "trade/orderlist.h"
+#include "trade/paymentdependants.h"
+#include "trade/tradelayouts.h"
+#include "trade/tradetwin.h"
 #include "views/listlayout.h"
-#include "views/listlayouts.h"
 #include "views/middlelistview.h"
-#include "views/paymentdependants.h"
 #include "views/totalsrow.h"
-#include "views/tradetwin.h"
 #include "views/vantrelview.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include "kit/numberfield.h"
 #include "kit/recordlistmodel.h"
 #include "trade/orderclient.h"
+#include "trade/tradetwin.h"
 #include "views/recorddialogs.h"
 #include "views/totalsrow.h"
-#include "views/tradetwin.h"
 #include "views/vantrelview.h"
 
 #include <QCheckBox>

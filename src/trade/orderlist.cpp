@@ -5,12 +5,12 @@
 #include "data/eachrow.h"
 #include "data/formats.h"
 #include "kit/recordlistmodel.h"
+#include "trade/tradelayouts.h"
+#include "trade/tradetwin.h"
 #include "views/listlayout.h"
-#include "views/listlayouts.h"
+#include "views/listpanes.h"
 #include "views/middlelistview.h"
-#include "views/recordcategory.h"
 #include "views/totalsrow.h"
-#include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -80,7 +80,7 @@ void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
     if (!view)
         return;
     view->SetCategory(trade.category);
-    view->SetCaption(CVantrelView::CategoryCaption(trade.category));
+    view->SetCaption(view->CategoryCaption(trade.category));
     doc.ShowBottomView(BottomView::kList);
     CRecordListModel& list = view->List();
     const ListLayout& layout = *trade.orderLayout;

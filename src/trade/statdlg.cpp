@@ -9,10 +9,10 @@
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "trade/statfigures.h"
+#include "trade/traderecords.h"
+#include "trade/tradetwin.h"
 #include "views/clientnames.h"
 #include "views/middlelistview.h"
-#include "views/recordcategory.h"
-#include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -234,7 +234,7 @@ void CStatDlg::ShowTable(const QString& title, bool months)
     CVantrelView* view = m_doc.MainList();
     if (!view)
         return;
-    view->SetCategory(RecordCategory::kStatistics);
+    view->SetCategory(TradeCategory::kStatistics);
     view->SetCurrentQuery(QString());
     view->SetCaption(title);
     CRecordListModel& list = view->List();

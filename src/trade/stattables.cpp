@@ -3,7 +3,7 @@
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
 #include "data/sqltext.h"
-#include "views/tradetwin.h"
+#include "trade/tradetwin.h"
 
 #include <QHash>
 

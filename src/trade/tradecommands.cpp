@@ -7,9 +7,10 @@
 #include "trade/exportcommands.h"
 #include "trade/orderdlg.h"
 #include "trade/tradequerydlg.h"
+#include "trade/traderecords.h"
+#include "trade/tradetwin.h"
 #include "views/featurecontext.h"
 #include "views/recorddialogs.h"
-#include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 
 namespace {
@@ -46,6 +47,7 @@ template <typename Dialog> void RegisterOrderDialog(const CFeatureContext& conte
 
 void RegisterTradeCommands(const CFeatureContext& context)
 {
+    RegisterTradeCategories(context.doc);
     RegisterOrderQuery<CPurchaseQueryDlg>(context, kPurchaseTwin.queryCommand);
     RegisterOrderQuery<CSaleQueryDlg>(context, kSaleTwin.queryCommand);
     RegisterOrderDialog<CPurchaseDlg>(context);

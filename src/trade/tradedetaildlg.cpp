@@ -8,10 +8,10 @@
 #include "kit/messages.h"
 #include "kit/numberfield.h"
 #include "trade/modifiedpayment.h"
+#include "trade/tradetwin.h"
 #include "views/clientnames.h"
 #include "views/middlelistview.h"
 #include "views/recorddialogs.h"
-#include "views/tradetwin.h"
 #include "views/vantrelview.h"
 
 #include <QComboBox>

@@ -8,7 +8,7 @@
 #include "kit/messages.h"
 #include "kit/numberfield.h"
 #include "trade/orderlist.h"
-#include "views/tradetwin.h"
+#include "trade/tradetwin.h"
 #include "views/vantreldoc.h"
 
 #include <QComboBox>

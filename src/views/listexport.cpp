@@ -92,6 +92,6 @@ TableFileContent ListContent(const CRecordListView& view, const QString& name)
 
 QString MainListTitle(const CVantrelView& view)
 {
-    const QString caption = CVantrelView::CategoryCaption(view.Category());
+    const QString caption = view.CategoryCaption(view.Category());
     return caption.isEmpty() ? view.Caption() : caption;
 }

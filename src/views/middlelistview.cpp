@@ -2,10 +2,10 @@
 
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
-#include "views/categorytable.h"
+#include "views/categoryregistry.h"
 #include "views/dependants.h"
 #include "views/listicons.h"
-#include "views/recordcategory.h"
+#include "views/listpanes.h"
 #include "views/recordfields.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
@@ -22,8 +22,8 @@ CMiddleListView::CMiddleListView(CVantrelDoc& doc, QWidget* parent) : CRecordLis
 const CDependants* CMiddleListView::Dependants() const
 {
     const CVantrelView* main = Document().MainList();
-    const CategoryInfo* info = main ? FindCategory(main->Category()) : nullptr;
-    return info ? info->dependants : nullptr;
+    const CategoryInfo* info = main ? Document().Categories().Find(main->Category()) : nullptr;
+    return info ? info->dependants.get() : nullptr;
 }
 
 void CMiddleListView::Activate()

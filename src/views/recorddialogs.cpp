@@ -3,19 +3,20 @@
 void CRecordDialogs::Register(RecordDialog dialog, Opener opener)
 {
     if (opener)
-        m_openers[dialog] = std::move(opener);
+        m_openers.insert_or_assign(std::string(dialog), std::move(opener));
     else
-        m_openers.erase(dialog);
+        Unregister(dialog);
 }
 
 void CRecordDialogs::Unregister(RecordDialog dialog)
 {
-    m_openers.erase(dialog);
+    if (const auto found = m_openers.find(dialog); found != m_openers.end())
+        m_openers.erase(found);
 }
 
 bool CRecordDialogs::Has(RecordDialog dialog) const
 {
-    return m_openers.count(dialog) != 0;
+    return m_openers.find(dialog) != m_openers.end();
 }
 
 bool CRecordDialogs::Open(const CRecordRequest& request, QWidget* parent) const

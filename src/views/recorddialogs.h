@@ -6,28 +6,20 @@
 
 #include <functional>
 #include <map>
+#include <string>
+#include <string_view>
 
 class QWidget;
 
-// The record dialogs that the record lists open to add or modify a record.
-enum class RecordDialog {
-    Client,         // CClientDlg
-    Contact,        // CLinkmanDlg
-    Purchase,       // CPurchaseDlg
-    Sale,           // CSaleDlg
-    PurchaseDetail, // CTradeDetailDlg with m_bSale = 0
-    SaleDetail,     // CTradeDetailDlg with m_bSale = 1
-    Note,           // CNotepaperDlg
-    Appointment,    // add: CAppointDlg; modify: the main frame's appointments command (1246)
-    Reminder,       // CNoticeDlg
-    AddressBook,    // CAddressDlg
-};
+// Names a record dialog that the record lists open to add or modify a record. Each feature
+// names its own dialogs (a literal that lives for the whole run); the lists only compare them.
+using RecordDialog = std::string_view;
 
 // What a list hands to the dialog it opens. The opener copies it into the dialog's members
 // before the modal run; the names in the comments are those members.
 struct CRecordRequest
 {
-    RecordDialog dialog = RecordDialog::Client;
+    RecordDialog dialog;
     bool modify = false; // m_bModify
     int no = -1;         // m_nNo: the record's number, -1 when adding
     int item = -1;       // m_nItem: the row of the list that shows the record, -1 when none
@@ -62,5 +54,5 @@ public:
     bool Open(const CRecordRequest& request, QWidget* parent) const;
 
 private:
-    std::map<RecordDialog, Opener> m_openers;
+    std::map<std::string, Opener, std::less<>> m_openers;
 };

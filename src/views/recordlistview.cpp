@@ -6,7 +6,7 @@
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "kit/skinengine.h"
-#include "views/recordcategory.h"
+#include "views/listpanes.h"
 #include "views/vantreldoc.h"
 
 #include <QContextMenuEvent>

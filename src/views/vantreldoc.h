@@ -1,6 +1,7 @@
 #pragma once
 
-#include "views/recordcategory.h"
+#include "views/categoryregistry.h"
+#include "views/listpanes.h"
 #include "views/recorddialogs.h"
 
 #include <QObject>
@@ -19,7 +20,8 @@ struct StatChartFigures;
 
 // The program's one document: where the record views meet the frame. It knows the open data
 // connection, the three views (each registers itself when it is made; a view that is gone
-// reads as null) and the record dialogs the lists open. The frame swaps the lower pane and
+// reads as null), the categories of rows the features registered and the record dialogs the
+// lists open. The frame swaps the lower pane and
 // shows the info bar's text when the document asks for it.
 class CVantrelDoc : public QObject
 {
@@ -29,6 +31,9 @@ public:
 
     CADODatabase* Database() const { return m_pDb; }
     void SetDatabase(CADODatabase* database) { m_pDb = database; }
+
+    CCategoryRegistry& Categories() { return m_categories; }
+    const CCategoryRegistry& Categories() const { return m_categories; }
 
     CRecordDialogs& Dialogs() { return m_dialogs; }
     const CRecordDialogs& Dialogs() const { return m_dialogs; }
@@ -75,6 +80,7 @@ Q_SIGNALS:
 
 private:
     CADODatabase* m_pDb;
+    CCategoryRegistry m_categories;
     CRecordDialogs m_dialogs;
     QPointer<CVantrelView> m_mainList;
     QPointer<CMiddleListView> m_middleList;

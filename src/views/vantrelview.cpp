@@ -4,11 +4,11 @@
 #include "data/gbktext.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
-#include "views/categorytable.h"
+#include "views/categoryregistry.h"
 #include "views/dependants.h"
 #include "views/listicons.h"
+#include "views/listpanes.h"
 #include "views/noteview.h"
-#include "views/recordcategory.h"
 #include "views/recordfields.h"
 #include "views/totalsrow.h"
 #include "views/vantreldoc.h"
@@ -36,16 +36,16 @@ void CVantrelView::SetCategory(int category)
     if (category != m_nCategory)
         SetCurrentQuery(QString());
     m_nCategory = category;
-    // The chart belongs to the statistics table: any other list that replaces the table takes
+    // The chart belongs to its table (statistics): any other list that replaces the table takes
     // the lower pane back for the secondary list, whether or not its filler asks for a pane.
-    if (category != RecordCategory::kStatistics &&
-        Document().BottomViewKind() == BottomView::kChart)
+    const CategoryInfo* info = Document().Categories().Find(category);
+    if (!(info && info->chart) && Document().BottomViewKind() == BottomView::kChart)
         Document().ShowBottomView(BottomView::kList);
 }
 
-QString CVantrelView::CategoryCaption(int category)
+QString CVantrelView::CategoryCaption(int category) const
 {
-    const CategoryInfo* info = FindCategory(category);
+    const CategoryInfo* info = Document().Categories().Find(category);
     if (!info)
         return u"信息提示栏"_s;
     return info->caption ? QString::fromUtf16(info->caption) : QString();
@@ -53,7 +53,7 @@ QString CVantrelView::CategoryCaption(int category)
 
 void CVantrelView::Activate()
 {
-    const CategoryInfo* info = FindCategory(m_nCategory);
+    const CategoryInfo* info = Info();
     if (!info || info->caption)
         m_strCaption = CategoryCaption(m_nCategory);
     Document().SetInfoText(m_strCaption);
@@ -61,13 +61,13 @@ void CVantrelView::Activate()
 
 const CategoryInfo* CVantrelView::Info() const
 {
-    return FindCategory(m_nCategory);
+    return Document().Categories().Find(m_nCategory);
 }
 
 bool CVantrelView::IsTotalsRow(int row) const
 {
     const CategoryInfo* info = Info();
-    return info && info->totalsRow && row == List().GetItemCount() - 1;
+    return info && info->recountTotals && row == List().GetItemCount() - 1;
 }
 
 void CVantrelView::OnClickRow(int row)
@@ -93,7 +93,7 @@ void CVantrelView::ShowText(int row, int column)
 bool CVantrelView::CanAdd() const
 {
     const CategoryInfo* info = Info();
-    return info && info->dialog && Document().Dialogs().Has(*info->dialog);
+    return info && !info->dialog.empty() && Document().Dialogs().Has(info->dialog);
 }
 
 bool CVantrelView::CanEdit() const
@@ -106,7 +106,7 @@ bool CVantrelView::CanDelete() const
     // Only lists of records of the data file can be deleted from: area codes and statistics
     // rows carry no record number.
     const CategoryInfo* info = Info();
-    return info && info->dialog;
+    return info && !info->dialog.empty();
 }
 
 int CVantrelView::ManageCommand() const
@@ -118,17 +118,17 @@ int CVantrelView::ManageCommand() const
 void CVantrelView::RowDeleted()
 {
     const CategoryInfo* info = Info();
-    if (info && info->totalsRow && HasTotalsRow(List()))
-        UpdateOrderTotals(List());
+    if (info && info->recountTotals && HasTotalsRow(List()))
+        info->recountTotals(List());
 }
 
 void CVantrelView::OnRecordAdd()
 {
     const CategoryInfo* info = Info();
-    if (!info || !info->dialog || !MayChangeRecords())
+    if (!info || info->dialog.empty() || !MayChangeRecords())
         return;
     CRecordRequest request;
-    request.dialog = *info->dialog;
+    request.dialog = info->dialog;
     Document().Dialogs().Open(request, this);
 }
 
@@ -156,7 +156,7 @@ void CVantrelView::OnRecordEdit()
         request.fields = ReadFields(recordset, info.fields);
         request.storedRow = StoredRowTexts(recordset);
     }
-    request.dialog = *info.dialog;
+    request.dialog = info.dialog;
     request.modify = true;
     request.no = number;
     request.item = row;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/listpanes.h"
 #include "views/recorddialogs.h"
 #include "views/recordlistview.h"
 
@@ -8,17 +9,18 @@
 struct CategoryInfo;
 
 // The main record list in the upper right pane. It never decides what to list: a query dialog
-// or a command fills it with one category of records (RecordCategory) and tells it which
-// category that is, what caption to show and which SQL text produced the rows. Fillers:
+// or a command fills it with one category of records (a code some feature registered with the
+// document, CCategoryRegistry) and tells it which category that is, what caption to show and
+// which SQL text produced the rows. Fillers:
 //
 //   CVantrelView* view = doc.MainList();
-//   view->SetCategory(RecordCategory::kClients);      // clears a query of another category
+//   view->SetCategory(CustomerCategory::kClients);    // clears a query of another category
 //   doc.ShowBottomView(BottomView::kList);            // kText for notes, appointments, reminders
-//   SetLayoutColumns(view->List(), ListLayouts::kClients);
-//   if (AppendLayoutRows(view->List(), ListLayouts::kClients, doc.Database(), sql))
+//   SetLayoutColumns(view->List(), layout);
+//   if (AppendLayoutRows(view->List(), layout, doc.Database(), sql))
 //       view->SetCurrentQuery(sql);
 //
-// The view then reacts to the user as the category's row of the category table says: a click
+// The view then reacts to the user as the category's registered row says: a click
 // shows the record's dependants in the lower pane (or its text in the text view), a double
 // click or "修改记录" opens the record's dialog to modify it, "增加记录" opens the category's
 // dialog empty and "删除记录" deletes the record after a confirmation.
@@ -34,9 +36,9 @@ public:
     void SetCategory(int category);
     QString Caption() const { return m_strCaption; }
     void SetCaption(const QString& caption) { m_strCaption = caption; }
-    // The caption a category shows on activation; empty for the statistics table, whose
-    // caption the filler sets.
-    static QString CategoryCaption(int category);
+    // The caption a category shows on activation; empty for a category whose filler sets
+    // its own (statistics), "信息提示栏" for one nobody registered.
+    QString CategoryCaption(int category) const;
 
     // The view became the active one: the caption follows the category and the info bar
     // shows it.
@@ -60,6 +62,6 @@ private:
     bool IsTotalsRow(int row) const;
     void ShowText(int row, int column);
 
-    int m_nCategory = -1;
+    int m_nCategory = kNoCategory;
     QString m_strCaption;
 };

@@ -1,6 +1,7 @@
 #include "app/commandrouter.h"
 #include "app/mainframe.h"
 #include "app/vantrelapp.h"
+#include "customers/customerrecords.h"
 #include "customers/linkmandlg.h"
 #include "kit/commandids.h"
 #include "kit/gfxoutbarctrl.h"
@@ -36,7 +37,7 @@ TEST(ContactCommands, ManageContactsOpensTheDialogForPermittedUsers)
     frame.show();
     // The frame's registration gives the command, its navigation item and the lists' contact
     // edits their dialog.
-    EXPECT_TRUE(frame.Document()->Dialogs().Has(RecordDialog::Contact));
+    EXPECT_TRUE(frame.Document()->Dialogs().Has(CustomerDialog::kContact));
     ASSERT_NE(frame.Action(ID_MANAGE_LINKMAN), nullptr);
     EXPECT_TRUE(frame.Action(ID_MANAGE_LINKMAN)->isEnabled());
     EXPECT_TRUE(frame.NavigationBar()->IsItemEnabled(1, 1));

@@ -6,6 +6,8 @@
 #include "app/powerdlg.h"
 #include "app/settingsdlg.h"
 #include "app/vantrelapp.h"
+#include "customers/customerlayouts.h"
+#include "customers/customerrecords.h"
 #include "data/adodatabase.h"
 #include "data/rights.h"
 #include "kit/commandids.h"
@@ -13,12 +15,14 @@
 #include "kit/infobar.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
+#include "schedule/schedulerecords.h"
 #include "startfolder.h"
+#include "trade/tradelayouts.h"
+#include "trade/traderecords.h"
 #include "views/listlayout.h"
-#include "views/listlayouts.h"
+#include "views/listpanes.h"
 #include "views/middlelistview.h"
 #include "views/noteview.h"
-#include "views/recordcategory.h"
 #include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
@@ -438,7 +442,7 @@ TEST_F(MainFrameTest, ReminderListAndTheLowerPane)
     m_app->Rights().Set(Right::kSearchReminder, true);
     const int before = frame->BottomView()->height();
     ASSERT_TRUE(frame->Router().Run(ID_QUERY_NOTICE));
-    EXPECT_EQ(list->Category(), RecordCategory::kReminders);
+    EXPECT_EQ(list->Category(), ScheduleCategory::kReminders);
     EXPECT_EQ(frame->InfoBar()->Text(), u"提醒"_s);
     EXPECT_EQ(frame->m_nBottomView, CMainFrame::kBottomText);
     EXPECT_EQ(frame->BottomView(), frame->TextView());
@@ -475,9 +479,9 @@ TEST_F(MainFrameTest, AppointmentEditFromTheMainListNeedsTheAppointmentsFlag)
     CVantrelView* list = frame->MainView();
     // The appointment dialog is there, but the list never opens it itself.
     int opened = 0;
-    list->Document().Dialogs().Register(RecordDialog::Appointment,
+    list->Document().Dialogs().Register(ScheduleDialog::kAppointment,
                                         [&opened](const CRecordRequest&, QWidget*) { ++opened; });
-    list->SetCategory(RecordCategory::kAppointments);
+    list->SetCategory(ScheduleCategory::kAppointments);
     list->List().InsertColumn(0, u"客户"_s);
     list->List().InsertColumn(1, QString());
     list->List().AppendRow({u"甲公司"_s, u"3"_s});
@@ -531,21 +535,22 @@ struct ListRights
 };
 
 const ListRights kListRights[] = {
-    {"clients", RecordCategory::kClients, false, "client", 1, RecordDialog::Client, "mclient"},
-    {"purchases", RecordCategory::kPurchases, false, "inputdata", 5, RecordDialog::Purchase,
+    {"clients", CustomerCategory::kClients, false, "client", 1, CustomerDialog::kClient, "mclient"},
+    {"purchases", TradeCategory::kPurchases, false, "inputdata", 5, TradeDialog::kPurchase,
      "minput"},
-    {"sales", RecordCategory::kSales, false, "outputdata", 7, RecordDialog::Sale, "moutput"},
-    {"notes", RecordCategory::kNotes, false, "notepaper", 3, RecordDialog::Note, "mnote"},
-    {"appointments", RecordCategory::kAppointments, false, "appoint", 4, RecordDialog::Appointment,
-     "mappoint"},
-    {"reminders", RecordCategory::kReminders, false, "notice", 6, RecordDialog::Reminder,
+    {"sales", TradeCategory::kSales, false, "outputdata", 7, TradeDialog::kSale, "moutput"},
+    {"notes", ScheduleCategory::kNotes, false, "notepaper", 3, ScheduleDialog::kNote, "mnote"},
+    {"appointments", ScheduleCategory::kAppointments, false, "appoint", 4,
+     ScheduleDialog::kAppointment, "mappoint"},
+    {"reminders", ScheduleCategory::kReminders, false, "notice", 6, ScheduleDialog::kReminder,
      "mnotice"},
-    {"address book", RecordCategory::kAddressBook, false, "address", 8, RecordDialog::AddressBook,
-     "maddress"},
-    {"contacts", RecordCategory::kClients, true, "linkman", 10, RecordDialog::Contact, "mlinkman"},
-    {"purchase payments", RecordCategory::kPurchases, true, "inputdetail", 20,
-     RecordDialog::PurchaseDetail, "minputdetail"},
-    {"sale payments", RecordCategory::kSales, true, "outputdetail", 30, RecordDialog::SaleDetail,
+    {"address book", CustomerCategory::kAddressBook, false, "address", 8,
+     CustomerDialog::kAddressBook, "maddress"},
+    {"contacts", CustomerCategory::kClients, true, "linkman", 10, CustomerDialog::kContact,
+     "mlinkman"},
+    {"purchase payments", TradeCategory::kPurchases, true, "inputdetail", 20,
+     TradeDialog::kPurchaseDetail, "minputdetail"},
+    {"sale payments", TradeCategory::kSales, true, "outputdetail", 30, TradeDialog::kSaleDetail,
      "moutputdetail"},
 };
 
@@ -590,7 +595,7 @@ TEST_F(MainFrameTest, RecordListsAddModifyAndDeleteOnlyWithTheKindsManageFlag)
         main->List().InsertColumn(1, u"单号"_s);
         main->List().InsertColumn(2, QString(), Qt::AlignLeft, 0);
         const bool totals =
-            kind.category == RecordCategory::kPurchases || kind.category == RecordCategory::kSales;
+            kind.category == TradeCategory::kPurchases || kind.category == TradeCategory::kSales;
         main->List().AppendRow({u"记录"_s, u"P-1"_s, kind.lower ? u"0"_s : no});
         if (totals)
             main->List().AppendRow({u"合计"_s, QString(), QString()});
@@ -598,12 +603,12 @@ TEST_F(MainFrameTest, RecordListsAddModifyAndDeleteOnlyWithTheKindsManageFlag)
         CRecordListView* list = main;
         if (kind.lower) {
             // The order or client the dependants belong to.
-            const int owner = kind.category == RecordCategory::kClients     ? 1
-                              : kind.category == RecordCategory::kPurchases ? 5
-                                                                            : 7;
+            const int owner = kind.category == CustomerCategory::kClients  ? 1
+                              : kind.category == TradeCategory::kPurchases ? 5
+                                                                           : 7;
             main->List().SetItemText(0, 2, QString::number(owner));
             // The query that lists the owners lays the secondary list out for them.
-            SetLayoutColumns(frame->ListView()->List(), kind.category == RecordCategory::kClients
+            SetLayoutColumns(frame->ListView()->List(), kind.category == CustomerCategory::kClients
                                                             ? ListLayouts::kContacts
                                                             : ListLayouts::kPayments);
             main->SelectRow(0);
@@ -649,7 +654,7 @@ TEST_F(MainFrameTest, RecordListsAddModifyAndDeleteOnlyWithTheKindsManageFlag)
         list->SetCurrentRow(0);
         list->OnRecordEdit();
         QCoreApplication::processEvents();
-        if (kind.dialog == RecordDialog::Appointment) {
+        if (kind.dialog == ScheduleDialog::kAppointment) {
             EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 1); // its own command modifies it
         } else {
             ASSERT_EQ(opened.size(), 2u);

@@ -3,6 +3,8 @@
 #include "customers/clientdlg.h"
 #include "customers/contactcommands.h"
 #include "customers/customercommands.h"
+#include "customers/customerlayouts.h"
+#include "customers/customerrecords.h"
 #include "customers/linkmandlg.h"
 #include "kit/appcontext.h"
 #include "kit/controltext.h"
@@ -16,12 +18,10 @@
 #include "trade/orderlist.h"
 #include "trade/tradecommands.h"
 #include "trade/tradedetaildlg.h"
+#include "trade/tradetwin.h"
 #include "views/featurecontext.h"
 #include "views/listlayout.h"
-#include "views/listlayouts.h"
 #include "views/middlelistview.h"
-#include "views/recordcategory.h"
-#include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -54,7 +54,7 @@ struct Workstation
 
     void ListClients()
     {
-        main->SetCategory(RecordCategory::kClients);
+        main->SetCategory(CustomerCategory::kClients);
         SetLayoutColumns(main->List(), ListLayouts::kClients);
         const QString sql = u"SELECT * FROM client"_s;
         ASSERT_TRUE(AppendLayoutRows(main->List(), ListLayouts::kClients, db.get(), sql));

@@ -1,5 +1,6 @@
 #include "customers/addresscommands.h"
 #include "customers/addressdlg.h"
+#include "customers/customerrecords.h"
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "support/controls.h"
@@ -164,7 +165,7 @@ TEST_F(AddressDlgTest, TheMainListAddsAndModifiesThroughTheRegisteredCommands)
     CAppContext app;
     FeatureCommands commands;
     RegisterAddressCommands(CFeatureContext{app, m_doc, commands, &m_window});
-    ASSERT_TRUE(m_doc.Dialogs().Has(RecordDialog::AddressBook));
+    ASSERT_TRUE(m_doc.Dialogs().Has(CustomerDialog::kAddressBook));
     {
         ModalDriver<CAddressDlg> add([](CAddressDlg& dialog) {
             EXPECT_EQ(dialog.m_bModify, 0);
@@ -175,7 +176,7 @@ TEST_F(AddressDlgTest, TheMainListAddsAndModifiesThroughTheRegisteredCommands)
     }
     EXPECT_EQ(Value(u"SELECT \"group\" FROM address WHERE user = '吴九'"_s), u"Alpha"_s);
 
-    FillMain(RecordCategory::kAddressBook, u"SELECT * FROM [address]"_s,
+    FillMain(CustomerCategory::kAddressBook, u"SELECT * FROM [address]"_s,
              {u"分类"_s, u"姓名"_s, u"性别"_s, QString()},
              {{u"Alpha"_s, u"吴九"_s, u"男"_s, u"9"_s}, {u"同学"_s, u"周七"_s, u"女"_s, u"1"_s}});
     m_messages.Clear();

@@ -1,5 +1,6 @@
 #include "customers/addresscommands.h"
 #include "customers/addressquerydlg.h"
+#include "customers/customerrecords.h"
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "support/controls.h"
@@ -70,7 +71,7 @@ TEST_F(AddressQueryDlgTest, QueryAllListsEveryEntryInItsLayoutByGroupAndName)
     Click(m_dialog, u"IDC_QUERYALL"_s);
     EXPECT_FALSE(m_dialog.isVisible());
     EXPECT_EQ(m_dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(m_main->Category(), RecordCategory::kAddressBook);
+    EXPECT_EQ(m_main->Category(), CustomerCategory::kAddressBook);
     EXPECT_EQ(m_main->Caption(), u"通讯录"_s);
     EXPECT_EQ(m_doc.InfoText(), u"通讯录"_s);
     EXPECT_EQ(m_main->CurrentQuery(), u"SELECT * FROM [address] ORDER BY group, user"_s);

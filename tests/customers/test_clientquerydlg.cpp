@@ -1,4 +1,5 @@
 #include "customers/clientquerydlg.h"
+#include "customers/customerrecords.h"
 #include "support/recordviews.h"
 #include "support/typing.h"
 
@@ -57,7 +58,7 @@ TEST_F(ClientQueryDlgTest, RefusesAQueryWithoutKindOrValue)
     EXPECT_EQ(m_messages.Texts(),
               QStringList({u"您还没有选择一个分类属性"_s, u"您还没有填写属性值！"_s}));
     EXPECT_TRUE(m_dialog.isVisible());
-    EXPECT_EQ(m_main->Category(), RecordCategory::kNone);
+    EXPECT_EQ(m_main->Category(), kNoCategory);
 }
 
 TEST_F(ClientQueryDlgTest, KindsOfferTheirDictionaryAndFindPartsOfValues)
@@ -81,7 +82,7 @@ TEST_F(ClientQueryDlgTest, KindsOfferTheirDictionaryAndFindPartsOfValues)
     EXPECT_FALSE(m_dialog.isVisible());
     EXPECT_EQ(m_dialog.result(), QDialog::Accepted);
     EXPECT_EQ(ListedNames(), QStringList({u"杭州丝绸"_s, u"苏州精工"_s}));
-    EXPECT_EQ(m_main->Category(), RecordCategory::kClients);
+    EXPECT_EQ(m_main->Category(), CustomerCategory::kClients);
     EXPECT_EQ(m_main->Caption(), u"客户列表"_s);
     EXPECT_EQ(m_doc.InfoText(), u"客户列表"_s);
     EXPECT_EQ(m_main->CurrentQuery(),

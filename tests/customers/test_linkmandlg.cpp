@@ -1,4 +1,5 @@
 #include "customers/contactcommands.h"
+#include "customers/customerrecords.h"
 #include "customers/linkmandlg.h"
 #include "data/adorecordset.h"
 #include "kit/autocompletelist.h"
@@ -102,7 +103,7 @@ protected:
     // The client list as a client query leaves it, and a click on a client.
     void ShowClients()
     {
-        m_main->SetCategory(RecordCategory::kClients);
+        m_main->SetCategory(CustomerCategory::kClients);
         m_main->SetCurrentQuery(u"SELECT * FROM client"_s);
         CRecordListModel& list = m_main->List();
         list.Clear();

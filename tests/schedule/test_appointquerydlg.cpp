@@ -4,6 +4,7 @@
 #include "schedule/appointdlg.h"
 #include "schedule/appointquerydlg.h"
 #include "schedule/schedulecommands.h"
+#include "schedule/schedulerecords.h"
 #include "support/featurecommands.h"
 #include "support/fixedclock.h"
 #include "support/modal.h"
@@ -92,14 +93,14 @@ TEST_F(AppointQueryDlgTest, TimeQueryListsWholeDaysWithTheNamesAsTheyAreNow)
     QTest::mouseClick(dialog.TimeButton(), Qt::LeftButton);
     EXPECT_EQ(m_messages.Texts(), QStringList{u"起始时间必须小于终止时间！"_s});
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(m_main->Category(), RecordCategory::kNone);
+    EXPECT_EQ(m_main->Category(), kNoCategory);
     m_messages.Clear();
 
     SetDays(dialog, QDate(2024, 3, 5), QDate(2024, 3, 5));
     QTest::mouseClick(dialog.TimeButton(), Qt::LeftButton);
     EXPECT_TRUE(m_messages.Texts().isEmpty());
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(m_main->Category(), RecordCategory::kAppointments);
+    EXPECT_EQ(m_main->Category(), ScheduleCategory::kAppointments);
     EXPECT_NE(TextView(), nullptr);
     const QString sql = u"SELECT * FROM appoint WHERE "_s + kDay + u" ORDER BY time DESC"_s;
     EXPECT_EQ(m_main->CurrentQuery(), sql);

@@ -1,9 +1,11 @@
+#include "customers/customerrecords.h"
 #include "data/adorecordset.h"
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "schedule/lookupdlg.h"
 #include "schedule/phonebookdlg.h"
 #include "schedule/schedulecommands.h"
+#include "schedule/schedulerecords.h"
 #include "support/controls.h"
 #include "support/featurecommands.h"
 #include "support/modal.h"
@@ -94,7 +96,7 @@ TEST_F(ZipQueryDlgTest, DomesticSearchesListPostcodesAndAreaCodes)
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_FALSE(dialog.isVisible());
     }
-    EXPECT_EQ(m_main->Category(), RecordCategory::kDomesticCodes);
+    EXPECT_EQ(m_main->Category(), ScheduleCategory::kDomesticCodes);
     EXPECT_EQ(m_doc.InfoText(), u"国内邮编、区号"_s);
     EXPECT_EQ(ColumnTitles(m_main->List()),
               (QStringList{u"省份"_s, u"城市"_s, u"邮编"_s, u"区号"_s}));
@@ -171,7 +173,7 @@ TEST_F(ZipQueryDlgTest, InternationalSearchesListDiallingCodes)
         Search(dialog, false, 1, u"日本"_s);
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
-    EXPECT_EQ(m_main->Category(), RecordCategory::kInternationalCodes);
+    EXPECT_EQ(m_main->Category(), ScheduleCategory::kInternationalCodes);
     EXPECT_EQ(m_doc.InfoText(), u"国际区号"_s);
     EXPECT_EQ(ColumnTitles(m_main->List()), (QStringList{u"洲"_s, u"国家及地区"_s, u"区号"_s}));
     ASSERT_EQ(m_main->List().GetItemCount(), 1);
@@ -194,7 +196,7 @@ TEST_F(ZipQueryDlgTest, InternationalSearchesListDiallingCodes)
 
 TEST_F(ZipQueryDlgTest, EmptySearchTextIsRefusedAndTheDialogStays)
 {
-    FillMain(RecordCategory::kClients, u"SELECT * FROM client"_s, {u"名称"_s, QString()},
+    FillMain(CustomerCategory::kClients, u"SELECT * FROM client"_s, {u"名称"_s, QString()},
              {{u"甲"_s, u"1"_s}});
     CZipQueryDlg dialog(&m_reference, m_doc, &m_window);
     dialog.show();
@@ -202,7 +204,7 @@ TEST_F(ZipQueryDlgTest, EmptySearchTextIsRefusedAndTheDialogStays)
     Search(dialog, false, 1, QString());
     EXPECT_EQ(m_messages.Texts(), (QStringList{u"搜索内容必须填写！"_s, u"搜索内容必须填写！"_s}));
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(m_main->Category(), RecordCategory::kClients);
+    EXPECT_EQ(m_main->Category(), CustomerCategory::kClients);
     EXPECT_EQ(m_main->List().GetItemCount(), 1);
 }
 
@@ -210,14 +212,14 @@ TEST_F(ZipQueryDlgTest, EmptySearchTextIsRefusedAndTheDialogStays)
 // the list empty under its new columns.
 TEST_F(ZipQueryDlgTest, StatementThatDoesNotRunLeavesTheListEmpty)
 {
-    FillMain(RecordCategory::kClients, u"SELECT * FROM client"_s, {u"名称"_s, QString()},
+    FillMain(CustomerCategory::kClients, u"SELECT * FROM client"_s, {u"名称"_s, QString()},
              {{u"甲"_s, u"1"_s}});
     CADODatabase closed;
     CZipQueryDlg dialog(&closed, m_doc, &m_window);
     dialog.show();
     Search(dialog, false, 1, u"日本"_s);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(m_main->Category(), RecordCategory::kInternationalCodes);
+    EXPECT_EQ(m_main->Category(), ScheduleCategory::kInternationalCodes);
     EXPECT_EQ(ColumnTitles(m_main->List()), (QStringList{u"洲"_s, u"国家及地区"_s, u"区号"_s}));
     EXPECT_EQ(m_main->List().GetItemCount(), 0);
     EXPECT_TRUE(m_messages.Texts().isEmpty());
@@ -264,7 +266,7 @@ TEST_F(PhoneBookDlgTest, ListsAndSearchesTheCommonNumbers)
         Click(dialog, u"IDC_PHONEQUERY"_s); // nothing typed: all of them
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
-    EXPECT_EQ(m_main->Category(), RecordCategory::kPhoneNumbers);
+    EXPECT_EQ(m_main->Category(), ScheduleCategory::kPhoneNumbers);
     EXPECT_EQ(m_doc.InfoText(), u"常用电话"_s);
     EXPECT_EQ(ColumnTitles(m_main->List()), (QStringList{u"名称"_s, u"号码"_s, u"说明"_s}));
     EXPECT_EQ(m_main->List().GetItemCount(), 26);

@@ -4,6 +4,7 @@
 #include "schedule/notelist.h"
 #include "schedule/notepaperdlg.h"
 #include "schedule/notepaperquerydlg.h"
+#include "schedule/schedulerecords.h"
 #include "support/featurecommands.h"
 #include "support/fixedclock.h"
 #include "support/modal.h"
@@ -78,7 +79,7 @@ protected:
 TEST_F(NotepaperTest, QueriesListNotesWithTheirWeekdayTheLatestDayFirst)
 {
     QueryDays(QDate(2009, 1, 1), QDate(2009, 1, 1));
-    EXPECT_EQ(m_main->Category(), RecordCategory::kNotes);
+    EXPECT_EQ(m_main->Category(), ScheduleCategory::kNotes);
     EXPECT_EQ(m_main->Caption(), u"便笺"_s);
     ASSERT_NE(TextView(), nullptr);
     EXPECT_EQ(ColumnTitles(m_main->List()),

@@ -1,5 +1,9 @@
 #include "support/recordviews.h"
 
+#include "customers/customerrecords.h"
+#include "schedule/schedulerecords.h"
+#include "trade/traderecords.h"
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -10,6 +14,10 @@ RecordViewsTest::RecordViewsTest() : m_db(m_file.Open()), m_doc(m_db.get())
 {
     // The user holds every permission.
     m_doc.SetPermissionTest([](int) { return true; });
+    // The categories of the main list, as the features register them in the main window.
+    RegisterCustomerCategories(m_doc);
+    RegisterTradeCategories(m_doc);
+    RegisterScheduleCategories(m_doc);
     m_window.resize(900, 700);
     m_main = new CVantrelView(m_doc, &m_window);
     m_lower = new CMiddleListView(m_doc, &m_window);
@@ -21,10 +29,7 @@ RecordViewsTest::~RecordViewsTest() = default;
 
 void RecordViewsTest::RecordDialogRequests()
 {
-    for (RecordDialog dialog :
-         {RecordDialog::Client, RecordDialog::Contact, RecordDialog::Purchase, RecordDialog::Sale,
-          RecordDialog::PurchaseDetail, RecordDialog::SaleDetail, RecordDialog::Note,
-          RecordDialog::Appointment, RecordDialog::Reminder, RecordDialog::AddressBook})
+    for (RecordDialog dialog : m_doc.Categories().Dialogs())
         m_doc.Dialogs().Register(dialog, [this](const CRecordRequest& request, QWidget*) {
             m_requests.push_back(request);
         });

@@ -4,9 +4,9 @@
 #include "kit/recordlistmodel.h"
 #include "support/controls.h"
 #include "support/tempdata.h"
+#include "views/listpanes.h"
 #include "views/middlelistview.h"
 #include "views/noteview.h"
-#include "views/recordcategory.h"
 #include "views/recorddialogs.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
@@ -22,7 +22,8 @@
 
 using namespace Qt::StringLiterals;
 
-// The record views of the main window over a fresh data file: the main list above and the
+// The record views of the main window over a fresh data file, with the categories of rows the
+// features register: the main list above and the
 // lower pane below, swapped on the document's request as the frame swaps it (a new, empty view
 // of the wanted kind; nothing when the pane holds that kind already). Messages are recorded.
 class RecordViewsTest : public ::testing::Test
@@ -31,7 +32,8 @@ protected:
     RecordViewsTest();
     ~RecordViewsTest() override;
 
-    // Replaces every record dialog by a recorder of the requests it gets (m_requests).
+    // Replaces every dialog the categories open by a recorder of the requests it gets
+    // (m_requests).
     void RecordDialogRequests();
 
     // The lower pane as the secondary list; null while it holds the text view.

@@ -4,8 +4,8 @@
 #include "support/recordviews.h"
 #include "trade/exportcommands.h"
 #include "trade/orderlist.h"
+#include "trade/tradetwin.h"
 #include "views/featurecontext.h"
-#include "views/tradetwin.h"
 
 #include <QFileDialog>
 #include <QProcess>

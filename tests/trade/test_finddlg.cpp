@@ -1,3 +1,4 @@
+#include "customers/customerrecords.h"
 #include "data/adorecordset.h"
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
@@ -86,7 +87,7 @@ protected:
     // Both lists as every search leaves them.
     void ExpectLists()
     {
-        EXPECT_EQ(m_main->Category(), RecordCategory::kClients);
+        EXPECT_EQ(m_main->Category(), CustomerCategory::kClients);
         EXPECT_EQ(m_main->Caption(), u"客户列表"_s);
         EXPECT_EQ(m_doc.InfoText(), u"客户列表"_s);
         EXPECT_EQ(ColumnTitles(m_main->List()), kClientTitles);
@@ -157,7 +158,7 @@ TEST_F(FindDlgTest, FourGroupsEachWithItsDefaultButtonAndEmptyEditMessage)
         m_messages.Clear();
         EXPECT_TRUE(dialog.isVisible());
     }
-    EXPECT_EQ(m_main->Category(), RecordCategory::kNone);
+    EXPECT_EQ(m_main->Category(), kNoCategory);
     EXPECT_EQ(m_main->List().GetColumnCount(), 0);
 }
 

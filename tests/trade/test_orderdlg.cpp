@@ -8,8 +8,8 @@
 #include "trade/orderdlg.h"
 #include "trade/orderlist.h"
 #include "trade/tradecommands.h"
+#include "trade/tradetwin.h"
 #include "views/featurecontext.h"
-#include "views/tradetwin.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "data/formats.h"
 #include "support/recordviews.h"
 #include "trade/orderlist.h"
-#include "views/tradetwin.h"
+#include "trade/tradetwin.h"
 
 #include <cstring>
 

@@ -1,5 +1,7 @@
+#include "customers/customerrecords.h"
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
+#include "schedule/schedulerecords.h"
 #include "support/controls.h"
 #include "support/featurecommands.h"
 #include "support/fixedclock.h"
@@ -9,8 +11,9 @@
 #include "trade/statdlg.h"
 #include "trade/statfigures.h"
 #include "trade/tradecommands.h"
+#include "trade/traderecords.h"
 #include "views/featurecontext.h"
-#include "views/listlayouts.h"
+
 #include "views/statchartview.h"
 
 #include <QBarSeries>
@@ -92,7 +95,7 @@ protected:
     // same title, and the secondary list is empty without columns.
     void ExpectTable(const QString& title, const QStringList& columns)
     {
-        EXPECT_EQ(m_main->Category(), RecordCategory::kStatistics);
+        EXPECT_EQ(m_main->Category(), TradeCategory::kStatistics);
         EXPECT_EQ(m_main->Caption(), title);
         EXPECT_EQ(m_doc.InfoText(), title);
         EXPECT_EQ(ColumnTitles(m_main->List()), columns);
@@ -316,7 +319,7 @@ TEST_F(StatDlgTest, MonthsOutsideTheCalendarAndYearsOutsideItsRangeAreRefused)
         QTest::mouseClick(refused.button, Qt::LeftButton);
         EXPECT_EQ(m_messages.Texts(), QStringList{refused.message}) << refused.text.toStdString();
         m_messages.Clear();
-        EXPECT_EQ(m_main->Category(), RecordCategory::kNone);
+        EXPECT_EQ(m_main->Category(), kNoCategory);
         EXPECT_EQ(m_main->List().GetColumnCount(), 0);
         EXPECT_EQ(m_doc.BottomViewKind(), BottomView::kList);
         EXPECT_TRUE(dialog.isVisible());
@@ -389,11 +392,11 @@ TEST_F(StatDlgTest, AnyOtherListReplacingTheTableTakesBackTheLowerPane)
     EXPECT_EQ(m_chart->Figures().title, u"2009年3月 各个客户销售签单金额对比表"_s);
 
     // A filler that only sets its category is enough.
-    m_main->SetCategory(RecordCategory::kClients);
+    m_main->SetCategory(CustomerCategory::kClients);
     EXPECT_EQ(m_doc.BottomViewKind(), BottomView::kList);
     QTest::mouseClick(dialog.MonthButton(), Qt::LeftButton);
     EXPECT_EQ(m_doc.BottomViewKind(), BottomView::kChart);
-    m_main->SetCategory(RecordCategory::kNotes);
+    m_main->SetCategory(ScheduleCategory::kNotes);
     EXPECT_EQ(m_doc.BottomViewKind(), BottomView::kList);
 }
 

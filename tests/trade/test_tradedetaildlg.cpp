@@ -7,8 +7,8 @@
 #include "trade/detailcommands.h"
 #include "trade/orderlist.h"
 #include "trade/tradedetaildlg.h"
+#include "trade/tradetwin.h"
 #include "views/featurecontext.h"
-#include "views/tradetwin.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>

@@ -12,6 +12,7 @@
 #include "support/typing.h"
 #include "trade/tradecommands.h"
 #include "trade/tradequerydlg.h"
+#include "trade/traderecords.h"
 #include "views/featurecontext.h"
 
 #include <QComboBox>
@@ -119,7 +120,7 @@ protected:
         EXPECT_EQ(m_messages.Texts(), QStringList{message});
         m_messages.Clear();
         EXPECT_TRUE(m_dialog->isVisible());
-        EXPECT_EQ(m_main->Category(), RecordCategory::kNone);
+        EXPECT_EQ(m_main->Category(), kNoCategory);
         EXPECT_EQ(m_main->CurrentQuery(), QString());
         EXPECT_EQ(m_main->List().GetColumnCount(), 0);
     }
@@ -178,7 +179,7 @@ TEST_F(TradeQueryDlgTest, PurchaseQueryOpensWithItsControlsAndHelp)
     EXPECT_EQ(dialog.ContactBox()->currentIndex(), 0);
 
     EXPECT_TRUE(m_messages.Texts().isEmpty());
-    EXPECT_EQ(m_main->Category(), RecordCategory::kNone);
+    EXPECT_EQ(m_main->Category(), kNoCategory);
 }
 
 TEST_F(TradeQueryDlgTest, SaleQueryDiffersOnlyByItsTwinTexts)
@@ -195,7 +196,7 @@ TEST_F(TradeQueryDlgTest, SaleQueryDiffersOnlyByItsTwinTexts)
     SetDays(dialog, QDate(2024, 3, 5), QDate(2024, 3, 5));
     Press(dialog, CTradeQueryDlg::kDateGroup);
     ExpectRan(u"SELECT * FROM outputdata WHERE "_s + kDay + u" ORDER BY date DESC"_s);
-    EXPECT_EQ(m_main->Category(), RecordCategory::kSales);
+    EXPECT_EQ(m_main->Category(), TradeCategory::kSales);
     EXPECT_EQ(ColumnTitles(m_main->List()).value(4), u"客户"_s);
     EXPECT_EQ(Papers(), (QStringList{u"P-02"_s, u"P-00"_s, u"P-01"_s}));
     // The purchase payment of order 1 is no sales payment.
@@ -242,7 +243,7 @@ TEST_F(TradeQueryDlgTest, DateRangeOfOneDayRunsFromMidnightTo235959)
     Press(dialog, CTradeQueryDlg::kDateGroup);
     ExpectRan(u"SELECT * FROM inputdata WHERE "_s + kDay + u" ORDER BY date DESC"_s);
     EXPECT_TRUE(m_messages.Texts().isEmpty());
-    EXPECT_EQ(m_main->Category(), RecordCategory::kPurchases);
+    EXPECT_EQ(m_main->Category(), TradeCategory::kPurchases);
     // 23:59:59 of the day is in; the day before and the next day's midnight are out.
     EXPECT_EQ(Papers(), (QStringList{u"P-02"_s, u"P-00"_s, u"P-01"_s}));
     EXPECT_EQ(RowTexts(m_main->List(), 2)[7], u"25.00"_s); // order 1 is paid in part
@@ -552,7 +553,7 @@ TEST_F(TradeQueryDlgTest, EnterClosingTheClientPopupPressesNothing)
     QTest::keyClick(dialog.ClientCombo(), Qt::Key_Return);
     EXPECT_FALSE(dialog.ClientBox().List()->isVisible());
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(m_main->Category(), RecordCategory::kNone);
+    EXPECT_EQ(m_main->Category(), kNoCategory);
     QTest::keyClick(dialog.ClientCombo(), Qt::Key_Return);
     ExpectRan(u"SELECT * FROM inputdata WHERE "_s + kDay +
               u" AND [client] = '甲公司' ORDER BY date DESC"_s);
@@ -583,7 +584,7 @@ TEST_F(TradeQueryDlgTest, TheQueryCommandsOpenTheirDialogs)
         commands.PostCommand(ID_QUERY_OUTPUT);
     }
     EXPECT_EQ(m_main->CurrentQuery(), u"SELECT * FROM outputdata ORDER BY date DESC"_s);
-    EXPECT_EQ(m_main->Category(), RecordCategory::kSales);
+    EXPECT_EQ(m_main->Category(), TradeCategory::kSales);
 }
 
 } // namespace

@@ -1,9 +1,10 @@
+#include "customers/customerlayouts.h"
 #include "kit/columnwidths.h"
 #include "kit/recordlistmodel.h"
 #include "support/recordviews.h"
 #include "support/tempdata.h"
+#include "trade/tradelayouts.h"
 #include "views/listlayout.h"
-#include "views/listlayouts.h"
 
 #include <QDate>
 #include <QDateTime>

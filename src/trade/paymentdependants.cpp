@@ -1,12 +1,12 @@
-#include "views/paymentdependants.h"
+#include "trade/paymentdependants.h"
 
 #include "data/adorecordset.h"
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
+#include "trade/tradelayouts.h"
+#include "trade/tradetwin.h"
 #include "views/middlelistview.h"
 #include "views/recordfields.h"
 #include "views/totalsrow.h"
-#include "views/tradetwin.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 

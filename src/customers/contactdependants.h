@@ -1,5 +1,6 @@
 #pragma once
 
+#include "customers/customerrecords.h"
 #include "views/dependants.h"
 
 // A client's contact persons.
@@ -7,7 +8,7 @@ class CContactDependants final : public CDependants
 {
 public:
     QString Caption() const override;
-    RecordDialog Dialog() const override { return RecordDialog::Contact; }
+    RecordDialog Dialog() const override { return CustomerDialog::kContact; }
     int ManageCommand() const override;
     const ListLayout& Layout() const override;
     bool HasTotalsRow() const override { return false; }

@@ -1,4 +1,7 @@
+#include "customers/customerrecords.h"
+#include "schedule/schedulerecords.h"
 #include "support/recordviews.h"
+#include "trade/traderecords.h"
 
 #include <QDate>
 
@@ -25,7 +28,7 @@ protected:
     // Sales order 7, then the totals row; a click lists its receipts below.
     void ShowReceipts()
     {
-        FillMain(RecordCategory::kSales, u"SELECT * FROM outputdata"_s,
+        FillMain(TradeCategory::kSales, u"SELECT * FROM outputdata"_s,
                  {u"日期"_s, u"单号"_s, QString()},
                  {{u"2024-4-1"_s, u"S-1"_s, u"7"_s}, {u"合计"_s, QString(), QString()}});
         QStringList titles(7, u"列"_s);
@@ -36,7 +39,7 @@ protected:
 
     void ShowContacts()
     {
-        FillMain(RecordCategory::kClients, u"SELECT * FROM client"_s, {u"名称"_s, QString()},
+        FillMain(CustomerCategory::kClients, u"SELECT * FROM client"_s, {u"名称"_s, QString()},
                  {{u"甲公司"_s, u"1"_s}, {u"乙公司"_s, u"2"_s}});
         QStringList titles(31, u"列"_s);
         Fill(*Lower(), titles << QString(), {});
@@ -52,7 +55,7 @@ TEST_F(LowerListTest, AddPresetsTheClientOrOrderSelectedAbove)
     m_main->SelectRow(1);
     RightClick(*Lower(), -1, u"ID_RECORD_ADD"_s);
     ASSERT_EQ(m_requests.size(), 2u);
-    EXPECT_EQ(m_requests[0].dialog, RecordDialog::Contact);
+    EXPECT_EQ(m_requests[0].dialog, CustomerDialog::kContact);
     EXPECT_TRUE(m_requests[0].presetClient);
     EXPECT_EQ(m_requests[0].client, QString());
     EXPECT_EQ(m_requests[1].client, u"乙公司"_s);
@@ -62,16 +65,16 @@ TEST_F(LowerListTest, AddPresetsTheClientOrOrderSelectedAbove)
     ShowReceipts();
     m_main->SelectRow(0);
     Lower()->OnRecordAdd();
-    m_main->SetCategory(RecordCategory::kPurchases);
+    m_main->SetCategory(TradeCategory::kPurchases);
     Lower()->OnRecordAdd();
-    m_main->SetCategory(RecordCategory::kNotes);
+    m_main->SetCategory(ScheduleCategory::kNotes);
     Lower()->OnRecordAdd();
     ASSERT_EQ(m_requests.size(), 2u);
-    EXPECT_EQ(m_requests[0].dialog, RecordDialog::SaleDetail);
+    EXPECT_EQ(m_requests[0].dialog, TradeDialog::kSaleDetail);
     EXPECT_TRUE(m_requests[0].sale);
     EXPECT_TRUE(m_requests[0].preselect);
     EXPECT_EQ(m_requests[0].order, u"S-1"_s);
-    EXPECT_EQ(m_requests[1].dialog, RecordDialog::PurchaseDetail);
+    EXPECT_EQ(m_requests[1].dialog, TradeDialog::kPurchaseDetail);
     EXPECT_FALSE(m_requests[1].sale);
 }
 
@@ -84,7 +87,7 @@ TEST_F(LowerListTest, EditingAPaymentReadsItAndItsOrder)
     DoubleClick(*Lower(), 1);
     ASSERT_EQ(m_requests.size(), 1u);
     const CRecordRequest& receipt = m_requests[0];
-    EXPECT_EQ(receipt.dialog, RecordDialog::SaleDetail);
+    EXPECT_EQ(receipt.dialog, TradeDialog::kSaleDetail);
     EXPECT_TRUE(receipt.sale);
     EXPECT_TRUE(receipt.modify);
     EXPECT_EQ(receipt.no, 31);
@@ -113,7 +116,7 @@ TEST_F(LowerListTest, EditingAContactHandsOverItsClientName)
     RightClick(*Lower(), 0, u"ID_RECORD_MODIFY"_s);
     ASSERT_EQ(m_requests.size(), 1u);
     const CRecordRequest& contact = m_requests[0];
-    EXPECT_EQ(contact.dialog, RecordDialog::Contact);
+    EXPECT_EQ(contact.dialog, CustomerDialog::kContact);
     EXPECT_EQ(contact.no, 10);
     EXPECT_EQ(contact.item, 0);
     EXPECT_EQ(contact.client, u"甲公司"_s);

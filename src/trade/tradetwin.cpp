@@ -1,12 +1,12 @@
-#include "views/tradetwin.h"
+#include "trade/tradetwin.h"
 
 #include "kit/commandids.h"
-#include "views/listlayouts.h"
-#include "views/recordcategory.h"
+#include "trade/tradelayouts.h"
+#include "trade/traderecords.h"
 
 const TradeTwin kPurchaseTwin{
     false,
-    RecordCategory::kPurchases,
+    TradeCategory::kPurchases,
     u"采购",
     u"采购明细",
     u"供应商",
@@ -15,8 +15,8 @@ const TradeTwin kPurchaseTwin{
     &ListLayouts::kPurchaseOrders,
     RecordKind::InputData,
     RecordKind::InputDetail,
-    RecordDialog::Purchase,
-    RecordDialog::PurchaseDetail,
+    TradeDialog::kPurchase,
+    TradeDialog::kPurchaseDetail,
     ID_QUERY_INPUT,
     ID_MANAGE_INPUT,
     ID_MANAGE_INPUTDETAIL,
@@ -24,7 +24,7 @@ const TradeTwin kPurchaseTwin{
 
 const TradeTwin kSaleTwin{
     true,
-    RecordCategory::kSales,
+    TradeCategory::kSales,
     u"销售",
     u"销售明细",
     u"客户",
@@ -33,8 +33,8 @@ const TradeTwin kSaleTwin{
     &ListLayouts::kSaleOrders,
     RecordKind::OutputData,
     RecordKind::OutputDetail,
-    RecordDialog::Sale,
-    RecordDialog::SaleDetail,
+    TradeDialog::kSale,
+    TradeDialog::kSaleDetail,
     ID_QUERY_OUTPUT,
     ID_MANAGE_OUTPUT,
     ID_MANAGE_OUTPUTDETAIL,

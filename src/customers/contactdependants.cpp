@@ -1,9 +1,9 @@
-#include "views/contactdependants.h"
+#include "customers/contactdependants.h"
 
+#include "customers/customerlayouts.h"
 #include "data/adorecordset.h"
 #include "kit/commandids.h"
 #include "kit/recordlistmodel.h"
-#include "views/listlayouts.h"
 #include "views/middlelistview.h"
 #include "views/recordfields.h"
 #include "views/vantreldoc.h"

@@ -1,5 +1,8 @@
+#include "customers/customerrecords.h"
 #include "kit/commandids.h"
+#include "schedule/schedulerecords.h"
 #include "support/recordviews.h"
+#include "trade/traderecords.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -41,7 +44,7 @@ protected:
 
     void ListClients(const QString& query = u"SELECT * FROM client"_s)
     {
-        FillMain(RecordCategory::kClients, query, {u"名称"_s, u"编号"_s, QString()},
+        FillMain(CustomerCategory::kClients, query, {u"名称"_s, u"编号"_s, QString()},
                  {{u"甲公司"_s, u"A01"_s, u"1"_s},
                   {u"乙公司"_s, u"B02"_s, u"2"_s},
                   {u"丙公司"_s, u"C03"_s, u"3"_s}});
@@ -61,8 +64,8 @@ protected:
         rows[1][7] = u"8.00"_s, rows[1][11] = u"1.00"_s, rows[1][17] = u"6"_s;
         rows[2][0] = u"合计"_s, rows[2][6] = u"140.00"_s, rows[2][7] = u"58.00"_s;
         rows[2][8] = u"41.43%"_s, rows[2][11] = u"3.00"_s;
-        FillMain(RecordCategory::kPurchases, u"SELECT * FROM inputdata ORDER BY date DESC"_s,
-                 titles, rows);
+        FillMain(TradeCategory::kPurchases, u"SELECT * FROM inputdata ORDER BY date DESC"_s, titles,
+                 rows);
         Fill(*Lower(), kPaymentTitles, {});
     }
 };
@@ -118,7 +121,7 @@ TEST_F(MainListTest, OrderClickListsPaymentsWithTotalsButTheTotalsRowDoesNothing
     EXPECT_EQ(payments.GetItemText(0, 7), u"21"_s);
 
     // Sales read their receipts; an order without any still gets its totals row.
-    m_main->SetCategory(RecordCategory::kSales);
+    m_main->SetCategory(TradeCategory::kSales);
     m_main->List().SetItemText(0, 17, u"7"_s);
     m_main->List().SetItemText(1, 17, u"8"_s);
     LeftClick(*m_main, 0);
@@ -139,7 +142,7 @@ TEST_F(MainListTest, NotesAppointmentsAndRemindersShowTheirTextBelow)
     EXPECT_EQ(m_doc.MiddleList(), nullptr);
 
     const QString longText = QString(40000, QChar(0x4E2D)); // 80,000 code-page bytes
-    FillMain(RecordCategory::kNotes, {}, {u"日期"_s, u"天气"_s, u"标题"_s, u"内容"_s, QString()},
+    FillMain(ScheduleCategory::kNotes, {}, {u"日期"_s, u"天气"_s, u"标题"_s, u"内容"_s, QString()},
              {{u"2024-3-5"_s, u"晴"_s, u"标题"_s, u"便笺内容\n第二行"_s, u"1"_s},
               {u"2024-3-6"_s, u"雨"_s, u"长"_s, longText, u"2"_s}});
     LeftClick(*m_main, 0);
@@ -147,7 +150,7 @@ TEST_F(MainListTest, NotesAppointmentsAndRemindersShowTheirTextBelow)
     LeftClick(*m_main, 1);
     EXPECT_EQ(text->Text(), longText.left(32000));
 
-    FillMain(RecordCategory::kAppointments, {},
+    FillMain(ScheduleCategory::kAppointments, {},
              {u"客户"_s, u"联系人"_s, u"日期时间"_s, u"时长"_s, u"地点"_s, u"内容"_s, QString()},
              {{u"甲公司"_s, u"张三"_s, u"2024-3-5  9:0:0"_s, u"1小时"_s, u"会议室"_s, u"谈合同"_s,
                u"3"_s}});
@@ -155,7 +158,7 @@ TEST_F(MainListTest, NotesAppointmentsAndRemindersShowTheirTextBelow)
     LeftClick(*m_main, 0);
     EXPECT_EQ(text->Text(), u"谈合同"_s);
 
-    FillMain(RecordCategory::kReminders, {}, {u"开始时间"_s, u"终止时间"_s, u"内容"_s, QString()},
+    FillMain(ScheduleCategory::kReminders, {}, {u"开始时间"_s, u"终止时间"_s, u"内容"_s, QString()},
              {{u"2024-3-5  9:0:0"_s, u"2024-3-6  9:0:0"_s, u"交货"_s, u"4"_s}});
     LeftClick(*m_main, 0);
     EXPECT_EQ(text->Text(), u"交货"_s);
@@ -174,7 +177,7 @@ TEST_F(MainListTest, EditReadsTheRecordAndOpensItsDialogByCategory)
     DoubleClick(*m_main, 1);
     ASSERT_EQ(m_requests.size(), 1u);
     const CRecordRequest& client = m_requests[0];
-    EXPECT_EQ(client.dialog, RecordDialog::Client);
+    EXPECT_EQ(client.dialog, CustomerDialog::kClient);
     EXPECT_TRUE(client.modify);
     EXPECT_EQ(client.no, 2);
     EXPECT_EQ(client.item, 1);
@@ -194,7 +197,7 @@ TEST_F(MainListTest, EditReadsTheRecordAndOpensItsDialogByCategory)
     EXPECT_EQ(m_requests.size(), 1u);
     RightClick(*m_main, -1, u"ID_RECORD_ADD"_s);
     ASSERT_EQ(m_requests.size(), 2u);
-    EXPECT_EQ(m_requests[1].dialog, RecordDialog::Client);
+    EXPECT_EQ(m_requests[1].dialog, CustomerDialog::kClient);
     EXPECT_FALSE(m_requests[1].modify);
     EXPECT_EQ(m_requests[1].no, -1);
     EXPECT_EQ(m_requests[1].item, -1);
@@ -207,14 +210,14 @@ TEST_F(MainListTest, EditReadsTheRecordAndOpensItsDialogByCategory)
     RightClick(*m_main, 0, u"ID_RECORD_MODIFY"_s);
     ASSERT_EQ(m_requests.size(), 1u);
     const CRecordRequest& order = m_requests[0];
-    EXPECT_EQ(order.dialog, RecordDialog::Purchase);
+    EXPECT_EQ(order.dialog, TradeDialog::kPurchase);
     EXPECT_EQ(order.no, 5);
     EXPECT_EQ(order.fields.value(u"date"_s).toDate(), QDate(2024, 3, 5));
     EXPECT_EQ(order.fields.value(u"paper"_s).toString(), u"P-1"_s);
     EXPECT_DOUBLE_EQ(order.fields.value(u"sum"_s).toDouble(), 100.0);
     EXPECT_DOUBLE_EQ(order.fields.value(u"number"_s).toDouble(), 2.0);
     EXPECT_EQ(order.fields.value(u"square"_s).toInt(), 1);
-    m_main->SetCategory(RecordCategory::kSales);
+    m_main->SetCategory(TradeCategory::kSales);
     m_main->List().SetItemText(0, 17, u"99"_s);
     DoubleClick(*m_main, 0);
     EXPECT_EQ(m_messages.LastText(), u"销售表无法打开！"_s);
@@ -230,27 +233,27 @@ TEST_F(MainListTest, EditOfNotesRemindersAddressesAndAppointments)
     m_file.Exec(u"INSERT INTO address (no, [group], user, sex, birthday) VALUES "
                 "(4, '同学', '周七', 1, '五月')"_s);
 
-    FillMain(RecordCategory::kNotes, {}, {u"标题"_s, QString()}, {{u"标题"_s, u"1"_s}});
+    FillMain(ScheduleCategory::kNotes, {}, {u"标题"_s, QString()}, {{u"标题"_s, u"1"_s}});
     DoubleClick(*m_main, 0);
-    FillMain(RecordCategory::kReminders, {}, {u"内容"_s, QString()}, {{u"交货"_s, u"1"_s}});
+    FillMain(ScheduleCategory::kReminders, {}, {u"内容"_s, QString()}, {{u"交货"_s, u"1"_s}});
     DoubleClick(*m_main, 0);
-    FillMain(RecordCategory::kAddressBook, {}, {u"姓名"_s, QString()}, {{u"周七"_s, u"4"_s}});
+    FillMain(CustomerCategory::kAddressBook, {}, {u"姓名"_s, QString()}, {{u"周七"_s, u"4"_s}});
     DoubleClick(*m_main, 0);
     ASSERT_EQ(m_requests.size(), 3u);
-    EXPECT_EQ(m_requests[0].dialog, RecordDialog::Note);
+    EXPECT_EQ(m_requests[0].dialog, ScheduleDialog::kNote);
     EXPECT_EQ(m_requests[0].fields.value(u"time"_s).toDateTime(),
               QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
     EXPECT_EQ(m_requests[0].fields.value(u"content"_s).toString(), u"内容"_s);
-    EXPECT_EQ(m_requests[1].dialog, RecordDialog::Reminder);
+    EXPECT_EQ(m_requests[1].dialog, ScheduleDialog::kReminder);
     EXPECT_EQ(m_requests[1].fields.value(u"endtime"_s).toDateTime(),
               QDateTime(QDate(2024, 3, 6), QTime(18, 0)));
-    EXPECT_EQ(m_requests[2].dialog, RecordDialog::AddressBook);
+    EXPECT_EQ(m_requests[2].dialog, CustomerDialog::kAddressBook);
     EXPECT_EQ(m_requests[2].fields.value(u"group"_s).toString(), u"同学"_s);
     EXPECT_EQ(m_requests[2].fields.value(u"sex"_s).toInt(), 1);
     EXPECT_EQ(m_requests[2].fields.value(u"birthday"_s).toString(), u"五月"_s);
     EXPECT_EQ(m_requests[2].no, 4);
 
-    FillMain(RecordCategory::kNotes, {}, {u"标题"_s, QString()}, {{u"旧"_s, u"9"_s}});
+    FillMain(ScheduleCategory::kNotes, {}, {u"标题"_s, QString()}, {{u"旧"_s, u"9"_s}});
     DoubleClick(*m_main, 0);
     EXPECT_EQ(m_messages.LastText(), u"便笺表无法打开！"_s);
 
@@ -260,7 +263,7 @@ TEST_F(MainListTest, EditOfNotesRemindersAddressesAndAppointments)
     std::vector<int> posted;
     QObject::connect(&m_doc, &CVantrelDoc::CommandPosted, &m_window,
                      [&posted](int id) { posted.push_back(id); });
-    FillMain(RecordCategory::kAppointments, {}, {u"客户"_s, QString()}, {{u"甲公司"_s, u"3"_s}});
+    FillMain(ScheduleCategory::kAppointments, {}, {u"客户"_s, QString()}, {{u"甲公司"_s, u"3"_s}});
     DoubleClick(*m_main, 0);
     QCoreApplication::processEvents();
     EXPECT_TRUE(m_requests.empty());
@@ -271,13 +274,13 @@ TEST_F(MainListTest, AddOpensTheCategoryDialogAndOtherCategoriesDoNothing)
 {
     RecordDialogRequests();
     const std::pair<int, RecordDialog> routes[] = {
-        {RecordCategory::kClients, RecordDialog::Client},
-        {RecordCategory::kPurchases, RecordDialog::Purchase},
-        {RecordCategory::kSales, RecordDialog::Sale},
-        {RecordCategory::kNotes, RecordDialog::Note},
-        {RecordCategory::kAppointments, RecordDialog::Appointment},
-        {RecordCategory::kReminders, RecordDialog::Reminder},
-        {RecordCategory::kAddressBook, RecordDialog::AddressBook},
+        {CustomerCategory::kClients, CustomerDialog::kClient},
+        {TradeCategory::kPurchases, TradeDialog::kPurchase},
+        {TradeCategory::kSales, TradeDialog::kSale},
+        {ScheduleCategory::kNotes, ScheduleDialog::kNote},
+        {ScheduleCategory::kAppointments, ScheduleDialog::kAppointment},
+        {ScheduleCategory::kReminders, ScheduleDialog::kReminder},
+        {CustomerCategory::kAddressBook, CustomerDialog::kAddressBook},
     };
     for (const auto& [category, dialog] : routes) {
         m_requests.clear();
@@ -288,9 +291,9 @@ TEST_F(MainListTest, AddOpensTheCategoryDialogAndOtherCategoriesDoNothing)
         EXPECT_FALSE(m_requests[0].modify);
     }
     m_requests.clear();
-    for (int category : {RecordCategory::kNone, RecordCategory::kDomesticCodes,
-                         RecordCategory::kInternationalCodes, RecordCategory::kPhoneNumbers,
-                         RecordCategory::kStatistics}) {
+    for (int category :
+         {kNoCategory, ScheduleCategory::kDomesticCodes, ScheduleCategory::kInternationalCodes,
+          ScheduleCategory::kPhoneNumbers, TradeCategory::kStatistics}) {
         FillMain(category, u"SELECT * FROM client"_s, {u"名称"_s, QString()},
                  {{u"甲公司"_s, u"1"_s}});
         DoubleClick(*m_main, 0);
@@ -303,7 +306,7 @@ TEST_F(MainListTest, AddOpensTheCategoryDialogAndOtherCategoriesDoNothing)
 
 TEST_F(MainListTest, MenuOffersOnlyWhatCanBeDone)
 {
-    m_main->SetCategory(RecordCategory::kClients);
+    m_main->SetCategory(CustomerCategory::kClients);
     std::unique_ptr<QMenu> menu(m_main->CreateContextMenu(nullptr));
     QStringList texts;
     for (QAction* action : menu->actions())
@@ -316,18 +319,18 @@ TEST_F(MainListTest, MenuOffersOnlyWhatCanBeDone)
     EXPECT_FALSE(menu->actions().at(1)->isEnabled());
     EXPECT_TRUE(menu->actions().at(2)->isEnabled());
 
-    m_doc.Dialogs().Register(RecordDialog::Client, [](const CRecordRequest&, QWidget*) {});
+    m_doc.Dialogs().Register(CustomerDialog::kClient, [](const CRecordRequest&, QWidget*) {});
     menu.reset(m_main->CreateContextMenu(nullptr));
     EXPECT_TRUE(menu->actions().at(0)->isEnabled());
     EXPECT_TRUE(menu->actions().at(1)->isEnabled());
 
     // Area codes and statistics are no records of the data file.
-    m_main->SetCategory(RecordCategory::kDomesticCodes);
+    m_main->SetCategory(ScheduleCategory::kDomesticCodes);
     menu.reset(m_main->CreateContextMenu(nullptr));
     EXPECT_FALSE(menu->actions().at(2)->isEnabled());
 
     // Without the dialog a double click shows nothing, not even for a client that is gone.
-    m_doc.Dialogs().Unregister(RecordDialog::Client);
+    m_doc.Dialogs().Unregister(CustomerDialog::kClient);
     ListClients();
     DoubleClick(*m_main, 2);
     EXPECT_TRUE(m_messages.Messages().empty());
@@ -399,7 +402,7 @@ TEST_F(MainListTest, RowsOfAnotherCategoryNeverReachTheOldQuery)
     // record number, and must not delete client 10.
     m_file.Exec(u"INSERT INTO client (no, name) VALUES (10, '丁公司')"_s);
     ListClients();
-    m_main->SetCategory(RecordCategory::kDomesticCodes);
+    m_main->SetCategory(ScheduleCategory::kDomesticCodes);
     EXPECT_EQ(m_main->CurrentQuery(), QString());
     Fill(*m_main, {u"省份"_s, u"城市"_s, u"邮编"_s, u"区号"_s},
          {{u"北京"_s, u"北京"_s, u"100000"_s, u"010"_s}});
@@ -416,16 +419,16 @@ TEST_F(MainListTest, ActivationShowsTheCategoryCaption)
     EXPECT_EQ(m_doc.InfoText(), u"信息提示栏"_s);
 
     const std::pair<int, QString> captions[] = {
-        {RecordCategory::kClients, u"客户"_s},
-        {RecordCategory::kPurchases, u"采购"_s},
-        {RecordCategory::kSales, u"销售"_s},
-        {RecordCategory::kNotes, u"便笺"_s},
-        {RecordCategory::kAppointments, u"约会"_s},
-        {RecordCategory::kReminders, u"提醒"_s},
-        {RecordCategory::kDomesticCodes, u"国内邮编、区号"_s},
-        {RecordCategory::kInternationalCodes, u"国际区号"_s},
-        {RecordCategory::kPhoneNumbers, u"常用电话"_s},
-        {RecordCategory::kAddressBook, u"通讯录"_s},
+        {CustomerCategory::kClients, u"客户"_s},
+        {TradeCategory::kPurchases, u"采购"_s},
+        {TradeCategory::kSales, u"销售"_s},
+        {ScheduleCategory::kNotes, u"便笺"_s},
+        {ScheduleCategory::kAppointments, u"约会"_s},
+        {ScheduleCategory::kReminders, u"提醒"_s},
+        {ScheduleCategory::kDomesticCodes, u"国内邮编、区号"_s},
+        {ScheduleCategory::kInternationalCodes, u"国际区号"_s},
+        {ScheduleCategory::kPhoneNumbers, u"常用电话"_s},
+        {CustomerCategory::kAddressBook, u"通讯录"_s},
         {7, u"信息提示栏"_s},
     };
     for (const auto& [category, caption] : captions) {
@@ -436,17 +439,17 @@ TEST_F(MainListTest, ActivationShowsTheCategoryCaption)
         EXPECT_EQ(m_doc.InfoText(), caption);
     }
 
-    m_main->SetCategory(RecordCategory::kStatistics);
+    m_main->SetCategory(TradeCategory::kStatistics);
     m_main->SetCaption(u"甲公司 各月销售签单金额对比表"_s);
     m_main->Activate();
     EXPECT_EQ(m_doc.InfoText(), u"甲公司 各月销售签单金额对比表"_s);
 
     // The lower list names the dependants; the main list takes its own caption back.
     const std::pair<int, QString> lower[] = {
-        {RecordCategory::kClients, u"联系人列表"_s},
-        {RecordCategory::kPurchases, u"采购明细"_s},
-        {RecordCategory::kSales, u"销售明细"_s},
-        {RecordCategory::kNotes, u"便笺"_s},
+        {CustomerCategory::kClients, u"联系人列表"_s},
+        {TradeCategory::kPurchases, u"采购明细"_s},
+        {TradeCategory::kSales, u"销售明细"_s},
+        {ScheduleCategory::kNotes, u"便笺"_s},
     };
     for (const auto& [category, caption] : lower) {
         m_main->SetCategory(category);
@@ -456,7 +459,7 @@ TEST_F(MainListTest, ActivationShowsTheCategoryCaption)
         EXPECT_EQ(m_main->Caption(), caption);
         EXPECT_EQ(m_doc.InfoText(), caption);
     }
-    m_main->SetCategory(RecordCategory::kSales);
+    m_main->SetCategory(TradeCategory::kSales);
     m_main->Activate();
     EXPECT_EQ(m_doc.InfoText(), u"销售"_s);
 }
