@@ -6,7 +6,9 @@
 //     using Recordset = DataTest;
 //     TEST_P(Recordset, …) { … }
 //     INSTANTIATE_TEST_SUITE_P(, Recordset, EachBackend(), BackendName);
-// and its body reaches a fresh database of its own through the fixture.
+// and its body reaches a fresh database of its own through the fixture. A backend joins by
+// one entry in DataBackends(): its name and the maker of its databases (support/testdatabase.h
+// says what a database must provide).
 
 #include "support/testdatabase.h"
 
@@ -28,6 +30,7 @@ inline void PrintTo(const DataBackend& backend, std::ostream* out)
     *out << backend.name;
 }
 
+// Every backend the data tests run on.
 const std::vector<DataBackend>& DataBackends();
 
 inline auto EachBackend()
@@ -46,7 +49,6 @@ class DataTest : public ::testing::TestWithParam<DataBackend>
 protected:
     void SetUp() override { m_database = GetParam().makeDatabase(); }
 
-    const TestDatabase& Database() const { return *m_database; }
     QString ConnectionString() const { return m_database->ConnectionString(); }
     std::unique_ptr<CADODatabase> Open() const { return m_database->Open(); }
     void Exec(const QString& sql) const { m_database->Exec(sql); }
