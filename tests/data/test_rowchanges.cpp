@@ -45,8 +45,6 @@ void DeleteOne(CADODatabase& db, const QString& sql)
     ASSERT_TRUE(rs.Delete()) << rs.GetLastError().toStdString();
 }
 
-using RowChanges = DataTest;
-
 // Neither an edit nor a delete reaches the row `stale` holds.
 void ExpectRefused(CADORecordset& stale, const QString& field)
 {
@@ -61,6 +59,8 @@ void ExpectRefused(CADORecordset& stale, const QString& field)
     EXPECT_EQ(stale.GetLastErrorCode(), CADORecordset::kRowChangedError);
     EXPECT_EQ(stale.GetRecordCount(), 1);
 }
+
+using RowChanges = DataTest;
 
 TEST_P(RowChanges, ARowReplacedOrDeletedMeanwhileIsLeftAlone)
 {
