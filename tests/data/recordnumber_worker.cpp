@@ -1,4 +1,4 @@
-// recordnumber_worker <data file> <count>: takes <count> client numbers, one per line.
+// recordnumber_worker <connection string> <count>: takes <count> client numbers, one per line.
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/recordnumber.h"
@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv)
 {
-    return RunOnDataFile(argc, argv, 3, [](CADODatabase& db, const QStringList& arguments) {
+    return RunOnDatabase(argc, argv, 3, [](CADODatabase& db, const QStringList& arguments) {
         CADORecordset rs(&db);
         const int count = arguments.at(2).toInt();
         for (int i = 0; i < count; ++i) {

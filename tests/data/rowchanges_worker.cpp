@@ -1,6 +1,6 @@
-// rowchanges_worker <data file> <operations> <seed>: edits client rows and replaces them (delete,
-// then add under a new number) through cursors read a few operations earlier, printing a line
-// per step: "edit <no> ok|refused", "delete <no> ok|refused", "add <no>". Every text a row is
+// rowchanges_worker <connection string> <operations> <seed>: edits client rows and replaces them
+// (delete, then add under a new number) through cursors read a few operations earlier, printing a
+// line per step: "edit <no> ok|refused", "delete <no> ok|refused", "add <no>". Every text a row is
 // given carries the row's own number, so a write that lands on another row shows.
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
@@ -121,7 +121,7 @@ private:
 
 int main(int argc, char** argv)
 {
-    return RunOnDataFile(argc, argv, 4, [](CADODatabase& db, const QStringList& arguments) {
+    return RunOnDatabase(argc, argv, 4, [](CADODatabase& db, const QStringList& arguments) {
         return Worker(db, arguments.at(3).toUInt()).Run(arguments.at(2).toInt()) ? 0 : 1;
     });
 }

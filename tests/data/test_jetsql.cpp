@@ -1,7 +1,7 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/jetsql.h"
-#include "support/tempdata.h"
+#include "support/datafixture.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +35,8 @@ std::string Sql(const QString& jet, const QSet<QString>& nonText = {})
     EXPECT_EQ(next, translation.parameters.size());
     return sql.toStdString();
 }
+
+using JetSqlRecordset = DataTest;
 } // namespace
 
 TEST(JetSql, DateLiteralsBecomePaddedStoredText)
@@ -120,13 +122,12 @@ TEST(JetSql, OnlySimpleSingleTableSelectsAreUpdatable)
 }
 
 // Statements the dialogs write, mangled at random (a fixed seed, so every run tries the same
-// ones): the translation never reads outside the text, and the file either answers or says
+// ones): the translation never reads outside the text, and the database either answers or says
 // why not. Run under the sanitizers, this finds what no hand-written case thought of.
-TEST(JetSql, MangledStatementsFailCleanly)
+TEST_P(JetSqlRecordset, MangledStatementsFailCleanly)
 {
-    TempDataFile file;
-    auto db = file.Open();
-    file.Exec(u"INSERT INTO client ([no], [name]) VALUES (1, '张三''s')"_s);
+    auto db = Open();
+    Exec(u"INSERT INTO client ([no], [name]) VALUES (1, '张三''s')"_s);
     const QStringList seeds = {
         u"SELECT * FROM client WHERE [name] LIKE '%a''b%' ORDER BY name"_s,
         u"SELECT * FROM outputdata WHERE date >= #2024-1-1 0:0:0# AND date <= "
@@ -168,3 +169,5 @@ TEST(JetSql, MangledStatementsFailCleanly)
     }
     EXPECT_GT(answered, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(, JetSqlRecordset, EachBackend(), BackendName);

@@ -1,6 +1,6 @@
 #include "data/adorecordset.h"
 #include "data/recordnumber.h"
-#include "support/tempdata.h"
+#include "support/datafixture.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -11,56 +11,55 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(RecordNumber, TakesTheCounterAndAdvancesIt)
+using RecordNumber = DataTest;
+
+TEST_P(RecordNumber, TakesTheCounterAndAdvancesIt)
 {
-    TempDataFile file;
-    file.Exec(u"UPDATE snnumber SET client = 7"_s);
-    auto db = file.Open();
+    Exec(u"UPDATE snnumber SET client = 7"_s);
+    auto db = Open();
     CADORecordset rs(db.get());
     const TakenNumber taken = TakeRecordNumber(rs, RecordKind::Client);
     EXPECT_TRUE(taken.Ok());
     EXPECT_EQ(taken.number, 7);
-    EXPECT_EQ(file.QueryValue(u"SELECT client || ',' || linkman FROM snnumber"_s), u"8,1"_s);
+    EXPECT_EQ(QueryValue(u"SELECT client || ',' || linkman FROM snnumber"_s), u"8,1"_s);
     EXPECT_FALSE(rs.IsOpen());
 
     // Past the 16-bit range.
-    file.Exec(u"UPDATE snnumber SET outputdata = 32767"_s);
+    Exec(u"UPDATE snnumber SET outputdata = 32767"_s);
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::OutputData).number, 32767);
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::OutputData).number, 32768);
 }
 
-TEST(RecordNumber, EachFailureHasTheKindsMessage)
+TEST_P(RecordNumber, EachFailureHasTheKindsMessage)
 {
-    TempDataFile file;
-    auto db = file.Open();
+    auto db = Open();
     CADORecordset rs(db.get());
 
-    file.Exec(u"ALTER TABLE snnumber DROP COLUMN appoint"_s);
+    Exec(u"ALTER TABLE snnumber DROP COLUMN appoint"_s);
     TakenNumber taken = TakeRecordNumber(rs, RecordKind::Appoint);
     EXPECT_EQ(taken.number, -1);
     EXPECT_EQ(taken.failure, u"约会记录编号错误！"_s);
 
     // The last number there is has been given: no next one, and the counter stays.
-    file.Exec(u"UPDATE snnumber SET client = 2147483647"_s);
+    Exec(u"UPDATE snnumber SET client = 2147483647"_s);
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::Client).failure, u"客户编号无法更新！"_s);
-    EXPECT_EQ(file.QueryValue(u"SELECT client FROM snnumber"_s), u"2147483647"_s);
+    EXPECT_EQ(QueryValue(u"SELECT client FROM snnumber"_s), u"2147483647"_s);
 
-    file.Exec(u"DELETE FROM snnumber"_s);
+    Exec(u"DELETE FROM snnumber"_s);
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::Client).failure, u"客户编号格式错误！"_s);
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::InputDetail).failure, u"采购/销售编号格式错误！"_s);
 
-    file.Exec(u"DROP TABLE snnumber"_s);
+    Exec(u"DROP TABLE snnumber"_s);
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::Linkman).failure, u"无法获取联系人编号！"_s);
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::OutputData).failure, u"无法获取销售编号！"_s);
 }
 
-TEST(RecordNumber, TwoProgramsNeverReceiveTheSameNumber)
+TEST_P(RecordNumber, TwoProgramsNeverReceiveTheSameNumber)
 {
-    TempDataFile file;
     const QString worker = QCoreApplication::applicationDirPath() + u"/recordnumber_worker"_s;
     QProcess first, second;
     for (QProcess* process : {&first, &second})
-        process->start(worker, {file.Path(), u"1000"_s});
+        process->start(worker, {ConnectionString(), u"1000"_s});
     std::set<int> numbers;
     int taken = 0;
     for (QProcess* process : {&first, &second}) {
@@ -76,5 +75,7 @@ TEST(RecordNumber, TwoProgramsNeverReceiveTheSameNumber)
     EXPECT_EQ(numbers.size(), 2000u);
     EXPECT_EQ(*numbers.begin(), 1);
     EXPECT_EQ(*numbers.rbegin(), 2000);
-    EXPECT_EQ(file.QueryValue(u"SELECT client FROM snnumber"_s), u"2001"_s);
+    EXPECT_EQ(QueryValue(u"SELECT client FROM snnumber"_s), u"2001"_s);
 }
+
+INSTANTIATE_TEST_SUITE_P(, RecordNumber, EachBackend(), BackendName);

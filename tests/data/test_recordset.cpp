@@ -4,6 +4,7 @@
 #include "data/eachrow.h"
 #include "data/schema.h"
 #include "data/sqltext.h"
+#include "support/datafixture.h"
 #include "support/tempdata.h"
 
 #include <QElapsedTimer>
@@ -49,15 +50,17 @@ QStringList Names(CADODatabase& db, const QString& sql, const QString& field = u
     return names;
 }
 
+using Recordset = DataTest;
+using EachRow = DataTest;
+using Transactions = DataTest;
+
 } // namespace
 
-TEST(Recordset, NullsEmptyTextAndWideIntegers)
+TEST_P(Recordset, NullsEmptyTextAndWideIntegers)
 {
-    TempDataFile file;
-    auto db = file.Open();
+    auto db = Open();
     AddClient(*db, 40000, u"甲公司"_s, u""_s);
-    EXPECT_EQ(file.QueryValue(u"SELECT typeof(remark) || typeof(number) FROM client"_s),
-              u"nullnull"_s);
+    EXPECT_EQ(QueryValue(u"SELECT typeof(remark) || typeof(number) FROM client"_s), u"nullnull"_s);
 
     CADORecordset rs(db.get());
     ASSERT_TRUE(rs.Open(u"SELECT * FROM client WHERE [no] = 40000"_s));
@@ -86,16 +89,15 @@ TEST(Recordset, NullsEmptyTextAndWideIntegers)
     EXPECT_FALSE(empty.GetFieldText(u"name"_s, text)); // no current row
 }
 
-TEST(Recordset, WritesNeedAnEditAndUpdateWithoutOneDoesNothing)
+TEST_P(Recordset, WritesNeedAnEditAndUpdateWithoutOneDoesNothing)
 {
-    TempDataFile file;
-    auto db = file.Open();
+    auto db = Open();
     AddClient(*db, 1, u"原名"_s);
     CADORecordset rs(db.get());
     ASSERT_TRUE(rs.Open(u"SELECT * FROM client WHERE [no] = 1"_s));
     EXPECT_FALSE(rs.SetFieldText(u"name"_s, u"新名"_s));
     EXPECT_TRUE(rs.Update());
-    EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"原名"_s);
+    EXPECT_EQ(QueryValue(u"SELECT name FROM client"_s), u"原名"_s);
 
     rs.Edit();
     EXPECT_TRUE(rs.SetFieldText(u"name"_s, u"新名"_s));
@@ -104,18 +106,18 @@ TEST(Recordset, WritesNeedAnEditAndUpdateWithoutOneDoesNothing)
     EXPECT_EQ(pending, u"新名"_s);
     rs.CancelUpdate();
     EXPECT_TRUE(rs.Update());
-    EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"原名"_s);
+    EXPECT_EQ(QueryValue(u"SELECT name FROM client"_s), u"原名"_s);
 
     rs.Edit();
     EXPECT_TRUE(rs.SetFieldText(u"name"_s, u"新名"_s));
     EXPECT_TRUE(rs.Update());
-    EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"新名"_s);
+    EXPECT_EQ(QueryValue(u"SELECT name FROM client"_s), u"新名"_s);
 
     // Closing with a change pending cancels it.
     rs.Edit();
     rs.SetFieldText(u"name"_s, u"丢弃"_s);
     rs.Close();
-    EXPECT_EQ(file.QueryValue(u"SELECT name FROM client"_s), u"新名"_s);
+    EXPECT_EQ(QueryValue(u"SELECT name FROM client"_s), u"新名"_s);
 
     // A join cannot be changed; the failure is reported, not thrown.
     CADORecordset join(db.get());
@@ -126,10 +128,9 @@ TEST(Recordset, WritesNeedAnEditAndUpdateWithoutOneDoesNothing)
         << join.GetLastError().toStdString();
 }
 
-TEST(Recordset, DatesBooleansAndEngineNumbers)
+TEST_P(Recordset, DatesBooleansAndEngineNumbers)
 {
-    TempDataFile file;
-    auto db = file.Open();
+    auto db = Open();
     CADORecordset rs(db.get());
     ASSERT_TRUE(rs.Open(u"SELECT * FROM notepaper"_s));
     ASSERT_TRUE(rs.AddNew());
@@ -137,7 +138,7 @@ TEST(Recordset, DatesBooleansAndEngineNumbers)
     rs.SetFieldText(u"caption"_s, u"标题"_s);
     ASSERT_TRUE(rs.Update()) << rs.GetLastError().toStdString();
     int no = 0;
-    EXPECT_TRUE(rs.GetFieldInt(u"no"_s, no)); // the number the file gave the new row
+    EXPECT_TRUE(rs.GetFieldInt(u"no"_s, no)); // the number the database gave the new row
     EXPECT_EQ(no, 1);
     QString text;
     EXPECT_TRUE(rs.GetFieldText(u"time"_s, text));
@@ -180,7 +181,7 @@ TEST(Recordset, DatesBooleansAndEngineNumbers)
 
     // Yes/no columns read as "T"/"F" and -1/0.
     CADOXCatalog catalog;
-    ASSERT_TRUE(catalog.Open(file.ConnectionString()));
+    ASSERT_TRUE(catalog.Open(ConnectionString()));
     CADOXTable table(&catalog);
     table.Create(u"flags"_s);
     CADOXField field(&table);
@@ -207,10 +208,9 @@ TEST(Recordset, DatesBooleansAndEngineNumbers)
     EXPECT_EQ(text, u"F"_s);
 }
 
-TEST(Recordset, ApostrophesAreFoundAsTyped)
+TEST_P(Recordset, ApostrophesAreFoundAsTyped)
 {
-    TempDataFile file;
-    auto db = file.Open();
+    auto db = Open();
     AddClient(*db, 1, u"O'Brien 贸易"_s);
     AddClient(*db, 2, u"其他"_s);
     EXPECT_EQ(Names(*db, u"SELECT * FROM client WHERE [name] LIKE '%%1%' ORDER BY [name]"_s.arg(
@@ -222,17 +222,16 @@ TEST(Recordset, ApostrophesAreFoundAsTyped)
             .isEmpty());
 }
 
-TEST(Recordset, OrderByAndJoinsReadAsJetDoes)
+TEST_P(Recordset, OrderByAndJoinsReadAsJetDoes)
 {
-    TempDataFile file;
-    auto db = file.Open();
+    auto db = Open();
     int no = 1;
     for (const QString& name : {u"张三"_s, u"北京"_s, u"阿里"_s, u"beta"_s, u"Alpha"_s})
         AddClient(*db, no++, name);
     EXPECT_EQ(Names(*db, u"SELECT * FROM client ORDER BY name"_s),
               (QStringList{u"Alpha"_s, u"beta"_s, u"阿里"_s, u"北京"_s, u"张三"_s}));
 
-    file.Exec(
+    Exec(
         u"INSERT INTO outputdata (no, paper, client) VALUES (7, 'S-1', '阿里');"
         "INSERT INTO outputdetail (no, paper, date, sum) VALUES (1, 7, '2024-01-02 00:00:00', "
         "10.5);"
@@ -256,10 +255,9 @@ TEST(Recordset, OrderByAndJoinsReadAsJetDoes)
     EXPECT_TRUE(rs.GetFieldText(u"client"_s, paper)); // only one table has it
 }
 
-TEST(Recordset, DeleteKeepsWalkingAndErrorsAreReported)
+TEST_P(Recordset, DeleteKeepsWalkingAndErrorsAreReported)
 {
-    TempDataFile file;
-    auto db = file.Open();
+    auto db = Open();
     for (int no = 1; no <= 4; ++no)
         AddClient(*db, no, u"客户%1"_s.arg(no));
     CADORecordset rs(db.get());
@@ -298,10 +296,9 @@ TEST(Recordset, DeleteKeepsWalkingAndErrorsAreReported)
     EXPECT_EQ(fresh.GetRecordCount(), 2);
 }
 
-TEST(EachRow, VisitsEveryRowInOrderUntilTheVisitorStops)
+TEST_P(EachRow, VisitsEveryRowInOrderUntilTheVisitorStops)
 {
-    TempDataFile file;
-    auto db = file.Open();
+    auto db = Open();
     CADORecordset rs(db.get());
     int visits = 0;
     ASSERT_TRUE(rs.Open(u"SELECT * FROM client"_s));
@@ -341,10 +338,9 @@ TEST(EachRow, VisitsEveryRowInOrderUntilTheVisitorStops)
     EXPECT_EQ(ForEachRow(rs, [] { return true; }), 4);
 }
 
-TEST(EachRow, OpenEachRowWalksOnlyAStatementThatRuns)
+TEST_P(EachRow, OpenEachRowWalksOnlyAStatementThatRuns)
 {
-    TempDataFile file;
-    auto db = file.Open();
+    auto db = Open();
     for (int no = 1; no <= 4; ++no)
         AddClient(*db, no, u"客户%1"_s.arg(no));
     CADORecordset rs(db.get());
@@ -366,7 +362,24 @@ TEST(EachRow, OpenEachRowWalksOnlyAStatementThatRuns)
     EXPECT_TRUE(seen.isEmpty());
 }
 
-TEST(Database, OpenNeverCreatesAndTransactionsRollBack)
+TEST_P(Transactions, RollBackOrCommit)
+{
+    auto db = Open();
+    ASSERT_TRUE(db->BeginTransaction());
+    AddClient(*db, 1, u"回滚"_s);
+    ASSERT_TRUE(db->RollbackTransaction());
+    ASSERT_TRUE(db->BeginTransaction());
+    AddClient(*db, 2, u"提交"_s);
+    ASSERT_TRUE(db->CommitTransaction());
+    EXPECT_EQ(QueryValue(u"SELECT group_concat(name) FROM client"_s), u"提交"_s);
+    EXPECT_FALSE(db->CommitTransaction()); // none open
+}
+
+INSTANTIATE_TEST_SUITE_P(, Recordset, EachBackend(), BackendName);
+INSTANTIATE_TEST_SUITE_P(, EachRow, EachBackend(), BackendName);
+INSTANTIATE_TEST_SUITE_P(, Transactions, EachBackend(), BackendName);
+
+TEST(Database, OpenNeverCreatesAFile)
 {
     TempDataFile file;
     CADODatabase missing;
@@ -376,16 +389,6 @@ TEST(Database, OpenNeverCreatesAndTransactionsRollBack)
     EXPECT_TRUE(missing.GetLastError().startsWith(
         u"Connection String = Provider=Microsoft.JET.OLEDB.4.0;Data source = "_s + path +
         u";Jet OLEDB:Database Password=lumen3862\nCADODataBase Error\n"_s));
-
-    auto db = file.Open();
-    ASSERT_TRUE(db->BeginTransaction());
-    AddClient(*db, 1, u"回滚"_s);
-    ASSERT_TRUE(db->RollbackTransaction());
-    ASSERT_TRUE(db->BeginTransaction());
-    AddClient(*db, 2, u"提交"_s);
-    ASSERT_TRUE(db->CommitTransaction());
-    EXPECT_EQ(file.QueryValue(u"SELECT group_concat(name) FROM client"_s), u"提交"_s);
-    EXPECT_FALSE(db->CommitTransaction()); // none open
 }
 
 TEST(Database, AFileAnotherProgramHoldsIsWaitedForThenRefused)

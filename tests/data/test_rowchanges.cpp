@@ -1,8 +1,8 @@
-// Two workstations on one data file: a change made through a recordset reaches the row that
+// Two workstations on one database: a change made through a recordset reaches the row that
 // was read, or nothing at all.
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
-#include "support/tempdata.h"
+#include "support/datafixture.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -60,66 +60,65 @@ void ExpectRefused(CADORecordset& stale, const QString& field)
     EXPECT_EQ(stale.GetRecordCount(), 1);
 }
 
-TEST(RowChanges, ARowReplacedOrDeletedMeanwhileIsLeftAlone)
+using RowChanges = DataTest;
+
+TEST_P(RowChanges, ARowReplacedOrDeletedMeanwhileIsLeftAlone)
 {
-    TempDataFile file;
-    auto a = file.Open();
-    auto b = file.Open();
+    auto a = Open();
+    auto b = Open();
     for (int no = 1; no <= 3; ++no)
         AddRow(*b, u"client"_s, {{u"no"_s, no}, {u"name"_s, u"客户%1"_s.arg(no)}});
-    const QString rowid = file.QueryValue(u"SELECT rowid FROM client WHERE no = 3"_s);
+    const QString rowid = QueryValue(u"SELECT rowid FROM client WHERE no = 3"_s);
 
     CADORecordset stale(a.get());
     OpenOne(stale, u"SELECT * FROM client WHERE [no] = 3"_s);
     DeleteOne(*b, u"SELECT * FROM client WHERE [no] = 3"_s);
     AddRow(*b, u"client"_s, {{u"no"_s, 4}, {u"name"_s, u"他人的客户"_s}});
-    ASSERT_EQ(file.QueryValue(u"SELECT rowid FROM client WHERE no = 4"_s), rowid);
+    ASSERT_EQ(QueryValue(u"SELECT rowid FROM client WHERE no = 4"_s), rowid);
     ExpectRefused(stale, u"name"_s);
 
     OpenOne(stale, u"SELECT * FROM client WHERE [no] = 2"_s);
     DeleteOne(*b, u"SELECT * FROM client WHERE [no] = 2"_s);
     ExpectRefused(stale, u"name"_s);
-    EXPECT_EQ(file.QueryValue(u"SELECT group_concat(no || name || ifnull(city, ''), ',') "
-                              "FROM client"_s),
+    EXPECT_EQ(QueryValue(u"SELECT group_concat(no || name || ifnull(city, ''), ',') "
+                         "FROM client"_s),
               u"1客户1,4他人的客户"_s);
 
     // Changed but still the same numbered row: the edit lands, and so does the delete.
     OpenOne(stale, u"SELECT * FROM client WHERE [no] = 1"_s);
-    file.Exec(u"UPDATE client SET name = '甲公司' WHERE no = 1"_s);
+    Exec(u"UPDATE client SET name = '甲公司' WHERE no = 1"_s);
     stale.Edit();
     stale.SetFieldText(u"city"_s, u"上海"_s);
     EXPECT_TRUE(stale.Update()) << stale.GetLastError().toStdString();
-    EXPECT_EQ(file.QueryValue(u"SELECT name || city FROM client WHERE no = 1"_s), u"甲公司上海"_s);
+    EXPECT_EQ(QueryValue(u"SELECT name || city FROM client WHERE no = 1"_s), u"甲公司上海"_s);
     // Edited as read, it is written while every field is as read, and not after any changed.
     stale.EditAsRead();
     stale.SetFieldText(u"zip"_s, u"200000"_s);
     EXPECT_TRUE(stale.Update()) << stale.GetLastError().toStdString();
-    file.Exec(u"UPDATE client SET site = 'b.example' WHERE no = 1"_s);
+    Exec(u"UPDATE client SET site = 'b.example' WHERE no = 1"_s);
     stale.EditAsRead();
     stale.SetFieldText(u"zip"_s, u"300000"_s);
     EXPECT_FALSE(stale.Update());
     EXPECT_EQ(stale.GetLastErrorCode(), CADORecordset::kRowChangedError);
-    EXPECT_EQ(file.QueryValue(u"SELECT zip || site FROM client WHERE no = 1"_s),
-              u"200000b.example"_s);
+    EXPECT_EQ(QueryValue(u"SELECT zip || site FROM client WHERE no = 1"_s), u"200000b.example"_s);
     EXPECT_TRUE(stale.Delete()) << stale.GetLastError().toStdString();
-    EXPECT_EQ(file.QueryValue(u"SELECT group_concat(no) FROM client"_s), u"4"_s);
+    EXPECT_EQ(QueryValue(u"SELECT group_concat(no) FROM client"_s), u"4"_s);
 }
 
-TEST(RowChanges, AnUnnumberedRowIsKnownByEveryValueAsRead)
+TEST_P(RowChanges, AnUnnumberedRowIsKnownByEveryValueAsRead)
 {
-    TempDataFile file;
-    auto a = file.Open();
-    auto b = file.Open();
-    file.Exec(u"INSERT INTO city (name) VALUES ('北京'), ('上海')"_s);
-    const QString rowid = file.QueryValue(u"SELECT rowid FROM city WHERE name = '上海'"_s);
+    auto a = Open();
+    auto b = Open();
+    Exec(u"INSERT INTO city (name) VALUES ('北京'), ('上海')"_s);
+    const QString rowid = QueryValue(u"SELECT rowid FROM city WHERE name = '上海'"_s);
 
     CADORecordset stale(a.get());
     OpenOne(stale, u"SELECT * FROM city WHERE [name] = '上海'"_s);
     DeleteOne(*b, u"SELECT * FROM city WHERE [name] = '上海'"_s);
     AddRow(*b, u"city"_s, {{u"name"_s, u"广州"_s}});
-    ASSERT_EQ(file.QueryValue(u"SELECT rowid FROM city WHERE name = '广州'"_s), rowid);
+    ASSERT_EQ(QueryValue(u"SELECT rowid FROM city WHERE name = '广州'"_s), rowid);
     ExpectRefused(stale, u"name"_s);
-    EXPECT_EQ(file.QueryValue(u"SELECT group_concat(name, ',') FROM city"_s), u"北京,广州"_s);
+    EXPECT_EQ(QueryValue(u"SELECT group_concat(name, ',') FROM city"_s), u"北京,广州"_s);
 
     // Unchanged, it is written again and again (the cursor keeps what was stored), then deleted.
     OpenOne(stale, u"SELECT * FROM city WHERE [name] = '北京'"_s);
@@ -129,20 +128,20 @@ TEST(RowChanges, AnUnnumberedRowIsKnownByEveryValueAsRead)
         EXPECT_TRUE(stale.Update()) << stale.GetLastError().toStdString();
     }
     EXPECT_TRUE(stale.Delete()) << stale.GetLastError().toStdString();
-    EXPECT_EQ(file.QueryValue(u"SELECT group_concat(name, ',') FROM city"_s), u"广州"_s);
+    EXPECT_EQ(QueryValue(u"SELECT group_concat(name, ',') FROM city"_s), u"广州"_s);
 
     // NULL matches NULL; any other column changed meanwhile does not match.
-    file.Exec(u"UPDATE snnumber SET client = 10, appoint = NULL"_s);
+    Exec(u"UPDATE snnumber SET client = 10, appoint = NULL"_s);
     OpenOne(stale, u"SELECT * FROM snnumber"_s);
     stale.Edit();
     stale.SetFieldInt(u"client"_s, 11);
     ASSERT_TRUE(stale.Update()) << stale.GetLastError().toStdString();
-    file.Exec(u"UPDATE snnumber SET linkman = linkman + 1"_s);
+    Exec(u"UPDATE snnumber SET linkman = linkman + 1"_s);
     stale.Edit();
     stale.SetFieldInt(u"client"_s, 12);
     EXPECT_FALSE(stale.Update());
-    EXPECT_EQ(file.QueryValue(u"SELECT client || ',' || linkman || ',' || ifnull(appoint, 'null') "
-                              "FROM snnumber"_s),
+    EXPECT_EQ(QueryValue(u"SELECT client || ',' || linkman || ',' || ifnull(appoint, 'null') "
+                         "FROM snnumber"_s),
               u"11,2,null"_s);
 }
 
@@ -175,28 +174,27 @@ void ReadReport(QProcess& process, WorkerReport& report)
     }
 }
 
-TEST(RowChanges, TwoProgramsEditingAndReplacingTheSameRowsNeverMixThem)
+TEST_P(RowChanges, TwoProgramsEditingAndReplacingTheSameRowsNeverMixThem)
 {
-    TempDataFile file;
     constexpr int kRows = 6;
     for (int no = 1; no <= kRows; ++no)
-        file.Exec(u"INSERT INTO client (no, name, number, remark) VALUES (%1, '客户%1', '%1', "
-                  "'no=%1 初始')"_s.arg(no));
-    file.Exec(u"UPDATE snnumber SET client = %1"_s.arg(kRows + 1));
+        Exec(u"INSERT INTO client (no, name, number, remark) VALUES (%1, '客户%1', '%1', "
+             "'no=%1 初始')"_s.arg(no));
+    Exec(u"UPDATE snnumber SET client = %1"_s.arg(kRows + 1));
     // Every row written or deleted, in order, whichever program did it.
-    file.Exec(u"CREATE TABLE rowlog (op TEXT, id INTEGER, no INTEGER, name TEXT, number TEXT, "
-              "remark TEXT)"_s);
+    Exec(u"CREATE TABLE rowlog (op TEXT, id INTEGER, no INTEGER, name TEXT, number TEXT, "
+         "remark TEXT)"_s);
     for (const char* op : {"INSERT", "UPDATE", "DELETE"}) {
         const QString row = QString::fromLatin1(op) == u"DELETE"_s ? u"old"_s : u"new"_s;
-        file.Exec(u"CREATE TRIGGER log%1 AFTER %1 ON client BEGIN INSERT INTO rowlog VALUES "
-                  "('%1', %2.rowid, %2.no, %2.name, %2.number, %2.remark); END"_s.arg(
-                      QString::fromLatin1(op), row));
+        Exec(u"CREATE TRIGGER log%1 AFTER %1 ON client BEGIN INSERT INTO rowlog VALUES "
+             "('%1', %2.rowid, %2.no, %2.name, %2.number, %2.remark); END"_s.arg(
+                 QString::fromLatin1(op), row));
     }
 
     const QString worker = QCoreApplication::applicationDirPath() + u"/rowchanges_worker"_s;
     QProcess first, second;
-    first.start(worker, {file.Path(), u"500"_s, u"1"_s});
-    second.start(worker, {file.Path(), u"500"_s, u"2"_s});
+    first.start(worker, {ConnectionString(), u"500"_s, u"1"_s});
+    second.start(worker, {ConnectionString(), u"500"_s, u"2"_s});
     WorkerReport report;
     for (QProcess* process : {&first, &second}) {
         ASSERT_TRUE(process->waitForFinished(120000));
@@ -206,30 +204,32 @@ TEST(RowChanges, TwoProgramsEditingAndReplacingTheSameRowsNeverMixThem)
     EXPECT_EQ(report.operations, 1000);
     // The programs got in each other's way, and deleted rows' rowids were given again.
     EXPECT_GT(report.refused, 0);
-    const int reused = file.QueryValue(u"SELECT count(*) FROM rowlog AS added WHERE op = 'INSERT' "
-                                       "AND EXISTS (SELECT 1 FROM rowlog AS gone WHERE op = "
-                                       "'DELETE' AND gone.id = added.id AND gone.rowid < "
-                                       "added.rowid)"_s)
+    const int reused = QueryValue(u"SELECT count(*) FROM rowlog AS added WHERE op = 'INSERT' "
+                                  "AND EXISTS (SELECT 1 FROM rowlog AS gone WHERE op = "
+                                  "'DELETE' AND gone.id = added.id AND gone.rowid < "
+                                  "added.rowid)"_s)
                            .toInt();
     EXPECT_GT(reused, 0);
 
     // No row was ever written with another row's values.
     const int misplaced =
-        file.QueryValue(u"SELECT count(*) FROM rowlog WHERE op <> 'DELETE' AND (name IS NOT "
-                        "'客户' || no OR number IS NOT CAST(no AS TEXT) OR remark NOT LIKE 'no=' "
-                        "|| no || ' %')"_s)
+        QueryValue(u"SELECT count(*) FROM rowlog WHERE op <> 'DELETE' AND (name IS NOT "
+                   "'客户' || no OR number IS NOT CAST(no AS TEXT) OR remark NOT LIKE 'no=' "
+                   "|| no || ' %')"_s)
             .toInt();
     EXPECT_EQ(misplaced, 0);
     // The rows deleted are the ones the programs said they deleted, each once.
     QStringList deleted;
     for (int no : report.deleted)
         deleted << QString::number(no);
-    EXPECT_EQ(file.QueryValue(u"SELECT group_concat(no) FROM (SELECT no FROM rowlog WHERE op = "
-                              "'DELETE' ORDER BY no)"_s),
+    EXPECT_EQ(QueryValue(u"SELECT group_concat(no) FROM (SELECT no FROM rowlog WHERE op = "
+                         "'DELETE' ORDER BY no)"_s),
               deleted.join(u','));
-    EXPECT_EQ(file.QueryValue(u"SELECT count(*) FROM client"_s).toInt(), kRows);
+    EXPECT_EQ(QueryValue(u"SELECT count(*) FROM client"_s).toInt(), kRows);
     std::printf("[ figures  ] %d operations, %d refused, %d rowids given again, %d misplaced\n",
                 report.operations, report.refused, reused, misplaced);
 }
+
+INSTANTIATE_TEST_SUITE_P(, RowChanges, EachBackend(), BackendName);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "data/adodatabase.h"
 #include "data/schema.h"
+#include "support/datafixture.h"
 #include "support/tempdata.h"
 
 #include <QFile>
@@ -106,14 +107,14 @@ QStringList Texts(const QString& path, const QString& sql)
 }
 
 // The tables a file holds, by name, without SQLite's own.
-QStringList Tables(const QString& path)
+QStringList TablesOf(const QString& path)
 {
     return Texts(path, u"SELECT name FROM sqlite_master WHERE type = 'table' "
                        "AND name NOT LIKE 'sqlite%' ORDER BY name"_s);
 }
 
 // A table's columns, in their order.
-QStringList Columns(const QString& path, const char* table)
+QStringList ColumnsOf(const QString& path, const char* table)
 {
     return Texts(path, u"SELECT name FROM pragma_table_info('%1') ORDER BY cid"_s.arg(
                            QString::fromUtf8(table)));
@@ -125,29 +126,20 @@ QStringList Sorted(QStringList names)
     return names;
 }
 
+using Schema = DataTest;
+
 } // namespace
 
-TEST(Schema, EveryTableHoldsItsColumns)
+TEST_P(Schema, EveryTableHoldsItsColumns)
 {
-    TempDataFile file;
     QStringList names;
     for (const TableColumns& table : kDataFile) {
         names << QString::fromUtf8(table.table);
         // Which columns a table has is fixed; their order is the layout's own.
-        EXPECT_EQ(Sorted(Columns(file.Path(), table.table)), Sorted(table.columns)) << table.table;
+        EXPECT_EQ(Sorted(Columns(QString::fromUtf8(table.table))), Sorted(table.columns))
+            << table.table;
     }
-    EXPECT_EQ(Tables(file.Path()), Sorted(names));
-
-    // The reference file holds the two lookup tables and the common numbers, nothing else.
-    const QString reference = file.Dir() + u"/data.db"_s;
-    QString error;
-    ASSERT_TRUE(CreateReferenceFile(reference, &error)) << error.toStdString();
-    names.clear();
-    for (const TableColumns& table : kReferenceFile) {
-        names << QString::fromUtf8(table.table);
-        EXPECT_EQ(Sorted(Columns(reference, table.table)), Sorted(table.columns)) << table.table;
-    }
-    EXPECT_EQ(Tables(reference), Sorted(names));
+    EXPECT_EQ(Tables(), Sorted(names));
 
     // The users table, made at sign-in, has its columns in this order.
     const QStringList power = {
@@ -157,19 +149,18 @@ TEST(Schema, EveryTableHoldsItsColumns)
         u"ssearch"_s, u"saddress"_s, u"sappoint"_s,      u"sclient"_s,   u"sexport"_s,
         u"sinput"_s,  u"snote"_s,    u"snotice"_s,       u"soutput"_s,   u"sstat"_s};
     for (const QString& statement : schema::CreateStatements(schema::PowerTable()))
-        file.Exec(statement);
-    EXPECT_EQ(Columns(file.Path(), "power"), power);
+        Exec(statement);
+    EXPECT_EQ(Columns(u"power"_s), power);
 }
 
-TEST(Schema, TheFileNumbersTheRowsOfTablesWithoutACounter)
+TEST_P(Schema, TheDatabaseNumbersTheRowsOfTablesWithoutACounter)
 {
-    TempDataFile file;
     struct Numbered
     {
         const char* table;
         const char* text; // a text column to tell the rows apart
     };
-    // Rows added without a number get 1, then 2, from the file itself.
+    // Rows added without a number get 1, then 2, from the database itself.
     for (const Numbered& numbered :
          {Numbered{"notepaper", "caption"}, Numbered{"notice", "content"},
           Numbered{"material", "name"}, Numbered{"materialimage", "path"},
@@ -177,59 +168,71 @@ TEST(Schema, TheFileNumbersTheRowsOfTablesWithoutACounter)
           Numbered{"address", "[user]"}}) {
         const QString table = QString::fromUtf8(numbered.table);
         const QString text = QString::fromUtf8(numbered.text);
-        file.Exec(u"INSERT INTO [%1] (%2) VALUES ('甲'); INSERT INTO [%1] (%2) VALUES ('乙')"_s.arg(
+        Exec(u"INSERT INTO [%1] (%2) VALUES ('甲'); INSERT INTO [%1] (%2) VALUES ('乙')"_s.arg(
             table, text));
-        EXPECT_EQ(file.QueryValue(u"SELECT group_concat(%2 || no, ',') FROM "
-                                  "(SELECT %2, no FROM [%1] ORDER BY no)"_s.arg(table, text)),
+        EXPECT_EQ(QueryValue(u"SELECT group_concat(%2 || no, ',') FROM "
+                             "(SELECT %2, no FROM [%1] ORDER BY no)"_s.arg(table, text)),
                   u"甲1,乙2"_s)
             << numbered.table;
     }
 }
 
-TEST(Schema, NewDataFileHoldsEveryTableAndOneCounterRow)
+TEST_P(Schema, NewDatabaseHoldsEveryTableAndOneCounterRow)
 {
-    TempDataFile file;
-    for (const schema::Table& table : schema::DataTables())
+    for (const schema::Table& table : schema::DataTables()) {
+        const QStringList columns = Columns(QString::fromUtf8(table.name));
         for (const schema::Column& column : table.columns)
-            EXPECT_EQ(file.QueryValue(
-                          u"SELECT count(*) FROM pragma_table_info('%1') WHERE name = '%2'"_s.arg(
-                              QString::fromUtf8(table.name), QString::fromUtf8(column.name))),
-                      u"1"_s)
+            EXPECT_EQ(columns.count(QString::fromUtf8(column.name)), 1)
                 << table.name << "." << column.name;
-    EXPECT_EQ(file.QueryValue(u"SELECT count(*) FROM sqlite_master WHERE name = 'power'"_s),
-              u"0"_s);
-    EXPECT_EQ(file.QueryValue(u"SELECT count(*) || ':' || client || outputdetail FROM snnumber"_s),
+    }
+    EXPECT_FALSE(Tables().contains(u"power"_s));
+    EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || client || outputdetail FROM snnumber"_s),
               u"1:11"_s);
-    QString error;
-    EXPECT_FALSE(CreateDataFile(file.Path(), &error)); // never over an existing file
 }
 
-TEST(Schema, UpgradeAddsMissingTablesAndKeepsRows)
+TEST_P(Schema, UpgradeAddsMissingTablesAndKeepsRows)
 {
-    TempDataFile file;
-    file.Exec(u"DROP TABLE material; DROP TABLE [group]; DELETE FROM snnumber;"
-              "INSERT INTO client (no, name) VALUES (5, '保留');"_s);
-    auto db = file.Open();
+    Exec(u"DROP TABLE material; DROP TABLE [group]; DELETE FROM snnumber;"
+         "INSERT INTO client (no, name) VALUES (5, '保留');"_s);
+    auto db = Open();
     QString error;
     ASSERT_TRUE(UpgradeDatabase(*db, &error)) << error.toStdString();
-    EXPECT_EQ(file.QueryValue(
-                  u"SELECT count(*) FROM sqlite_master WHERE name IN ('material', 'group')"_s),
-              u"2"_s);
-    EXPECT_EQ(file.QueryValue(u"SELECT name FROM client WHERE no = 5"_s), u"保留"_s);
-    EXPECT_EQ(file.QueryValue(u"SELECT count(*) FROM snnumber"_s), u"1"_s);
+    const QStringList tables = Tables();
+    EXPECT_TRUE(tables.contains(u"material"_s));
+    EXPECT_TRUE(tables.contains(u"group"_s));
+    EXPECT_EQ(QueryValue(u"SELECT name FROM client WHERE no = 5"_s), u"保留"_s);
+    EXPECT_EQ(QueryValue(u"SELECT count(*) FROM snnumber"_s), u"1"_s);
 
     // Counters in use are never reset.
-    file.Exec(u"UPDATE snnumber SET client = 42"_s);
+    Exec(u"UPDATE snnumber SET client = 42"_s);
     ASSERT_TRUE(UpgradeDatabase(*db, &error));
-    EXPECT_EQ(file.QueryValue(u"SELECT count(*) || ':' || client FROM snnumber"_s), u"1:42"_s);
+    EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || client FROM snnumber"_s), u"1:42"_s);
 }
 
-TEST(Schema, ReferenceFileHoldsTheLookupTables)
+INSTANTIATE_TEST_SUITE_P(, Schema, EachBackend(), BackendName);
+
+TEST(SchemaFile, ANewDataFileIsNeverMadeOverAnExistingOne)
+{
+    TempDataFile file;
+    QString error;
+    EXPECT_FALSE(CreateDataFile(file.Path(), &error));
+}
+
+TEST(SchemaFile, ReferenceFileHoldsTheLookupTables)
 {
     TempDataFile file;
     const QString path = file.Dir() + u"/data.db"_s;
-    ASSERT_TRUE(CreateReferenceFile(path));
+    QString error;
+    ASSERT_TRUE(CreateReferenceFile(path, &error)) << error.toStdString();
     CADODatabase db;
     ASSERT_TRUE(db.Open(CADODatabase::ConnectionStringFor(path)));
     EXPECT_TRUE(QFile::exists(path));
+
+    // It holds the two lookup tables and the common numbers, nothing else.
+    QStringList names;
+    for (const TableColumns& table : kReferenceFile) {
+        names << QString::fromUtf8(table.table);
+        EXPECT_EQ(Sorted(ColumnsOf(path, table.table)), Sorted(table.columns)) << table.table;
+    }
+    EXPECT_EQ(TablesOf(path), Sorted(names));
 }

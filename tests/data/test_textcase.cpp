@@ -4,7 +4,7 @@
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
 #include "data/jetsql.h"
-#include "support/tempdata.h"
+#include "support/datafixture.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +40,8 @@ QString Column(CADODatabase& db, const QString& sql, const QString& field = u"na
     values.sort();
     return values.join(u'|');
 }
+
+using TextCaseQueries = DataTest;
 } // namespace
 
 TEST(TextCase, TextComparisonsBecomeCaseBlind)
@@ -77,14 +79,13 @@ TEST(TextCase, OtherComparisonsStayAsWritten)
     }
 }
 
-TEST(TextCase, RowsFoundAndIndexesUsedOnAFile)
+TEST_P(TextCaseQueries, RowsFoundAndIndexesUsed)
 {
-    TempDataFile file;
-    file.Exec(u"INSERT INTO client (no, name, number) VALUES (1, 'abc', 'Ä'), (2, 'ABC', 'ä'), "
-              "(3, 'Abd', 'ｎ'), (4, 'abcd', 'N'), (5, 'AbC ', 'n')"_s);
-    file.Exec(u"INSERT INTO outputdata (no, paper, client) VALUES (10, 'XS-1', 'Abc')"_s);
-    file.Exec(u"INSERT INTO outputdetail (no, paper) VALUES (20, 10), (21, 11)"_s);
-    auto db = file.Open();
+    Exec(u"INSERT INTO client (no, name, number) VALUES (1, 'abc', 'Ä'), (2, 'ABC', 'ä'), "
+         "(3, 'Abd', 'ｎ'), (4, 'abcd', 'N'), (5, 'AbC ', 'n')"_s);
+    Exec(u"INSERT INTO outputdata (no, paper, client) VALUES (10, 'XS-1', 'Abc')"_s);
+    Exec(u"INSERT INTO outputdetail (no, paper) VALUES (20, 10), (21, 11)"_s);
+    auto db = Open();
     // Every spelling and nothing else: not a longer name, not one between the bounds ('Abd').
     EXPECT_EQ(Column(*db, u"SELECT * FROM client WHERE [name] = 'aBc'"_s), u"ABC|abc"_s);
     // Letters beyond ASCII keep their case: Ä is not ä, full-width ｎ not n.
@@ -111,3 +112,5 @@ TEST(TextCase, RowsFoundAndIndexesUsedOnAFile)
     EXPECT_TRUE(plan(u"SELECT * FROM client WHERE [name] = 'x'"_s)
                     .contains(u"USING INDEX client_name (name>? AND name<?)"_s));
 }
+
+INSTANTIATE_TEST_SUITE_P(, TextCaseQueries, EachBackend(), BackendName);

@@ -1,6 +1,7 @@
 #include "data/adorecordset.h"
 #include "data/backup.h"
 #include "data/upgrade.h"
+#include "support/datafixture.h"
 #include "support/tempdata.h"
 #include "support/unprivileged.h"
 
@@ -43,6 +44,8 @@ QString Layout(const TempDataFile& file)
 {
     return file.QueryValue(u"SELECT group_concat(sql, ';') FROM sqlite_master"_s);
 }
+
+using UpgradeCounters = DataTest;
 
 struct RawFile
 {
@@ -114,19 +117,20 @@ TEST(Upgrade, AddsMissingTablesColumnsAndCountersOnceAfterABackup)
     EXPECT_EQ(file.QueryValue(u"SELECT client || ':' || appoint FROM snnumber"_s), u"42:8"_s);
 }
 
-TEST(Upgrade, EmptyCounterTableGetsARowPastTheNumbersInUse)
+TEST_P(UpgradeCounters, EmptyCounterTableGetsARowPastTheNumbersInUse)
 {
-    TempDataFile file;
-    file.Exec(u"DELETE FROM snnumber; INSERT INTO client (no, name) VALUES (5, 'a'), (9, 'b'); "
-              "INSERT INTO outputdata (no, paper) VALUES (30, 'S-1')"_s);
-    const UpgradeResult result = UpgradeDataFile(*file.Open(), kWhen);
+    Exec(u"DELETE FROM snnumber; INSERT INTO client (no, name) VALUES (5, 'a'), (9, 'b'); "
+         "INSERT INTO outputdata (no, paper) VALUES (30, 'S-1')"_s);
+    const UpgradeResult result = UpgradeDataFile(*Open(), kWhen);
     ASSERT_EQ(result.outcome, UpgradeOutcome::Upgraded) << result.error.toStdString();
     EXPECT_TRUE(result.added.counterRow);
     EXPECT_TRUE(result.added.tables.isEmpty());
-    EXPECT_EQ(file.QueryValue(u"SELECT count(*) || ':' || client || ':' || outputdata || ':' || "
-                              "linkman FROM snnumber"_s),
+    EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || client || ':' || outputdata || ':' || "
+                         "linkman FROM snnumber"_s),
               u"1:10:31:1"_s);
 }
+
+INSTANTIATE_TEST_SUITE_P(, UpgradeCounters, EachBackend(), BackendName);
 
 // Another program's database, a file held by another writer, a file opened read-only: the
 // upgrade says so and the file stays byte for byte as it was, without a copy.

@@ -24,13 +24,6 @@ QString TempDataFile::ConnectionString() const
     return CADODatabase::ConnectionStringFor(Path());
 }
 
-std::unique_ptr<CADODatabase> TempDataFile::Open() const
-{
-    auto database = std::make_unique<CADODatabase>();
-    EXPECT_TRUE(database->Open(ConnectionString())) << database->GetLastError().toStdString();
-    return database;
-}
-
 void TempDataFile::Exec(const QString& sql) const
 {
     sqlite3* db = nullptr;
@@ -58,4 +51,32 @@ QString TempDataFile::QueryValue(const QString& sql) const
     sqlite3_finalize(statement);
     sqlite3_close(db);
     return value;
+}
+
+QStringList TempDataFile::Tables() const
+{
+    return Texts(u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
+                 "ORDER BY name"_s);
+}
+
+QStringList TempDataFile::Columns(const QString& table) const
+{
+    return Texts(u"SELECT name FROM pragma_table_info('%1') ORDER BY cid"_s.arg(
+        QString(table).replace(u"'"_s, u"''"_s)));
+}
+
+QStringList TempDataFile::Texts(const QString& sql) const
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(Path().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    QStringList texts;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
+        ADD_FAILURE() << sql.toStdString() << ": " << sqlite3_errmsg(db);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW)
+        texts << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return texts;
 }

@@ -1,26 +1,28 @@
 #pragma once
 
-#include "data/adodatabase.h"
+#include "support/testdatabase.h"
 
 #include <QString>
 #include <QTemporaryDir>
 
-#include <memory>
-
-// A fresh data file made from the schema in a folder of its own, removed afterwards.
-class TempDataFile
+// A fresh data file made from the schema in a folder of its own, removed afterwards: the
+// SQLite database of the data tests, and the data file of the tests above them.
+class TempDataFile final : public TestDatabase
 {
 public:
     TempDataFile();
     QString Dir() const { return m_dir.path(); }
     QString Path() const;
-    QString ConnectionString() const;
-    // A new open connection to the file.
-    std::unique_ptr<CADODatabase> Open() const;
-    // Runs statements on the file outside the access layer, to set up or inspect rows.
-    void Exec(const QString& sql) const;
-    QString QueryValue(const QString& sql) const;
+    QString ConnectionString() const override;
+    // Statements run on the file through SQLite itself.
+    void Exec(const QString& sql) const override;
+    QString QueryValue(const QString& sql) const override;
+    QStringList Tables() const override;
+    QStringList Columns(const QString& table) const override;
 
 private:
+    // The first column of every row a statement returns.
+    QStringList Texts(const QString& sql) const;
+
     QTemporaryDir m_dir;
 };

@@ -1,0 +1,12 @@
+#include "support/datafixture.h"
+
+#include "support/tempdata.h"
+
+const std::vector<DataBackend>& DataBackends()
+{
+    static const std::vector<DataBackend> backends = {
+        {"sqlite",
+         []() -> std::unique_ptr<TestDatabase> { return std::make_unique<TempDataFile>(); }},
+    };
+    return backends;
+}
