@@ -8,12 +8,13 @@
 #include "benchkit.h"
 #include "data/adodatabase.h"
 #include "data/schema.h"
+#include "kit/clock.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "trade/finddlg.h"
 #include "trade/statdlg.h"
 #include "views/middlelistview.h"
-#include "views/recordcategory.h"
+#include "views/listpanes.h"
 #include "views/statchartview.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
@@ -191,7 +192,7 @@ struct Screen
 // (a) One client over the 24 months of 2023 and 2024.
 void MeasureClientMonths(Screen& screen, sqlite3* raw, const QString& client)
 {
-    CStatDlg dialog(screen.doc, &screen.window);
+    CStatDlg dialog(screen.doc, CClock(), &screen.window);
     dialog.show();
     dialog.TradeButton(1)->setChecked(true);
     dialog.ClientList()->setCurrentIndex(dialog.ClientList()->findText(client));
@@ -221,7 +222,7 @@ void MeasureClientMonths(Screen& screen, sqlite3* raw, const QString& client)
 // (b) Every client in June 2024.
 void MeasureMonthClients(Screen& screen, sqlite3* raw)
 {
-    CStatDlg dialog(screen.doc, &screen.window);
+    CStatDlg dialog(screen.doc, CClock(), &screen.window);
     dialog.show();
     dialog.TradeButton(1)->setChecked(true);
     dialog.Year()->setText(u"2024"_s);

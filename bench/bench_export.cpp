@@ -10,7 +10,7 @@
 #include "kit/recordlistmodel.h"
 #include "trade/exportcommands.h"
 #include "trade/orderlist.h"
-#include "views/tradetwin.h"
+#include "trade/tradetwin.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 

@@ -9,8 +9,8 @@
 // Run: build/bench/bench/bench_reminders [contacts appointments notes reminders]
 #include "benchkit.h"
 #include "data/adodatabase.h"
-#include "data/clock.h"
 #include "data/schema.h"
+#include "kit/clock.h"
 #include "kit/commandregistry.h"
 #include "kit/recordlistmodel.h"
 #include "schedule/notepaperquerydlg.h"
@@ -231,7 +231,7 @@ int main(int argc, char** argv)
         std::unique_ptr<CNotepaperQueryDlg> dialog;
         const Figure figure = Time(
             [&] {
-                dialog = std::make_unique<CNotepaperQueryDlg>(doc, &window);
+                dialog = std::make_unique<CNotepaperQueryDlg>(doc, CClock(), &window);
                 dialog->show();
                 QApplication::processEvents();
             },
@@ -252,8 +252,8 @@ int main(int argc, char** argv)
         ReadAll(raw, u"SELECT * FROM appoint WHERE time >= '%1' AND time <= '%2' AND "
                      "notice <> 0 ORDER BY time"_s.arg(moment, soon));
     };
-    SetClock([] { return kNow; });
-    CRemindersDue due(&db);
+    const CClock clock([] { return kNow; });
+    CRemindersDue due(&db, clock);
     size_t found = 0;
     const Figure check = Time(
         nullptr, [&] { found = due.Check().size(); }, rawDue, 21);
@@ -261,7 +261,7 @@ int main(int argc, char** argv)
     std::printf("    (%zu entries due at %s)\n", found, qPrintable(moment));
 
     NoCommands commands;
-    CReminderWatch watch(doc, commands, &window);
+    CReminderWatch watch(doc, commands, clock, &window);
     const Figure watched = Time(
         nullptr,
         [&] {

@@ -9,6 +9,7 @@
 #include "benchkit.h"
 #include "data/adodatabase.h"
 #include "data/schema.h"
+#include "kit/clock.h"
 #include "kit/recordlistmodel.h"
 #include "schedule/appointdlg.h"
 #include "schedule/appointquerydlg.h"
@@ -182,7 +183,7 @@ struct Bench
 // (a) A choice in the contact box lists that contact's appointments.
 void MeasureAppointDialog(Bench& bench)
 {
-    CAppointDlg dialog(&bench.db, &bench.window);
+    CAppointDlg dialog(&bench.db, CClock(), &bench.window);
     dialog.show();
     QApplication::processEvents();
     // A client with several contacts, so that the choice alternates between two of them.
@@ -228,7 +229,7 @@ void MeasureAppointQueries(Bench& bench)
         std::unique_ptr<CAppointQueryDlg> dialog;
         const Figure figure = Time(
             [&] {
-                dialog = std::make_unique<CAppointQueryDlg>(bench.doc, &bench.window);
+                dialog = std::make_unique<CAppointQueryDlg>(bench.doc, CClock(), &bench.window);
                 dialog->StartPicker()->setDate(kFirstDay);
                 dialog->EndPicker()->setDate(kFirstDay.addDays(kDays - 1));
                 dialog->show();

@@ -10,15 +10,16 @@
 #include "benchkit.h"
 #include "data/adodatabase.h"
 #include "data/schema.h"
+#include "kit/clock.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "trade/orderdlg.h"
 #include "trade/tradedetaildlg.h"
 #include "trade/tradequerydlg.h"
 #include "views/middlelistview.h"
-#include "views/paymentdependants.h"
+#include "trade/paymentdependants.h"
 #include "views/recorddialogs.h"
-#include "views/tradetwin.h"
+#include "trade/tradetwin.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -208,7 +209,7 @@ int main(int argc, char** argv)
     std::unique_ptr<CSaleQueryDlg> query;
     const Figure all = Time(
         [&] {
-            query = std::make_unique<CSaleQueryDlg>(doc, &window);
+            query = std::make_unique<CSaleQueryDlg>(doc, CClock(), &window);
             query->show();
             QApplication::processEvents();
         },
@@ -228,7 +229,7 @@ int main(int argc, char** argv)
     const Figure order = Time(
         nullptr,
         [&] {
-            CSaleDlg dialog(&db, view, &window);
+            CSaleDlg dialog(&db, view, CClock(), &window);
             dialog.show();
             QApplication::processEvents();
         },
@@ -238,7 +239,7 @@ int main(int argc, char** argv)
     const Figure detail = Time(
         nullptr,
         [&] {
-            CTradeDetailDlg dialog(&db, kSaleTwin, lower, view, &window);
+            CTradeDetailDlg dialog(&db, kSaleTwin, lower, view, CClock(), &window);
             dialog.show();
             QApplication::processEvents();
         },
@@ -247,7 +248,7 @@ int main(int argc, char** argv)
 
     // The payments of a listed order that has some, as a click on its row shows them; then one
     // of them is changed from the lower list, as a double click there does.
-    query = std::make_unique<CSaleQueryDlg>(doc, &window);
+    query = std::make_unique<CSaleQueryDlg>(doc, CClock(), &window);
     query->OnQueryAll();
     int row = 0;
     while (row + 1 < view->List().GetItemCount() && view->List().GetItemText(row, 7) == u"0.00"_s)
@@ -268,7 +269,8 @@ int main(int argc, char** argv)
             request.modify = true;
             request.no = payment;
             request.item = 0;
-            modify = std::make_unique<CTradeDetailDlg>(&db, kSaleTwin, lower, view, &window);
+            modify =
+                std::make_unique<CTradeDetailDlg>(&db, kSaleTwin, lower, view, CClock(), &window);
             modify->SetRequest(request);
             modify->show();
             QApplication::processEvents();

@@ -7,7 +7,7 @@
 // Run: build/bench/bench/bench_views [rows]
 #include "data/formats.h"
 #include "kit/recordlistmodel.h"
-#include "views/recordcategory.h"
+#include "trade/traderecords.h"
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
@@ -30,7 +30,7 @@ void PrepareColumns(CVantrelView& view)
         u"日期",     u"单号",     u"项目",       u"合同",     u"客户", u"对方签约人",
         u"单据金额", u"回笼金额", u"回笼百分比", u"货品名称", u"单位", u"数量",
         u"仓库",     u"责任人",   u"结清标志",   u"销售详情", u"备注"};
-    view.SetCategory(RecordCategory::kSales);
+    view.SetCategory(TradeCategory::kSales);
     view.List().Clear();
     for (int column = 0; column < kColumns - 1; ++column)
         view.List().InsertColumn(column, QString::fromUtf16(kTitles[column]), Qt::AlignLeft,

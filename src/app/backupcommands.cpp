@@ -3,7 +3,6 @@
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
 #include "data/backup.h"
-#include "data/clock.h"
 #include "data/datafileusers.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
@@ -32,7 +31,7 @@ void BackUp(CVantrelApp& app, QWidget* window)
     app.WriteSetting(u"BackupPath"_s, folder);
     QString written;
     QString error;
-    if (BackupDataFile(app.DataFilePath(), folder, CurrentDateTime(), &written, &error))
+    if (BackupDataFile(app.DataFilePath(), folder, app.Now(), &written, &error))
         Inform(window, u"数据已备份到：\n%1"_s.arg(QDir::toNativeSeparators(written)));
     else
         Warn(window, u"数据备份失败：%1"_s.arg(error));
@@ -54,7 +53,7 @@ void Restore(CVantrelApp& app, QWidget* window)
     }
     const QString dataFile = app.DataFilePath();
     // Every restore keeps the file it replaces under a name of its own.
-    const QString keepAs = BeforeRestorePath(dataFile, CurrentDateTime());
+    const QString keepAs = BeforeRestorePath(dataFile, app.Now());
     const QString kept = QDir::toNativeSeparators(keepAs);
     const QString question =
         u"恢复数据将用所选备份替换当前的数据文件，当前文件将保存为：\n%1\n是否继续？"_s.arg(kept);

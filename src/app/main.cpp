@@ -1,6 +1,7 @@
 #include "app/chinesetranslation.h"
 #include "app/vantrelapp.h"
 #include "kit/appicons.h"
+#include "kit/messages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,8 @@ int main(int argc, char** argv)
     InstallChineseTranslation(application);
     // Start-up shows and closes dialogs before there is a main window.
     QApplication::setQuitOnLastWindowClosed(false);
+    CMessageBoxSink messageBoxes;
+    const CMessageSinkInstallation messages(&messageBoxes);
 
     CVantrelApp app(QDir::currentPath(), CVantrelApp::DefaultIniPath());
     int result = 0;

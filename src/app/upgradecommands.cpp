@@ -2,7 +2,6 @@
 
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
-#include "data/clock.h"
 #include "data/schema.h"
 #include "data/upgrade.h"
 #include "kit/commandids.h"
@@ -85,7 +84,7 @@ void Upgrade(CVantrelApp& app, QWidget* window)
         Warn(window, u"数据文件未打开，无法升级！"_s);
         return;
     }
-    Inform(window, ResultText(UpgradeDataFile(*app.m_pDb, CurrentDateTime())));
+    Inform(window, ResultText(UpgradeDataFile(*app.m_pDb, app.Now())));
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 #include "data/adorecordset.h"
 #include "data/adox.h"
 #include "data/backup.h"
-#include "data/clock.h"
 #include "data/compaction.h"
 #include "data/datafilekind.h"
 #include "data/datafileusers.h"
@@ -142,7 +141,7 @@ bool CVantrelApp::InitInstance()
     CompactDataFile();
     OpenDatabase();
     ReportWriteAccess();
-    AutoBackup(CurrentDateTime());
+    AutoBackup(Now());
     if (!SignIn())
         return false;
     if (!LoadPermissions())
@@ -262,7 +261,7 @@ bool CVantrelApp::OfferBackupFor(const QString& dataFile)
                  shown));
         return false;
     }
-    const QString keepAs = DamagedFilePath(dataFile, CurrentDateTime());
+    const QString keepAs = DamagedFilePath(dataFile, Now());
     const QString question =
         u"数据文件已损坏，不能使用：\n%1\n\n最新的完好备份是：\n%2\n\n是否用这份备份恢复数据文件？"
         "损坏的文件将保存为：\n%3\n\n选择“否”可以另选数据文件。"_s.arg(

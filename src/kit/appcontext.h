@@ -1,13 +1,15 @@
 #pragma once
 
+#include "kit/clock.h"
+
 #include <QObject>
 #include <QString>
 
 class CADODatabase;
 
 // The services of the running program that every window may use: the data file, the reference
-// file of postcodes and area codes, and the picture home directory. The application object
-// provides them; tests make one over their own files.
+// file of postcodes and area codes, the picture home directory and the clock. The application
+// object provides them; tests make one over their own files.
 class CAppContext : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,12 @@ public:
     // Takes the new folder and tells everyone who keeps it.
     void SetPicturePath(const QString& path);
 
+    // The program's "now": the system clock unless another is set.
+    const CClock& Clock() const { return m_clock; }
+    QDateTime Now() const { return m_clock.Now(); }
+    QDate Today() const { return m_clock.Today(); }
+    void SetClock(const CClock& clock) { m_clock = clock; }
+
 Q_SIGNALS:
     void PicturePathChanged(const QString& path);
 
@@ -31,4 +39,5 @@ private:
     CADODatabase* m_pDb = nullptr;
     CADODatabase* m_pAreaDb = nullptr;
     QString m_strPicPath;
+    CClock m_clock;
 };

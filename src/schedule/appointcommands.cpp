@@ -1,6 +1,7 @@
 #include "schedule/appointcommands.h"
 
 #include "data/adorecordset.h"
+#include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "kit/recordlistmodel.h"
@@ -77,9 +78,9 @@ void FollowChanges(CVantrelDoc& doc, const CAppointDlg& dialog)
         view->SetCurrentRow(-1);
 }
 
-void OpenAppointDlg(CVantrelDoc& doc, QWidget* parent, int no)
+void OpenAppointDlg(CVantrelDoc& doc, const CAppContext& app, QWidget* parent, int no)
 {
-    CAppointDlg dialog(doc.Database(), parent);
+    CAppointDlg dialog(doc.Database(), app.Clock(), parent);
     if (no >= 0)
         dialog.SelectAppointment(no);
     dialog.exec();
@@ -91,18 +92,19 @@ void OpenAppointDlg(CVantrelDoc& doc, QWidget* parent, int no)
 void RegisterAppointCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
+    const CAppContext& app = context.app;
     QWidget* window = context.window;
     // Also the main list's "修改记录" for appointments, which runs this command: the dialog
     // opens at the appointment of the list's current row.
-    context.commands.SetHandler(ID_MANAGE_APPOINT, [&doc, window] {
-        OpenAppointDlg(doc, window, CurrentAppointment(doc));
+    context.commands.SetHandler(ID_MANAGE_APPOINT, [&doc, &app, window] {
+        OpenAppointDlg(doc, app, window, CurrentAppointment(doc));
     });
-    context.commands.SetHandler(ID_QUERY_APPOINT, [&doc, window] {
-        CAppointQueryDlg dialog(doc, window);
+    context.commands.SetHandler(ID_QUERY_APPOINT, [&doc, &app, window] {
+        CAppointQueryDlg dialog(doc, app.Clock(), window);
         dialog.exec();
     });
     doc.Dialogs().Register(ScheduleDialog::kAppointment,
-                           [&doc](const CRecordRequest& request, QWidget* parent) {
-                               OpenAppointDlg(doc, parent, request.modify ? request.no : -1);
+                           [&doc, &app](const CRecordRequest& request, QWidget* parent) {
+                               OpenAppointDlg(doc, app, parent, request.modify ? request.no : -1);
                            });
 }

@@ -1,10 +1,10 @@
 #include "schedule/appointdlg.h"
 
 #include "data/adorecordset.h"
-#include "data/clock.h"
 #include "data/eachrow.h"
 #include "data/formats.h"
 #include "data/recordnumber.h"
+#include "kit/clock.h"
 #include "kit/columnwidths.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
@@ -65,13 +65,14 @@ QLineEdit* NewTextEdit(const QString& objectName, QWidget* parent)
 
 } // namespace
 
-CAppointDlg::CAppointDlg(CADODatabase* database, QWidget* parent) : QDialog(parent), m_db(database)
+CAppointDlg::CAppointDlg(CADODatabase* database, const CClock& clock, QWidget* parent)
+    : QDialog(parent), m_db(database)
 {
     setObjectName(u"IDD_APPOINT"_s);
     setWindowTitle(u"约会记录"_s);
     BuildControls();
 
-    const QDateTime now = CurrentDateTime();
+    const QDateTime now = clock.Now();
     m_date->setDateTime(now);
     m_time->setTime(now.time());
     m_help->setPlainText(QString::fromUtf16(kHelp));

@@ -11,6 +11,7 @@
 
 class CADODatabase;
 class CADORecordset;
+class CClock;
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
@@ -36,7 +37,8 @@ public:
     // The list's columns; the last holds the appointment number.
     enum Column { kTime, kPlace, kLength, kContent, kNotice, kNumber, kColumnCount };
 
-    explicit CAppointDlg(CADODatabase* database, QWidget* parent = nullptr);
+    // A new appointment starts at `clock`'s now.
+    CAppointDlg(CADODatabase* database, const CClock& clock, QWidget* parent = nullptr);
 
     // Chooses the client and contact of appointment `no` and clicks its row, so that 修改 and
     // 删除 act on it. False, changing nothing, when the appointment or its contact is gone.

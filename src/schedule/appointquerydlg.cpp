@@ -1,7 +1,7 @@
 #include "schedule/appointquerydlg.h"
 
-#include "data/clock.h"
 #include "data/sqltext.h"
+#include "kit/clock.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
 #include "kit/focusdefaults.h"
@@ -30,13 +30,14 @@ const char16_t kHelp[] =
 
 } // namespace
 
-CAppointQueryDlg::CAppointQueryDlg(CVantrelDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc)
+CAppointQueryDlg::CAppointQueryDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent)
+    : QDialog(parent), m_doc(doc)
 {
     setObjectName(u"IDD_QUERYAPPOINT"_s);
     setWindowTitle(u"约会记录分类查询"_s);
     BuildControls();
 
-    const QDateTime now = CurrentDateTime();
+    const QDateTime now = clock.Now();
     m_start->setDateTime(now);
     m_end->setDateTime(now);
     m_parties = new CClientContactBoxes(doc.Database(), m_clientCombo, m_contactBox, true, this);

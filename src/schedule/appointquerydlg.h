@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QString>
 
+class CClock;
 class CVantrelDoc;
 class QComboBox;
 class QDateTimeEdit;
@@ -23,7 +24,8 @@ class CAppointQueryDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CAppointQueryDlg(CVantrelDoc& doc, QWidget* parent = nullptr);
+    // The time pickers start at `clock`'s now.
+    CAppointQueryDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent = nullptr);
 
     void OnQueryTime();
     void OnQueryClient();

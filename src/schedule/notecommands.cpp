@@ -1,5 +1,6 @@
 #include "schedule/notecommands.h"
 
+#include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "schedule/notepaperdlg.h"
@@ -11,35 +12,37 @@
 
 namespace {
 
-void OpenNoteDialog(CVantrelDoc& doc, const CRecordRequest& request, QWidget* parent)
+void OpenNoteDialog(CVantrelDoc& doc, const CAppContext& app, const CRecordRequest& request,
+                    QWidget* parent)
 {
-    CNotepaperDlg dialog(doc.Database(), doc.MainList(), doc.NoteView(), parent);
+    CNotepaperDlg dialog(doc.Database(), doc.MainList(), doc.NoteView(), app.Clock(), parent);
     dialog.SetRequest(request);
     dialog.exec();
 }
 
 } // namespace
 
-void RegisterNoteDialog(CVantrelDoc& doc)
+void RegisterNoteDialog(CVantrelDoc& doc, const CAppContext& app)
 {
     doc.Dialogs().Register(ScheduleDialog::kNote,
-                           [&doc](const CRecordRequest& request, QWidget* parent) {
-                               OpenNoteDialog(doc, request, parent);
+                           [&doc, &app](const CRecordRequest& request, QWidget* parent) {
+                               OpenNoteDialog(doc, app, request, parent);
                            });
 }
 
 void RegisterNoteCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
+    const CAppContext& app = context.app;
     QWidget* window = context.window;
-    context.commands.SetHandler(ID_MANAGE_NOTE, [&doc, window] {
+    context.commands.SetHandler(ID_MANAGE_NOTE, [&doc, &app, window] {
         CRecordRequest request;
         request.dialog = ScheduleDialog::kNote;
-        OpenNoteDialog(doc, request, window);
+        OpenNoteDialog(doc, app, request, window);
     });
-    context.commands.SetHandler(ID_QUERY_NOTE, [&doc, window] {
-        CNotepaperQueryDlg dialog(doc, window);
+    context.commands.SetHandler(ID_QUERY_NOTE, [&doc, &app, window] {
+        CNotepaperQueryDlg dialog(doc, app.Clock(), window);
         dialog.exec();
     });
-    RegisterNoteDialog(doc);
+    RegisterNoteDialog(doc, app);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class CAppContext;
 class CVantrelDoc;
 struct CFeatureContext;
 
@@ -9,5 +10,5 @@ struct CFeatureContext;
 void RegisterNoteCommands(const CFeatureContext& context);
 
 // The record-dialog part alone: the notes list's requests open the note dialog over the
-// document's views.
-void RegisterNoteDialog(CVantrelDoc& doc);
+// document's views, at the program's clock.
+void RegisterNoteDialog(CVantrelDoc& doc, const CAppContext& app);

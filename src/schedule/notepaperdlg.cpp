@@ -1,6 +1,5 @@
 #include "schedule/notepaperdlg.h"
 
-#include "data/clock.h"
 #include "data/formats.h"
 #include "kit/datepicker.h"
 #include "kit/messages.h"
@@ -17,9 +16,9 @@
 using namespace Qt::StringLiterals;
 
 CNotepaperDlg::CNotepaperDlg(CADODatabase* database, CVantrelView* list, CNoteView* text,
-                             QWidget* parent)
+                             const CClock& clock, QWidget* parent)
     : CTextRecordDlg(database, u"notepaper"_s, ListLayouts::kNotes, list, text, parent),
-      m_datePicker(NewDatePicker(u"time"_s, this)), m_weekday(new QLabel(this)),
+      m_clock(clock), m_datePicker(NewDatePicker(u"time"_s, this)), m_weekday(new QLabel(this)),
       m_weatherEdit(new QLineEdit(this)), m_captionEdit(new QLineEdit(this)),
       m_contentEdit(new QPlainTextEdit(this))
 {
@@ -80,7 +79,7 @@ QString CNotepaperDlg::WeekdayText() const
 void CNotepaperDlg::OnInitDialog()
 {
     const bool preset = m_bModify && m_tmDate.isValid();
-    m_datePicker->setDate(preset ? m_tmDate.date() : CurrentDate());
+    m_datePicker->setDate(preset ? m_tmDate.date() : m_clock.Today());
     m_weatherEdit->setText(m_strWeather);
     m_captionEdit->setText(m_strCaption);
     m_contentEdit->setPlainText(m_strContent);

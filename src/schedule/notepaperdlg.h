@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/clock.h"
 #include "schedule/textrecorddlg.h"
 
 #include <QDateTime>
@@ -26,8 +27,8 @@ public:
     static constexpr int kWeatherMaxLength = 255;
 
     // `list` and `text` are the main list and the text view a modify updates; either may be
-    // null.
-    CNotepaperDlg(CADODatabase* database, CVantrelView* list, CNoteView* text,
+    // null. A new note is for `clock`'s today.
+    CNotepaperDlg(CADODatabase* database, CVantrelView* list, CNoteView* text, const CClock& clock,
                   QWidget* parent = nullptr);
 
     QDateTime m_tmDate; // the note's day (modify); invalid: today
@@ -53,6 +54,7 @@ protected:
 private:
     void UpdateWeekday();
 
+    CClock m_clock;
     QDateTimeEdit* m_datePicker;
     QLabel* m_weekday;
     QLineEdit* m_weatherEdit;

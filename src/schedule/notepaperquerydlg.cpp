@@ -1,7 +1,7 @@
 #include "schedule/notepaperquerydlg.h"
 
-#include "data/clock.h"
 #include "data/sqltext.h"
+#include "kit/clock.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
 #include "kit/focusdefaults.h"
@@ -17,13 +17,13 @@
 
 using namespace Qt::StringLiterals;
 
-CNotepaperQueryDlg::CNotepaperQueryDlg(CVantrelDoc& doc, QWidget* parent)
+CNotepaperQueryDlg::CNotepaperQueryDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent)
     : QDialog(parent), m_doc(doc)
 {
     setObjectName(u"IDD_NOTEPAPERQUERY"_s);
     setWindowTitle(u"便笺分类查询"_s);
     BuildControls();
-    const QDateTime now = CurrentDateTime();
+    const QDateTime now = clock.Now();
     m_start->setDateTime(now);
     m_end->setDateTime(now);
     m_queryButtons[kDateGroup]->setDefault(true);

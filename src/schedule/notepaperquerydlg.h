@@ -5,6 +5,7 @@
 
 #include <map>
 
+class CClock;
 class CVantrelDoc;
 class QDateTimeEdit;
 class QLineEdit;
@@ -25,7 +26,8 @@ public:
     // character takes at most three bytes of UTF-8.
     static constexpr int kSearchMaxLength = 16000;
 
-    explicit CNotepaperQueryDlg(CVantrelDoc& doc, QWidget* parent = nullptr);
+    // The date pickers start at `clock`'s now.
+    CNotepaperQueryDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent = nullptr);
 
     void OnQueryDate();
     void OnQueryCaption();

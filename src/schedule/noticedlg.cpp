@@ -1,6 +1,5 @@
 #include "schedule/noticedlg.h"
 
-#include "data/clock.h"
 #include "kit/datepicker.h"
 #include "schedule/schedulelayouts.h"
 #include "views/recorddialogs.h"
@@ -28,9 +27,10 @@ QDateTime Combined(const QDateTimeEdit* day, const QDateTimeEdit* timeOfDay)
 
 } // namespace
 
-CNoticeDlg::CNoticeDlg(CADODatabase* database, CVantrelView* list, CNoteView* text, QWidget* parent)
+CNoticeDlg::CNoticeDlg(CADODatabase* database, CVantrelView* list, CNoteView* text,
+                       const CClock& clock, QWidget* parent)
     : CTextRecordDlg(database, u"notice"_s, ListLayouts::kReminders, list, text, parent),
-      m_startDate(NewDatePicker(u"startdate"_s, this)),
+      m_clock(clock), m_startDate(NewDatePicker(u"startdate"_s, this)),
       m_startTime(NewTimePicker(u"starttime"_s, this)),
       m_endDate(NewDatePicker(u"enddate"_s, this)), m_endTime(NewTimePicker(u"endtime"_s, this)),
       m_contentEdit(new QPlainTextEdit(this)), m_help(new QPlainTextEdit(this))
@@ -75,7 +75,7 @@ void CNoticeDlg::SetRequest(const CRecordRequest& request)
 
 void CNoticeDlg::OnInitDialog()
 {
-    const QDateTime now = CurrentDateTime();
+    const QDateTime now = m_clock.Now();
     const QDateTime start = m_bModify && m_tmStart.isValid() ? m_tmStart : now;
     const QDateTime end = m_bModify && m_tmEnd.isValid() ? m_tmEnd : now;
     m_startDate->setDateTime(start);

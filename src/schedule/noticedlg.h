@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/clock.h"
 #include "schedule/textrecorddlg.h"
 
 #include <QDateTime>
@@ -22,8 +23,8 @@ class CNoticeDlg : public CTextRecordDlg
     Q_OBJECT
 public:
     // `list` and `text` are the main list and the text view a modify updates; either may be
-    // null.
-    CNoticeDlg(CADODatabase* database, CVantrelView* list, CNoteView* text,
+    // null. A new reminder's window starts at `clock`'s now.
+    CNoticeDlg(CADODatabase* database, CVantrelView* list, CNoteView* text, const CClock& clock,
                QWidget* parent = nullptr);
 
     // Modify: the stored window (the opener gives each value to both of its pickers) and text.
@@ -45,6 +46,7 @@ protected:
     void OnInitDialog() override;
 
 private:
+    CClock m_clock;
     QDateTimeEdit* m_startDate;
     QDateTimeEdit* m_startTime;
     QDateTimeEdit* m_endDate;

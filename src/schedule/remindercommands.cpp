@@ -1,5 +1,6 @@
 #include "schedule/remindercommands.h"
 
+#include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "schedule/noticedlg.h"
@@ -14,11 +15,12 @@
 
 namespace {
 
-void OpenNoticeDialog(CVantrelDoc& doc, const QPointer<CReminderWatch>& watch,
-                      const CRecordRequest& request, QWidget* parent)
+void OpenNoticeDialog(CVantrelDoc& doc, const CAppContext& app,
+                      const QPointer<CReminderWatch>& watch, const CRecordRequest& request,
+                      QWidget* parent)
 {
     {
-        CNoticeDlg dialog(doc.Database(), doc.MainList(), doc.NoteView(), parent);
+        CNoticeDlg dialog(doc.Database(), doc.MainList(), doc.NoteView(), app.Clock(), parent);
         dialog.SetRequest(request);
         dialog.exec();
     }
@@ -32,17 +34,18 @@ void OpenNoticeDialog(CVantrelDoc& doc, const QPointer<CReminderWatch>& watch,
 CReminderWatch* RegisterReminderCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
+    const CAppContext& app = context.app;
     QWidget* window = context.window;
-    auto* watch = new CReminderWatch(doc, context.commands, window);
+    auto* watch = new CReminderWatch(doc, context.commands, app.Clock(), window);
     const QPointer<CReminderWatch> guarded(watch);
-    context.commands.SetHandler(ID_MANAGE_NOTICE, [&doc, guarded, window] {
+    context.commands.SetHandler(ID_MANAGE_NOTICE, [&doc, &app, guarded, window] {
         CRecordRequest request;
         request.dialog = ScheduleDialog::kReminder;
-        OpenNoticeDialog(doc, guarded, request, window);
+        OpenNoticeDialog(doc, app, guarded, request, window);
     });
     doc.Dialogs().Register(ScheduleDialog::kReminder,
-                           [&doc, guarded](const CRecordRequest& request, QWidget* parent) {
-                               OpenNoticeDialog(doc, guarded, request, parent);
+                           [&doc, &app, guarded](const CRecordRequest& request, QWidget* parent) {
+                               OpenNoticeDialog(doc, app, guarded, request, parent);
                            });
     // The main window is made before it shows: the first check waits for the event loop.
     QTimer::singleShot(0, watch, [guarded] {

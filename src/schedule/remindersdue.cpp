@@ -1,7 +1,6 @@
 #include "schedule/remindersdue.h"
 
 #include "data/adorecordset.h"
-#include "data/clock.h"
 #include "data/eachrow.h"
 #include "data/sqltext.h"
 
@@ -18,7 +17,10 @@ QDateTime ToSecond(const QDateTime& moment)
 
 } // namespace
 
-CRemindersDue::CRemindersDue(CADODatabase* database) : m_db(database) {}
+CRemindersDue::CRemindersDue(CADODatabase* database, const CClock& clock)
+    : m_db(database), m_clock(clock)
+{
+}
 
 CRemindersDue::Key CRemindersDue::KeyOf(const DueEntry& entry)
 {
@@ -40,7 +42,7 @@ bool CRemindersDue::PutAway(const Key& key, const QDateTime& now)
 
 std::vector<DueEntry> CRemindersDue::Check()
 {
-    const QDateTime now = ToSecond(CurrentDateTime());
+    const QDateTime now = ToSecond(m_clock.Now());
     std::vector<DueEntry> read;
     if (m_db) {
         ReadReminders(now, read);
@@ -71,7 +73,7 @@ void CRemindersDue::Acknowledge(const DueEntry& entry)
 void CRemindersDue::Snooze(const DueEntry& entry)
 {
     const Key key = KeyOf(entry);
-    m_snoozedUntil[key] = ToSecond(CurrentDateTime()).addSecs(kSnooze);
+    m_snoozedUntil[key] = ToSecond(m_clock.Now()).addSecs(kSnooze);
     m_shown.erase(key);
 }
 

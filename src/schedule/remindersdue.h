@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/clock.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -33,14 +35,14 @@ struct DueEntry
 // before their time until that time has passed. Once the user has acknowledged an entry
 // ("知道了") it is not due again in this run; a snoozed one ("稍后提醒") not before
 // kSnooze has passed. An entry is the record with its times: a reminder moved to another window
-// is due anew. "Now" is the program's clock (data/clock.h).
+// is due anew. "Now" is the clock it is given.
 class CRemindersDue
 {
 public:
     static constexpr qint64 kAppointmentLead = 15 * 60; // seconds
     static constexpr qint64 kSnooze = 10 * 60;          // seconds
 
-    explicit CRemindersDue(CADODatabase* database);
+    CRemindersDue(CADODatabase* database, const CClock& clock);
 
     // What is due now and not put away, reminders first, each kind by time; entries not shown
     // by the check before are marked fresh. The data file is asked only for the rows whose
@@ -58,6 +60,7 @@ private:
     void ReadAppointments(const QDateTime& now, std::vector<DueEntry>& due) const;
 
     CADODatabase* m_db;
+    CClock m_clock;
     std::set<Key> m_acknowledged;
     std::map<Key, QDateTime> m_snoozedUntil;
     std::set<Key> m_shown;

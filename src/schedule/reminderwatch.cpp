@@ -18,8 +18,9 @@
 
 using namespace Qt::StringLiterals;
 
-CReminderWatch::CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window)
-    : QObject(window), m_doc(doc), m_commands(commands), m_due(doc.Database()),
+CReminderWatch::CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, const CClock& clock,
+                               QWidget* window)
+    : QObject(window), m_doc(doc), m_commands(commands), m_due(doc.Database(), clock),
       m_window(new CReminderWindow(window))
 {
     m_timer.setInterval(kCheckInterval);

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class CClock;
 class CVantrelDoc;
 class ICommandRegistry;
 class QSystemTrayIcon;
@@ -27,8 +28,9 @@ class CReminderWatch : public QObject
 public:
     static constexpr int kCheckInterval = 60 * 1000; // milliseconds
 
-    // `window` is the main window the reminder window belongs to.
-    CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, QWidget* window);
+    // `window` is the main window the reminder window belongs to; `clock` says what is due.
+    CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, const CClock& clock,
+                   QWidget* window);
     ~CReminderWatch() override;
 
     // The first check, and the minute timer.

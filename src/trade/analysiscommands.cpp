@@ -1,27 +1,23 @@
 #include "trade/analysiscommands.h"
 
+#include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "trade/finddlg.h"
 #include "trade/statdlg.h"
 #include "views/featurecontext.h"
 
-namespace {
-
-template <typename Dialog> void RegisterDialog(const CFeatureContext& context, int command)
-{
-    CVantrelDoc& doc = context.doc;
-    QWidget* window = context.window;
-    context.commands.SetHandler(command, [window, &doc] {
-        Dialog dialog(doc, window);
-        dialog.exec();
-    });
-}
-
-} // namespace
-
 void RegisterAnalysisCommands(const CFeatureContext& context)
 {
-    RegisterDialog<CStatDlg>(context, ID_QUERY_STAT);
-    RegisterDialog<CFindDlg>(context, ID_QUERY_FIND);
+    CVantrelDoc& doc = context.doc;
+    const CAppContext& app = context.app;
+    QWidget* window = context.window;
+    context.commands.SetHandler(ID_QUERY_STAT, [window, &doc, &app] {
+        CStatDlg dialog(doc, app.Clock(), window);
+        dialog.exec();
+    });
+    context.commands.SetHandler(ID_QUERY_FIND, [window, &doc] {
+        CFindDlg dialog(doc, window);
+        dialog.exec();
+    });
 }

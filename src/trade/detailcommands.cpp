@@ -1,5 +1,6 @@
 #include "trade/detailcommands.h"
 
+#include "kit/appcontext.h"
 #include "kit/commandregistry.h"
 #include "trade/tradedetaildlg.h"
 #include "trade/tradetwin.h"
@@ -11,35 +12,37 @@ namespace {
 
 constexpr const TradeTwin* kTrades[] = {&kPurchaseTwin, &kSaleTwin};
 
-void OpenDetailDialog(CVantrelDoc& doc, const TradeTwin& trade, const CRecordRequest& request,
-                      QWidget* parent)
+void OpenDetailDialog(CVantrelDoc& doc, const CAppContext& app, const TradeTwin& trade,
+                      const CRecordRequest& request, QWidget* parent)
 {
-    CTradeDetailDlg dialog(doc.Database(), trade, doc.MiddleList(), doc.MainList(), parent);
+    CTradeDetailDlg dialog(doc.Database(), trade, doc.MiddleList(), doc.MainList(), app.Clock(),
+                           parent);
     dialog.SetRequest(request);
     dialog.exec();
 }
 
 } // namespace
 
-void RegisterDetailDialogs(CVantrelDoc& doc)
+void RegisterDetailDialogs(CVantrelDoc& doc, const CAppContext& app)
 {
     for (const TradeTwin* trade : kTrades)
         doc.Dialogs().Register(trade->detailDialog,
-                               [&doc, trade](const CRecordRequest& request, QWidget* parent) {
-                                   OpenDetailDialog(doc, *trade, request, parent);
+                               [&doc, &app, trade](const CRecordRequest& request, QWidget* parent) {
+                                   OpenDetailDialog(doc, app, *trade, request, parent);
                                });
 }
 
 void RegisterDetailCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
+    const CAppContext& app = context.app;
     QWidget* window = context.window;
     for (const TradeTwin* trade : kTrades)
-        context.commands.SetHandler(trade->detailCommand, [&doc, trade, window] {
+        context.commands.SetHandler(trade->detailCommand, [&doc, &app, trade, window] {
             CRecordRequest request;
             request.dialog = trade->detailDialog;
             request.sale = trade->sale;
-            OpenDetailDialog(doc, *trade, request, window);
+            OpenDetailDialog(doc, app, *trade, request, window);
         });
-    RegisterDetailDialogs(doc);
+    RegisterDetailDialogs(doc, app);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class CAppContext;
 class CVantrelDoc;
 struct CFeatureContext;
 
@@ -10,5 +11,5 @@ struct CFeatureContext;
 void RegisterDetailCommands(const CFeatureContext& context);
 
 // The record-dialog part alone: the secondary list's requests open the dialog over the
-// document's lists.
-void RegisterDetailDialogs(CVantrelDoc& doc);
+// document's lists, at the program's clock.
+void RegisterDetailDialogs(CVantrelDoc& doc, const CAppContext& app);

@@ -16,6 +16,8 @@
 #include <QProgressDialog>
 #include <QStandardPaths>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -128,18 +130,20 @@ void RegisterExportCommands(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
     QWidget* window = context.window;
-    context.commands.SetHandler(ID_QUERY_EXPORT, [&doc, window] {
-        // The folder of the last export, for the next one in this run.
-        static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The folder of the last export, for the next one in this run: the handler's own, shared
+    // by its copies.
+    auto folder = std::make_shared<QString>(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    context.commands.SetHandler(ID_QUERY_EXPORT, [&doc, window, folder] {
         const CVantrelView* view = doc.MainList();
         if (!HasRecords(view)) {
             Warn(window, u"当前列表中没有可导出的记录！"_s);
             return;
         }
-        const QString path = ChooseExportFile(window, folder, MainListTitle(*view));
+        const QString path = ChooseExportFile(window, *folder, MainListTitle(*view));
         if (path.isEmpty())
             return;
-        folder = QFileInfo(path).absolutePath();
+        *folder = QFileInfo(path).absolutePath();
         ExportMainList(doc, window, path);
     });
 }

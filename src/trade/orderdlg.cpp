@@ -1,7 +1,6 @@
 #include "trade/orderdlg.h"
 
 #include "data/adorecordset.h"
-#include "data/clock.h"
 #include "data/formats.h"
 #include "data/sqltext.h"
 #include "kit/controltext.h"
@@ -67,10 +66,10 @@ QString Latin(const char* text)
 } // namespace
 
 COrderDlg::COrderDlg(const OrderDialogKind& kind, CADODatabase* database, CVantrelView* list,
-                     QWidget* parent)
+                     const CClock& clock, QWidget* parent)
     : CRecordDlg(database, QString::fromUtf16(kind.trade.orderTable), kind.trade.orderKind,
                  kind.saveTexts, parent),
-      m_kind(kind), m_list(list)
+      m_kind(kind), m_clock(clock), m_list(list)
 {
     setObjectName(QString::fromUtf16(kind.objectName));
     setWindowTitle(QString::fromUtf16(kind.title));
@@ -172,7 +171,7 @@ QString COrderDlg::HelpText() const
 
 void COrderDlg::OnInitDialog()
 {
-    m_date->setDateTime(CurrentDateTime());
+    m_date->setDateTime(m_clock.Now());
     m_help->setPlainText(QString::fromUtf16(m_kind.help));
     for (const auto& [field, control] : m_controls) {
         if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPlainTextEdit*>(control))

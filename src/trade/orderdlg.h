@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/clock.h"
 #include "views/clientcontactboxes.h"
 #include "views/recorddlg.h"
 
@@ -47,9 +48,10 @@ class COrderDlg : public CRecordDlg
 {
     Q_OBJECT
 public:
-    // `list` is the main list whose row m_nItem a modify rewrites; it may be null.
+    // `list` is the main list whose row m_nItem a modify rewrites; it may be null. The date
+    // starts at `clock`'s now.
     COrderDlg(const OrderDialogKind& kind, CADODatabase* database, CVantrelView* list,
-              QWidget* parent = nullptr);
+              const CClock& clock, QWidget* parent = nullptr);
 
     QDateTime m_tmRecord; // the stored date, at 00:00:00 (modify)
     QString m_strClient;  // the stored client name (modify)
@@ -90,6 +92,7 @@ private:
     void RewriteOrderRow(QVariantMap values);
 
     const OrderDialogKind& m_kind;
+    CClock m_clock;
     QPointer<CVantrelView> m_list;
     QVariantMap m_fields;
     std::map<QString, QWidget*> m_controls;
@@ -106,9 +109,9 @@ class CPurchaseDlg : public COrderDlg
 {
     Q_OBJECT
 public:
-    explicit CPurchaseDlg(CADODatabase* database, CVantrelView* list = nullptr,
-                          QWidget* parent = nullptr)
-        : COrderDlg(kPurchaseOrderKind, database, list, parent)
+    CPurchaseDlg(CADODatabase* database, CVantrelView* list, const CClock& clock,
+                 QWidget* parent = nullptr)
+        : COrderDlg(kPurchaseOrderKind, database, list, clock, parent)
     {
     }
     static const OrderDialogKind& DialogKind() { return kPurchaseOrderKind; }
@@ -119,9 +122,9 @@ class CSaleDlg : public COrderDlg
 {
     Q_OBJECT
 public:
-    explicit CSaleDlg(CADODatabase* database, CVantrelView* list = nullptr,
-                      QWidget* parent = nullptr)
-        : COrderDlg(kSaleOrderKind, database, list, parent)
+    CSaleDlg(CADODatabase* database, CVantrelView* list, const CClock& clock,
+             QWidget* parent = nullptr)
+        : COrderDlg(kSaleOrderKind, database, list, clock, parent)
     {
     }
     static const OrderDialogKind& DialogKind() { return kSaleOrderKind; }

@@ -1,8 +1,8 @@
 #include "trade/statdlg.h"
 
-#include "data/clock.h"
 #include "data/eachrow.h"
 #include "data/formats.h"
+#include "kit/clock.h"
 #include "kit/dialogbuttons.h"
 #include "kit/focusdefaults.h"
 #include "kit/longlistcombo.h"
@@ -47,17 +47,17 @@ QLineEdit* NewNumberEdit(const QString& name, int value, QWidget* parent)
 
 } // namespace
 
-CStatDlg::CStatDlg(CVantrelDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc)
+CStatDlg::CStatDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent)
+    : QDialog(parent), m_doc(doc)
 {
     setObjectName(u"IDD_STAT"_s);
     setWindowTitle(u"统计"_s);
-    BuildControls();
+    BuildControls(clock.Today());
     LoadClients();
 }
 
-void CStatDlg::BuildControls()
+void CStatDlg::BuildControls(const QDate& today)
 {
-    const QDate today = CurrentDate();
     auto* defaults = new CFocusDefaults(this);
 
     auto* tradeBox = new QGroupBox(u"模式"_s, this);

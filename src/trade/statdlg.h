@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class CClock;
 class CVantrelDoc;
 class QComboBox;
 class QLineEdit;
@@ -25,7 +26,8 @@ class CStatDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CStatDlg(CVantrelDoc& doc, QWidget* parent = nullptr);
+    // The year and month boxes start at `clock`'s today.
+    CStatDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent = nullptr);
 
     // "某客户各月对比" and "某月各个客户对比": their "统计" buttons.
     void OnStatClient();
@@ -46,7 +48,7 @@ public:
     const std::vector<CStatEntry>& Entries() const { return m_entries; }
 
 private:
-    void BuildControls();
+    void BuildControls(const QDate& today);
     void LoadClients();
     const TradeTwin& Trade() const;
     StatBasis Basis() const;

@@ -1,5 +1,6 @@
 #include "trade/tradecommands.h"
 
+#include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "trade/analysiscommands.h"
@@ -19,9 +20,10 @@ namespace {
 template <typename Dialog> void RegisterOrderQuery(const CFeatureContext& context, int command)
 {
     CVantrelDoc& doc = context.doc;
+    const CAppContext& app = context.app;
     QWidget* window = context.window;
-    context.commands.SetHandler(command, [window, &doc] {
-        Dialog dialog(doc, window);
+    context.commands.SetHandler(command, [window, &doc, &app] {
+        Dialog dialog(doc, app.Clock(), window);
         dialog.exec();
     });
 }
@@ -31,8 +33,9 @@ template <typename Dialog> void RegisterOrderQuery(const CFeatureContext& contex
 template <typename Dialog> void RegisterOrderDialog(const CFeatureContext& context)
 {
     CVantrelDoc& doc = context.doc;
-    auto open = [&doc](const CRecordRequest& request, QWidget* parent) {
-        Dialog dialog(doc.Database(), doc.MainList(), parent);
+    const CAppContext& app = context.app;
+    auto open = [&doc, &app](const CRecordRequest& request, QWidget* parent) {
+        Dialog dialog(doc.Database(), doc.MainList(), app.Clock(), parent);
         dialog.SetRequest(request);
         dialog.exec();
     };

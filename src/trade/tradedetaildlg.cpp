@@ -1,7 +1,6 @@
 #include "trade/tradedetaildlg.h"
 
 #include "data/adorecordset.h"
-#include "data/clock.h"
 #include "data/eachrow.h"
 #include "kit/datepicker.h"
 #include "kit/longlistcombo.h"
@@ -46,10 +45,11 @@ constexpr int kOrderBoxLength = 24;
 } // namespace
 
 CTradeDetailDlg::CTradeDetailDlg(CADODatabase* database, const TradeTwin& trade,
-                                 CMiddleListView* lower, CVantrelView* main, QWidget* parent)
+                                 CMiddleListView* lower, CVantrelView* main, const CClock& clock,
+                                 QWidget* parent)
     : CRecordDlg(database, QString::fromUtf16(trade.detailTable), trade.detailKind, kSaveTexts,
                  parent),
-      m_bSale(trade.sale ? 1 : 0), m_trade(trade), m_lower(lower), m_main(main)
+      m_bSale(trade.sale ? 1 : 0), m_trade(trade), m_clock(clock), m_lower(lower), m_main(main)
 {
     setObjectName(u"IDD_TRADEDETAIL"_s);
     setWindowTitle(u"明细"_s);
@@ -155,7 +155,7 @@ void CTradeDetailDlg::SetRequest(const CRecordRequest& request)
 
 void CTradeDetailDlg::OnInitDialog()
 {
-    const QDateTime now = CurrentDateTime();
+    const QDateTime now = m_clock.Now();
     m_datePicker->setDateTime(now);
     if (!m_bModify || !m_tmRecord.isValid())
         m_tmRecord = now;

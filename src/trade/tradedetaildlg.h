@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/clock.h"
 #include "views/nameentry.h"
 #include "views/recorddlg.h"
 
@@ -30,9 +31,9 @@ class CTradeDetailDlg : public CRecordDlg
     Q_OBJECT
 public:
     // `trade` gives the tables; `lower` is the secondary list and `main` the main list that a
-    // save updates; either may be null.
+    // save updates; either may be null. The date starts at `clock`'s now.
     CTradeDetailDlg(CADODatabase* database, const TradeTwin& trade, CMiddleListView* lower,
-                    CVantrelView* main, QWidget* parent = nullptr);
+                    CVantrelView* main, const CClock& clock, QWidget* parent = nullptr);
 
     const int m_bSale;      // 0 purchases, 1 sales: fixed by the trade
     int m_bPreselect = 0;   // 1: the 单号 list starts on the order named m_strOrder
@@ -73,6 +74,7 @@ private:
     bool Save(int order, const QDateTime& date);
 
     const TradeTwin& m_trade;
+    CClock m_clock;
     QPointer<CMiddleListView> m_lower;
     QPointer<CVantrelView> m_main;
     CNameEntries m_orders;

@@ -1,7 +1,7 @@
 #include "trade/tradequerydlg.h"
 
-#include "data/clock.h"
 #include "data/sqltext.h"
+#include "kit/clock.h"
 #include "kit/datepicker.h"
 #include "kit/dialogbuttons.h"
 #include "kit/focusdefaults.h"
@@ -74,7 +74,8 @@ QLabel* NewLabel(const QString& text, QWidget* parent)
 
 } // namespace
 
-CTradeQueryDlg::CTradeQueryDlg(const TradeQueryTwin& twin, CVantrelDoc& doc, QWidget* parent)
+CTradeQueryDlg::CTradeQueryDlg(const TradeQueryTwin& twin, CVantrelDoc& doc, const CClock& clock,
+                               QWidget* parent)
     : QDialog(parent), m_twin(twin), m_doc(doc)
 {
     setObjectName(QString::fromUtf16(twin.dialogName));
@@ -82,8 +83,9 @@ CTradeQueryDlg::CTradeQueryDlg(const TradeQueryTwin& twin, CVantrelDoc& doc, QWi
     BuildControls();
 
     // Opening: both pickers at the current date and time, the start picker first.
-    m_start->setDateTime(CurrentDateTime());
-    m_end->setDateTime(CurrentDateTime());
+    const QDateTime now = clock.Now();
+    m_start->setDateTime(now);
+    m_end->setDateTime(now);
     m_parties = new CClientContactBoxes(doc.Database(), m_clientCombo, m_contactBox,
                                         twin.sortedContacts, this);
     m_parties->Load();
@@ -329,12 +331,12 @@ void CTradeQueryDlg::Run(const QString& sql)
     accept();
 }
 
-CPurchaseQueryDlg::CPurchaseQueryDlg(CVantrelDoc& doc, QWidget* parent)
-    : CTradeQueryDlg(kPurchaseQueryTwin, doc, parent)
+CPurchaseQueryDlg::CPurchaseQueryDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent)
+    : CTradeQueryDlg(kPurchaseQueryTwin, doc, clock, parent)
 {
 }
 
-CSaleQueryDlg::CSaleQueryDlg(CVantrelDoc& doc, QWidget* parent)
-    : CTradeQueryDlg(kSaleQueryTwin, doc, parent)
+CSaleQueryDlg::CSaleQueryDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent)
+    : CTradeQueryDlg(kSaleQueryTwin, doc, clock, parent)
 {
 }

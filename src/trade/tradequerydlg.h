@@ -7,6 +7,7 @@
 
 #include <map>
 
+class CClock;
 class CVantrelDoc;
 class QComboBox;
 class QDateTimeEdit;
@@ -63,7 +64,9 @@ public:
     // keyword of this length between its two % stays below that (48,002 bytes at most).
     static constexpr int kKeywordMaxLength = 16000;
 
-    CTradeQueryDlg(const TradeQueryTwin& twin, CVantrelDoc& doc, QWidget* parent = nullptr);
+    // The date pickers start at `clock`'s now.
+    CTradeQueryDlg(const TradeQueryTwin& twin, CVantrelDoc& doc, const CClock& clock,
+                   QWidget* parent = nullptr);
 
     const TradeQueryTwin& Twin() const { return m_twin; }
 
@@ -127,7 +130,7 @@ class CPurchaseQueryDlg : public CTradeQueryDlg
 {
     Q_OBJECT
 public:
-    explicit CPurchaseQueryDlg(CVantrelDoc& doc, QWidget* parent = nullptr);
+    CPurchaseQueryDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent = nullptr);
 };
 
 // "销售查询" over `outputdata`.
@@ -135,5 +138,5 @@ class CSaleQueryDlg : public CTradeQueryDlg
 {
     Q_OBJECT
 public:
-    explicit CSaleQueryDlg(CVantrelDoc& doc, QWidget* parent = nullptr);
+    CSaleQueryDlg(CVantrelDoc& doc, const CClock& clock, QWidget* parent = nullptr);
 };

@@ -76,8 +76,8 @@ protected:
         QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
     }
 
-    FixedClock m_clock{QDateTime(QDate(2024, 8, 1), QTime(14, 25, 36))};
     CAppContext m_app;
+    FixedClock m_clock{m_app, QDateTime(QDate(2024, 8, 1), QTime(14, 25, 36))};
 };
 
 // The list's columns show an appointment's time and place whole, however long.
@@ -85,7 +85,7 @@ TEST_F(AppointDlgTest, ListColumnsShowTimesAndPlacesWhole)
 {
     m_file.Exec(u"INSERT INTO appoint (no, linkman, time, place, notice) VALUES "
                 "(6, 11, '2026-12-10 23:40:58', '深圳市南山区科技园南区高新南七道', 0)"_s);
-    CAppointDlg dialog(m_db.get());
+    CAppointDlg dialog(m_db.get(), m_app.Clock());
     dialog.show();
     ASSERT_EQ(dialog.ContactBox()->currentText(), u"李四"_s);
     QTableWidget* list = dialog.List();
@@ -100,7 +100,7 @@ TEST_F(AppointDlgTest, ListColumnsShowTimesAndPlacesWhole)
 
 TEST_F(AppointDlgTest, OpensAtTheFirstClientsFirstContactNewestFirst)
 {
-    CAppointDlg dialog(m_db.get());
+    CAppointDlg dialog(m_db.get(), m_app.Clock());
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), u"约会记录"_s);
     EXPECT_EQ(
@@ -150,7 +150,7 @@ TEST_F(AppointDlgTest, OpensAtTheFirstClientsFirstContactNewestFirst)
 
 TEST_F(AppointDlgTest, TypingAClientNameRefillsTheContactsOnEveryKeystroke)
 {
-    CAppointDlg dialog(m_db.get());
+    CAppointDlg dialog(m_db.get(), m_app.Clock());
     dialog.show();
     ChooseContact(dialog, u"张三"_s);
     ASSERT_EQ(dialog.List()->rowCount(), 3);
@@ -183,7 +183,7 @@ TEST_F(AppointDlgTest, TypingAClientNameRefillsTheContactsOnEveryKeystroke)
 
 TEST_F(AppointDlgTest, AddStoresAwkwardTextsWholeUnderTheNextNumber)
 {
-    CAppointDlg dialog(m_db.get());
+    CAppointDlg dialog(m_db.get(), m_app.Clock());
     dialog.show();
     ChooseContact(dialog, u"张三"_s);
     dialog.DatePicker()->setDate(QDate(2025, 12, 31));
@@ -231,7 +231,7 @@ TEST_F(AppointDlgTest, AddStoresAwkwardTextsWholeUnderTheNextNumber)
 
 TEST_F(AppointDlgTest, ModifyMovesAnAppointmentToTheContactNowChosen)
 {
-    CAppointDlg dialog(m_db.get());
+    CAppointDlg dialog(m_db.get(), m_app.Clock());
     dialog.show();
     Press(dialog, u"IDC_MODIFY"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList{u"您还没有选择要修改的记录！"_s});
@@ -269,7 +269,7 @@ TEST_F(AppointDlgTest, ModifyMovesAnAppointmentToTheContactNowChosen)
 
 TEST_F(AppointDlgTest, DeleteKeepsTheRememberedPlaceOnTheRowThatMovedIntoIt)
 {
-    CAppointDlg dialog(m_db.get());
+    CAppointDlg dialog(m_db.get(), m_app.Clock());
     dialog.show();
     Press(dialog, u"IDC_DELETE"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList{u"您还没有选择要删除的记录！"_s});

@@ -51,7 +51,7 @@ protected:
 
     CAppointQueryDlg& Open()
     {
-        m_dialog = std::make_unique<CAppointQueryDlg>(m_doc);
+        m_dialog = std::make_unique<CAppointQueryDlg>(m_doc, m_app.Clock());
         m_dialog->show();
         return *m_dialog;
     }
@@ -72,8 +72,8 @@ protected:
     }
 
     // "Today" is the day of the appointments.
-    FixedClock m_clock{QDateTime(QDate(2024, 3, 5), QTime(10, 0))};
     CAppContext m_app;
+    FixedClock m_clock{m_app, QDateTime(QDate(2024, 3, 5), QTime(10, 0))};
     FeatureCommands m_commands;
     std::unique_ptr<CAppointQueryDlg> m_dialog;
 };

@@ -70,8 +70,8 @@ protected:
     }
 
     static inline const QDate kToday{2024, 6, 12};
-    FixedClock m_clock{QDateTime(kToday, QTime(23, 59, 59))};
     CAppContext m_app;
+    FixedClock m_clock{m_app, QDateTime(kToday, QTime(23, 59, 59))};
     FeatureCommands m_commands;
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
 };
@@ -143,7 +143,7 @@ TEST_F(NotepaperTest, EnterQueriesTheGroupThatHasTheFocus)
 
 TEST_F(NotepaperTest, NewNoteShowsItsWeekdayAndNeedsCaptionAndText)
 {
-    CNotepaperDlg dialog(m_db.get(), m_main, TextView(), &m_window);
+    CNotepaperDlg dialog(m_db.get(), m_main, TextView(), m_app.Clock(), &m_window);
     dialog.show();
     EXPECT_EQ(dialog.DatePicker()->date(), kToday);
     dialog.DatePicker()->setDate(QDate(2009, 1, 1));
@@ -202,7 +202,7 @@ TEST_F(NotepaperTest, ModifyFromTheListMovesTheNoteAndRewritesItsRow)
 
     // A note deleted meanwhile cannot be saved; the dialog keeps the input.
     m_messages.Clear();
-    CNotepaperDlg gone(m_db.get(), m_main, TextView(), &m_window);
+    CNotepaperDlg gone(m_db.get(), m_main, TextView(), m_app.Clock(), &m_window);
     gone.m_bModify = 1;
     gone.m_nNo = 99;
     gone.m_strCaption = u"旧"_s;

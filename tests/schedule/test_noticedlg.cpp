@@ -37,8 +37,8 @@ protected:
         return Value(u"SELECT time || '|' || endtime || '|' || ifnull(content, 'NULL') "
                      "FROM notice WHERE no = %1"_s.arg(no));
     }
-    FixedClock m_clock{QDateTime(QDate(2024, 8, 1), QTime(14, 25, 36, 789))};
     CAppContext m_app;
+    FixedClock m_clock{m_app, QDateTime(QDate(2024, 8, 1), QTime(14, 25, 36, 789))};
     FeatureCommands m_commands;
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
 };

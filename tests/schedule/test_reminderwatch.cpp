@@ -61,10 +61,10 @@ protected:
                          QString::number(entry.no) + (entry.fresh ? u"*"_s : QString());
         return shown;
     }
-    CRemindersDue NewDue() { return CRemindersDue(m_db.get()); }
+    CRemindersDue NewDue() { return CRemindersDue(m_db.get(), m_app.Clock()); }
 
-    FixedClock m_clock{At(8, 0)};
     CAppContext m_app;
+    FixedClock m_clock{m_app, At(8, 0)};
     FeatureCommands m_commands;
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
 };
@@ -131,7 +131,7 @@ TEST_F(ReminderWatchTest, FlaggedAppointmentsAreDueFifteenMinutesAheadAndNotAfte
 
 TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
 {
-    CReminderWatch watch(m_doc, m_commands, &m_window);
+    CReminderWatch watch(m_doc, m_commands, m_app.Clock(), &m_window);
     CReminderWindow& window = *watch.Window();
     m_clock.Set(At(9, 30));
     watch.Check();
@@ -205,7 +205,7 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
 TEST_F(ReminderWatchTest, ComesUpInTheCornerAndAnswersWhileADialogRuns)
 {
     m_window.show();
-    CReminderWatch watch(m_doc, m_commands, &m_window);
+    CReminderWatch watch(m_doc, m_commands, m_app.Clock(), &m_window);
     CReminderWindow& window = *watch.Window();
     // The user works in a modal dialog when the reminders come.
     QDialog dialog(&m_window);

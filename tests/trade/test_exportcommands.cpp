@@ -120,6 +120,13 @@ TEST_F(ExportCommandsTest, XlsxFromTheMenuHoldsNumbersAndDates)
         QRegularExpression(u"<c r=\"G4\" s=\"\\d+\"><v>250.5</v></c>"_s).match(sheet).hasMatch());
     EXPECT_TRUE(QRegularExpression(u"<c r=\"B2\"[^>]* t=\"[a-zA-Z]+\""_s).match(sheet).hasMatch());
     EXPECT_FALSE(sheet.contains(u"r=\"R"_s)); // no 18th column: no record numbers
+
+    // The next export starts in the folder of this one.
+    ModalDriver<QFileDialog> again([&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.directory().absolutePath(), QDir(m_dir.path()).absolutePath());
+        dialog.reject();
+    });
+    commands.Run(ID_QUERY_EXPORT);
 }
 
 TEST_F(ExportCommandsTest, NothingToExportOrNowhereToWriteIsSaidPlainly)

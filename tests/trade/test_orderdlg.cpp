@@ -109,7 +109,7 @@ TEST_F(OrderDlgTest, RefusesBadPapersDuplicatesUnknownClientsAndBadNumbers)
 {
     m_file.Exec(u"INSERT INTO outputdata (no, paper, client) VALUES (1, 'S-1', '北京华达')"_s);
     m_file.Exec(u"UPDATE snnumber SET outputdata = 2, inputdata = 1"_s);
-    CSaleDlg dialog(m_db.get(), m_main);
+    CSaleDlg dialog(m_db.get(), m_main, m_app.Clock());
     dialog.show();
 
     // Nothing reaches the file: no number is taken for a refused 单号 or number.
@@ -156,7 +156,7 @@ TEST_F(OrderDlgTest, RefusesBadPapersDuplicatesUnknownClientsAndBadNumbers)
               u"5O'Neil LtdNULL"_s);
 
     // The same 单号 in the other trade is another order's.
-    CPurchaseDlg purchase(m_db.get(), m_main);
+    CPurchaseDlg purchase(m_db.get(), m_main, m_app.Clock());
     purchase.show();
     EXPECT_EQ(purchase.windowTitle(), u"采购"_s);
     Fill(purchase, u"S-1"_s, u"上海五金"_s);
@@ -170,7 +170,7 @@ TEST_F(OrderDlgTest, ClientTextIsStoredAsTheOneClientItNamesOrRefused)
 {
     m_file.Exec(u"INSERT INTO client ([no], [name]) VALUES (4, '广州机械'), (5, '广州电子'), "
                 "(6, '华达电器'), (7, '华达'), (8, 'ACME'), (9, 'Acme')"_s);
-    CSaleDlg dialog(m_db.get(), m_main);
+    CSaleDlg dialog(m_db.get(), m_main, m_app.Clock());
     dialog.show();
     dialog.ContinuousBox()->setChecked(true);
     int paper = 0;
@@ -211,7 +211,7 @@ TEST_F(OrderDlgTest, ClientTextIsStoredAsTheOneClientItNamesOrRefused)
 
 TEST_F(OrderDlgTest, ContinuousAddKeepsTheDialogOpenWithConsecutiveNumbers)
 {
-    CPurchaseDlg dialog(m_db.get(), m_main);
+    CPurchaseDlg dialog(m_db.get(), m_main, m_app.Clock());
     dialog.show();
     dialog.ContinuousBox()->setChecked(true);
     Fill(dialog, u"P-1"_s, u"上海五金"_s, {{u"sum"_s, u"10"_s}});

@@ -64,7 +64,7 @@ protected:
 
     CStatDlg& Open()
     {
-        m_dialog = std::make_unique<CStatDlg>(m_doc);
+        m_dialog = std::make_unique<CStatDlg>(m_doc, m_app.Clock());
         m_dialog->show();
         return *m_dialog;
     }
@@ -135,6 +135,7 @@ protected:
         return false;
     }
 
+    CAppContext m_app;
     CStatChartView* m_chart;
     std::unique_ptr<CStatDlg> m_dialog;
 };
@@ -142,7 +143,7 @@ protected:
 TEST_F(StatDlgTest, OpensOnTheCurrentMonthWithPurchasesByOrderDateAndSortedClients)
 {
     // The last day of a year: the month before and after cross a year.
-    const FixedClock clock(QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)));
+    const FixedClock clock(m_app, QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)));
     const QDate today = clock.Now().date();
     auto& dialog = Open();
     EXPECT_EQ(dialog.windowTitle(), u"统计"_s);

@@ -36,12 +36,13 @@ protected:
                     "(1, 1, '2024-03-06 00:00:00', 1, 40, '甲'), "
                     "(2, 1, '2024-03-08 15:30:00', 2, 60, '乙'), "
                     "(3, 3, '2024-03-09 00:00:00', 1, 10, '丙')"_s);
-        RegisterDetailDialogs(m_doc);
+        RegisterDetailDialogs(m_doc, m_app);
     }
 
     std::unique_ptr<CTradeDetailDlg> Open(const TradeTwin& trade)
     {
-        auto dialog = std::make_unique<CTradeDetailDlg>(m_db.get(), trade, Lower(), m_main);
+        auto dialog =
+            std::make_unique<CTradeDetailDlg>(m_db.get(), trade, Lower(), m_main, m_app.Clock());
         dialog->show();
         return dialog;
     }
@@ -72,6 +73,8 @@ protected:
     {
         return Value(u"SELECT %1 FROM inputdetail WHERE no = %2"_s.arg(field).arg(no));
     }
+
+    CAppContext m_app;
 };
 
 TEST_F(TradeDetailTest, EachTradeListsItsOwnOrdersSortedAndSavesToItsOwnTables)
@@ -106,7 +109,7 @@ TEST_F(TradeDetailTest, EachTradeListsItsOwnOrdersSortedAndSavesToItsOwnTables)
 
 TEST_F(TradeDetailTest, AddAndDeleteFromTheLowerListUpdateBothListsAtOnce)
 {
-    const FixedClock clock(QDateTime(QDate(2025, 6, 30), QTime(23, 59, 59)));
+    const FixedClock clock(m_app, QDateTime(QDate(2025, 6, 30), QTime(23, 59, 59)));
     ShowPayments(0);
     {
         ModalDriver<CTradeDetailDlg> driver([](CTradeDetailDlg& dialog) {

@@ -69,7 +69,7 @@ protected:
 
     template <typename Dialog> Dialog& Open()
     {
-        auto dialog = std::make_unique<Dialog>(m_doc);
+        auto dialog = std::make_unique<Dialog>(m_doc, m_app.Clock());
         Dialog& opened = *dialog;
         m_dialog = std::move(dialog);
         opened.show();
@@ -125,12 +125,13 @@ protected:
         EXPECT_EQ(m_main->List().GetColumnCount(), 0);
     }
 
+    CAppContext m_app;
     std::unique_ptr<CTradeQueryDlg> m_dialog;
 };
 
 TEST_F(TradeQueryDlgTest, PurchaseQueryOpensWithItsControlsAndHelp)
 {
-    const FixedClock clock(QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58)));
+    const FixedClock clock(m_app, QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58)));
     auto& dialog = Open<CPurchaseQueryDlg>();
     EXPECT_EQ(dialog.windowTitle(), u"采购查询"_s);
     EXPECT_EQ(
@@ -563,6 +564,7 @@ TEST_F(TradeQueryDlgTest, EnterClosingTheClientPopupPressesNothing)
 TEST_F(TradeQueryDlgTest, TheQueryCommandsOpenTheirDialogs)
 {
     CAppContext app;
+    const FixedClock clock(app, QDateTime(QDate(2023, 2, 28), QTime(8, 30)));
     FeatureCommands commands;
     RegisterTradeCommands(CFeatureContext{app, m_doc, commands, &m_window});
     ASSERT_TRUE(commands.HasHandler(ID_QUERY_INPUT));
@@ -570,6 +572,9 @@ TEST_F(TradeQueryDlgTest, TheQueryCommandsOpenTheirDialogs)
     {
         const ModalDriver<CPurchaseQueryDlg> purchase([this](CPurchaseQueryDlg& dialog) {
             EXPECT_EQ(dialog.windowTitle(), u"采购查询"_s);
+            // The pickers start at the program's clock.
+            EXPECT_EQ(dialog.StartPicker()->dateTime(),
+                      QDateTime(QDate(2023, 2, 28), QTime(8, 30)));
             EXPECT_EQ(dialog.parentWidget(), &m_window);
             Click(dialog, u"IDC_QUERYALL"_s);
         });
