@@ -1,6 +1,7 @@
 #include "app/chinesetranslation.h"
 #include "app/vantrelapp.h"
 #include "kit/appicons.h"
+#include "kit/skinengine.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,7 +17,9 @@ int main(int argc, char** argv)
     // Start-up shows and closes dialogs before there is a main window.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    CVantrelApp app(QDir::currentPath(), CVantrelApp::DefaultIniPath());
+    // Everything the program draws takes its look from this one engine.
+    CSkinEngine skin;
+    CVantrelApp app(QDir::currentPath(), CAppSettings::DefaultIniPath(), skin);
     int result = 0;
     if (app.InitInstance()) {
         QApplication::setQuitOnLastWindowClosed(true);

@@ -12,6 +12,7 @@
 class CADODatabase;
 class CMiddleListView;
 class CNoteView;
+class CSkinEngine;
 class CStatChartView;
 class CVantrelView;
 class QWidget;
@@ -29,6 +30,10 @@ public:
 
     CADODatabase* Database() const { return m_pDb; }
     void SetDatabase(CADODatabase* database) { m_pDb = database; }
+
+    // What the views draw their menus with; null draws them plain.
+    CSkinEngine* Skin() const { return m_pSkin; }
+    void SetSkin(CSkinEngine* skin) { m_pSkin = skin; }
 
     CRecordDialogs& Dialogs() { return m_dialogs; }
     const CRecordDialogs& Dialogs() const { return m_dialogs; }
@@ -75,6 +80,7 @@ Q_SIGNALS:
 
 private:
     CADODatabase* m_pDb;
+    CSkinEngine* m_pSkin = nullptr;
     CRecordDialogs m_dialogs;
     QPointer<CVantrelView> m_mainList;
     QPointer<CMiddleListView> m_middleList;
