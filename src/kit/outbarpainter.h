@@ -23,7 +23,7 @@ public:
     COutBarPainter(CSkinEngine* engine, CSkinEngine::SkinObject skin, const QPalette& palette,
                    const QFont& font);
 
-    bool HasSkin() const { return m_engine && m_skin != 0; }
+    bool HasSkin() const { return m_skin != 0; }
 
     // "BackImg" laid over the whole client rectangle, painted where the painter's clip allows.
     void Background(QPainter& painter, const QRect& client) const;
