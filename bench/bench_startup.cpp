@@ -9,6 +9,7 @@
 // (The program started for (a) is this one, with "--start <folder>".)
 #include "app/chinesetranslation.h"
 #include "app/logindlg.h"
+#include "app/startup.h"
 #include "app/vantrelapp.h"
 #include "data/backup.h"
 #include "data/compaction.h"
@@ -284,22 +285,24 @@ int StartUp(int argc, char** argv, const QElapsedTimer& sinceMain)
     };
     step("application");
 
-    CVantrelApp app(folder, QDir(folder).filePath(u"setup.ini"_s));
-    CSkinEngine::Instance().Initialise();
-    if (!app.ChooseSkin())
+    CSkinEngine skin;
+    CVantrelApp app(folder, QDir(folder).filePath(u"setup.ini"_s), skin);
+    CStartUp start(app);
+    skin.Initialise();
+    if (!start.ChooseSkin())
         return 1;
-    CSkinEngine::Instance().SetDialogSkin(u"Dialog"_s);
+    skin.SetDialogSkin(u"Dialog"_s);
     step("skin");
-    app.OpenAreaDatabase();
-    if (!app.SettleDatabasePath())
+    app.Connections().OpenAreaDatabase();
+    if (!start.SettleDatabasePath())
         return 1;
-    app.m_bDbReady = true;
+    app.Connections().SetReady(true);
     step("datafile");
-    app.CompactDataFile();
+    app.Connections().CompactDataFile();
     step("compaction");
-    app.OpenDatabase();
+    app.Connections().OpenDatabase();
     step("open");
-    app.AutoBackup(QDateTime::currentDateTime());
+    start.AutoBackup(QDateTime::currentDateTime());
     step("autobackup");
 
     CLoginDlg dialog(app);

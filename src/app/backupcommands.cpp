@@ -28,10 +28,10 @@ void BackUp(CVantrelApp& app, QWidget* window)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString folder = dialog.selectedFiles().constFirst();
-    app.WriteSetting(u"BackupPath"_s, folder);
+    app.Settings().WriteSetting(u"BackupPath"_s, folder);
     QString written;
     QString error;
-    if (BackupDataFile(app.DataFilePath(), folder, app.Now(), &written, &error))
+    if (BackupDataFile(app.Connections().DataFilePath(), folder, app.Now(), &written, &error))
         Inform(window, u"数据已备份到：\n%1"_s.arg(QDir::toNativeSeparators(written)));
     else
         Warn(window, u"数据备份失败：%1"_s.arg(error));
@@ -51,7 +51,7 @@ void Restore(CVantrelApp& app, QWidget* window)
         Warn(window, u"所选文件不是完好的数据备份，无法恢复！\n%1"_s.arg(error));
         return;
     }
-    const QString dataFile = app.DataFilePath();
+    const QString dataFile = app.Connections().DataFilePath();
     // Every restore keeps the file it replaces under a name of its own.
     const QString keepAs = BeforeRestorePath(dataFile, app.Now());
     const QString kept = QDir::toNativeSeparators(keepAs);
@@ -59,11 +59,11 @@ void Restore(CVantrelApp& app, QWidget* window)
         u"恢复数据将用所选备份替换当前的数据文件，当前文件将保存为：\n%1\n是否继续？"_s.arg(kept);
     if (!Ask(window, question, u"恢复数据"_s))
         return;
-    if (!app.Users()) {
+    if (!app.Connections().Users()) {
         Warn(window, u"数据恢复失败：数据文件未打开"_s);
         return;
     }
-    switch (RestoreDataFile(backup, dataFile, *app.Users(), keepAs, &error)) {
+    switch (RestoreDataFile(backup, dataFile, *app.Connections().Users(), keepAs, &error)) {
     case RestoreResult::InUse:
         Warn(window, u"其他用户正在使用数据文件，无法恢复！"_s);
         return;
@@ -74,8 +74,8 @@ void Restore(CVantrelApp& app, QWidget* window)
         break;
     }
     // The open connection still sees the replaced file: nothing may be written through it.
-    if (app.m_pDb)
-        app.m_pDb->Close();
+    if (CADODatabase* database = app.Database())
+        database->Close();
     Inform(window, u"数据已恢复，原数据文件已保存为：\n%1\n请重新启动程序。"_s.arg(kept));
     window->close();
 }

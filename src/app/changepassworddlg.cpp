@@ -59,12 +59,12 @@ void CChangePasswordDlg::accept()
         return;
     }
     const QString stored = CBlowfish::EncryptPassword(password);
-    CADORecordset power(m_app.m_pDb.get());
-    if (!power.Open(PowerQueryFor(m_app.m_strUser))) {
+    CADORecordset power(m_app.Database());
+    if (!power.Open(PowerQueryFor(m_app.Session().User()))) {
         Warn(this, u"权限分配表无法打开，密码无法更新！"_s);
         return;
     }
-    if (!MoveToUser(power, m_app.m_strUser, true)) {
+    if (!MoveToUser(power, m_app.Session().User(), true)) {
         Warn(this, u"没有找到当前用户，无法更新密码！"_s);
         return;
     }

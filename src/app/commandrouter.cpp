@@ -30,9 +30,9 @@ bool CCommandRouter::Permitted(const CommandInfo& command) const
     case PermissionRule::None:
         return true;
     case PermissionRule::Administrator:
-        return m_app.m_strUser == QString::fromUtf16(kAdministrator);
+        return m_app.Session().IsAdministrator();
     case PermissionRule::Flag:
-        return m_app.Rights().Has(command.right);
+        return m_app.Session().Rights().Has(command.right);
     }
     return false;
 }

@@ -44,5 +44,3 @@ const CommandInfo* CommandByMessage(int message);
 std::span<const NavigationFolder> NavigationFolders();
 // The message of a navigation item; 0 for a position outside the table.
 int NavigationMessage(int folder, int item);
-
-inline constexpr char16_t kAdministrator[] = u"管理员";

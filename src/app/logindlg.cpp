@@ -53,7 +53,7 @@ void CLoginDlg::FillUsers()
 {
     if (!EnsurePowerTable(m_app, this))
         return;
-    CADORecordset power(m_app.m_pDb.get());
+    CADORecordset power(m_app.Database());
     const bool read = OpenEachRow(power, u"SELECT * FROM power"_s, [&] {
         QString user;
         power.GetFieldText(u"user"_s, user);
@@ -77,7 +77,7 @@ void CLoginDlg::accept()
     QString stored;
     // The user is the row whose password is checked, under the name that row spells.
     QString signedIn = user;
-    CADORecordset power(m_app.m_pDb.get());
+    CADORecordset power(m_app.Database());
     // A password that cannot be read is never taken as an empty one.
     if (!power.Open(PowerQueryFor(user))) {
         Warn(this, u"数据库无法打开，请与作者联系！"_s);
@@ -91,7 +91,7 @@ void CLoginDlg::accept()
         Warn(this, u"密码错误！"_s);
         return;
     }
-    m_app.m_strUser = signedIn;
+    m_app.Session().SetUser(signedIn);
     QDialog::accept();
 }
 

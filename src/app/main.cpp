@@ -2,6 +2,7 @@
 #include "app/vantrelapp.h"
 #include "kit/appicons.h"
 #include "kit/messages.h"
+#include "kit/skinengine.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,7 +20,9 @@ int main(int argc, char** argv)
     CMessageBoxSink messageBoxes;
     const CMessageSinkInstallation messages(&messageBoxes);
 
-    CVantrelApp app(QDir::currentPath(), CVantrelApp::DefaultIniPath());
+    // Everything the program draws takes its look from this one engine.
+    CSkinEngine skin;
+    CVantrelApp app(QDir::currentPath(), CAppSettings::DefaultIniPath(), skin);
     int result = 0;
     if (app.InitInstance()) {
         QApplication::setQuitOnLastWindowClosed(true);

@@ -55,19 +55,20 @@ constexpr double kMainListShare = 0.6000000000000001;
 
 CMainFrame::CMainFrame(CVantrelApp& app, QWidget* parent)
     : QMainWindow(parent), m_app(app), m_router(new CCommandRouter(app, this)),
-      m_doc(new CVantrelDoc(app.m_pDb.get(), this))
+      m_doc(new CVantrelDoc(app.Database(), this))
 {
     setObjectName(u"MainFrame"_s);
     setWindowIcon(ProgramIcon());
+    m_doc->SetSkin(app.Skin());
     BuildMenus();
     statusBar()->showMessage(u"就绪"_s);
-    setWindowTitle(MainWindowCaption(m_app.m_strUser));
+    setWindowTitle(MainWindowCaption(m_app.Session().User()));
     // The record lists change records only as far as the menu command of their kind may.
     m_doc->SetPermissionTest([this](int id) {
         const CommandInfo* command = CommandById(id);
         return command && m_router->Permitted(*command);
     });
-    m_app.SetPicturePath(m_app.ReadSetting(u"PicPath"_s));
+    m_app.SetPicturePath(m_app.Settings().ReadSetting(u"PicPath"_s));
     BuildClientArea();
     RegisterOwnCommands();
     RegisterFeatures();
@@ -120,7 +121,8 @@ void CMainFrame::BuildClientArea()
     m_outerSplitter->setChildrenCollapsible(false);
     layout->addWidget(m_outerSplitter, 1);
 
-    m_navigationBar = new CGfxOutBarCtrl(m_outerSplitter, CGfxOutBarCtrl::kMainFrameFlags);
+    m_navigationBar =
+        new CGfxOutBarCtrl(m_outerSplitter, CGfxOutBarCtrl::kMainFrameFlags, m_app.Skin());
     m_navigationBar->setObjectName(u"NavigationBar"_s);
     m_navigationBar->setMinimumWidth(kNavigationMinimumWidth);
     COutBarImageList icons(QSize(32, 32));
@@ -168,7 +170,7 @@ void CMainFrame::ShowAtSavedPlace()
         screens << primary->availableGeometry();
     for (const QScreen* screen : QGuiApplication::screens())
         screens << screen->availableGeometry();
-    const WindowPlace place = ReadWindowPlace(m_app.m_strIniPath, screens);
+    const WindowPlace place = ReadWindowPlace(m_app.Settings().IniPath(), screens);
     setGeometry(place.normal);
     if (place.maximized)
         showMaximized();
@@ -186,7 +188,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         !(state & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     const QRect rect = normal ? geometry() : normalGeometry();
     if (rect.isValid())
-        WriteWindowPlace(m_app.m_strIniPath, {rect, state.testFlag(Qt::WindowMaximized)});
+        WriteWindowPlace(m_app.Settings().IniPath(), {rect, state.testFlag(Qt::WindowMaximized)});
 }
 
 void CMainFrame::OnNavigationNotify(int code, int param)
@@ -238,7 +240,7 @@ void CMainFrame::RegisterOwnCommands()
         dialog.exec();
     });
     router.SetHandler(ID_MANAGE_POWER, [this] {
-        CPowerDlg dialog(m_app.m_pDb.get(), this);
+        CPowerDlg dialog(m_app.Database(), this);
         dialog.exec();
     });
     RegisterUpgradeCommands(m_app, router, this);

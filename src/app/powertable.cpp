@@ -78,25 +78,27 @@ bool MoveToUser(CADORecordset& power, const QString& user, bool exactOnly)
 
 bool EnsurePowerTable(CVantrelApp& app, QWidget* parent)
 {
-    if (!app.m_pCatalog || !app.m_pDb)
+    CADOXCatalog* catalog = app.Connections().Catalog();
+    CADODatabase* database = app.Database();
+    if (!catalog || !database)
         return false;
     bool created = false;
     // Users are only ever added to a data file of ours.
-    if (app.m_pDb->IsOpen() && !HoldsDataTables(InspectDataFile(*app.m_pDb))) {
+    if (database->IsOpen() && !HoldsDataTables(InspectDataFile(*database))) {
         Warn(parent, u"数据库无法打开，请与作者联系！"_s);
         return false;
     }
-    if (!app.m_pCatalog->HasTable(u"power"_s)) {
-        if (!CreateTable(*app.m_pCatalog)) {
+    if (!catalog->HasTable(u"power"_s)) {
+        if (!CreateTable(*catalog)) {
             Warn(parent, u"更新数据库失败！"_s);
             return false;
         }
         // A fresh connection sees the new table.
-        app.m_pDb->Close();
-        app.m_pDb->Open(app.DataConnectionString());
+        database->Close();
+        database->Open(app.Connections().DataConnectionString());
         created = true;
     }
-    CADORecordset power(app.m_pDb.get());
+    CADORecordset power(database);
     if (!power.Open(u"SELECT * FROM power"_s)) {
         // An unreadable table that was there before is reported by the sign-in dialog itself.
         if (created)

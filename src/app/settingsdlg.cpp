@@ -59,24 +59,24 @@ CSettingsDlg::CSettingsDlg(CVantrelApp& app, QWidget* parent)
     layout->addWidget(pictureGroup);
     layout->addWidget(buttons);
 
-    m_picPathEdit->setText(m_app.ReadSetting(u"PicPath"_s));
+    m_picPathEdit->setText(m_app.Settings().ReadSetting(u"PicPath"_s));
 }
 
 void CSettingsDlg::FillSkins()
 {
     m_skinList->clear();
     const QStringList files =
-        QDir(m_app.SkinFolder())
+        QDir(m_app.Settings().SkinFolder())
             .entryList({u"*.smf"_s}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
     for (const QString& file : files)
         m_skinList->addItem(QFileInfo(file).completeBaseName(), file); // the file as named
     if (files.isEmpty())
         return;
-    const QString current = m_app.m_strSkin.section(u'.', 0, 0);
+    const QString current = m_app.SkinName().section(u'.', 0, 0);
     int row = m_skinList->findText(current, Qt::MatchStartsWith);
     if (row < 0) {
         row = 0;
-        m_app.m_strSkin = m_skinList->itemData(0).toString();
+        m_app.SetSkinName(m_skinList->itemData(0).toString());
     }
     m_skinList->setCurrentIndex(row);
 }
@@ -86,10 +86,11 @@ void CSettingsDlg::OnSkinPicked(int row)
     if (row < 0)
         return;
     const QString file = m_skinList->itemData(row).toString();
-    CSkinEngine::Instance().LoadSkinFile(QDir(m_app.SkinFolder()).filePath(file));
-    CSkinEngine::Instance().SetDialogSkin(u"Dialog"_s);
-    m_app.m_strSkin = file;
-    m_app.WriteSetting(u"Skin"_s, file);
+    CSkinEngine& skin = m_app.SkinEngine();
+    skin.LoadSkinFile(QDir(m_app.Settings().SkinFolder()).filePath(file));
+    skin.SetDialogSkin(u"Dialog"_s);
+    m_app.SetSkinName(file);
+    m_app.Settings().WriteSetting(u"Skin"_s, file);
 }
 
 void CSettingsDlg::OnBrowse()
@@ -111,7 +112,7 @@ void CSettingsDlg::accept()
 {
     // Kept as typed: folder names differ by case on this system.
     const QString path = m_picPathEdit->text();
-    m_app.WriteSetting(u"PicPath"_s, path);
+    m_app.Settings().WriteSetting(u"PicPath"_s, path);
     m_app.SetPicturePath(path);
     QDialog::accept();
 }

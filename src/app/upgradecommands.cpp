@@ -80,11 +80,11 @@ QString ResultText(const UpgradeResult& result)
 
 void Upgrade(CVantrelApp& app, QWidget* window)
 {
-    if (!app.m_pDb || !app.m_pDb->IsOpen()) {
+    if (!app.Database() || !app.Database()->IsOpen()) {
         Warn(window, u"数据文件未打开，无法升级！"_s);
         return;
     }
-    Inform(window, ResultText(UpgradeDataFile(*app.m_pDb, app.Now())));
+    Inform(window, ResultText(UpgradeDataFile(*app.Database(), app.Now())));
 }
 
 } // namespace

@@ -71,7 +71,7 @@ void CWorkPathDlg::OnChooseFile()
 void CWorkPathDlg::accept()
 {
     const QString path = Path().trimmed();
-    QFile file(m_app.AbsolutePath(path));
+    QFile file(m_app.Settings().AbsolutePath(path));
     const bool usable =
         !path.isEmpty() && QFileInfo(file).isFile() &&
         file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly);
@@ -90,9 +90,9 @@ void CWorkPathDlg::accept()
         return;
     }
     // The file is used all the same; the user should know it will be asked for again.
-    if (!m_app.WriteSetting(u"Path"_s, path))
+    if (!m_app.Settings().WriteSetting(u"Path"_s, path))
         Warn(this, u"配置文件无法写入，下次启动时需要重新选择数据文件！"_s);
-    m_app.m_strDbPath = path;
+    m_app.Connections().SetDataPath(path);
     QDialog::accept();
 }
 

@@ -22,7 +22,8 @@ constexpr int kDefaultLargeIcon = 32;
 constexpr int kDefaultSmallIcon = 16;
 } // namespace
 
-CGfxOutBarCtrl::CGfxOutBarCtrl(QWidget* parent, int flags) : QWidget(parent), m_flags(flags)
+CGfxOutBarCtrl::CGfxOutBarCtrl(QWidget* parent, int flags, CSkinEngine* skin)
+    : QWidget(parent), m_flags(flags), m_engine(skin)
 {
     setObjectName(u"GfxOutBarCtrl"_s);
     // Every pixel comes from the buffer: nothing is erased first.
@@ -39,14 +40,16 @@ CGfxOutBarCtrl::CGfxOutBarCtrl(QWidget* parent, int flags) : QWidget(parent), m_
     connect(&m_slideTimer, &QTimer::timeout, this, &CGfxOutBarCtrl::OnSlideStep);
 
     // The bar follows every skin the program loads, starting with the current one.
-    connect(&CSkinEngine::Instance(), &CSkinEngine::SkinChanged, this, &CGfxOutBarCtrl::ReloadSkin);
-    m_skin = CSkinEngine::Instance().OpenSkinObject(u"SkinOutlookBar"_s);
+    if (m_engine) {
+        connect(m_engine, &CSkinEngine::SkinChanged, this, &CGfxOutBarCtrl::ReloadSkin);
+        m_skin = m_engine->OpenSkinObject(u"SkinOutlookBar"_s);
+    }
 }
 
 CGfxOutBarCtrl::~CGfxOutBarCtrl()
 {
-    if (m_skin)
-        CSkinEngine::Instance().CloseSkinObject(m_skin);
+    if (m_skin && m_engine)
+        m_engine->CloseSkinObject(m_skin);
 }
 
 // ---- content ---------------------------------------------------------------------------------
@@ -184,7 +187,7 @@ COutBarGeometry CGfxOutBarCtrl::Geometry() const
 
 COutBarPainter CGfxOutBarCtrl::MakePainter() const
 {
-    return COutBarPainter(m_skin, palette(), font());
+    return COutBarPainter(m_engine, m_skin, palette(), font());
 }
 
 QRegion CGfxOutBarCtrl::ItemClip(const COutBarGeometry& geometry) const
@@ -789,10 +792,9 @@ void CGfxOutBarCtrl::CompleteOpenFolder(int folder)
 
 void CGfxOutBarCtrl::ReloadSkin()
 {
-    CSkinEngine& engine = CSkinEngine::Instance();
-    if (m_skin)
-        engine.CloseSkinObject(m_skin);
-    m_skin = engine.OpenSkinObject(u"SkinOutlookBar"_s);
+    if (m_skin && m_engine)
+        m_engine->CloseSkinObject(m_skin);
+    m_skin = m_engine ? m_engine->OpenSkinObject(u"SkinOutlookBar"_s) : 0;
     // Redrawn in any case: a skin without bar images brings back the plain look at once.
     Invalidate();
 }

@@ -6,6 +6,7 @@
 #include "kit/skinengine.h"
 
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -48,7 +49,9 @@ public:
     // The owner's answer to a drop (code 4): true moves the item. Without one, nothing moves.
     using DropConsent = std::function<bool(const SOutBarDropInfo&)>;
 
-    explicit CGfxOutBarCtrl(QWidget* parent = nullptr, int flags = kDefaultFlags);
+    // Drawn from the engine's skin and following its changes; plain without an engine.
+    explicit CGfxOutBarCtrl(QWidget* parent = nullptr, int flags = kDefaultFlags,
+                            CSkinEngine* skin = nullptr);
     ~CGfxOutBarCtrl() override;
 
     int Flags() const { return m_flags; }
@@ -174,6 +177,7 @@ private:
     bool m_animationShown = false;
     bool m_upPressed = false;
     bool m_downPressed = false;
+    QPointer<CSkinEngine> m_engine;
     CSkinEngine::SkinObject m_skin = 0;
     DropConsent m_dropConsent;
 

@@ -8,27 +8,27 @@
 
 using namespace Qt::StringLiterals;
 
-COutBarPainter::COutBarPainter(CSkinEngine::SkinObject skin, const QPalette& palette,
-                               const QFont& font)
-    : m_skin(skin), m_font(font), m_background(palette.color(QPalette::Mid)),
-      m_headerLine(palette.color(QPalette::Mid)), m_face(palette.color(QPalette::Button)),
-      m_light(palette.color(QPalette::Midlight)), m_highlight(palette.color(QPalette::Light)),
-      m_shadow(palette.color(QPalette::Dark)), m_darkShadow(palette.color(QPalette::Shadow))
+COutBarPainter::COutBarPainter(CSkinEngine* engine, CSkinEngine::SkinObject skin,
+                               const QPalette& palette, const QFont& font)
+    : m_engine(engine), m_skin(engine ? skin : 0), m_font(font),
+      m_background(palette.color(QPalette::Mid)), m_headerLine(palette.color(QPalette::Mid)),
+      m_face(palette.color(QPalette::Button)), m_light(palette.color(QPalette::Midlight)),
+      m_highlight(palette.color(QPalette::Light)), m_shadow(palette.color(QPalette::Dark)),
+      m_darkShadow(palette.color(QPalette::Shadow))
 {
     const QColor plainText = palette.color(QPalette::ButtonText);
-    CSkinEngine& engine = CSkinEngine::Instance();
-    m_itemText = skin ? engine.ObjectColor(skin, u"ItemText"_s, Qt::black) : plainText;
-    m_folderText = skin ? engine.ObjectColor(skin, u"FolderText"_s, Qt::black) : plainText;
+    m_itemText = m_skin ? engine->ObjectColor(m_skin, u"ItemText"_s, Qt::black) : plainText;
+    m_folderText = m_skin ? engine->ObjectColor(m_skin, u"FolderText"_s, Qt::black) : plainText;
 }
 
 bool COutBarPainter::Part(QPainter& painter, const QString& name, const QRect& rect) const
 {
-    return m_skin && CSkinEngine::Instance().DrawPart(m_skin, name, painter, rect);
+    return m_skin && m_engine->DrawPart(m_skin, name, painter, rect);
 }
 
 void COutBarPainter::Background(QPainter& painter, const QRect& client) const
 {
-    if (m_skin && CSkinEngine::Instance().DrawBackground(m_skin, u"BackImg"_s, painter, client))
+    if (m_skin && m_engine->DrawBackground(m_skin, u"BackImg"_s, painter, client))
         return;
     painter.fillRect(client, m_background);
 }

@@ -19,7 +19,9 @@ public:
     enum class HeaderLook { Normal, Hover, Pressed };
     enum class FrameLook { Highlight, Pressed };
 
-    COutBarPainter(CSkinEngine::SkinObject skin, const QPalette& palette, const QFont& font);
+    // The skin object is one the engine opened; without either the plain look is drawn.
+    COutBarPainter(CSkinEngine* engine, CSkinEngine::SkinObject skin, const QPalette& palette,
+                   const QFont& font);
 
     bool HasSkin() const { return m_skin != 0; }
 
@@ -40,6 +42,7 @@ private:
     bool Part(QPainter& painter, const QString& name, const QRect& rect) const;
     void RaisedFrame(QPainter& painter, const QRect& rect, bool sunken) const;
 
+    CSkinEngine* m_engine;
     CSkinEngine::SkinObject m_skin;
     QFont m_font;
     QColor m_background;

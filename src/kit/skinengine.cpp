@@ -69,15 +69,24 @@ struct CSkinEngine::Private
     }
 };
 
-CSkinEngine& CSkinEngine::Instance()
+namespace {
+QAction* ExecGuarded(QMenu* menu, const QPoint& globalPosition, QWidget* owner)
 {
-    static CSkinEngine engine;
-    return engine;
+    QPointer<QWidget> guard(owner);
+    QAction* chosen = menu->exec(globalPosition);
+    // The owner may have gone while the menu was open; then no command reaches anyone.
+    if (owner && !guard)
+        return nullptr;
+    return chosen;
 }
+} // namespace
 
-CSkinEngine::CSkinEngine() : d(std::make_unique<Private>()) {}
+CSkinEngine::CSkinEngine(QObject* parent) : QObject(parent), d(std::make_unique<Private>()) {}
 
-CSkinEngine::~CSkinEngine() = default;
+CSkinEngine::~CSkinEngine()
+{
+    Shutdown();
+}
 
 bool CSkinEngine::Initialise()
 {
@@ -174,12 +183,15 @@ QAction* CSkinEngine::TrackSkinPopupMenu(QMenu* menu, const QPoint& globalPositi
         menu->setPalette(resource->AppliedTo(QApplication::palette()));
         menu->setStyleSheet(resource->styleSheet);
     }
-    QPointer<QWidget> guard(owner);
-    QAction* chosen = menu->exec(globalPosition);
-    // The owner may have gone while the menu was open; then no command reaches anyone.
-    if (owner && !guard)
-        return nullptr;
-    return chosen;
+    return ExecGuarded(menu, globalPosition, owner);
+}
+
+QAction* TrackPopupMenu(CSkinEngine* engine, QMenu* menu, const QPoint& globalPosition,
+                        QWidget* owner)
+{
+    if (engine)
+        return engine->TrackSkinPopupMenu(menu, globalPosition, owner);
+    return menu ? ExecGuarded(menu, globalPosition, owner) : nullptr;
 }
 
 CSkinEngine::SkinObject CSkinEngine::OpenSkinObject(const QString& objectName)

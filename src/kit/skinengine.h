@@ -15,14 +15,19 @@ class QWidget;
 
 // Draws every window of the program from a skin file under skin/. A skin names style sheets
 // for "Dialog" and "MainFrame" and the images of the navigation bar's "SkinOutlookBar" object.
+// The program makes one and hands it to whoever draws with it; each engine keeps its own skin,
+// windows and drawing objects.
 class CSkinEngine : public QObject
 {
     Q_OBJECT
 public:
     using SkinObject = int; // 0 = no such object
 
-    static CSkinEngine& Instance();
+    explicit CSkinEngine(QObject* parent = nullptr);
+    // Gives the program its unskinned look back, as Shutdown does.
     ~CSkinEngine() override;
+    CSkinEngine(const CSkinEngine&) = delete;
+    CSkinEngine& operator=(const CSkinEngine&) = delete;
 
     // Remembers the look the program had without a skin, so Shutdown can restore it.
     bool Initialise();
@@ -61,7 +66,11 @@ Q_SIGNALS:
     void SkinChanged();
 
 private:
-    CSkinEngine();
     struct Private;
     std::unique_ptr<Private> d;
 };
+
+// Shows the menu at a screen position in the engine's skin, or plain without an engine; returns
+// the chosen action, null when the owner went while the menu was open.
+QAction* TrackPopupMenu(CSkinEngine* engine, QMenu* menu, const QPoint& globalPosition,
+                        QWidget* owner);

@@ -123,8 +123,7 @@ void CRecordListView::contextMenuEvent(QContextMenuEvent* event)
 
     QPointer<CRecordListView> self(this);
     QMenu* menu = CreateContextMenu(this);
-    QAction* chosen =
-        CSkinEngine::Instance().TrackSkinPopupMenu(menu, viewport()->mapToGlobal(position), this);
+    QAction* chosen = TrackPopupMenu(m_doc.Skin(), menu, viewport()->mapToGlobal(position), this);
     const int command = chosen ? chosen->data().toInt() : 0;
     if (!self)
         return;

@@ -13,6 +13,7 @@
 class CADODatabase;
 class CMiddleListView;
 class CNoteView;
+class CSkinEngine;
 class CStatChartView;
 class CVantrelView;
 class QWidget;
@@ -34,6 +35,9 @@ public:
 
     CCategoryRegistry& Categories() { return m_categories; }
     const CCategoryRegistry& Categories() const { return m_categories; }
+    // What the views draw their menus with; null draws them plain.
+    CSkinEngine* Skin() const { return m_pSkin; }
+    void SetSkin(CSkinEngine* skin) { m_pSkin = skin; }
 
     CRecordDialogs& Dialogs() { return m_dialogs; }
     const CRecordDialogs& Dialogs() const { return m_dialogs; }
@@ -81,6 +85,7 @@ Q_SIGNALS:
 private:
     CADODatabase* m_pDb;
     CCategoryRegistry m_categories;
+    CSkinEngine* m_pSkin = nullptr;
     CRecordDialogs m_dialogs;
     QPointer<CVantrelView> m_mainList;
     QPointer<CMiddleListView> m_middleList;

@@ -1,9 +1,11 @@
 #pragma once
 
 // A working folder for the application object in tests: a fresh data file "sale.db", a
-// setup.ini, and skins written on demand. Modal dialogs are driven with support/modal.h.
+// setup.ini, skins written on demand, and the skin engine the folder's applications draw with.
+// Modal dialogs are driven with support/modal.h.
 
 #include "app/vantrelapp.h"
+#include "kit/skinengine.h"
 #include "support/modal.h"
 #include "support/tempdata.h"
 
@@ -19,6 +21,7 @@ public:
     QString DataPath() const { return m_data.Path(); }
     QString IniPath() const { return QDir(Dir()).filePath(QStringLiteral("setup.ini")); }
     const TempDataFile& Data() const { return m_data; }
+    CSkinEngine& Skin() const { return *m_skin; }
 
     void WriteIni(const QByteArray& text) const
     {
@@ -46,9 +49,10 @@ public:
 
     std::unique_ptr<CVantrelApp> MakeApp() const
     {
-        return std::make_unique<CVantrelApp>(Dir(), IniPath());
+        return std::make_unique<CVantrelApp>(Dir(), IniPath(), *m_skin);
     }
 
 private:
     TempDataFile m_data;
+    std::unique_ptr<CSkinEngine> m_skin = std::make_unique<CSkinEngine>();
 };

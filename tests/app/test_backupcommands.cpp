@@ -1,4 +1,5 @@
 #include "app/mainframe.h"
+#include "app/startup.h"
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
@@ -40,16 +41,16 @@ TEST(BackupCommands, StartUpBacksUpWeeklyAndKeepsTen)
 {
     StartFolder folder;
     auto app = folder.MakeApp();
-    app->m_strDbPath = u"sale.db"_s;
+    app->Connections().SetDataPath(u"sale.db"_s);
     const QString backups = folder.Dir() + u"/backup"_s;
     EXPECT_EQ(app->BackupFolder(), backups);
 
-    app->AutoBackup(kStart);
+    CStartUp(*app).AutoBackup(kStart);
     EXPECT_EQ(BackupsIn(backups, folder.DataPath()).size(), 1);
-    app->AutoBackup(kStart.addDays(6)); // less than a week: none
+    CStartUp(*app).AutoBackup(kStart.addDays(6)); // less than a week: none
     EXPECT_EQ(BackupsIn(backups, folder.DataPath()).size(), 1);
     for (int week = 1; week <= 11; ++week)
-        app->AutoBackup(kStart.addDays(7 * week));
+        CStartUp(*app).AutoBackup(kStart.addDays(7 * week));
     const QStringList kept = BackupsIn(backups, folder.DataPath());
     ASSERT_EQ(kept.size(), 10);
     EXPECT_EQ(LastBackupTime(backups, folder.DataPath()), kStart.addDays(77));
@@ -58,7 +59,7 @@ TEST(BackupCommands, StartUpBacksUpWeeklyAndKeepsTen)
     // A folder that cannot be made is reported, and start-up goes on.
     MessageRecorder messages;
     folder.WriteIni("[Settings]\nBackupPath=/proc/no-such-folder\n");
-    app->AutoBackup(kStart.addDays(100));
+    CStartUp(*app).AutoBackup(kStart.addDays(100));
     ASSERT_EQ(messages.Texts().size(), 1);
     EXPECT_TRUE(messages.LastText().startsWith(u"自动备份数据失败："_s));
 }
@@ -69,11 +70,11 @@ TEST(BackupCommands, BackUpAndRestoreThroughTheMenu)
 {
     StartFolder folder;
     auto app = folder.MakeApp();
-    app->m_strDbPath = u"sale.db"_s;
-    app->CompactDataFile();
-    app->OpenDatabase();
-    app->m_strUser = u"管理员"_s;
-    app->Rights().SetAll(true);
+    app->Connections().SetDataPath(u"sale.db"_s);
+    app->Connections().CompactDataFile();
+    app->Connections().OpenDatabase();
+    app->Session().SetUser(u"管理员"_s);
+    app->Session().Rights().SetAll(true);
     folder.Data().Exec(u"INSERT INTO client (no, name) VALUES (1, '旧名')"_s);
     CMainFrame frame(*app);
     frame.show();
@@ -89,7 +90,7 @@ TEST(BackupCommands, BackUpAndRestoreThroughTheMenu)
     const QStringList written = BackupsIn(chosen.path(), folder.DataPath());
     ASSERT_EQ(written.size(), 1);
     EXPECT_EQ(messages.Texts(), QStringList{u"数据已备份到：\n"_s + written.first()});
-    EXPECT_EQ(app->ReadSetting(u"BackupPath"_s), chosen.path());
+    EXPECT_EQ(app->Settings().ReadSetting(u"BackupPath"_s), chosen.path());
     EXPECT_EQ(app->BackupFolder(), chosen.path());
 
     folder.Data().Exec(u"UPDATE client SET name = '新名' WHERE no = 1"_s);
@@ -131,10 +132,10 @@ TEST(BackupCommands, BackUpAndRestoreThroughTheMenu)
         EXPECT_EQ(messages.LastText(),
                   u"数据已恢复，原数据文件已保存为：\n%1\n请重新启动程序。"_s.arg(kept.last()));
         EXPECT_EQ(folder.Data().QueryValue(u"SELECT name FROM client"_s), u"旧名"_s);
-        EXPECT_FALSE(app->m_pDb->IsOpen());
+        EXPECT_FALSE(app->Database()->IsOpen());
         EXPECT_FALSE(frame.isVisible());
         // The program as the user starts it again.
-        app->OpenDatabase();
+        app->Connections().OpenDatabase();
         frame.show();
     }
     ASSERT_EQ(kept.size(), 2);

@@ -6,6 +6,7 @@
 #include "kit/commandids.h"
 #include "kit/gfxoutbarctrl.h"
 #include "kit/messages.h"
+#include "kit/skinengine.h"
 #include "support/modal.h"
 #include "support/tempdata.h"
 #include "support/typing.h"
@@ -27,11 +28,12 @@ namespace {
 TEST(ContactCommands, ManageContactsOpensTheDialogForPermittedUsers)
 {
     TempDataFile file;
-    CVantrelApp app(file.Dir(), QDir(file.Dir()).filePath(u"setup.ini"_s));
-    app.m_pDb = file.Open();
-    app.m_strUser = u"张三"_s;
-    app.Rights().SetAll(true);
-    app.Rights().Set(Right::kManageContact, false);
+    CSkinEngine skin;
+    CVantrelApp app(file.Dir(), QDir(file.Dir()).filePath(u"setup.ini"_s), skin);
+    app.Connections().UseDatabase(file.Open());
+    app.Session().SetUser(u"张三"_s);
+    app.Session().Rights().SetAll(true);
+    app.Session().Rights().Set(Right::kManageContact, false);
     file.Exec(u"INSERT INTO client ([no], [name]) VALUES (7, '甲公司')"_s);
     CMainFrame frame(app);
     frame.show();
@@ -50,7 +52,7 @@ TEST(ContactCommands, ManageContactsOpensTheDialogForPermittedUsers)
     }
     EXPECT_EQ(messages.Texts(), QStringList(2, u"您还没有这个权限！"_s));
 
-    app.Rights().Set(Right::kManageContact, true);
+    app.Session().Rights().Set(Right::kManageContact, true);
     messages.Clear();
     {
         ModalDriver<CLinkmanDlg> contact([](CLinkmanDlg& dialog) {

@@ -8,6 +8,7 @@
 #include "kit/gfxoutbarctrl.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
+#include "kit/skinengine.h"
 #include "support/controls.h"
 #include "support/modal.h"
 #include "support/tempdata.h"
@@ -29,11 +30,12 @@ namespace {
 class CustomerCommandsTest : public ::testing::Test
 {
 protected:
-    CustomerCommandsTest() : m_app(m_file.Dir(), QDir(m_file.Dir()).filePath(u"setup.ini"_s))
+    CustomerCommandsTest()
+        : m_app(m_file.Dir(), QDir(m_file.Dir()).filePath(u"setup.ini"_s), m_skin)
     {
-        m_app.m_pDb = m_file.Open();
-        m_app.m_strUser = u"张三"_s;
-        m_app.Rights().SetAll(true);
+        m_app.Connections().UseDatabase(m_file.Open());
+        m_app.Session().SetUser(u"张三"_s);
+        m_app.Session().Rights().SetAll(true);
         m_file.Exec(u"INSERT INTO client (no, name, number, city) VALUES "
                     "(1, '甲公司', 'A01', '北京'), (2, '乙公司', 'B02', '上海')"_s);
         m_frame = std::make_unique<CMainFrame>(m_app);
@@ -51,6 +53,7 @@ protected:
     }
 
     TempDataFile m_file;
+    CSkinEngine m_skin;
     CVantrelApp m_app;
     std::unique_ptr<CMainFrame> m_frame;
     MessageRecorder m_messages;
@@ -69,7 +72,7 @@ TEST_F(CustomerCommandsTest, TheClientCommandsAreOfferedInTheMenusAndTheNavigati
     EXPECT_TRUE(bar->IsItemEnabled(1, 12)); // 分类属性
 
     // Without the flag the entry refuses, and no dialog opens.
-    m_app.Rights().Set(Right::kManageClient, false);
+    m_app.Session().Rights().Set(Right::kManageClient, false);
     {
         const NoDialog none;
         m_frame->Action(ID_MANAGE_CLIENT)->trigger();
@@ -80,7 +83,7 @@ TEST_F(CustomerCommandsTest, TheClientCommandsAreOfferedInTheMenusAndTheNavigati
 
     // With it, the menu entry opens the client dialog at once, and the navigation items open
     // their dialogs once the click has been handled.
-    m_app.Rights().Set(Right::kManageClient, true);
+    m_app.Session().Rights().Set(Right::kManageClient, true);
     {
         ModalDriver<CClientDlg> client([](CClientDlg& dialog) { dialog.reject(); });
         m_frame->Action(ID_MANAGE_CLIENT)->trigger();

@@ -1,5 +1,6 @@
 #include "app/logindlg.h"
 #include "app/mainframe.h"
+#include "app/startup.h"
 #include "app/vantrelapp.h"
 #include "app/workpathdlg.h"
 #include "data/adodatabase.h"
@@ -102,13 +103,13 @@ TEST(DataFileChoice, WorkPathDialogTakesOnlyADataFile)
             QTest::mouseClick(ok, Qt::LeftButton);
             EXPECT_TRUE(dialog.isVisible()) << bad.toStdString();
         }
-        EXPECT_TRUE(app->ReadSetting(u"Path"_s).isEmpty());
+        EXPECT_TRUE(app->Settings().ReadSetting(u"Path"_s).isEmpty());
         edit->setText(empty);
         QTest::mouseClick(ok, Qt::LeftButton);
     });
-    ASSERT_TRUE(app->SettleDatabasePath());
+    ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
     EXPECT_EQ(messages.Texts(), QStringList(2, u"所选文件不是本软件的数据文件，请重新选择！"_s));
-    EXPECT_EQ(app->ReadSetting(u"Path"_s), empty);
+    EXPECT_EQ(app->Settings().ReadSetting(u"Path"_s), empty);
     EXPECT_EQ(InspectDataFile(empty), DataFileKind::Ours);
 }
 
@@ -132,18 +133,18 @@ TEST(DataFileChoice, StartUpAsksAgainForAnUnusableFileAndNeverWritesIt)
             shownPath = dialog.Path();
             dialog.reject();
         });
-        EXPECT_FALSE(app->SettleDatabasePath());
+        EXPECT_FALSE(CStartUp(*app).SettleDatabasePath());
     }
     EXPECT_EQ(shownPath, foreign);
 
     // Forced onto the foreign file anyway, start-up neither compacts it nor adds `power`.
-    app->m_strDbPath = u"sale.db"_s;
-    app->CompactDataFile();
-    app->OpenDatabase();
+    app->Connections().SetDataPath(u"sale.db"_s);
+    app->Connections().CompactDataFile();
+    app->Connections().OpenDatabase();
     MessageRecorder messages;
     {
         ModalDriver<CLoginDlg> driver([](CLoginDlg& dialog) { dialog.reject(); });
-        EXPECT_FALSE(app->SignIn());
+        EXPECT_FALSE(CStartUp(*app).SignIn());
     }
     EXPECT_TRUE(messages.Texts().contains(u"数据库无法打开，请与作者联系！"_s));
     app->ExitInstance();
@@ -191,8 +192,8 @@ TEST(DataFileChoice, AFileWithPartOfOurTablesIsAnOldDataFileToUpgrade)
             dialog.findChild<QLineEdit*>(u"IDC_DBPATH"_s)->setText(elsewhere);
             dialog.accept();
         });
-        ASSERT_TRUE(app->SettleDatabasePath());
-        EXPECT_EQ(app->m_strDbPath, elsewhere);
+        ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
+        EXPECT_EQ(app->Connections().DataPath(), elsewhere);
         EXPECT_EQ(messages.Texts(), QStringList{note});
         QFile::rename(folder.DataPath() + u".away"_s, folder.DataPath());
         folder.WriteIni(QByteArray());
@@ -206,7 +207,7 @@ TEST(DataFileChoice, AFileWithPartOfOurTablesIsAnOldDataFileToUpgrade)
     });
     ASSERT_TRUE(app->InitInstance());
     EXPECT_EQ(messages.Texts(), QStringList{note});
-    EXPECT_EQ(app->m_strDbPath, u"sale.db"_s);
+    EXPECT_EQ(app->Connections().DataPath(), u"sale.db"_s);
     ASSERT_NE(app->MainWindow(), nullptr);
     auto* frame = qobject_cast<CMainFrame*>(app->MainWindow());
     ASSERT_NE(frame, nullptr);

@@ -170,8 +170,8 @@ protected:
     void SetUp() override
     {
         m_app = m_folder.MakeApp();
-        m_app->m_pDb = m_folder.Data().Open();
-        m_app->m_strUser = u"张三"_s;
+        m_app->Connections().UseDatabase(m_folder.Data().Open());
+        m_app->Session().SetUser(u"张三"_s);
     }
 
     std::unique_ptr<CMainFrame> MakeFrame()
@@ -197,7 +197,7 @@ protected:
     {
         const RightInfo* right = RightByColumn(QString::fromLatin1(flag));
         ASSERT_NE(right, nullptr) << flag;
-        m_app->Rights().Set(right->right, value != 0);
+        m_app->Session().Rights().Set(right->right, value != 0);
     }
 
     StartFolder m_folder;
@@ -254,8 +254,8 @@ TEST_F(MainFrameTest, EveryCommandTestsItsPermissionFirst)
         const int id = line.id;
         QAction* action = frame->Action(id);
         ASSERT_NE(action, nullptr);
-        m_app->Rights().SetAll(true);
-        m_app->m_strUser = u"张三"_s;
+        m_app->Session().Rights().SetAll(true);
+        m_app->Session().SetUser(u"张三"_s);
         if (line.allowed == Flag) {
             SetFlag(line.flag, 0);
             messages.Clear();
@@ -266,7 +266,7 @@ TEST_F(MainFrameTest, EveryCommandTestsItsPermissionFirst)
             EXPECT_EQ(messages.Messages().back().caption, u"无权限"_s);
             EXPECT_EQ(m_runs[id], 0);
             // Every other flag off does not matter.
-            m_app->Rights().SetAll(false);
+            m_app->Session().Rights().SetAll(false);
             SetFlag(line.flag, 1);
         }
         if (line.allowed == Administrator) {
@@ -274,11 +274,11 @@ TEST_F(MainFrameTest, EveryCommandTestsItsPermissionFirst)
             EXPECT_FALSE(frame->Router().Run(id)); // flags do not help
             EXPECT_EQ(messages.Texts(), QStringList{u"您还没有这个权限！"_s});
             EXPECT_EQ(m_runs[id], 0);
-            m_app->m_strUser = u"管理员"_s;
-            m_app->Rights().SetAll(false);
+            m_app->Session().SetUser(u"管理员"_s);
+            m_app->Session().Rights().SetAll(false);
         }
         if (line.allowed == Everyone)
-            m_app->Rights().SetAll(false);
+            m_app->Session().Rights().SetAll(false);
         messages.Clear();
         EXPECT_TRUE(frame->Router().Run(id));
         EXPECT_EQ(m_runs[id], 1);
@@ -291,8 +291,8 @@ TEST_F(MainFrameTest, EveryCommandTestsItsPermissionFirst)
 TEST_F(MainFrameTest, TheFramesOwnCommandsOpenTheirDialogs)
 {
     auto frame = MakeFrame();
-    m_app->m_strUser = u"管理员"_s;
-    m_app->Rights().SetAll(false);
+    m_app->Session().SetUser(u"管理员"_s);
+    m_app->Session().Rights().SetAll(false);
     {
         ModalDriver<CChangePasswordDlg> dialog(
             [](CChangePasswordDlg& shown) { EXPECT_EQ(shown.windowTitle(), u"修改密码"_s); });
@@ -326,8 +326,8 @@ TEST_F(MainFrameTest, NavigationClicksPostTheirCommandAfterTheClick)
 {
     auto frame = MakeFrame();
     CountRuns(*frame);
-    m_app->m_strUser = u"管理员"_s;
-    m_app->Rights().SetAll(true);
+    m_app->Session().SetUser(u"管理员"_s);
+    m_app->Session().Rights().SetAll(true);
     CGfxOutBarCtrl* bar = frame->NavigationBar();
     EXPECT_EQ(bar->OpenFolderIndex(), 0);
     ASSERT_EQ(bar->FolderCount(), int(std::size(kNavigation)));
@@ -392,8 +392,8 @@ TEST_F(MainFrameTest, CommandsWithoutADialogAreDisabled)
 
     // Every command has its dialog, so every entry and item is on. A navigation item whose
     // command has no handler is off, as is its menu entry, until one is registered.
-    m_app->m_strUser = u"管理员"_s;
-    m_app->Rights().SetAll(true);
+    m_app->Session().SetUser(u"管理员"_s);
+    m_app->Session().Rights().SetAll(true);
     int checked = 0;
     for (int folder = 0; folder < int(std::size(kNavigation)); ++folder) {
         for (int item = 0; item < int(kNavigation[folder].items.size()); ++item) {
@@ -427,7 +427,7 @@ TEST_F(MainFrameTest, ReminderListAndTheLowerPane)
     list->List().AppendRow({u"保留"_s});
 
     MessageRecorder messages;
-    m_app->Rights().SetAll(false);
+    m_app->Session().Rights().SetAll(false);
     frame->Router().Run(ID_QUERY_NOTICE);
     EXPECT_EQ(list->List().GetItemText(0, 0), u"保留"_s); // refused: nothing changes
     EXPECT_EQ(frame->m_nBottomView, CMainFrame::kBottomList);
@@ -439,7 +439,7 @@ TEST_F(MainFrameTest, ReminderListAndTheLowerPane)
     frame->ListView()->SetCurrentRow(0);
     frame->TextView()->SetText(u"旧便笺"_s);
 
-    m_app->Rights().Set(Right::kSearchReminder, true);
+    m_app->Session().Rights().Set(Right::kSearchReminder, true);
     const int before = frame->BottomView()->height();
     ASSERT_TRUE(frame->Router().Run(ID_QUERY_NOTICE));
     EXPECT_EQ(list->Category(), ScheduleCategory::kReminders);
@@ -488,14 +488,14 @@ TEST_F(MainFrameTest, AppointmentEditFromTheMainListNeedsTheAppointmentsFlag)
     list->SetCurrentRow(0);
 
     MessageRecorder messages;
-    m_app->Rights().SetAll(true);
-    m_app->Rights().Set(Right::kManageAppointment, false);
+    m_app->Session().Rights().SetAll(true);
+    m_app->Session().Rights().Set(Right::kManageAppointment, false);
     list->OnRecordEdit();
     QCoreApplication::processEvents();
     EXPECT_EQ(messages.LastText(), u"您还没有这个权限！"_s);
     EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 0);
 
-    m_app->Rights().Set(Right::kManageAppointment, true);
+    m_app->Session().Rights().Set(Right::kManageAppointment, true);
     messages.Clear();
     list->OnRecordEdit();
     EXPECT_EQ(m_runs[ID_MANAGE_APPOINT], 0); // after the edit has been handled
@@ -506,12 +506,12 @@ TEST_F(MainFrameTest, AppointmentEditFromTheMainListNeedsTheAppointmentsFlag)
 
     // A reminder's 打开 reaches the command with its own appointment: the same test first.
     int reached = 0;
-    m_app->Rights().Set(Right::kManageAppointment, false);
+    m_app->Session().Rights().Set(Right::kManageAppointment, false);
     frame->Router().PostCommandWith(ID_MANAGE_APPOINT, [&reached] { ++reached; });
     QCoreApplication::processEvents();
     EXPECT_EQ(messages.Texts(), QStringList{u"您还没有这个权限！"_s});
     EXPECT_EQ(reached, 0);
-    m_app->Rights().Set(Right::kManageAppointment, true);
+    m_app->Session().Rights().Set(Right::kManageAppointment, true);
     frame->Router().PostCommandWith(ID_MANAGE_APPOINT, [&reached] { ++reached; });
     EXPECT_EQ(reached, 0); // after the current event
     QCoreApplication::processEvents();
@@ -622,7 +622,7 @@ TEST_F(MainFrameTest, RecordListsAddModifyAndDeleteOnlyWithTheKindsManageFlag)
 
         MessageRecorder messages;
         // Every other permission does not help.
-        m_app->Rights().SetAll(true);
+        m_app->Session().Rights().SetAll(true);
         SetFlag(kind.flag, 0);
         for (int command : {RecordCommand::kAdd, RecordCommand::kModify, RecordCommand::kDelete}) {
             SCOPED_TRACE(command);
@@ -644,7 +644,7 @@ TEST_F(MainFrameTest, RecordListsAddModifyAndDeleteOnlyWithTheKindsManageFlag)
         }
 
         // The kind's own flag is all it takes.
-        m_app->Rights().SetAll(false);
+        m_app->Session().Rights().SetAll(false);
         SetFlag(kind.flag, 1);
         messages.Clear();
         list->OnRecordAdd();

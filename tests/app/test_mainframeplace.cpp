@@ -18,8 +18,8 @@ protected:
     void SetUp() override
     {
         m_app = m_folder.MakeApp();
-        m_app->m_pDb = m_folder.Data().Open();
-        m_app->m_strUser = u"张三"_s;
+        m_app->Connections().UseDatabase(m_folder.Data().Open());
+        m_app->Session().SetUser(u"张三"_s);
     }
 
     static QRect Area() { return QGuiApplication::primaryScreen()->availableGeometry(); }

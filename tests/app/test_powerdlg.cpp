@@ -2,6 +2,7 @@
 #include "app/logindlg.h"
 #include "app/powerdlg.h"
 #include "app/powertable.h"
+#include "app/startup.h"
 #include "app/vantrelapp.h"
 #include "kit/messages.h"
 #include "startfolder.h"
@@ -153,7 +154,7 @@ TEST(PowerDlg, ListColumnsBoxesAndRowClicks)
     PowerFixture data;
     data.AddRow(u"张三"_s, Flags({1, 8, 23}));
     data.AddRow(u"Alice"_s, Flags());
-    CPowerDlg dialog(data.app->m_pDb.get());
+    CPowerDlg dialog(data.app->Database());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_EQ(dialog.windowTitle(), u"权限分配"_s);
@@ -208,7 +209,7 @@ TEST(PowerDlg, ListColumnsBoxesAndRowClicks)
 TEST(PowerDlg, AddingUsers)
 {
     PowerFixture data;
-    CPowerDlg dialog(data.app->m_pDb.get());
+    CPowerDlg dialog(data.app->Database());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
 
@@ -247,11 +248,11 @@ TEST(PowerDlg, AddingUsers)
     // The new user signs in with an empty password and gets the flags given here.
     CLoginDlg login(*data.app);
     ASSERT_TRUE(SignIn(login, u"Alice"_s, QString())) << data.messages.LastText().toStdString();
-    ASSERT_TRUE(data.app->LoadPermissions());
-    EXPECT_TRUE(data.app->Rights().Has(Right::kExport));
-    EXPECT_TRUE(data.app->Rights().Has(Right::kManageClient));
-    EXPECT_FALSE(data.app->Rights().Has(Right::kSearchAddress));
-    EXPECT_FALSE(data.app->Rights().Has(Right::kSearchClient));
+    ASSERT_TRUE(CStartUp(*data.app).LoadPermissions());
+    EXPECT_TRUE(data.app->Session().Rights().Has(Right::kExport));
+    EXPECT_TRUE(data.app->Session().Rights().Has(Right::kManageClient));
+    EXPECT_FALSE(data.app->Session().Rights().Has(Right::kSearchAddress));
+    EXPECT_FALSE(data.app->Session().Rights().Has(Right::kSearchClient));
 }
 
 TEST(PowerDlg, ModifyingWritesTheBoxesAsShown)
@@ -259,7 +260,7 @@ TEST(PowerDlg, ModifyingWritesTheBoxesAsShown)
     PowerFixture data;
     data.AddRow(u"Alice"_s, Flags({1, 2, 20}), CBlowfish::EncryptPassword(u"secret"_s));
     data.AddRow(u"alice"_s, Flags({5}));
-    CPowerDlg dialog(data.app->m_pDb.get());
+    CPowerDlg dialog(data.app->Database());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
 
@@ -315,7 +316,7 @@ TEST(PowerDlg, DeletingAsksAndSparesTheAdministrator)
     PowerFixture data;
     data.AddRow(u"Alice"_s, Flags());
     data.AddRow(u"alice"_s, Flags());
-    CPowerDlg dialog(data.app->m_pDb.get());
+    CPowerDlg dialog(data.app->Database());
 
     Press(dialog, u"IDC_DELETE"_s);
     EXPECT_EQ(Status(dialog), u"用户名必须填写！"_s);

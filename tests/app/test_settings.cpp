@@ -1,6 +1,7 @@
 #include "app/chinesetranslation.h"
 #include "app/inifile.h"
 #include "app/settingsdlg.h"
+#include "app/startup.h"
 #include "app/vantrelapp.h"
 #include "kit/skinengine.h"
 #include "startfolder.h"
@@ -50,11 +51,11 @@ TEST(IniFile, BesideTheProgramOrInTheUsersFolder)
 {
     QTemporaryDir program;
     QTemporaryDir user;
-    EXPECT_EQ(CVantrelApp::IniPathFor(program.path(), user.path()),
+    EXPECT_EQ(CAppSettings::IniPathFor(program.path(), user.path()),
               program.filePath(u"setup.ini"_s));
     // A folder nobody may write to, as for a program installed for the whole system.
     const QString userFolder = user.filePath(u"Vantrel"_s);
-    EXPECT_EQ(CVantrelApp::IniPathFor(u"/proc"_s, userFolder), userFolder + u"/setup.ini"_s);
+    EXPECT_EQ(CAppSettings::IniPathFor(u"/proc"_s, userFolder), userFolder + u"/setup.ini"_s);
     EXPECT_TRUE(QFileInfo(userFolder).isDir());
 }
 
@@ -70,7 +71,7 @@ struct SettingsFixture
             folder.AddSkin(skin);
         folder.WriteIni("[Settings]\nSkin=midnight.smf\nPicPath=/srv/Pictures/\n");
         app = folder.MakeApp();
-        app->ChooseSkin();
+        CStartUp(*app).ChooseSkin();
     }
 };
 } // namespace
@@ -92,13 +93,13 @@ TEST(Settings, SkinListFillsWhenDroppedDownAndAPickIsSavedAtOnce)
     // Picking a skin loads it and saves it; Cancel does not undo that.
     dialog.SkinList()->setCurrentIndex(0);
     Q_EMIT dialog.SkinList()->activated(0);
-    EXPECT_EQ(fixture.app->m_strSkin, u"amber.smf"_s);
-    EXPECT_EQ(fixture.app->ReadSetting(u"Skin"_s), u"amber.smf"_s);
-    EXPECT_EQ(CSkinEngine::Instance().CurrentSkinPath(),
+    EXPECT_EQ(fixture.app->SkinName(), u"amber.smf"_s);
+    EXPECT_EQ(fixture.app->Settings().ReadSetting(u"Skin"_s), u"amber.smf"_s);
+    EXPECT_EQ(fixture.app->SkinEngine().CurrentSkinPath(),
               QDir(fixture.folder.Dir()).filePath(u"skin/amber.smf"_s));
     dialog.reject();
-    EXPECT_EQ(fixture.app->ReadSetting(u"Skin"_s), u"amber.smf"_s);
-    EXPECT_EQ(fixture.app->ReadSetting(u"PicPath"_s), u"/srv/Pictures/"_s);
+    EXPECT_EQ(fixture.app->Settings().ReadSetting(u"Skin"_s), u"amber.smf"_s);
+    EXPECT_EQ(fixture.app->Settings().ReadSetting(u"PicPath"_s), u"/srv/Pictures/"_s);
 
     // A skin file named in capitals is loaded and saved by its real name.
     fixture.folder.AddSkin(u"Blue.SMF"_s);
@@ -106,21 +107,21 @@ TEST(Settings, SkinListFillsWhenDroppedDownAndAPickIsSavedAtOnce)
     const int blue = dialog.SkinList()->findText(u"Blue"_s);
     ASSERT_GE(blue, 0);
     Q_EMIT dialog.SkinList()->activated(blue);
-    EXPECT_EQ(fixture.app->ReadSetting(u"Skin"_s), u"Blue.SMF"_s);
-    EXPECT_EQ(CSkinEngine::Instance().CurrentSkinPath(),
+    EXPECT_EQ(fixture.app->Settings().ReadSetting(u"Skin"_s), u"Blue.SMF"_s);
+    EXPECT_EQ(fixture.app->SkinEngine().CurrentSkinPath(),
               QDir(fixture.folder.Dir()).filePath(u"skin/Blue.SMF"_s));
 }
 
 TEST(Settings, ACurrentSkinThatIsGoneSelectsTheFirstWithoutSaving)
 {
     SettingsFixture fixture;
-    fixture.app->m_strSkin = u"gone.smf"_s;
+    fixture.app->SetSkinName(u"gone.smf"_s);
     CSettingsDlg dialog(*fixture.app);
     dialog.show();
     dialog.FillSkins();
     EXPECT_EQ(dialog.SkinList()->currentIndex(), 0);
-    EXPECT_EQ(fixture.app->m_strSkin, u"amber.smf"_s);
-    EXPECT_EQ(fixture.app->ReadSetting(u"Skin"_s), u"midnight.smf"_s);
+    EXPECT_EQ(fixture.app->SkinName(), u"amber.smf"_s);
+    EXPECT_EQ(fixture.app->Settings().ReadSetting(u"Skin"_s), u"midnight.smf"_s);
 
     // No skins at all: the list stays empty.
     QDir(QDir(fixture.folder.Dir()).filePath(u"skin"_s)).removeRecursively();
@@ -161,7 +162,7 @@ TEST(Settings, PictureFolder)
     dialog.PicturePathEdit()->setText(u"/Home/Ann/Shop/"_s);
     dialog.findChild<QDialogButtonBox*>(u"buttons"_s)->button(QDialogButtonBox::Ok)->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(fixture.app->ReadSetting(u"PicPath"_s), u"/Home/Ann/Shop/"_s);
+    EXPECT_EQ(fixture.app->Settings().ReadSetting(u"PicPath"_s), u"/Home/Ann/Shop/"_s);
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.at(0).at(0).toString(), u"/Home/Ann/Shop/"_s);
 }

@@ -2,6 +2,7 @@
 #include "app/changepassworddlg.h"
 #include "app/logindlg.h"
 #include "app/powertable.h"
+#include "app/startup.h"
 #include "app/vantrelapp.h"
 #include "kit/messages.h"
 #include "startfolder.h"
@@ -28,8 +29,8 @@ struct SignedOut
 
     SignedOut()
     {
-        app->m_strDbPath = u"sale.db"_s;
-        app->OpenDatabase();
+        app->Connections().SetDataPath(u"sale.db"_s);
+        app->Connections().OpenDatabase();
     }
 
     // Adds a user with the given stored password text and flags (column = value).
@@ -92,7 +93,7 @@ TEST(SignIn, ADataFileWithoutPowerGetsTheAdministrator)
     EXPECT_EQ(stored, read);
 
     EXPECT_TRUE(SignIn(dialog, u"管理员"_s, u"583016"_s));
-    EXPECT_EQ(start.app->m_strUser, u"管理员"_s);
+    EXPECT_EQ(start.app->Session().User(), u"管理员"_s);
 
     // Opening it again adds nobody.
     CLoginDlg again(*start.app);
@@ -110,7 +111,7 @@ TEST(SignIn, AnEmptyPowerTableGetsTheAdministratorBack)
                              "mproduct BOOLEAN, ssearch BOOLEAN, saddress BOOLEAN, sappoint "
                              "BOOLEAN, sclient BOOLEAN, sexport BOOLEAN, sinput BOOLEAN, snote "
                              "BOOLEAN, snotice BOOLEAN, soutput BOOLEAN, sstat BOOLEAN)"_s);
-    start.app->OpenDatabase();
+    start.app->Connections().OpenDatabase();
     CLoginDlg dialog(*start.app);
     EXPECT_EQ(Items(dialog.UserBox()), QStringList{u"管理员"_s});
     EXPECT_TRUE(SignIn(dialog, u"管理员"_s, u"583016"_s));
@@ -137,7 +138,7 @@ TEST(SignIn, NamesAndPasswordsThatAreRefused)
     EXPECT_FALSE(SignIn(dialog, u"张三"_s, u"anything"_s));
     EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
     EXPECT_EQ(messages.Messages().size(), 4u);
-    EXPECT_TRUE(start.app->m_strUser.isEmpty());
+    EXPECT_TRUE(start.app->Session().User().isEmpty());
 
     // A prefix of a name passes the list, finds no row of its own, so only the empty password
     // signs in; loading the flags then ends the program.
@@ -145,8 +146,8 @@ TEST(SignIn, NamesAndPasswordsThatAreRefused)
     EXPECT_EQ(messages.LastText(), u"密码错误！"_s);
     messages.Clear();
     EXPECT_TRUE(SignIn(dialog, u"ali"_s, u""_s));
-    EXPECT_EQ(start.app->m_strUser, u"ali"_s);
-    EXPECT_FALSE(start.app->LoadPermissions());
+    EXPECT_EQ(start.app->Session().User(), u"ali"_s);
+    EXPECT_FALSE(CStartUp(*start.app).LoadPermissions());
     EXPECT_EQ(messages.Texts(), QStringList{u"未找到指定的用户名！"_s});
 }
 
@@ -158,7 +159,7 @@ TEST(SignIn, APasswordThatCannotBeReadIsNotTakenAsEmpty)
     start.folder.Data().Exec(u"DROP TABLE power"_s); // gone while the dialog is open
     EXPECT_FALSE(SignIn(dialog, u"管理员"_s, QString()));
     EXPECT_EQ(messages.LastText(), u"数据库无法打开，请与作者联系！"_s);
-    EXPECT_TRUE(start.app->m_strUser.isEmpty());
+    EXPECT_TRUE(start.app->Session().User().isEmpty());
 }
 
 TEST(SignIn, EmptyStoredPasswordAndTheRightOnes)
@@ -172,12 +173,12 @@ TEST(SignIn, EmptyStoredPasswordAndTheRightOnes)
     {
         CLoginDlg dialog(*start.app);
         EXPECT_TRUE(SignIn(dialog, u"张三"_s, u""_s));
-        EXPECT_EQ(start.app->m_strUser, u"张三"_s);
+        EXPECT_EQ(start.app->Session().User(), u"张三"_s);
     }
     {
         CLoginDlg dialog(*start.app);
         EXPECT_TRUE(SignIn(dialog, u"李四"_s, u"十个中文字符的密码啊"_s));
-        EXPECT_EQ(start.app->m_strUser, u"李四"_s);
+        EXPECT_EQ(start.app->Session().User(), u"李四"_s);
     }
 }
 
@@ -189,47 +190,47 @@ TEST(SignIn, PermissionFlags)
     }
     // The administrator has every flag whatever the row says.
     start.folder.Data().Exec(u"UPDATE power SET moutput = 0, sstat = 0"_s);
-    start.app->m_strUser = u"管理员"_s;
-    ASSERT_TRUE(start.app->LoadPermissions());
+    start.app->Session().SetUser(u"管理员"_s);
+    ASSERT_TRUE(CStartUp(*start.app).LoadPermissions());
     CRights all;
     all.SetAll(true);
-    EXPECT_EQ(start.app->Rights(), all);
+    EXPECT_EQ(start.app->Session().Rights(), all);
 
     // Anybody else has the flags of the row.
     start.AddUser(u"王五"_s, QString(), u"sclient=1,mproduct=1,moutput=0"_s);
     auto other = start.folder.MakeApp();
-    other->m_strDbPath = u"sale.db"_s;
-    other->OpenDatabase();
-    other->m_strUser = u"王五"_s;
-    ASSERT_TRUE(other->LoadPermissions());
-    EXPECT_TRUE(other->Rights().Has(Right::kSearchClient));
-    EXPECT_TRUE(other->Rights().Has(Right::kManageProduct));
-    EXPECT_FALSE(other->Rights().Has(Right::kManageSale));
-    EXPECT_FALSE(other->Rights().Has(Right::kStatistics));
-    EXPECT_FALSE(other->Rights().Has(Right::kManageAddress));
+    other->Connections().SetDataPath(u"sale.db"_s);
+    other->Connections().OpenDatabase();
+    other->Session().SetUser(u"王五"_s);
+    ASSERT_TRUE(CStartUp(*other).LoadPermissions());
+    EXPECT_TRUE(other->Session().Rights().Has(Right::kSearchClient));
+    EXPECT_TRUE(other->Session().Rights().Has(Right::kManageProduct));
+    EXPECT_FALSE(other->Session().Rights().Has(Right::kManageSale));
+    EXPECT_FALSE(other->Session().Rights().Has(Right::kStatistics));
+    EXPECT_FALSE(other->Session().Rights().Has(Right::kManageAddress));
 
     // Somebody without a row: the program ends.
     MessageRecorder messages;
-    other->m_strUser = u"赵六"_s;
-    EXPECT_FALSE(other->LoadPermissions());
+    other->Session().SetUser(u"赵六"_s);
+    EXPECT_FALSE(CStartUp(*other).LoadPermissions());
     EXPECT_EQ(messages.Texts(), QStringList{u"未找到指定的用户名！"_s});
 
     EXPECT_EQ(RightByColumn(u"pas"_s), nullptr);
 
     // Each column of the file gives one right of its own and no other.
     start.AddUser(u"孙七"_s, QString());
-    other->m_strUser = u"孙七"_s;
+    other->Session().SetUser(u"孙七"_s);
     std::set<Right> seen;
     for (const char* column : kRightColumns) {
         SCOPED_TRACE(column);
         start.folder.Data().Exec(
             u"UPDATE power SET %1 = 1 WHERE [user] = '孙七'"_s.arg(QLatin1StringView(column)));
-        ASSERT_TRUE(other->LoadPermissions());
+        ASSERT_TRUE(CStartUp(*other).LoadPermissions());
         const RightInfo* info = RightByColumn(QString::fromLatin1(column));
         ASSERT_NE(info, nullptr);
         CRights only;
         only.Set(info->right, true);
-        EXPECT_EQ(other->Rights(), only);
+        EXPECT_EQ(other->Session().Rights(), only);
         EXPECT_TRUE(seen.insert(info->right).second);
         start.folder.Data().Exec(
             u"UPDATE power SET %1 = 0 WHERE [user] = '孙七'"_s.arg(QLatin1StringView(column)));
@@ -242,7 +243,7 @@ TEST(ChangePassword, Checks)
     {
         CLoginDlg create(*start.app);
     }
-    start.app->m_strUser = u"管理员"_s;
+    start.app->Session().SetUser(u"管理员"_s);
     MessageRecorder messages;
     CChangePasswordDlg dialog(*start.app);
     dialog.show();
@@ -294,7 +295,7 @@ TEST(ChangePassword, CharactersWithoutCodePageBytesAreRefusedBeforeAnythingIsWri
     {
         CLoginDlg create(*start.app);
     }
-    start.app->m_strUser = u"管理员"_s;
+    start.app->Session().SetUser(u"管理员"_s);
     const QString stored = start.folder.Data().QueryValue(u"SELECT pas FROM power"_s);
     MessageRecorder messages;
     CChangePasswordDlg dialog(*start.app);
@@ -332,7 +333,7 @@ TEST(ChangePassword, UserWithoutARow)
     {
         CLoginDlg create(*start.app);
     }
-    start.app->m_strUser = u"ali"_s;
+    start.app->Session().SetUser(u"ali"_s);
     MessageRecorder messages;
     CChangePasswordDlg dialog(*start.app);
     dialog.NewPasswordEdit()->setText(u"x"_s);

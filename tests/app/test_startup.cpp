@@ -1,5 +1,6 @@
 #include "app/logindlg.h"
 #include "app/mainframe.h"
+#include "app/startup.h"
 #include "app/vantrelapp.h"
 #include "app/workpathdlg.h"
 #include "data/adodatabase.h"
@@ -56,23 +57,23 @@ TEST(StartUp, SkinChoiceAndFallback)
     {
         // No configuration: the default skin.
         auto app = folder.MakeApp();
-        ASSERT_TRUE(app->ChooseSkin());
-        EXPECT_EQ(app->m_strSkin, u"xpsteel.smf"_s);
-        EXPECT_EQ(CSkinEngine::Instance().CurrentSkinPath(),
+        ASSERT_TRUE(CStartUp(*app).ChooseSkin());
+        EXPECT_EQ(app->SkinName(), u"xpsteel.smf"_s);
+        EXPECT_EQ(app->SkinEngine().CurrentSkinPath(),
                   QDir(folder.Dir()).filePath(u"skin/xpsteel.smf"_s));
     }
     {
         // An empty value is the default too.
         folder.WriteIni("[Settings]\nSkin=\n");
         auto app = folder.MakeApp();
-        ASSERT_TRUE(app->ChooseSkin());
-        EXPECT_EQ(app->m_strSkin, u"xpsteel.smf"_s);
+        ASSERT_TRUE(CStartUp(*app).ChooseSkin());
+        EXPECT_EQ(app->SkinName(), u"xpsteel.smf"_s);
     }
     {
         folder.WriteIni("[Settings]\nSkin=amber.smf\n");
         auto app = folder.MakeApp();
-        ASSERT_TRUE(app->ChooseSkin());
-        EXPECT_EQ(app->m_strSkin, u"amber.smf"_s);
+        ASSERT_TRUE(CStartUp(*app).ChooseSkin());
+        EXPECT_EQ(app->SkinName(), u"amber.smf"_s);
     }
     {
         // The configured skin is gone and only one other is left: that one is used, and the
@@ -80,23 +81,23 @@ TEST(StartUp, SkinChoiceAndFallback)
         folder.WriteIni("[Settings]\nSkin=gone.smf\n");
         QFile::remove(QDir(folder.Dir()).filePath(u"skin/xpsteel.smf"_s));
         auto app = folder.MakeApp();
-        ASSERT_TRUE(app->ChooseSkin());
-        EXPECT_EQ(app->m_strSkin, u"amber.smf"_s);
-        EXPECT_EQ(CSkinEngine::Instance().CurrentSkinPath(),
+        ASSERT_TRUE(CStartUp(*app).ChooseSkin());
+        EXPECT_EQ(app->SkinName(), u"amber.smf"_s);
+        EXPECT_EQ(app->SkinEngine().CurrentSkinPath(),
                   QDir(folder.Dir()).filePath(u"skin/amber.smf"_s));
-        EXPECT_EQ(app->ReadSetting(u"Skin"_s), u"gone.smf"_s);
+        EXPECT_EQ(app->Settings().ReadSetting(u"Skin"_s), u"gone.smf"_s);
     }
     {
         // No skin at all: start-up stops, with nothing on screen.
         QDir(QDir(folder.Dir()).filePath(u"skin"_s)).removeRecursively();
         MessageRecorder messages;
         auto app = folder.MakeApp();
-        EXPECT_FALSE(app->ChooseSkin());
+        EXPECT_FALSE(CStartUp(*app).ChooseSkin());
         EXPECT_EQ(messages.Texts(), QStringList{u"Can not find any skin"_s});
         messages.Clear();
         EXPECT_FALSE(app->InitInstance());
         EXPECT_EQ(app->MainWindow(), nullptr);
-        EXPECT_FALSE(app->m_bDbReady);
+        EXPECT_FALSE(app->Connections().IsReady());
         EXPECT_EQ(app->ExitInstance(), 0);
     }
 }
@@ -108,14 +109,15 @@ TEST(StartUp, ALocalDataFileWinsOverTheConfiguredPath)
     folder.WriteIni(("[Settings]\nPath=" + elsewhere.Path().toUtf8() + "\n"));
     auto app = folder.MakeApp();
     const NoDialog noDialog;
-    ASSERT_TRUE(app->SettleDatabasePath());
-    EXPECT_EQ(app->m_strDbPath, u"sale.db"_s);
-    EXPECT_EQ(app->DataConnectionString(), CADODatabase::ConnectionStringFor(folder.DataPath()));
+    ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
+    EXPECT_EQ(app->Connections().DataPath(), u"sale.db"_s);
+    EXPECT_EQ(app->Connections().DataConnectionString(),
+              CADODatabase::ConnectionStringFor(folder.DataPath()));
 
     // Without the local file the configured one is used as it is.
     QFile::remove(folder.DataPath());
-    ASSERT_TRUE(app->SettleDatabasePath());
-    EXPECT_EQ(app->m_strDbPath, elsewhere.Path());
+    ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
+    EXPECT_EQ(app->Connections().DataPath(), elsewhere.Path());
 }
 
 TEST(StartUp, WorkPathDialogWhenNoDataFileIsFound)
@@ -130,8 +132,8 @@ TEST(StartUp, WorkPathDialogWhenNoDataFileIsFound)
             EXPECT_EQ(dialog.windowTitle(), u"工作路径配置"_s);
             dialog.reject();
         });
-        EXPECT_FALSE(app->SettleDatabasePath());
-        EXPECT_TRUE(app->ReadSetting(u"Path"_s).isEmpty());
+        EXPECT_FALSE(CStartUp(*app).SettleDatabasePath());
+        EXPECT_TRUE(app->Settings().ReadSetting(u"Path"_s).isEmpty());
     }
     {
         // A missing file, an unwritable one and an empty text are refused; the dialog stays.
@@ -150,18 +152,18 @@ TEST(StartUp, WorkPathDialogWhenNoDataFileIsFound)
             edit->setText(shared.Path());
             QTest::mouseClick(ok, Qt::LeftButton);
         });
-        ASSERT_TRUE(app->SettleDatabasePath());
+        ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
         EXPECT_EQ(messages.Texts(), QStringList(4, u"文件配置有误，不存在或不可写！"_s));
-        EXPECT_EQ(app->m_strDbPath, shared.Path());
-        EXPECT_EQ(app->ReadSetting(u"Path"_s), shared.Path());
+        EXPECT_EQ(app->Connections().DataPath(), shared.Path());
+        EXPECT_EQ(app->Settings().ReadSetting(u"Path"_s), shared.Path());
         EXPECT_TRUE(QFileInfo(shared.Path()).size() > 0); // opened for writing, not emptied
     }
     {
         // The next start uses the stored path without asking.
         auto app = folder.MakeApp();
         const NoDialog noDialog;
-        ASSERT_TRUE(app->SettleDatabasePath());
-        EXPECT_EQ(app->m_strDbPath, shared.Path());
+        ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
+        EXPECT_EQ(app->Connections().DataPath(), shared.Path());
     }
     {
         // The stored file has gone: the dialog asks again, showing the old path.
@@ -172,7 +174,7 @@ TEST(StartUp, WorkPathDialogWhenNoDataFileIsFound)
             shownPath = dialog.Path();
             dialog.reject();
         });
-        EXPECT_FALSE(app->SettleDatabasePath());
+        EXPECT_FALSE(CStartUp(*app).SettleDatabasePath());
         EXPECT_EQ(shownPath, folder.Dir() + u"/moved.db"_s);
     }
 }
@@ -209,8 +211,8 @@ TEST(StartUp, CompactsTheDataFileAndHoldsItForTheRun)
     }
     {
         auto app = folder.MakeApp();
-        ASSERT_TRUE(app->SettleDatabasePath());
-        app->CompactDataFile();
+        ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
+        app->Connections().CompactDataFile();
         EXPECT_LT(QFileInfo(folder.DataPath()).size(), before);
         EXPECT_FALSE(QFileInfo::exists(folder.Dir() + u"/sale.tmp"_s));
         EXPECT_EQ(folder.Data().QueryValue(u"SELECT name FROM client WHERE no = 1"_s), u"甲"_s);
@@ -230,11 +232,11 @@ TEST(StartUp, CompactsTheDataFileAndHoldsItForTheRun)
         ASSERT_TRUE(otherWorkstation.LockShared());
         const qint64 held = QFileInfo(folder.DataPath()).size();
         auto app = folder.MakeApp();
-        ASSERT_TRUE(app->SettleDatabasePath());
-        app->CompactDataFile();
+        ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
+        app->Connections().CompactDataFile();
         EXPECT_EQ(QFileInfo(folder.DataPath()).size(), held);
-        app->OpenDatabase();
-        EXPECT_TRUE(app->m_pDb->IsOpen());
+        app->Connections().OpenDatabase();
+        EXPECT_TRUE(app->Database()->IsOpen());
     }
 }
 
@@ -247,8 +249,8 @@ TEST(StartUp, CompactionFailureLeavesStartUpGoingOnTheFileAsItIs)
     folder.Data().Exec(u"INSERT INTO client (no, name) VALUES (7, '乙')"_s);
     {
         auto app = folder.MakeApp();
-        app->m_strDbPath = link;
-        app->CompactDataFile();
+        app->Connections().SetDataPath(link);
+        app->Connections().CompactDataFile();
         EXPECT_TRUE(QFileInfo(link).isSymLink());
         EXPECT_EQ(folder.Data().QueryValue(u"SELECT name FROM client WHERE no = 7"_s), u"乙"_s);
     }
@@ -260,11 +262,11 @@ TEST(StartUp, CompactionFailureLeavesStartUpGoingOnTheFileAsItIs)
         file.write(QByteArray(2048, 'q'));
         file.close();
         auto app = folder.MakeApp();
-        app->m_strDbPath = broken;
-        app->CompactDataFile();
+        app->Connections().SetDataPath(broken);
+        app->Connections().CompactDataFile();
         EXPECT_EQ(QFileInfo(broken).size(), 2048);
         EXPECT_FALSE(QFileInfo::exists(folder.Dir() + u"/broken.tmp"_s));
-        app->OpenDatabase();
+        app->Connections().OpenDatabase();
         app->ExitInstance();
     }
 }
@@ -285,21 +287,19 @@ TEST(StartUp, WholeStartUpSignsInAndShowsTheMainWindow)
         });
         ASSERT_TRUE(app->InitInstance());
         EXPECT_EQ(users, QStringList{u"管理员"_s});
-        EXPECT_EQ(app->m_strUser, u"管理员"_s);
-        EXPECT_EQ(app->m_strDbPath, u"sale.db"_s);
-        EXPECT_TRUE(app->m_bDbReady);
-        EXPECT_TRUE(app->Rights().Has(Right::kManageSale));
-        EXPECT_TRUE(app->Rights().Has(Right::kStatistics));
+        EXPECT_EQ(app->Session().User(), u"管理员"_s);
+        EXPECT_EQ(app->Connections().DataPath(), u"sale.db"_s);
+        EXPECT_TRUE(app->Connections().IsReady());
+        EXPECT_TRUE(app->Session().Rights().Has(Right::kManageSale));
+        EXPECT_TRUE(app->Session().Rights().Has(Right::kStatistics));
         ASSERT_NE(app->MainWindow(), nullptr);
         EXPECT_EQ(app->MainWindow()->windowTitle(), u"Vantrel    当前用户：管理员"_s);
         EXPECT_TRUE(app->MainWindow()->isVisible());
-        EXPECT_TRUE(app->m_pDb->IsOpen());
+        EXPECT_TRUE(app->Database()->IsOpen());
         app->ExitInstance();
-        EXPECT_FALSE(app->m_pDb->IsOpen());
-        EXPECT_EQ(CVantrelApp::Instance(), app.get());
+        EXPECT_FALSE(app->Database()->IsOpen());
     }
     EXPECT_EQ(folder.Data().QueryValue(u"SELECT count(*) FROM power"_s), u"1"_s);
-    EXPECT_EQ(CVantrelApp::Instance(), nullptr);
 }
 
 TEST(StartUp, CancelledSignInEndsWithoutAMainWindow)
@@ -310,9 +310,9 @@ TEST(StartUp, CancelledSignInEndsWithoutAMainWindow)
     ModalDriver<CLoginDlg> driver([](CLoginDlg& dialog) { dialog.reject(); });
     EXPECT_FALSE(app->InitInstance());
     EXPECT_EQ(app->MainWindow(), nullptr);
-    EXPECT_TRUE(app->m_pDb->IsOpen());
+    EXPECT_TRUE(app->Database()->IsOpen());
     app->ExitInstance();
-    EXPECT_FALSE(app->m_pDb->IsOpen());
+    EXPECT_FALSE(app->Database()->IsOpen());
 }
 
 namespace {
@@ -412,8 +412,8 @@ TEST(StartUp, ADamagedDataFileIsNamedAndTheNewestSoundBackupOffered)
             MessageRecorder messages;
             auto app = folder.MakeApp();
             const NoDialog noDialog;
-            ASSERT_TRUE(app->SettleDatabasePath());
-            EXPECT_EQ(app->m_strDbPath, u"sale.db"_s);
+            ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
+            EXPECT_EQ(app->Connections().DataPath(), u"sale.db"_s);
             EXPECT_EQ(CheckDataFile(folder.DataPath()), DataFileKind::Ours);
             EXPECT_EQ(folder.Data().QueryValue(u"SELECT count(*) FROM client"_s), u"3000"_s);
             const QStringList kept = QDir(folder.Dir()).entryList({u"sale-damaged-*.db"_s});
@@ -431,7 +431,7 @@ TEST(StartUp, ADamagedDataFileIsNamedAndTheNewestSoundBackupOffered)
     MessageRecorder messages;
     auto app = folder.MakeApp();
     ModalDriver<CWorkPathDlg> driver([](CWorkPathDlg& dialog) { dialog.reject(); });
-    EXPECT_FALSE(app->SettleDatabasePath());
+    EXPECT_FALSE(CStartUp(*app).SettleDatabasePath());
     EXPECT_EQ(messages.Texts(),
               QStringList{
                   u"数据文件已损坏，不能使用：\n%1\n没有找到完好的备份，请选择其他数据文件。"_s.arg(
@@ -466,14 +466,14 @@ TEST(StartUp, AnUnwritableDataFileAndAMissingReferenceFileAreSaidAtOnce)
         ASSERT_TRUE(unprivileged.Ok());
         MessageRecorder messages;
         auto app = folder.MakeApp();
-        ASSERT_TRUE(app->SettleDatabasePath());
-        app->CompactDataFile();
-        app->OpenDatabase();
-        ASSERT_TRUE(app->m_pDb->IsOpen());
-        app->ReportWriteAccess();
+        ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
+        app->Connections().CompactDataFile();
+        app->Connections().OpenDatabase();
+        ASSERT_TRUE(app->Database()->IsOpen());
+        CStartUp(*app).ReportWriteAccess();
         EXPECT_EQ(messages.Texts(), QStringList{readOnly});
         // A save says the same at once, not that the counter failed.
-        CADORecordset adding(app->m_pDb.get());
+        CADORecordset adding(app->Database());
         EXPECT_EQ(TakeRecordNumber(adding, RecordKind::Client).failure,
                   u"数据文件或它所在的文件夹是只读的，无法保存！"_s);
         app->ExitInstance();
@@ -483,22 +483,22 @@ TEST(StartUp, AnUnwritableDataFileAndAMissingReferenceFileAreSaidAtOnce)
     // Another program keeps a read open: no save could finish.
     MessageRecorder messages;
     auto app = folder.MakeApp();
-    ASSERT_TRUE(app->SettleDatabasePath());
-    app->OpenDatabase();
-    app->ReportWriteAccess();
+    ASSERT_TRUE(CStartUp(*app).SettleDatabasePath());
+    app->Connections().OpenDatabase();
+    CStartUp(*app).ReportWriteAccess();
     EXPECT_TRUE(messages.Texts().isEmpty());
     auto other = folder.Data().Open();
     ASSERT_TRUE(other->BeginReadTransaction());
     CADORecordset reading(other.get());
     ASSERT_TRUE(reading.Open(u"SELECT * FROM client"_s));
-    app->ReportWriteAccess();
+    CStartUp(*app).ReportWriteAccess();
     EXPECT_EQ(
         messages.Texts(),
         QStringList{
             u"数据文件正被其他程序锁定，现在无法保存任何修改：\n%1\n请关闭占用它的程序。"_s.arg(
                 folder.DataPath())});
     // A save meanwhile says what holds it up, and gives no number away.
-    CADORecordset adding(app->m_pDb.get());
+    CADORecordset adding(app->Database());
     EXPECT_EQ(TakeRecordNumber(adding, RecordKind::Client).failure,
               u"数据文件正被其他程序锁定，无法保存，请稍后再试！"_s);
     reading.Close();
@@ -506,10 +506,10 @@ TEST(StartUp, AnUnwritableDataFileAndAMissingReferenceFileAreSaidAtOnce)
     EXPECT_EQ(folder.Data().QueryValue(u"SELECT client FROM snnumber"_s), u"1"_s);
 
     // Without the reference file (no data.db here) a lookup says so instead of finding nothing.
-    app->OpenAreaDatabase();
-    ASSERT_FALSE(app->m_pAreaDb->IsOpen());
-    app->m_strUser = u"管理员"_s;
-    app->Rights().SetAll(true);
+    app->Connections().OpenAreaDatabase();
+    ASSERT_FALSE(app->ReferenceDatabase()->IsOpen());
+    app->Session().SetUser(u"管理员"_s);
+    app->Session().Rights().SetAll(true);
     CMainFrame frame(*app);
     for (const int command : {ID_TOOLS_ZIP, ID_TOOLS_PHONE}) {
         messages.Clear();

@@ -33,9 +33,9 @@ TEST(StatChartPane, TheChartFollowsTheTableAndLeavesWithIt)
     folder.Data().Exec(u"INSERT INTO inputdata (no, date, client, sum) VALUES "
                        "(1, '2009-03-10 00:00:00', '乙公司', 250)"_s);
     auto app = folder.MakeApp();
-    app->m_pDb = folder.Data().Open();
-    app->m_strUser = u"张三"_s;
-    app->Rights().SetAll(true);
+    app->Connections().UseDatabase(folder.Data().Open());
+    app->Session().SetUser(u"张三"_s);
+    app->Session().Rights().SetAll(true);
     CMainFrame frame(*app);
     frame.resize(1000, 700);
     frame.show();

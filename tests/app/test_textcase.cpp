@@ -6,6 +6,7 @@
 #include "app/mainframe.h"
 #include "app/powerdlg.h"
 #include "app/powertable.h"
+#include "app/startup.h"
 #include "app/vantrelapp.h"
 #include "kit/messages.h"
 #include "startfolder.h"
@@ -79,16 +80,16 @@ TEST(SignInCase, ANameTypedInAnotherCaseSignsInAndGetsItsFlags)
     users.messages.Clear();
 
     ASSERT_TRUE(users.SignIn(u"alice"_s, u"Wonder-Land"_s));
-    EXPECT_EQ(users.app->m_strUser, u"Alice"_s); // as stored
-    ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_TRUE(users.app->Rights().Has(Right::kSearchClient));
-    EXPECT_FALSE(users.app->Rights().Has(Right::kStatistics));
+    EXPECT_EQ(users.app->Session().User(), u"Alice"_s); // as stored
+    ASSERT_TRUE(CStartUp(*users.app).LoadPermissions());
+    EXPECT_TRUE(users.app->Session().Rights().Has(Right::kSearchClient));
+    EXPECT_FALSE(users.app->Session().Rights().Has(Right::kStatistics));
 
     // Without a password: signed in, and not thrown out for a user that is not found.
     ASSERT_TRUE(users.SignIn(u"bOB"_s, QString()));
-    ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_TRUE(users.app->Rights().Has(Right::kStatistics));
-    EXPECT_FALSE(users.app->Rights().Has(Right::kSearchClient));
+    ASSERT_TRUE(CStartUp(*users.app).LoadPermissions());
+    EXPECT_TRUE(users.app->Session().Rights().Has(Right::kStatistics));
+    EXPECT_FALSE(users.app->Session().Rights().Has(Right::kSearchClient));
     EXPECT_TRUE(users.messages.Texts().isEmpty()) << users.messages.LastText().toStdString();
 }
 
@@ -100,14 +101,14 @@ TEST(SignInCase, TheExactSpellingOfTwoSimilarNamesIsTheOneTaken)
 
     EXPECT_FALSE(users.SignIn(u"alice"_s, u"one"_s));
     ASSERT_TRUE(users.SignIn(u"alice"_s, u"two"_s));
-    ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_FALSE(users.app->Rights().Has(Right::kSearchClient));
-    EXPECT_TRUE(users.app->Rights().Has(Right::kStatistics));
+    ASSERT_TRUE(CStartUp(*users.app).LoadPermissions());
+    EXPECT_FALSE(users.app->Session().Rights().Has(Right::kSearchClient));
+    EXPECT_TRUE(users.app->Session().Rights().Has(Right::kStatistics));
 
     ASSERT_TRUE(users.SignIn(u"Alice"_s, u"one"_s));
-    ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_TRUE(users.app->Rights().Has(Right::kSearchClient));
-    EXPECT_FALSE(users.app->Rights().Has(Right::kStatistics));
+    ASSERT_TRUE(CStartUp(*users.app).LoadPermissions());
+    EXPECT_TRUE(users.app->Session().Rights().Has(Right::kSearchClient));
+    EXPECT_FALSE(users.app->Session().Rights().Has(Right::kStatistics));
 }
 
 TEST(SignInCase, ANameSpeltLikeNoRowIsTheFirstRowItFindsWithThatRowsNameAndFlags)
@@ -119,10 +120,10 @@ TEST(SignInCase, ANameSpeltLikeNoRowIsTheFirstRowItFindsWithThatRowsNameAndFlags
     // The password checked is the first row's; the other one's does not sign in.
     EXPECT_FALSE(users.SignIn(u"SALES"_s, u"two"_s));
     ASSERT_TRUE(users.SignIn(u"SALES"_s, u"one"_s));
-    EXPECT_EQ(users.app->m_strUser, u"Sales"_s);
-    ASSERT_TRUE(users.app->LoadPermissions());
-    EXPECT_TRUE(users.app->Rights().Has(Right::kSearchClient));
-    EXPECT_FALSE(users.app->Rights().Has(Right::kStatistics));
+    EXPECT_EQ(users.app->Session().User(), u"Sales"_s);
+    ASSERT_TRUE(CStartUp(*users.app).LoadPermissions());
+    EXPECT_TRUE(users.app->Session().Rights().Has(Right::kSearchClient));
+    EXPECT_FALSE(users.app->Session().Rights().Has(Right::kStatistics));
     CMainFrame frame(*users.app);
     EXPECT_EQ(frame.windowTitle(), u"Vantrel    当前用户：Sales"_s);
 
@@ -135,18 +136,18 @@ TEST(SignInCase, ANameSpeltLikeNoRowIsTheFirstRowItFindsWithThatRowsNameAndFlags
     EXPECT_EQ(users.Row(u"sales"_s), CBlowfish::EncryptPassword(u"two"_s) + u"/01"_s);
 
     // A session under a name no row spells gets no row's flags.
-    users.app->Rights().SetAll(false);
-    users.app->m_strUser = u"SALES"_s;
-    EXPECT_FALSE(users.app->LoadPermissions());
-    EXPECT_FALSE(users.app->Rights().Has(Right::kSearchClient));
-    EXPECT_FALSE(users.app->Rights().Has(Right::kStatistics));
+    users.app->Session().Rights().SetAll(false);
+    users.app->Session().SetUser(u"SALES"_s);
+    EXPECT_FALSE(CStartUp(*users.app).LoadPermissions());
+    EXPECT_FALSE(users.app->Session().Rights().Has(Right::kSearchClient));
+    EXPECT_FALSE(users.app->Session().Rights().Has(Right::kStatistics));
 }
 
 TEST(SignInCase, ThePermissionDialogTellsSpellingsApart)
 {
     Users users;
     users.Add(u"Alice"_s, u"one"_s, u"sclient"_s);
-    CPowerDlg dialog(users.app->m_pDb.get());
+    CPowerDlg dialog(users.app->Database());
 
     // Another spelling is another user: added beside the first, never mistaken for it, although
     // the data file finds "Alice" first for "alice".

@@ -27,11 +27,11 @@ TEST(UpgradeCommands, UpgradesTheOpenDataFileAndSaysWhatItAdded)
     folder.Data().Exec(u"DROP TABLE [group]; DROP TABLE address; "
                        "ALTER TABLE client DROP COLUMN tax"_s);
     auto app = folder.MakeApp();
-    app->m_strDbPath = u"sale.db"_s;
-    app->OpenDatabase();
-    app->m_strUser = u"管理员"_s;
-    app->Rights().SetAll(true);
-    ASSERT_FALSE(app->m_pCatalog->HasTable(u"group"_s));
+    app->Connections().SetDataPath(u"sale.db"_s);
+    app->Connections().OpenDatabase();
+    app->Session().SetUser(u"管理员"_s);
+    app->Session().Rights().SetAll(true);
+    ASSERT_FALSE(app->Connections().Catalog()->HasTable(u"group"_s));
     CMainFrame frame(*app);
     MessageRecorder messages;
 
@@ -42,8 +42,8 @@ TEST(UpgradeCommands, UpgradesTheOpenDataFileAndSaysWhatItAdded)
               QStringList{u"已添加：\n数据表：通讯录分类、通讯录\n字段：客户（1 个字段）\n\n"
                           "升级前的数据文件已备份为：\n"_s +
                           backups.first()});
-    EXPECT_TRUE(app->m_pCatalog->HasTable(u"group"_s));
-    CADORecordset address(app->m_pDb.get());
+    EXPECT_TRUE(app->Connections().Catalog()->HasTable(u"group"_s));
+    CADORecordset address(app->Database());
     EXPECT_TRUE(address.Open(u"SELECT * FROM [address] ORDER BY group, user"_s));
 
     messages.Clear();
@@ -63,10 +63,10 @@ TEST(UpgradeCommands, RemadeGroupsTableListsTheGroupsOfTheEntries)
     folder.Data().Exec(u"DROP TABLE [group]; DROP TABLE materialimage; "
                        "ALTER TABLE linkman DROP COLUMN qq; ALTER TABLE linkman DROP COLUMN msn"_s);
     auto app = folder.MakeApp();
-    app->m_strDbPath = u"sale.db"_s;
-    app->OpenDatabase();
-    app->m_strUser = u"管理员"_s;
-    app->Rights().SetAll(true);
+    app->Connections().SetDataPath(u"sale.db"_s);
+    app->Connections().OpenDatabase();
+    app->Session().SetUser(u"管理员"_s);
+    app->Session().Rights().SetAll(true);
     CMainFrame frame(*app);
     MessageRecorder messages;
     frame.Action(ID_TOOLS_UPGRADE)->trigger();
@@ -76,7 +76,7 @@ TEST(UpgradeCommands, RemadeGroupsTableListsTheGroupsOfTheEntries)
               QStringList{u"已添加：\n数据表：原材料图片、通讯录分类\n字段：联系人（2 个字段）\n"
                           "按通讯录恢复的分类：朋友、同事\n\n升级前的数据文件已备份为：\n"_s +
                           backups.first()});
-    CADORecordset groups(app->m_pDb.get());
+    CADORecordset groups(app->Database());
     ASSERT_TRUE(groups.Open(u"SELECT * FROM [group] ORDER BY name"_s));
     QStringList names;
     for (int i = 0, count = groups.GetRecordCount(); i < count; ++i) {
@@ -103,10 +103,10 @@ TEST(UpgradeCommands, RefusesAnotherProgramsDatabase)
     const qint64 size = QFileInfo(other).size();
 
     auto app = folder.MakeApp();
-    app->m_strUser = u"管理员"_s;
-    app->Rights().SetAll(true);
-    app->m_pDb = std::make_unique<CADODatabase>();
-    ASSERT_TRUE(app->m_pDb->Open(CADODatabase::ConnectionStringFor(other)));
+    app->Session().SetUser(u"管理员"_s);
+    app->Session().Rights().SetAll(true);
+    app->Connections().UseDatabase(std::make_unique<CADODatabase>());
+    ASSERT_TRUE(app->Database()->Open(CADODatabase::ConnectionStringFor(other)));
     CMainFrame frame(*app);
     MessageRecorder messages;
     frame.Action(ID_TOOLS_UPGRADE)->trigger();

@@ -75,11 +75,11 @@ class OutBarTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        CSkinEngine::Instance().Shutdown(); // plain look unless a test loads a skin
         m_window.resize(130, 400);
         auto* layout = new QVBoxLayout(&m_window);
         layout->setContentsMargins(0, 0, 0, 0);
-        m_bar = new CGfxOutBarCtrl(&m_window, CGfxOutBarCtrl::kMainFrameFlags);
+        // Plain look unless a test loads a skin.
+        m_bar = new CGfxOutBarCtrl(&m_window, CGfxOutBarCtrl::kMainFrameFlags, &m_engine);
         layout->addWidget(m_bar);
         m_bar->SetImageList(MakeIcons(32), CGfxOutBarCtrl::kLargeImageList);
         m_bar->SetAnimationDelay(-1);
@@ -91,7 +91,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
         ASSERT_EQ(m_bar->size(), QSize(130, 400));
     }
-    void TearDown() override { CSkinEngine::Instance().Shutdown(); }
 
     QImage Grab() const { return m_bar->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QPoint IconCentre(int item) const { return m_bar->Geometry().ItemRects(item)->icon.center(); }
@@ -110,6 +109,7 @@ protected:
         return texts;
     }
 
+    CSkinEngine m_engine;
     QWidget m_window;
     CGfxOutBarCtrl* m_bar = nullptr;
 };
@@ -525,7 +525,7 @@ TEST_F(OutBarTest, PlainLookWithoutASkin)
 
 TEST_F(OutBarTest, SkinImagesAndReloadOnSkinChange)
 {
-    CSkinEngine& engine = CSkinEngine::Instance();
+    CSkinEngine& engine = m_engine;
     const QImage plain = Grab();
     ASSERT_TRUE(engine.LoadSkinFile(ShippedSkin(u"xpsteel.smf"_s)));
     EXPECT_TRUE(m_bar->HasSkinObject());
@@ -581,7 +581,7 @@ TEST_F(OutBarTest, SkinImagesAndReloadOnSkinChange)
 
 TEST_F(OutBarTest, LastClickedItemIsAnimatedAndKeptFramed)
 {
-    ASSERT_TRUE(CSkinEngine::Instance().LoadSkinFile(ShippedSkin(u"xpsteel.smf"_s)));
+    ASSERT_TRUE(m_engine.LoadSkinFile(ShippedSkin(u"xpsteel.smf"_s)));
     const SOutBarItemRects first = *m_bar->Geometry().ItemRects(0);
     const QRect frame = first.icon.adjusted(-3, -3, 3, 3);
     const QImage rest = Grab();

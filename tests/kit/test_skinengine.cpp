@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -71,7 +73,7 @@ protected:
         return path;
     }
 
-    CSkinEngine& m_engine = CSkinEngine::Instance();
+    CSkinEngine m_engine;
     QTemporaryDir m_dir;
 };
 
@@ -359,4 +361,52 @@ TEST_F(SkinEngineTest, PopupMenuReturnsTheChosenAction)
 
     QTimer::singleShot(0, &menu, [&] { QTest::keyClick(&menu, Qt::Key_Escape); });
     EXPECT_EQ(m_engine.TrackSkinPopupMenu(&menu, QPoint(40, 40), &owner), nullptr);
+}
+
+TEST_F(SkinEngineTest, WithoutAnEngineThePopupMenuIsPlainAndGuarded)
+{
+    QMenu menu;
+    QAction* chosen = menu.addAction(u"添加"_s);
+    auto owner = std::make_unique<QWidget>();
+    QTimer::singleShot(0, &menu, [&] {
+        menu.setActiveAction(chosen);
+        QTest::keyClick(&menu, Qt::Key_Return);
+    });
+    EXPECT_EQ(TrackPopupMenu(nullptr, &menu, QPoint(40, 40), owner.get()), chosen);
+    EXPECT_TRUE(menu.styleSheet().isEmpty());
+
+    // The owner goes while the menu is open: nothing is chosen for anyone.
+    QTimer::singleShot(0, &menu, [&] {
+        owner.reset();
+        menu.setActiveAction(chosen);
+        QTest::keyClick(&menu, Qt::Key_Return);
+    });
+    EXPECT_EQ(TrackPopupMenu(nullptr, &menu, QPoint(40, 40), owner.get()), nullptr);
+}
+
+// Each engine keeps its own skin, windows and drawing objects.
+TEST_F(SkinEngineTest, TwoEnginesShareNothing)
+{
+    ASSERT_TRUE(m_engine.LoadSkinFile(Write(u"a.smf"_s, kSolidSkin)));
+    const CSkinEngine::SkinObject bar = m_engine.OpenSkinObject(u"SkinOutlookBar"_s);
+    ASSERT_NE(bar, 0);
+    QMainWindow window;
+    ASSERT_TRUE(m_engine.SkinWindow(&window, u"MainFrame"_s));
+    QSignalSpy changed(&m_engine, &CSkinEngine::SkinChanged);
+    QImage image = Blank();
+    QPainter painter(&image);
+    {
+        CSkinEngine other;
+        EXPECT_TRUE(other.CurrentSkinPath().isEmpty());
+        EXPECT_EQ(other.OpenSkinObject(u"SkinOutlookBar"_s), 0);
+        EXPECT_FALSE(other.DrawPart(bar, u"NormalFolder"_s, painter, image.rect()));
+        ASSERT_TRUE(other.LoadSkinFile(ShippedSkin(u"amber.smf"_s)));
+        EXPECT_EQ(changed.count(), 0);
+        EXPECT_TRUE(window.styleSheet().contains(u"#abcdef"_s));
+        EXPECT_EQ(m_engine.CurrentSkinName(), u"Solid"_s);
+    }
+    // Gone, the other engine leaves this one's window and handle as they were.
+    EXPECT_TRUE(window.styleSheet().contains(u"#abcdef"_s));
+    EXPECT_TRUE(m_engine.DrawPart(bar, u"NormalFolder"_s, painter, image.rect()));
+    m_engine.CloseSkinObject(bar);
 }

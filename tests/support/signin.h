@@ -40,8 +40,8 @@ struct SignInFolder
 
     SignInFolder()
     {
-        app->m_strDbPath = QStringLiteral("sale.db");
-        app->OpenDatabase();
+        app->Connections().SetDataPath(QStringLiteral("sale.db"));
+        app->Connections().OpenDatabase();
         EXPECT_TRUE(EnsurePowerTable(*app, nullptr));
     }
 };

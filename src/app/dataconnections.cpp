@@ -1,0 +1,69 @@
+#include "app/dataconnections.h"
+
+#include "app/appsettings.h"
+#include "data/adodatabase.h"
+#include "data/adox.h"
+#include "data/compaction.h"
+#include "data/datafilekind.h"
+#include "data/datafileusers.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kAreaDataFile = u"data.db"_s;
+} // namespace
+
+CDataConnections::CDataConnections(const CAppSettings& settings)
+    : m_settings(settings), m_pCatalog(std::make_unique<CADOXCatalog>())
+{
+}
+
+CDataConnections::~CDataConnections() = default;
+
+QString CDataConnections::DataFilePath() const
+{
+    return m_settings.AbsolutePath(m_strDbPath);
+}
+
+QString CDataConnections::DataConnectionString() const
+{
+    return CADODatabase::ConnectionStringFor(DataFilePath());
+}
+
+void CDataConnections::OpenAreaDatabase()
+{
+    m_pAreaDb = std::make_unique<CADODatabase>();
+    m_pAreaDb->Open(CADODatabase::ConnectionStringFor(m_settings.AbsolutePath(kAreaDataFile)));
+}
+
+void CDataConnections::CompactDataFile()
+{
+    const QString path = DataFilePath();
+    m_users = std::make_unique<DataFileUsers>(path);
+    if (HoldsDataTables(InspectDataFile(path)))
+        ::CompactDataFile(path, *m_users);
+    m_users->LockShared();
+}
+
+void CDataConnections::OpenDatabase()
+{
+    m_pCatalog->Open(DataConnectionString());
+    m_pDb = std::make_unique<CADODatabase>();
+    m_pDb->Open(DataConnectionString());
+}
+
+void CDataConnections::UseDatabase(std::unique_ptr<CADODatabase> database)
+{
+    m_pDb = std::move(database);
+}
+
+void CDataConnections::Close()
+{
+    if (m_bDbReady) {
+        if (m_pDb && m_pDb->IsOpen())
+            m_pDb->Close();
+        if (m_pAreaDb && m_pAreaDb->IsOpen())
+            m_pAreaDb->Close();
+    }
+    m_users.reset();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class CADODatabase;
+class CADOXCatalog;
+class CAppSettings;
+class DataFileUsers;
+
+// The program's connections for the whole run: the data file (its connection, its catalogue
+// and this program's lock on it) and the reference file of postcodes and area codes.
+class CDataConnections
+{
+public:
+    explicit CDataConnections(const CAppSettings& settings);
+    ~CDataConnections();
+    CDataConnections(const CDataConnections&) = delete;
+    CDataConnections& operator=(const CDataConnections&) = delete;
+
+    // The data file as configured: relative names are within the working folder.
+    QString DataPath() const { return m_strDbPath; }
+    void SetDataPath(const QString& path) { m_strDbPath = path; }
+    // The data file in use as a full path, and its connection string.
+    QString DataFilePath() const;
+    QString DataConnectionString() const;
+
+    // Opens "data.db"; a failure leaves the connection closed and lookups find nothing.
+    void OpenAreaDatabase();
+    // Takes this program's lock on the data file for the run, compacting the file first when
+    // nobody else uses it. Whatever the outcome, the file is used as it then is.
+    void CompactDataFile();
+    // Opens the catalogue and the connection on the data file.
+    void OpenDatabase();
+    // Uses this connection as the data file's (tests open their own file).
+    void UseDatabase(std::unique_ptr<CADODatabase> database);
+    // Closes the connections once the data file was settled, and lets go of the lock.
+    void Close();
+
+    // Whether a data file was settled, so that there is something to close.
+    bool IsReady() const { return m_bDbReady; }
+    void SetReady(bool ready) { m_bDbReady = ready; }
+
+    // Null before they are opened.
+    CADODatabase* Database() const { return m_pDb.get(); }
+    CADODatabase* ReferenceDatabase() const { return m_pAreaDb.get(); }
+    CADOXCatalog* Catalog() const { return m_pCatalog.get(); }
+    // This program's lock on the data file; null before start-up has taken it.
+    DataFileUsers* Users() const { return m_users.get(); }
+
+private:
+    const CAppSettings& m_settings;
+    QString m_strDbPath;
+    std::unique_ptr<CADODatabase> m_pDb;
+    std::unique_ptr<CADODatabase> m_pAreaDb;
+    std::unique_ptr<CADOXCatalog> m_pCatalog;
+    // Marks the data file as in use by this program for the whole run.
+    std::unique_ptr<DataFileUsers> m_users;
+    bool m_bDbReady = false;
+};
