@@ -1,7 +1,7 @@
 #include "data/adox.h"
 
 #include "data/adodatabase.h"
-#include "data/sqliteconnection.h"
+#include "data/sqlite/sqliteconnection.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -22,7 +22,7 @@ sqlite3* HandleOf(CADOXCatalog* catalog)
 {
     if (!catalog || !catalog->Database() || !catalog->Database()->IsOpen())
         return nullptr;
-    return catalog->Database()->GetActiveConnection()->Handle();
+    return vantrel::sqlite::HandleOf(catalog->Database()->GetActiveConnection().get());
 }
 
 bool Execute(sqlite3* db, const QString& sql)
@@ -74,7 +74,7 @@ bool DatabaseHasTable(CADODatabase* database, const QString& tableName)
 {
     if (!database || !database->IsOpen())
         return false;
-    sqlite3* db = database->GetActiveConnection()->Handle();
+    sqlite3* db = vantrel::sqlite::HandleOf(database->GetActiveConnection().get());
     int code = SQLITE_OK;
     const vantrel::detail::Statement statement = vantrel::detail::Prepare(
         db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE", code);
@@ -182,7 +182,7 @@ bool CompactDatabase(const QString& sourceConnection, const QString& destination
     CADODatabase source;
     if (!source.Open(sourceConnection))
         return false;
-    sqlite3* db = source.GetActiveConnection()->Handle();
+    sqlite3* db = vantrel::sqlite::HandleOf(source.GetActiveConnection().get());
     int code = SQLITE_OK;
     const vantrel::detail::Statement statement =
         vantrel::detail::Prepare(db, "VACUUM INTO ?", code);

@@ -6,7 +6,7 @@
 #include "data/filesafety.h"
 #include "data/gbktext.h"
 #include "data/schema.h"
-#include "data/sqliteconnection.h"
+#include "data/sqlite/sqliteconnection.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -359,7 +359,8 @@ UpgradeResult UpgradeDataFile(CADODatabase& database, const QDateTime& when)
         result.error = u"数据文件未打开"_s;
         return result;
     }
-    UpgradeResult result = UpgradeDataFile(connection->Handle(), connection->Path(), when);
+    UpgradeResult result =
+        UpgradeDataFile(vantrel::sqlite::HandleOf(connection.get()), connection->Source(), when);
     if (result.outcome == UpgradeOutcome::Upgraded)
         connection->SchemaChanged();
     return result;

@@ -1,9 +1,9 @@
-#include "data/sqliteconnection.h"
+#include "data/sqlite/sqliteconnection.h"
 
 #include "data/gbktext.h"
 #include "data/jetsql.h"
 #include "data/pinyin.h"
-#include "data/resultset.h"
+#include "data/sqlite/sqlitestatement.h"
 
 #include <QFileInfo>
 
@@ -11,7 +11,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace vantrel::detail {
+namespace vantrel::sqlite {
 namespace {
 
 constexpr int kDefaultBusySeconds = 5;
@@ -23,16 +23,41 @@ int CompareCollation(void*, int aLength, const void* a, int bLength, const void*
                           bLength);
 }
 
+db::ErrorKind KindOf(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_OK:
+        return db::ErrorKind::None;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return db::ErrorKind::Busy;
+    case SQLITE_READONLY:
+        return db::ErrorKind::ReadOnly;
+    case SQLITE_CANTOPEN:
+        return db::ErrorKind::CantOpen;
+    case SQLITE_MISUSE:
+        return db::ErrorKind::Misuse;
+    default:
+        return db::ErrorKind::Failed;
+    }
+}
+
 } // namespace
 
-std::shared_ptr<Connection> Connection::Open(const QString& path, int busyTimeoutSeconds, int& code,
-                                             QString& message)
+db::Error ErrorOf(int code, const QString& message)
+{
+    return db::Error{KindOf(code), static_cast<quint32>(code),
+                     QString::fromUtf8(sqlite3_errstr(code)), u"SQLite"_s, message};
+}
+
+std::shared_ptr<SqliteConnection> SqliteConnection::Open(const QString& path,
+                                                         int busyTimeoutSeconds, db::Error& error)
 {
     const QByteArray file = QFile::encodeName(path);
     sqlite3* db = nullptr;
     // One thread uses a connection, so SQLite need not lock around every call.
-    code = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
+    int code = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                               nullptr);
     if (code != SQLITE_OK) {
         // A file the user may only read (an installed reference file) is still usable.
         sqlite3_close(db);
@@ -42,8 +67,8 @@ std::shared_ptr<Connection> Connection::Open(const QString& path, int busyTimeou
                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     }
     auto fail = [&] {
-        message =
-            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
+        error = ErrorOf(code, db ? QString::fromUtf8(sqlite3_errmsg(db))
+                                 : QString::fromUtf8(sqlite3_errstr(code)));
         sqlite3_close(db);
         return nullptr;
     };
@@ -63,36 +88,69 @@ std::shared_ptr<Connection> Connection::Open(const QString& path, int busyTimeou
         code = RegisterPinyinFunction(db);
     if (code != SQLITE_OK)
         return fail();
-    return std::shared_ptr<Connection>(new Connection(db, path));
+    return std::shared_ptr<SqliteConnection>(new SqliteConnection(db, path));
 }
 
-Connection::~Connection()
+SqliteConnection::SqliteConnection(sqlite3* db, const QString& path) : m_db(db), m_path(path) {}
+
+SqliteConnection::~SqliteConnection()
 {
-    for (const CachedStatement& cached : std::as_const(m_statements))
-        sqlite3_finalize(cached.statement);
+    m_statements.clear(); // finalised before the handle closes
     sqlite3_close_v2(m_db);
 }
 
-sqlite3_stmt* Connection::Prepared(const QString& sql, int& code)
+void SqliteConnection::RecordFailure(int code)
 {
-    code = SQLITE_OK;
+    m_error = ErrorOf(code, QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+bool SqliteConnection::Execute(const char* sql)
+{
+    const int code = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK)
+        RecordFailure(code);
+    return code == SQLITE_OK;
+}
+
+bool SqliteConnection::Begin(db::Transaction transaction)
+{
+    return Execute(transaction == db::Transaction::Write ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED");
+}
+
+bool SqliteConnection::Commit()
+{
+    return Execute("COMMIT");
+}
+
+bool SqliteConnection::Rollback()
+{
+    return Execute("ROLLBACK");
+}
+
+qint64 SqliteConnection::Changes() const
+{
+    return sqlite3_changes64(m_db);
+}
+
+db::Statement* SqliteConnection::Prepared(const QString& sql)
+{
     auto found = m_statements.find(sql);
     if (found != m_statements.end()) {
         found->lastUse = ++m_uses;
-        sqlite3_reset(found->statement);
-        sqlite3_clear_bindings(found->statement);
-        return found->statement;
+        found->statement->Reset();
+        return found->statement.get();
     }
     sqlite3_stmt* statement = nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    code = sqlite3_prepare_v3(m_db, utf8.constData(), static_cast<int>(utf8.size()),
-                              SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+    const int code = sqlite3_prepare_v3(m_db, utf8.constData(), static_cast<int>(utf8.size()),
+                                        SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
     if (code != SQLITE_OK) {
         sqlite3_finalize(statement);
+        RecordFailure(code);
         return nullptr;
     }
     if (!statement) { // empty text or only a comment: nothing to run, nothing to keep
-        code = SQLITE_MISUSE;
+        m_error = ErrorOf(SQLITE_MISUSE, u"The statement has nothing to run."_s);
         return nullptr;
     }
     if (m_statements.size() >= kCachedStatements) {
@@ -100,37 +158,15 @@ sqlite3_stmt* Connection::Prepared(const QString& sql, int& code)
         for (auto it = m_statements.begin(); it != m_statements.end(); ++it)
             if (it->lastUse < oldest->lastUse)
                 oldest = it;
-        sqlite3_finalize(oldest->statement);
         m_statements.erase(oldest);
     }
-    m_statements.insert(sql, CachedStatement{statement, ++m_uses, nullptr, -1});
-    return statement;
+    auto kept = std::make_shared<SqliteStatement>(*this, statement);
+    db::Statement* prepared = kept.get();
+    m_statements.insert(sql, CachedStatement{std::move(kept), ++m_uses});
+    return prepared;
 }
 
-Connection::CachedStatement* Connection::Find(sqlite3_stmt* statement)
-{
-    for (CachedStatement& cached : m_statements)
-        if (cached.statement == statement)
-            return &cached;
-    return nullptr;
-}
-
-std::shared_ptr<const Layout> Connection::LayoutOf(sqlite3_stmt* statement, bool hasRowId)
-{
-    // A statement prepared again (the tables changed) may have other columns.
-    const int reprepares = sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0);
-    CachedStatement* cached = Find(statement);
-    if (cached && cached->layout && cached->reprepares == reprepares)
-        return cached->layout;
-    auto layout = std::make_shared<const Layout>(statement, hasRowId);
-    if (cached) {
-        cached->layout = layout;
-        cached->reprepares = reprepares;
-    }
-    return layout;
-}
-
-const QSet<QString>& Connection::NonTextColumns()
+const QSet<QString>& SqliteConnection::NonTextColumns()
 {
     if (m_nonTextKnown)
         return m_nonText;
@@ -138,11 +174,11 @@ const QSet<QString>& Connection::NonTextColumns()
     m_nonText.clear();
     QSet<QString> text;
     int code = SQLITE_OK;
-    const Statement columns =
-        Prepare(m_db,
-                "SELECT lower(p.name), upper(p.type), lower(m.name) FROM sqlite_master AS m, "
-                "pragma_table_info(m.name) AS p WHERE m.type = 'table'",
-                code);
+    const detail::Statement columns = detail::Prepare(
+        m_db,
+        "SELECT lower(p.name), upper(p.type), lower(m.name) FROM sqlite_master AS m, "
+        "pragma_table_info(m.name) AS p WHERE m.type = 'table'",
+        code);
     QSet<QString> qualified;
     auto column = [&](int index) {
         return QString::fromUtf8(
@@ -165,20 +201,20 @@ const QSet<QString>& Connection::NonTextColumns()
     return m_nonText;
 }
 
-void Connection::SchemaChanged()
+void SqliteConnection::SchemaChanged()
 {
     m_nonTextKnown = false;
 }
 
-QString Connection::ErrorMessage() const
+sqlite3* HandleOf(const db::Connection* connection)
 {
-    return QString::fromUtf8(sqlite3_errmsg(m_db));
+    const auto* ours = dynamic_cast<const SqliteConnection*>(connection);
+    return ours ? ours->Handle() : nullptr;
 }
 
-int Connection::ErrorCode() const
-{
-    return sqlite3_extended_errcode(m_db);
-}
+} // namespace vantrel::sqlite
+
+namespace vantrel::detail {
 
 void StatementDeleter::operator()(sqlite3_stmt* statement) const
 {
@@ -195,15 +231,6 @@ Statement Prepare(sqlite3* db, const QByteArray& sql, int& code)
         return nullptr;
     }
     return Statement(statement);
-}
-
-QString ErrorReport(const char* className, quint32 code, const QString& description)
-{
-    const char* meaning = sqlite3_errstr(static_cast<int>(code));
-    return QString::asprintf("%s Error\n\tCode = %08lx\n\tCode meaning = %s\n\tSource = %s\n"
-                             "\tDescription = %s\n",
-                             className, static_cast<unsigned long>(code), meaning, "SQLite",
-                             description.toUtf8().constData());
 }
 
 } // namespace vantrel::detail
