@@ -6,6 +6,7 @@
 #include "data/dbstatement.h"
 #include "data/jetsql.h"
 #include "data/resultset.h"
+#include "data/sqldialect.h"
 
 #include <QStringList>
 
@@ -53,8 +54,6 @@ const QString kEmptyStatement = u"Command text was not set for the command objec
 const QString kRowChanged = u"Row cannot be located for updating. Some values may have been "
                             "changed since it was last read."_s;
 
-// A written row comes back as the cursor holds its rows: identity first, then every column.
-const QString kReturningRow = u" RETURNING rowid, *"_s;
 // The column that numbers the rows of every record table.
 const QString kNumberColumn = u"no"_s;
 
@@ -95,7 +94,7 @@ bool CADORecordset::Open(const QString& sql)
         return false;
     }
     const jetsql::Translation translation =
-        jetsql::Translate(m_query, m_connection->NonTextColumns());
+        jetsql::Translate(m_query, m_connection->SqlDialect(), m_connection->NonTextColumns());
     db::Statement* statement = m_connection->Prepared(translation.sql);
     if (!statement) {
         if (m_connection->LastError().kind == ErrorKind::Misuse)
@@ -525,7 +524,7 @@ bool CADORecordset::InsertPending()
     const QString sql = (names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
                                          : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
                                                table, names.join(u", "_s), marks.join(u", "_s))) +
-                        kReturningRow;
+                        m_connection->SqlDialect().ReturningRow();
     db::Statement* statement = m_connection->Prepared(sql);
     int parameter = 0;
     if (!statement || !BindPending(*statement, parameter)) {
@@ -545,7 +544,8 @@ bool CADORecordset::UpdatePending()
         return true;
     const QString sql = u"UPDATE %1 SET %2 WHERE "_s.arg(QuoteIdentifier(m_result->table),
                                                          assignments.join(u", "_s)) +
-                        CurrentRowCondition(m_bEditAsRead) + kReturningRow;
+                        CurrentRowCondition(m_bEditAsRead) +
+                        m_connection->SqlDialect().ReturningRow();
     db::Statement* statement = m_connection->Prepared(sql);
     int parameter = 0;
     if (!statement || !BindPending(*statement, parameter) ||
@@ -556,14 +556,15 @@ bool CADORecordset::UpdatePending()
     return StoreWrittenRow(*statement, m_current);
 }
 
-// SQLite gives a deleted row's rowid to the next row added, so a rowid alone may name a row
-// another workstation added since this one was read. Numbers are never given twice: where the
-// table numbers its rows, the rowid with the number is still the row that was read. Elsewhere
-// every value has to be as it was read (IS, so that NULL matches NULL), and so it has after
-// EditAsRead.
+// A backend may give a deleted row's identity to the next row added (SQLite's rowid does), so
+// an identity alone may name a row another workstation added since this one was read. Numbers
+// are never given twice: where the table numbers its rows, the identity with the number is
+// still the row that was read. Elsewhere every value has to be as it was read (NULL matching
+// NULL), and so it has after EditAsRead.
 QString CADORecordset::CurrentRowCondition(bool wholeRow) const
 {
-    QString condition = u"rowid = ?"_s;
+    const vantrel::db::Dialect& dialect = m_connection->SqlDialect();
+    QString condition = dialect.RowIdentity() + u" = ?"_s;
     const int numbered = wholeRow ? -1 : m_result->layout->Find(kNumberColumn);
     for (int c = 0; c < m_result->ColumnCount(); ++c) {
         if (numbered >= 0 && c != numbered)
@@ -571,9 +572,9 @@ QString CADORecordset::CurrentRowCondition(bool wholeRow) const
         const QString column = QuoteIdentifier(m_result->Columns()[c].name);
         // The cursor keeps no blob's bytes; the schema has no blob columns.
         if (m_result->At(m_current, c).kind == CellKind::Blob)
-            condition += u" AND typeof(%1) = 'blob'"_s.arg(column);
+            condition += u" AND "_s + dialect.HoldsBytes(column);
         else
-            condition += u" AND %1 IS ?"_s.arg(column);
+            condition += u" AND "_s + dialect.SameValue(column);
     }
     return condition;
 }
@@ -611,9 +612,9 @@ bool CADORecordset::BindCurrentRow(db::Statement& statement, int& parameter, boo
     return bound;
 }
 
-// Runs an INSERT or UPDATE that ends in kReturningRow and keeps the row the file stored (numbers
-// the file gave it, values as the column keeps them) as row `row` of the cursor (-1 appends
-// it), the current row. A statement that wrote no row has found no row to write.
+// Runs an INSERT or UPDATE that ends in the dialect's ReturningRow and keeps the row the file
+// stored (numbers the file gave it, values as the column keeps them) as row `row` of the cursor (-1
+// appends it), the current row. A statement that wrote no row has found no row to write.
 bool CADORecordset::StoreWrittenRow(db::Statement& statement, int row)
 {
     db::StepResult step = statement.Step();

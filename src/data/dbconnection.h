@@ -9,6 +9,7 @@
 // and CADORecordset, which are the same on every backend.
 namespace vantrel::db {
 
+class Dialect;
 class Statement;
 
 enum class Transaction {
@@ -23,6 +24,8 @@ public:
 
     // The data source, as opened: a file's path, a server's address.
     virtual QString Source() const = 0;
+    // What the program's Jet statements become on this backend.
+    virtual const Dialect& SqlDialect() const = 0;
 
     virtual bool Begin(Transaction transaction) = 0;
     virtual bool Commit() = 0;

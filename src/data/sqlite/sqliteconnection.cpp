@@ -1,8 +1,8 @@
 #include "data/sqlite/sqliteconnection.h"
 
 #include "data/gbktext.h"
-#include "data/jetsql.h"
 #include "data/pinyin.h"
+#include "data/sqlite/sqlitedialect.h"
 #include "data/sqlite/sqlitestatement.h"
 
 #include <QFileInfo>
@@ -83,7 +83,7 @@ std::shared_ptr<SqliteConnection> SqliteConnection::Open(const QString& path,
         return fail();
     // A page cache large enough for the lists of a busy year (32 MB at most).
     sqlite3_exec(db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
-    code = sqlite3_create_collation(db, jetsql::kCollation, SQLITE_UTF8, nullptr, CompareCollation);
+    code = sqlite3_create_collation(db, kCollation, SQLITE_UTF8, nullptr, CompareCollation);
     if (code == SQLITE_OK)
         code = RegisterPinyinFunction(db);
     if (code != SQLITE_OK)
@@ -97,6 +97,11 @@ SqliteConnection::~SqliteConnection()
 {
     m_statements.clear(); // finalised before the handle closes
     sqlite3_close_v2(m_db);
+}
+
+const db::Dialect& SqliteConnection::SqlDialect() const
+{
+    return Dialect();
 }
 
 void SqliteConnection::RecordFailure(int code)

@@ -30,6 +30,7 @@ public:
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     QString Source() const override { return m_path; }
+    const db::Dialect& SqlDialect() const override;
     bool Begin(db::Transaction transaction) override;
     bool Commit() override;
     bool Rollback() override;
