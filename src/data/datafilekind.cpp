@@ -1,10 +1,11 @@
 #include "data/datafilekind.h"
 
 #include "data/adodatabase.h"
-#include "data/fileerrors.h"
-#include "data/filesafety.h"
 #include "data/schema.h"
+#include "data/sqlite/fileerrors.h"
+#include "data/sqlite/filesafety.h"
 #include "data/sqlite/sqliteconnection.h"
+#include "data/sqlite/sqlitefiles.h"
 
 #include <QDir>
 #include <QFile>

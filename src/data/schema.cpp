@@ -4,6 +4,7 @@
 #include "data/datafilekind.h"
 #include "data/rights.h"
 #include "data/sqlite/sqliteconnection.h"
+#include "data/sqlite/sqlitefiles.h"
 
 #include <QFileInfo>
 

@@ -3,10 +3,11 @@
 #include "data/adodatabase.h"
 #include "data/backup.h"
 #include "data/datafilekind.h"
-#include "data/filesafety.h"
 #include "data/gbktext.h"
 #include "data/schema.h"
+#include "data/sqlite/filesafety.h"
 #include "data/sqlite/sqliteconnection.h"
+#include "data/sqlite/sqlitefiles.h"
 
 #include <QFile>
 #include <QFileInfo>

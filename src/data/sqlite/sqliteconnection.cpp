@@ -1,7 +1,7 @@
 #include "data/sqlite/sqliteconnection.h"
 
 #include "data/gbktext.h"
-#include "data/pinyin.h"
+#include "data/sqlite/pinyinfunction.h"
 #include "data/sqlite/sqlitedialect.h"
 #include "data/sqlite/sqlitestatement.h"
 

@@ -1,6 +1,7 @@
 #include "data/sqlite/sqlitedialect.h"
 
 #include "data/jetsql.h"
+#include "data/pinyin.h"
 
 using namespace Qt::StringLiterals;
 
@@ -28,7 +29,7 @@ public:
     }
     QString InitialsOf(const QString& expression) const override
     {
-        return u"pinyin_initials("_s + expression + u')';
+        return QLatin1StringView(kInitialsFunction) + u'(' + expression + u')';
     }
     // SQLite's planner keeps the tables of a CROSS JOIN in the order written.
     QString OrderedJoin() const override { return u"CROSS JOIN"_s; }
