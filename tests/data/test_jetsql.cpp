@@ -1,6 +1,7 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/jetsql.h"
+#include "data/sqldialect.h"
 #include "data/sqlite/sqlitedialect.h"
 #include "support/datafixture.h"
 
@@ -111,6 +112,50 @@ TEST(JetSql, WhereValuesBecomeParametersElsewhereTheyStay)
     EXPECT_EQ(Sql(u"SELECT * FROM notice ORDER BY time DESC, content"_s, {u"time"_s}),
               "SELECT rowid AS vantrel_rowid, * FROM notice ORDER BY \"time\" DESC, \"content\" "
               "COLLATE GBK");
+}
+
+namespace {
+
+// A backend unlike SQLite in every piece its dialect gives.
+class MarkedDialect final : public vantrel::db::Dialect
+{
+public:
+    QString RowIdentity() const override { return u"ident"_s; }
+    QString ReturningRow() const override { return u" RETURNING ident, *"_s; }
+    QString SameValue(const QString& column) const override { return column + u" SAME ?"_s; }
+    QString HoldsBytes(const QString& column) const override { return column + u" IS BYTES"_s; }
+    QString CaseBlind() const override { return u" /*ci*/"_s; }
+    bool NarrowsCaseBlindEquality() const override { return false; }
+    QString TextOrder() const override { return u" /*order*/"_s; }
+    QString DateLiteral(const QDate& date, const QTime& time) const override
+    {
+        return u"DATE<"_s + QDateTime(date, time).toString(u"yyyy-MM-dd hh:mm:ss"_s) + u'>';
+    }
+    QString InitialsOf(const QString& expression) const override
+    {
+        return u"initials_of("_s + expression + u')';
+    }
+    QString OrderedJoin() const override { return u"STRAIGHT JOIN"_s; }
+};
+
+} // namespace
+
+TEST(JetSql, TakesEveryBackendDifferenceFromTheDialect)
+{
+    const MarkedDialect dialect;
+    const jetsql::Translation search = jetsql::Translate(
+        u"SELECT * FROM client WHERE [name] = 'Ab' OR pinyin_initials([name]) LIKE 'zs%' "
+        "ORDER BY name"_s,
+        dialect);
+    EXPECT_EQ(search.sql.toStdString(),
+              "SELECT ident AS vantrel_rowid, * FROM client WHERE \"name\" = ? /*ci*/ OR "
+              "initials_of(\"name\") LIKE ? ORDER BY \"name\" /*order*/");
+    ASSERT_EQ(search.parameters.size(), 2u);
+    EXPECT_EQ(search.parameters[0].text, u"Ab"_s);
+    EXPECT_EQ(search.parameters[1].text, u"zs%"_s);
+    EXPECT_EQ(jetsql::Translate(u"SELECT #2024-3-5 9:7:0# AS d FROM a CROSS  JOIN b"_s, dialect)
+                  .sql.toStdString(),
+              "SELECT DATE<2024-03-05 09:07:00> AS d FROM a STRAIGHT JOIN b");
 }
 
 TEST(JetSql, OnlySimpleSingleTableSelectsAreUpdatable)
