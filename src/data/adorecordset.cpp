@@ -2,6 +2,7 @@
 
 #include "data/adodatabase.h"
 #include "data/datevalue.h"
+#include "data/dbcatalogue.h"
 #include "data/dbconnection.h"
 #include "data/dbstatement.h"
 #include "data/jetsql.h"
@@ -93,8 +94,8 @@ bool CADORecordset::Open(const QString& sql)
         RecordError(ErrorKind::Misuse, u"The connection is closed."_s);
         return false;
     }
-    const jetsql::Translation translation =
-        jetsql::Translate(m_query, m_connection->SqlDialect(), m_connection->NonTextColumns());
+    const jetsql::Translation translation = jetsql::Translate(
+        m_query, m_connection->SqlDialect(), m_connection->Schema().NonTextColumns());
     db::Statement* statement = m_connection->Prepared(translation.sql);
     if (!statement) {
         if (m_connection->LastError().kind == ErrorKind::Misuse)

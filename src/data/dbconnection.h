@@ -2,13 +2,13 @@
 
 #include "data/dberror.h"
 
-#include <QSet>
 #include <QString>
 
 // One open connection of a backend to a data source, used by one thread. Beneath CADODatabase
 // and CADORecordset, which are the same on every backend.
 namespace vantrel::db {
 
+class Catalogue;
 class Dialect;
 class Statement;
 
@@ -41,12 +41,8 @@ public:
     // The failure of the last call that failed on this connection.
     virtual Error LastError() const = 0;
 
-    // Lower-case names of the columns that hold no text in any table, and "table.column" for
-    // each column that holds none in its table: their comparisons need no case-blind rule
-    // and their order no code-page one, so both keep their indexes.
-    virtual const QSet<QString>& NonTextColumns() = 0;
-    // Tables or columns were added: what was learnt about them is read again.
-    virtual void SchemaChanged() = 0;
+    // Its tables and their columns.
+    virtual Catalogue& Schema() = 0;
 };
 
 } // namespace vantrel::db

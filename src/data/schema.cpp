@@ -2,6 +2,7 @@
 
 #include "data/adodatabase.h"
 #include "data/datafilekind.h"
+#include "data/dbcatalogue.h"
 #include "data/rights.h"
 #include "data/sqlite/sqliteconnection.h"
 #include "data/sqlite/sqlitefiles.h"
@@ -330,7 +331,7 @@ bool UpgradeDatabase(CADODatabase& database, QString* error)
     }
     const bool ok =
         AddMissing(vantrel::sqlite::HandleOf(connection.get()), schema::DataTables(), error);
-    connection->SchemaChanged();
+    connection->Schema().SchemaChanged();
     return ok;
 }
 

@@ -3,6 +3,7 @@
 #include "data/adodatabase.h"
 #include "data/backup.h"
 #include "data/datafilekind.h"
+#include "data/dbcatalogue.h"
 #include "data/gbktext.h"
 #include "data/schema.h"
 #include "data/sqlite/filesafety.h"
@@ -363,6 +364,6 @@ UpgradeResult UpgradeDataFile(CADODatabase& database, const QDateTime& when)
     UpgradeResult result =
         UpgradeDataFile(vantrel::sqlite::HandleOf(connection.get()), connection->Source(), when);
     if (result.outcome == UpgradeOutcome::Upgraded)
-        connection->SchemaChanged();
+        connection->Schema().SchemaChanged();
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "data/gbktext.h"
 #include "data/sqlite/pinyinfunction.h"
+#include "data/sqlite/sqlitecatalogue.h"
 #include "data/sqlite/sqlitedialect.h"
 #include "data/sqlite/sqlitestatement.h"
 
@@ -91,7 +92,10 @@ std::shared_ptr<SqliteConnection> SqliteConnection::Open(const QString& path,
     return std::shared_ptr<SqliteConnection>(new SqliteConnection(db, path));
 }
 
-SqliteConnection::SqliteConnection(sqlite3* db, const QString& path) : m_db(db), m_path(path) {}
+SqliteConnection::SqliteConnection(sqlite3* db, const QString& path)
+    : m_db(db), m_path(path), m_catalogue(std::make_unique<SqliteCatalogue>(*this))
+{
+}
 
 SqliteConnection::~SqliteConnection()
 {
@@ -171,44 +175,9 @@ db::Statement* SqliteConnection::Prepared(const QString& sql)
     return prepared;
 }
 
-const QSet<QString>& SqliteConnection::NonTextColumns()
+db::Catalogue& SqliteConnection::Schema()
 {
-    if (m_nonTextKnown)
-        return m_nonText;
-    m_nonTextKnown = true;
-    m_nonText.clear();
-    QSet<QString> text;
-    int code = SQLITE_OK;
-    const detail::Statement columns = detail::Prepare(
-        m_db,
-        "SELECT lower(p.name), upper(p.type), lower(m.name) FROM sqlite_master AS m, "
-        "pragma_table_info(m.name) AS p WHERE m.type = 'table'",
-        code);
-    QSet<QString> qualified;
-    auto column = [&](int index) {
-        return QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), index)));
-    };
-    while (columns && sqlite3_step(columns.get()) == SQLITE_ROW) {
-        const QString name = column(0);
-        const QByteArray type(reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 1)));
-        // Dates are stored as text, but as digits: no collation changes their order, and no
-        // letter case their equality.
-        const bool holdsText =
-            !(type.startsWith("INT") || type.startsWith("DOUBLE") || type.startsWith("REAL") ||
-              type.startsWith("BOOL") || type.startsWith("DATE"));
-        (holdsText ? text : m_nonText).insert(name);
-        if (!holdsText)
-            qualified.insert(column(2) + u'.' + name);
-    }
-    m_nonText.subtract(text);
-    m_nonText.unite(qualified);
-    return m_nonText;
-}
-
-void SqliteConnection::SchemaChanged()
-{
-    m_nonTextKnown = false;
+    return *m_catalogue;
 }
 
 sqlite3* HandleOf(const db::Connection* connection)

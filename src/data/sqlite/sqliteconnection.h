@@ -6,7 +6,6 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -16,6 +15,7 @@ struct sqlite3_stmt;
 
 namespace vantrel::sqlite {
 
+class SqliteCatalogue;
 class SqliteStatement;
 
 class SqliteConnection final : public db::Connection
@@ -37,8 +37,7 @@ public:
     db::Statement* Prepared(const QString& sql) override;
     qint64 Changes() const override;
     db::Error LastError() const override { return m_error; }
-    const QSet<QString>& NonTextColumns() override;
-    void SchemaChanged() override;
+    db::Catalogue& Schema() override;
 
     sqlite3* Handle() const { return m_db; }
     // Keeps the connection's last failure, for a SQLite result code.
@@ -59,8 +58,7 @@ private:
     db::Error m_error;
     QHash<QString, CachedStatement> m_statements;
     quint64 m_uses = 0;
-    QSet<QString> m_nonText;
-    bool m_nonTextKnown = false;
+    std::unique_ptr<SqliteCatalogue> m_catalogue;
 };
 
 // The SQLite handle of a connection, null when it is another backend's or none.
