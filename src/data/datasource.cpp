@@ -1,6 +1,8 @@
 #include "data/datasource.h"
 
+#include "data/filemaintenance.h"
 #include "data/sqlite/sqliteconnection.h"
+#include "data/sqlite/sqlitefilemaintenance.h"
 
 #include <QRegularExpression>
 
@@ -25,6 +27,12 @@ std::shared_ptr<Connection> OpenDataSource(const QString& connectionString, int 
         return nullptr;
     }
     return sqlite::SqliteConnection::Open(path, busyTimeoutSeconds, error);
+}
+
+// Every connection string names a data file today.
+const FileMaintenance* FileMaintenanceFor(const QString& connectionString)
+{
+    return DataSourceOf(connectionString).isEmpty() ? nullptr : &sqlite::FileMaintenance();
 }
 
 } // namespace vantrel::db
