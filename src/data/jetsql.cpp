@@ -1,5 +1,7 @@
 #include "data/jetsql.h"
 
+#include "data/pinyin.h"
+
 #include <QStringList>
 
 #include <initializer_list>
@@ -677,7 +679,8 @@ bool EndsWhereClause(const Token& token)
 // word is no such call.
 size_t EndOfInitialsCall(const std::vector<Token>& tokens, size_t i)
 {
-    if (!IsWord(tokens[i], u"pinyin_initials"))
+    static const QString function = QString::fromLatin1(kInitialsFunction);
+    if (!IsWord(tokens[i], function))
         return kNoToken;
     const size_t open = NextMeaningfulFrom(tokens, i + 1);
     if (open == kNoToken || !IsPunct(tokens[open], u'('))
