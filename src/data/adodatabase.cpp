@@ -1,13 +1,10 @@
 #include "data/adodatabase.h"
 
-#include "data/sqliteconnection.h"
-
-#include <QRegularExpression>
-
-#include <sqlite3.h>
+#include "data/datasource.h"
+#include "data/dbconnection.h"
 
 using namespace Qt::StringLiterals;
-using vantrel::detail::Connection;
+namespace db = vantrel::db;
 
 CADODatabase::CADODatabase() = default;
 
@@ -24,10 +21,7 @@ QString CADODatabase::ConnectionStringFor(const QString& path)
 
 QString CADODatabase::DataSourceOf(const QString& connectionString)
 {
-    static const QRegularExpression source(u"(?:^|;)\\s*data\\s+source\\s*=\\s*([^;]*)"_s,
-                                           QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = source.match(connectionString);
-    return match.hasMatch() ? match.captured(1).trimmed() : QString();
+    return db::DataSourceOf(connectionString);
 }
 
 bool CADODatabase::Open(const QString& connectionString, const QString& userId,
@@ -38,16 +32,10 @@ bool CADODatabase::Open(const QString& connectionString, const QString& userId,
     Close();
     if (!connectionString.isEmpty())
         m_connectionString = connectionString;
-    const QString path = DataSourceOf(m_connectionString);
-    if (path.isEmpty()) {
-        RecordError(SQLITE_CANTOPEN, u"The connection string names no data source."_s);
-        return false;
-    }
-    int code = SQLITE_OK;
-    QString message;
-    m_connection = Connection::Open(path, m_connectionTimeout, code, message);
+    db::Error error;
+    m_connection = db::OpenDataSource(m_connectionString, m_connectionTimeout, error);
     if (!m_connection) {
-        RecordError(code, message);
+        RecordError(error);
         return false;
     }
     return true;
@@ -63,44 +51,43 @@ bool CADODatabase::IsOpen() const
     return m_connection != nullptr;
 }
 
-bool CADODatabase::Execute(const char* sql)
+template <typename Call> bool CADODatabase::Run(Call call)
 {
     if (!m_connection) {
-        RecordError(SQLITE_MISUSE, u"The connection is closed."_s);
+        RecordError(db::LayerError(db::ErrorKind::Misuse, u"The connection is closed."_s));
         return false;
     }
-    const int code = sqlite3_exec(m_connection->Handle(), sql, nullptr, nullptr, nullptr);
-    if (code != SQLITE_OK) {
-        RecordError(code, m_connection->ErrorMessage());
-        return false;
-    }
-    return true;
+    if (call(*m_connection))
+        return true;
+    RecordError(m_connection->LastError());
+    return false;
 }
 
 bool CADODatabase::BeginTransaction()
 {
-    return Execute("BEGIN IMMEDIATE");
+    return Run([](db::Connection& c) { return c.Begin(db::Transaction::Write); });
 }
 
 bool CADODatabase::BeginReadTransaction()
 {
-    return Execute("BEGIN DEFERRED");
+    return Run([](db::Connection& c) { return c.Begin(db::Transaction::Read); });
 }
 
 bool CADODatabase::CommitTransaction()
 {
-    return Execute("COMMIT");
+    return Run([](db::Connection& c) { return c.Commit(); });
 }
 
 bool CADODatabase::RollbackTransaction()
 {
-    return Execute("ROLLBACK");
+    return Run([](db::Connection& c) { return c.Rollback(); });
 }
 
-void CADODatabase::RecordError(int code, const QString& description)
+void CADODatabase::RecordError(const db::Error& error)
 {
-    m_lastErrorCode = static_cast<quint32>(code);
-    m_lastErrorDescription = description;
+    m_lastErrorCode = error.code;
+    m_lastErrorKind = error.kind;
+    m_lastErrorDescription = error.message;
     m_lastError = u"Connection String = "_s + m_connectionString + u'\n' +
-                  vantrel::detail::ErrorReport("CADODataBase", m_lastErrorCode, description);
+                  db::ErrorReport("CADODataBase", error);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "data/dberror.h"
+
 #include <QString>
 
 #include <memory>
 
-namespace vantrel::detail {
+namespace vantrel::db {
 class Connection;
 }
 
@@ -30,6 +32,7 @@ public:
     QString GetLastError() const { return m_lastError; }
     QString GetLastErrorDescription() const { return m_lastErrorDescription; }
     quint32 GetLastErrorCode() const { return m_lastErrorCode; }
+    vantrel::db::ErrorKind GetLastErrorKind() const { return m_lastErrorKind; }
     int GetRecordsAffected() const { return m_recordsAffected; }
     // Seconds to wait for a file that another program holds; 0 keeps the default.
     void SetConnectionTimeout(int seconds) { m_connectionTimeout = seconds; }
@@ -49,20 +52,19 @@ public:
     static QString DataSourceOf(const QString& connectionString);
 
     // The connection the recordsets and catalogue work on; null while closed.
-    std::shared_ptr<vantrel::detail::Connection> GetActiveConnection() const
-    {
-        return m_connection;
-    }
+    std::shared_ptr<vantrel::db::Connection> GetActiveConnection() const { return m_connection; }
 
 private:
-    bool Execute(const char* sql);
-    void RecordError(int code, const QString& description);
+    // Runs a call on the open connection and keeps its failure.
+    template <typename Call> bool Run(Call call);
+    void RecordError(const vantrel::db::Error& error);
 
-    std::shared_ptr<vantrel::detail::Connection> m_connection;
+    std::shared_ptr<vantrel::db::Connection> m_connection;
     QString m_connectionString;
     QString m_lastError;
     QString m_lastErrorDescription;
     quint32 m_lastErrorCode = 0;
+    vantrel::db::ErrorKind m_lastErrorKind = vantrel::db::ErrorKind::None;
     int m_recordsAffected = 0;
     int m_connectionTimeout = 0;
 };

@@ -2,13 +2,14 @@
 
 #include "data/adodatabase.h"
 #include "data/datevalue.h"
+#include "data/dbcatalogue.h"
+#include "data/dbconnection.h"
+#include "data/dbstatement.h"
 #include "data/jetsql.h"
 #include "data/resultset.h"
-#include "data/sqliteconnection.h"
+#include "data/sqldialect.h"
 
 #include <QStringList>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,10 +17,12 @@
 #include <utility>
 
 using namespace Qt::StringLiterals;
+using vantrel::db::ErrorKind;
 using vantrel::detail::Cell;
 using vantrel::detail::CellKind;
 using vantrel::detail::ColumnRole;
 using vantrel::detail::ResultSet;
+namespace db = vantrel::db;
 
 // A field's value as read, or as written between AddNew/Edit and Update (`set`).
 struct CADORecordset::Value
@@ -42,9 +45,6 @@ int ClampToInt(double value)
                                                std::numeric_limits<int>::max()));
 }
 
-int Bind(sqlite3_stmt* statement, int index, CellKind kind, qint64 integer, double real,
-         const QString& text);
-
 // The provider's descriptions of the layer's own failures.
 const QString kNoSuchField =
     u"Item cannot be found in the collection corresponding to the requested name: "_s;
@@ -52,14 +52,22 @@ const QString kNoCurrentRow =
     u"Either BOF or EOF is True, or the current record has been deleted."_s;
 const QString kNotUpdatable = u"Current Recordset does not support updating."_s;
 const QString kEmptyStatement = u"Command text was not set for the command object."_s;
-static_assert(CADORecordset::kRowChangedError == SQLITE_ABORT);
 const QString kRowChanged = u"Row cannot be located for updating. Some values may have been "
                             "changed since it was last read."_s;
 
-// A written row comes back as the cursor holds its rows: identity first, then every column.
-const QString kReturningRow = u" RETURNING rowid, *"_s;
 // The column that numbers the rows of every record table.
 const QString kNumberColumn = u"no"_s;
+
+// The layout of a statement's result, learnt once while the statement stays as prepared.
+std::shared_ptr<const vantrel::detail::Layout> LayoutOf(db::Statement& statement, bool hasRowId)
+{
+    const int preparation = statement.Preparation();
+    if (!statement.layout || statement.layoutPreparation != preparation) {
+        statement.layout = std::make_shared<const vantrel::detail::Layout>(statement, hasRowId);
+        statement.layoutPreparation = preparation;
+    }
+    return statement.layout;
+}
 
 QString QuoteIdentifier(const QString& name)
 {
@@ -83,47 +91,45 @@ bool CADORecordset::Open(const QString& sql)
         m_query = sql;
     m_connection = m_database ? m_database->GetActiveConnection() : nullptr;
     if (!m_connection) {
-        RecordError(SQLITE_MISUSE, u"The connection is closed."_s);
+        RecordError(ErrorKind::Misuse, u"The connection is closed."_s);
         return false;
     }
-    const jetsql::Translation translation =
-        jetsql::Translate(m_query, m_connection->NonTextColumns());
-    int code = SQLITE_OK;
-    sqlite3_stmt* statement = m_connection->Prepared(translation.sql, code);
+    const jetsql::Translation translation = jetsql::Translate(
+        m_query, m_connection->SqlDialect(), m_connection->Schema().NonTextColumns());
+    db::Statement* statement = m_connection->Prepared(translation.sql);
     if (!statement) {
-        if (code == SQLITE_MISUSE)
-            RecordError(code, kEmptyStatement);
+        if (m_connection->LastError().kind == ErrorKind::Misuse)
+            RecordError(ErrorKind::Misuse, kEmptyStatement);
         else
-            RecordConnectionError(code);
+            RecordConnectionError();
         return false;
     }
+    bool bound = true;
     int index = 0;
     for (const jetsql::Parameter& parameter : translation.parameters) {
         ++index;
-        if (code != SQLITE_OK)
-            break;
         if (parameter.kind == jetsql::Parameter::Integer)
-            code = sqlite3_bind_int64(statement, index, parameter.integer);
+            bound = statement->BindInteger(index, parameter.integer);
         else if (parameter.kind == jetsql::Parameter::Real)
-            code = sqlite3_bind_double(statement, index, parameter.real);
+            bound = statement->BindReal(index, parameter.real);
         else
-            code = Bind(statement, index, CellKind::Text, 0, 0.0, parameter.text);
+            bound = statement->BindText(index, parameter.text.toUtf8());
+        if (!bound)
+            break;
     }
     // The layout is read after the first step: a statement prepared before another program
     // changed the tables is prepared again there.
-    if (code == SQLITE_OK)
-        code = sqlite3_step(statement);
+    db::StepResult step = bound ? statement->Step() : db::StepResult::Failed;
     auto result = std::make_unique<ResultSet>(
-        m_connection->LayoutOf(statement, !translation.updatableTable.isEmpty()),
-        translation.updatableTable);
-    for (; code == SQLITE_ROW; code = sqlite3_step(statement))
-        result->StoreRow(statement);
+        LayoutOf(*statement, !translation.updatableTable.isEmpty()), translation.updatableTable);
+    for (; step == db::StepResult::Row; step = statement->Step())
+        result->StoreRow(*statement);
+    if (step != db::StepResult::Done)
+        RecordConnectionError();
     // A statement left unfinished would keep other programs from writing.
-    sqlite3_reset(statement);
-    if (code != SQLITE_DONE) {
-        RecordConnectionError(code);
+    statement->Reset();
+    if (step != db::StepResult::Done)
         return false;
-    }
     m_result = std::move(result);
     m_pending.assign(m_result->Columns().size(), Value());
     MoveFirst();
@@ -193,14 +199,14 @@ int CADORecordset::IndexOf(const QString& field)
 {
     const int index = GetFieldIndex(field);
     if (index < 0)
-        RecordError(SQLITE_ERROR, kNoSuchField + field);
+        RecordError(ErrorKind::Failed, kNoSuchField + field);
     return index;
 }
 
 bool CADORecordset::ReadValue(int index, Value& value)
 {
     if (!m_result || index < 0 || index >= m_result->ColumnCount()) {
-        RecordError(SQLITE_ERROR, kNoSuchField + QString::number(index));
+        RecordError(ErrorKind::Failed, kNoSuchField + QString::number(index));
         return false;
     }
     value.role = m_result->Columns()[index].role;
@@ -213,7 +219,7 @@ bool CADORecordset::ReadValue(int index, Value& value)
     if (m_editStatus == dbEditNew)
         return true; // a new row's unwritten fields are NULL
     if (IsEOF() || m_result->deleted[m_current]) {
-        RecordError(SQLITE_ERROR, kNoCurrentRow);
+        RecordError(ErrorKind::Failed, kNoCurrentRow);
         return false;
     }
     const Cell& cell = m_result->At(m_current, index);
@@ -375,7 +381,7 @@ bool CADORecordset::PutValue(const QString& field, Value value)
         return false;
     const int index = m_result->layout->Find(field);
     if (index < 0) {
-        RecordError(SQLITE_ERROR, kNoSuchField + field);
+        RecordError(ErrorKind::Failed, kNoSuchField + field);
         return false;
     }
     if (m_result->Columns()[index].role == ColumnRole::YesNo && value.kind == CellKind::Integer)
@@ -427,7 +433,7 @@ bool CADORecordset::AddNew()
     m_editStatus = dbEditNone;
     m_bEditAsRead = false;
     if (!IsOpen() || m_result->table.isEmpty()) {
-        RecordError(SQLITE_READONLY, kNotUpdatable);
+        RecordError(ErrorKind::ReadOnly, kNotUpdatable);
         return false;
     }
     std::fill(m_pending.begin(), m_pending.end(), Value());
@@ -455,11 +461,11 @@ bool CADORecordset::Update()
         return true;
     bool ok = false;
     if (!IsOpen() || m_result->table.isEmpty())
-        RecordError(SQLITE_READONLY, kNotUpdatable);
+        RecordError(ErrorKind::ReadOnly, kNotUpdatable);
     else if (m_editStatus == dbEditNew)
         ok = InsertPending();
     else if (IsEOF() || m_result->deleted[m_current])
-        RecordError(SQLITE_ERROR, kNoCurrentRow);
+        RecordError(ErrorKind::Failed, kNoCurrentRow);
     else
         ok = UpdatePending();
     if (!ok)
@@ -478,34 +484,31 @@ void CADORecordset::CancelUpdate()
 
 namespace {
 
-int Bind(sqlite3_stmt* statement, int index, CellKind kind, qint64 integer, double real,
-         const QString& text)
+bool Bind(db::Statement& statement, int index, CellKind kind, qint64 integer, double real,
+          const QString& text)
 {
     switch (kind) {
     case CellKind::Integer:
-        return sqlite3_bind_int64(statement, index, integer);
+        return statement.BindInteger(index, integer);
     case CellKind::Real:
-        return sqlite3_bind_double(statement, index, real);
-    case CellKind::Text: {
-        const QByteArray utf8 = text.toUtf8();
-        return sqlite3_bind_text(statement, index, utf8.constData(), static_cast<int>(utf8.size()),
-                                 SQLITE_TRANSIENT);
-    }
+        return statement.BindReal(index, real);
+    case CellKind::Text:
+        return statement.BindText(index, text.toUtf8());
     default:
-        return sqlite3_bind_null(statement, index);
+        return statement.BindNull(index);
     }
 }
 
 } // namespace
 
 // Binds the written values in column order from parameter 1; `parameter` ends on the last.
-int CADORecordset::BindPending(sqlite3_stmt* statement, int& parameter) const
+bool CADORecordset::BindPending(db::Statement& statement, int& parameter) const
 {
-    int code = SQLITE_OK;
+    bool bound = true;
     for (const Value& value : m_pending)
-        if (value.set && code == SQLITE_OK)
-            code = Bind(statement, ++parameter, value.kind, value.integer, value.real, value.text);
-    return code;
+        if (value.set && bound)
+            bound = Bind(statement, ++parameter, value.kind, value.integer, value.real, value.text);
+    return bound;
 }
 
 bool CADORecordset::InsertPending()
@@ -522,17 +525,14 @@ bool CADORecordset::InsertPending()
     const QString sql = (names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
                                          : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
                                                table, names.join(u", "_s), marks.join(u", "_s))) +
-                        kReturningRow;
-    int code = SQLITE_OK;
-    sqlite3_stmt* statement = m_connection->Prepared(sql, code);
+                        m_connection->SqlDialect().ReturningRow();
+    db::Statement* statement = m_connection->Prepared(sql);
     int parameter = 0;
-    if (statement)
-        code = BindPending(statement, parameter);
-    if (code != SQLITE_OK) {
-        RecordConnectionError(code);
+    if (!statement || !BindPending(*statement, parameter)) {
+        RecordConnectionError();
         return false;
     }
-    return StoreWrittenRow(statement, -1);
+    return StoreWrittenRow(*statement, -1);
 }
 
 bool CADORecordset::UpdatePending()
@@ -545,29 +545,27 @@ bool CADORecordset::UpdatePending()
         return true;
     const QString sql = u"UPDATE %1 SET %2 WHERE "_s.arg(QuoteIdentifier(m_result->table),
                                                          assignments.join(u", "_s)) +
-                        CurrentRowCondition(m_bEditAsRead) + kReturningRow;
-    int code = SQLITE_OK;
-    sqlite3_stmt* statement = m_connection->Prepared(sql, code);
+                        CurrentRowCondition(m_bEditAsRead) +
+                        m_connection->SqlDialect().ReturningRow();
+    db::Statement* statement = m_connection->Prepared(sql);
     int parameter = 0;
-    if (statement)
-        code = BindPending(statement, parameter);
-    if (statement && code == SQLITE_OK)
-        code = BindCurrentRow(statement, parameter, m_bEditAsRead);
-    if (code != SQLITE_OK) {
-        RecordConnectionError(code);
+    if (!statement || !BindPending(*statement, parameter) ||
+        !BindCurrentRow(*statement, parameter, m_bEditAsRead)) {
+        RecordConnectionError();
         return false;
     }
-    return StoreWrittenRow(statement, m_current);
+    return StoreWrittenRow(*statement, m_current);
 }
 
-// SQLite gives a deleted row's rowid to the next row added, so a rowid alone may name a row
-// another workstation added since this one was read. Numbers are never given twice: where the
-// table numbers its rows, the rowid with the number is still the row that was read. Elsewhere
-// every value has to be as it was read (IS, so that NULL matches NULL), and so it has after
-// EditAsRead.
+// A backend may give a deleted row's identity to the next row added (SQLite's rowid does), so
+// an identity alone may name a row another workstation added since this one was read. Numbers
+// are never given twice: where the table numbers its rows, the identity with the number is
+// still the row that was read. Elsewhere every value has to be as it was read (NULL matching
+// NULL), and so it has after EditAsRead.
 QString CADORecordset::CurrentRowCondition(bool wholeRow) const
 {
-    QString condition = u"rowid = ?"_s;
+    const vantrel::db::Dialect& dialect = m_connection->SqlDialect();
+    QString condition = dialect.RowIdentity() + u" = ?"_s;
     const int numbered = wholeRow ? -1 : m_result->layout->Find(kNumberColumn);
     for (int c = 0; c < m_result->ColumnCount(); ++c) {
         if (numbered >= 0 && c != numbered)
@@ -575,93 +573,93 @@ QString CADORecordset::CurrentRowCondition(bool wholeRow) const
         const QString column = QuoteIdentifier(m_result->Columns()[c].name);
         // The cursor keeps no blob's bytes; the schema has no blob columns.
         if (m_result->At(m_current, c).kind == CellKind::Blob)
-            condition += u" AND typeof(%1) = 'blob'"_s.arg(column);
+            condition += u" AND "_s + dialect.HoldsBytes(column);
         else
-            condition += u" AND %1 IS ?"_s.arg(column);
+            condition += u" AND "_s + dialect.SameValue(column);
     }
     return condition;
 }
 
 // Binds the parameters of CurrentRowCondition after `parameter`, which ends on the last.
-int CADORecordset::BindCurrentRow(sqlite3_stmt* statement, int& parameter, bool wholeRow) const
+bool CADORecordset::BindCurrentRow(db::Statement& statement, int& parameter, bool wholeRow) const
 {
-    int code = sqlite3_bind_int64(statement, ++parameter, m_result->rowIds[m_current]);
+    bool bound = statement.BindInteger(++parameter, m_result->rowIds[m_current]);
     const int numbered = wholeRow ? -1 : m_result->layout->Find(kNumberColumn);
-    for (int c = 0; c < m_result->ColumnCount() && code == SQLITE_OK; ++c) {
+    for (int c = 0; c < m_result->ColumnCount() && bound; ++c) {
         if (numbered >= 0 && c != numbered)
             continue;
         const Cell& cell = m_result->At(m_current, c);
         switch (cell.kind) {
         case CellKind::Integer:
-            code = sqlite3_bind_int64(statement, ++parameter, cell.number);
+            bound = statement.BindInteger(++parameter, cell.number);
             break;
         case CellKind::Real:
-            code = sqlite3_bind_double(statement, ++parameter, m_result->Real(cell));
+            bound = statement.BindReal(++parameter, m_result->Real(cell));
             break;
         case CellKind::Text:
             // The bytes as read, not a conversion of them (copied: storing the written row
             // may move them).
-            code =
-                sqlite3_bind_text(statement, ++parameter, m_result->arena.constData() + cell.number,
-                                  static_cast<int>(cell.length), SQLITE_TRANSIENT);
+            bound = statement.BindText(++parameter,
+                                       QByteArrayView(m_result->arena.constData() + cell.number,
+                                                      static_cast<qsizetype>(cell.length)));
             break;
         case CellKind::Null:
-            code = sqlite3_bind_null(statement, ++parameter);
+            bound = statement.BindNull(++parameter);
             break;
         case CellKind::Blob:
             break;
         }
     }
-    return code;
+    return bound;
 }
 
-// Runs an INSERT or UPDATE that ends in kReturningRow and keeps the row the file stored (numbers
-// the file gave it, values as the column keeps them) as row `row` of the cursor (-1 appends
-// it), the current row. A statement that wrote no row has found no row to write.
-bool CADORecordset::StoreWrittenRow(sqlite3_stmt* statement, int row)
+// Runs an INSERT or UPDATE that ends in the dialect's ReturningRow and keeps the row the file
+// stored (numbers the file gave it, values as the column keeps them) as row `row` of the cursor (-1
+// appends it), the current row. A statement that wrote no row has found no row to write.
+bool CADORecordset::StoreWrittenRow(db::Statement& statement, int row)
 {
-    int code = sqlite3_step(statement);
-    if (code == SQLITE_DONE) {
-        RecordError(SQLITE_ABORT, kRowChanged);
+    db::StepResult step = statement.Step();
+    if (step == db::StepResult::Done) {
+        statement.Reset();
+        RecordError(ErrorKind::RowChanged, kRowChanged);
         return false;
     }
-    if (code == SQLITE_ROW) {
+    if (step == db::StepResult::Row) {
         m_result->StoreRow(statement, row);
         m_current = row < 0 ? m_result->RowCount() - 1 : row;
-        code = sqlite3_step(statement);
+        step = statement.Step();
     }
-    if (code != SQLITE_DONE) {
-        RecordConnectionError(code);
-        return false;
-    }
-    return true;
+    if (step != db::StepResult::Done)
+        RecordConnectionError();
+    statement.Reset();
+    return step == db::StepResult::Done;
 }
 
 bool CADORecordset::Delete()
 {
     if (!IsOpen() || m_result->table.isEmpty()) {
-        RecordError(SQLITE_READONLY, kNotUpdatable);
+        RecordError(ErrorKind::ReadOnly, kNotUpdatable);
         return false;
     }
     if (IsEOF() || m_result->deleted[m_current]) {
-        RecordError(SQLITE_ERROR, kNoCurrentRow);
+        RecordError(ErrorKind::Failed, kNoCurrentRow);
         return false;
     }
     const QString sql = u"DELETE FROM %1 WHERE "_s.arg(QuoteIdentifier(m_result->table)) +
                         CurrentRowCondition(false);
-    int code = SQLITE_OK;
-    sqlite3_stmt* statement = m_connection->Prepared(sql, code);
+    db::Statement* statement = m_connection->Prepared(sql);
     int parameter = 0;
+    const bool deleted = statement && BindCurrentRow(*statement, parameter, false) &&
+                         statement->Step() == db::StepResult::Done;
+    if (!deleted)
+        RecordConnectionError();
+    const qint64 changes = deleted ? m_connection->Changes() : 0;
     if (statement)
-        code = BindCurrentRow(statement, parameter, false);
-    if (statement && code == SQLITE_OK)
-        code = sqlite3_step(statement);
-    if (code != SQLITE_DONE) {
-        RecordConnectionError(code);
+        statement->Reset();
+    if (!deleted)
         return false;
-    }
-    if (sqlite3_changes(m_connection->Handle()) == 0) {
-        RecordError(SQLITE_ABORT, kRowChanged);
+    if (changes == 0) {
+        RecordError(ErrorKind::RowChanged, kRowChanged);
         return false;
     }
     // The cursor stays on the deleted row; MoveNext goes on to the next one.
@@ -671,14 +669,20 @@ bool CADORecordset::Delete()
     return true;
 }
 
-void CADORecordset::RecordError(int code, const QString& description)
+void CADORecordset::RecordError(ErrorKind kind, const QString& description)
 {
-    m_lastErrorCode = static_cast<quint32>(code);
-    m_lastError = u"Query = "_s + m_query + u'\n' +
-                  vantrel::detail::ErrorReport("CADORecordset", m_lastErrorCode, description);
+    RecordError(db::LayerError(kind, description));
 }
 
-void CADORecordset::RecordConnectionError(int code)
+void CADORecordset::RecordError(const db::Error& error)
 {
-    RecordError(code, m_connection ? m_connection->ErrorMessage() : QString());
+    m_lastErrorCode = error.code;
+    m_lastErrorKind = error.kind;
+    m_lastError = u"Query = "_s + m_query + u'\n' + db::ErrorReport("CADORecordset", error);
+}
+
+void CADORecordset::RecordConnectionError()
+{
+    RecordError(m_connection ? m_connection->LastError()
+                             : db::LayerError(ErrorKind::Misuse, u"The connection is closed."_s));
 }

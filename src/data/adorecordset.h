@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/dberror.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -8,8 +10,11 @@
 
 class CADODatabase;
 
-namespace vantrel::detail {
+namespace vantrel::db {
 class Connection;
+class Statement;
+} // namespace vantrel::db
+namespace vantrel::detail {
 struct ResultSet;
 } // namespace vantrel::detail
 
@@ -20,7 +25,8 @@ class CADORecordset
 {
 public:
     enum EditStatus { dbEditNone = 0, dbEditNew = 1, dbEdit = 2 };
-    // GetLastErrorCode after an Update or Delete that found its row changed (SQLITE_ABORT).
+    // GetLastErrorCode after an Update or Delete that found its row changed (of kind
+    // vantrel::db::ErrorKind::RowChanged).
     static constexpr quint32 kRowChangedError = 4;
 
     explicit CADORecordset(CADODatabase* database);
@@ -82,6 +88,7 @@ public:
     QString GetQuery() const { return m_query; }
     QString GetLastError() const { return m_lastError; }
     quint32 GetLastErrorCode() const { return m_lastErrorCode; }
+    vantrel::db::ErrorKind GetLastErrorKind() const { return m_lastErrorKind; }
 
 private:
     struct Value;
@@ -91,18 +98,20 @@ private:
     int IndexOf(const QString& field);
     bool ReadDateTime(int index, QDate& date, QTime& time);
     bool PutValue(const QString& field, Value value);
-    int BindPending(struct sqlite3_stmt* statement, int& parameter) const;
+    bool BindPending(vantrel::db::Statement& statement, int& parameter) const;
     bool InsertPending();
     bool UpdatePending();
     // `wholeRow`: every field as read, even where the table numbers its rows.
     QString CurrentRowCondition(bool wholeRow) const;
-    int BindCurrentRow(struct sqlite3_stmt* statement, int& parameter, bool wholeRow) const;
-    bool StoreWrittenRow(struct sqlite3_stmt* statement, int row);
-    void RecordError(int code, const QString& description);
-    void RecordConnectionError(int code);
+    bool BindCurrentRow(vantrel::db::Statement& statement, int& parameter, bool wholeRow) const;
+    bool StoreWrittenRow(vantrel::db::Statement& statement, int row);
+    void RecordError(vantrel::db::ErrorKind kind, const QString& description);
+    void RecordError(const vantrel::db::Error& error);
+    // The connection's last failure.
+    void RecordConnectionError();
 
     CADODatabase* m_database;
-    std::shared_ptr<vantrel::detail::Connection> m_connection;
+    std::shared_ptr<vantrel::db::Connection> m_connection;
     std::unique_ptr<vantrel::detail::ResultSet> m_result;
     std::vector<Value> m_pending;
     int m_current = 0;
@@ -111,4 +120,5 @@ private:
     QString m_query;
     QString m_lastError;
     quint32 m_lastErrorCode = 0;
+    vantrel::db::ErrorKind m_lastErrorKind = vantrel::db::ErrorKind::None;
 };

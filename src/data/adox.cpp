@@ -1,7 +1,9 @@
 #include "data/adox.h"
 
 #include "data/adodatabase.h"
-#include "data/sqliteconnection.h"
+#include "data/dbcatalogue.h"
+#include "data/dbconnection.h"
+#include "data/sqlite/sqliteconnection.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -12,46 +14,55 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString QuoteIdentifier(const QString& name)
+// The catalogue of the catalog's open connection, null while it has none.
+vantrel::db::Catalogue* CatalogueOf(CADODatabase* database)
 {
-    QString quoted = name;
-    return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
-}
-
-sqlite3* HandleOf(CADOXCatalog* catalog)
-{
-    if (!catalog || !catalog->Database() || !catalog->Database()->IsOpen())
+    if (!database || !database->IsOpen())
         return nullptr;
-    return catalog->Database()->GetActiveConnection()->Handle();
+    return &database->GetActiveConnection()->Schema();
 }
 
-bool Execute(sqlite3* db, const QString& sql)
+vantrel::db::ColumnSpec SpecOf(const CADOXField& field)
 {
-    return db && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-// The declared type that makes a column read back as the catalogue type says.
-QString DeclaredType(int adoType)
-{
-    switch (adoType) {
+    switch (field.Type()) {
     case adBoolean:
-        return u"BOOLEAN"_s;
+        return {field.Name(), schema::ColumnType::YesNo};
     case adSmallInt:
     case adInteger:
     case adTinyInt:
     case adUnsignedTinyInt:
-        return u"INTEGER"_s;
+        return {field.Name(), schema::ColumnType::Integer};
     case adSingle:
     case adDouble:
     case adCurrency:
-        return u"DOUBLE"_s;
+        return {field.Name(), schema::ColumnType::Double};
     case adDate:
-        return u"DATETIME"_s;
+        return {field.Name(), schema::ColumnType::DateTime};
     case adLongVarWChar:
-        return u"LONGTEXT"_s;
+        return {field.Name(), schema::ColumnType::LongText};
     default:
-        return u"TEXT"_s;
+        return {field.Name(), schema::ColumnType::Text};
     }
+}
+
+int AdoTypeOf(schema::ColumnType type)
+{
+    switch (type) {
+    case schema::ColumnType::YesNo:
+        return adBoolean;
+    case schema::ColumnType::Integer:
+    case schema::ColumnType::AutoNumber:
+        return adInteger;
+    case schema::ColumnType::Double:
+        return adDouble;
+    case schema::ColumnType::DateTime:
+        return adDate;
+    case schema::ColumnType::LongText:
+        return adLongVarWChar;
+    case schema::ColumnType::Text:
+        break;
+    }
+    return adVarWChar;
 }
 
 } // namespace
@@ -72,29 +83,19 @@ bool CADOXCatalog::HasTable(const QString& tableName)
 
 bool DatabaseHasTable(CADODatabase* database, const QString& tableName)
 {
-    if (!database || !database->IsOpen())
-        return false;
-    sqlite3* db = database->GetActiveConnection()->Handle();
-    int code = SQLITE_OK;
-    const vantrel::detail::Statement statement = vantrel::detail::Prepare(
-        db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE", code);
-    if (!statement)
-        return false;
-    const QByteArray name = tableName.toUtf8();
-    sqlite3_bind_text(statement.get(), 1, name.constData(), static_cast<int>(name.size()),
-                      SQLITE_TRANSIENT);
-    return sqlite3_step(statement.get()) == SQLITE_ROW;
+    vantrel::db::Catalogue* catalogue = CatalogueOf(database);
+    return catalogue && catalogue->HasTable(tableName);
 }
 
 bool CADOXCatalog::AddTable(CADOXTable table)
 {
     if (table.Name().isEmpty() || table.Exists() || table.Fields().empty())
         return false;
-    QStringList columns;
+    vantrel::db::Catalogue* catalogue = CatalogueOf(m_database.get());
+    std::vector<vantrel::db::ColumnSpec> columns;
     for (const CADOXField& field : table.Fields())
-        columns << field.Definition();
-    return Execute(HandleOf(this), u"CREATE TABLE %1 (%2)"_s.arg(QuoteIdentifier(table.Name()),
-                                                                 columns.join(u", "_s)));
+        columns.push_back(SpecOf(field));
+    return catalogue && catalogue->CreateTable(table.Name(), columns);
 }
 
 CADOXTable::CADOXTable(CADOXCatalog* catalog, const QString& tableName) : m_catalog(catalog)
@@ -131,8 +132,8 @@ bool CADOXTable::AddField(CADOXField field)
         m_fields.push_back(std::move(field));
         return true;
     }
-    return Execute(HandleOf(m_catalog), u"ALTER TABLE %1 ADD COLUMN %2"_s.arg(
-                                            QuoteIdentifier(m_name), field.Definition()));
+    vantrel::db::Catalogue* catalogue = m_catalog ? CatalogueOf(m_catalog->Database()) : nullptr;
+    return catalogue && catalogue->AddColumn(m_name, SpecOf(field));
 }
 
 CADOXField::CADOXField(CADOXTable* table, const QString& columnName) : m_table(table)
@@ -143,35 +144,18 @@ CADOXField::CADOXField(CADOXTable* table, const QString& columnName) : m_table(t
 
 bool CADOXField::Open(const QString& columnName)
 {
-    sqlite3* db = m_table ? HandleOf(m_table->Catalog()) : nullptr;
-    if (!db || !m_table->Exists())
+    vantrel::db::Catalogue* catalogue =
+        m_table ? CatalogueOf(m_table->Catalog()->Database()) : nullptr;
+    if (!catalogue || !m_table->Exists())
         return false;
-    const QByteArray table = m_table->Name().toUtf8();
-    const QByteArray column = columnName.toUtf8();
-    const char* declared = nullptr;
-    if (sqlite3_table_column_metadata(db, nullptr, table.constData(), column.constData(), &declared,
-                                      nullptr, nullptr, nullptr, nullptr) != SQLITE_OK)
-        return false;
-    m_name = columnName;
-    const QString type = QString::fromUtf8(declared ? declared : "").toUpper();
-    if (type.startsWith(u"BOOL"_s))
-        m_type = adBoolean;
-    else if (type.startsWith(u"INT"_s))
-        m_type = adInteger;
-    else if (type.startsWith(u"DOUBLE"_s) || type.startsWith(u"REAL"_s))
-        m_type = adDouble;
-    else if (type.startsWith(u"DATE"_s))
-        m_type = adDate;
-    else if (type == u"LONGTEXT"_s)
-        m_type = adLongVarWChar;
-    else
-        m_type = adVarWChar;
-    return true;
-}
-
-QString CADOXField::Definition() const
-{
-    return QuoteIdentifier(m_name) + u' ' + DeclaredType(m_type);
+    for (const vantrel::db::ColumnSpec& column : catalogue->Columns(m_table->Name())) {
+        if (column.name.compare(columnName, Qt::CaseInsensitive) == 0) {
+            m_name = columnName;
+            m_type = AdoTypeOf(column.type);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CompactDatabase(const QString& sourceConnection, const QString& destinationConnection)
@@ -182,7 +166,7 @@ bool CompactDatabase(const QString& sourceConnection, const QString& destination
     CADODatabase source;
     if (!source.Open(sourceConnection))
         return false;
-    sqlite3* db = source.GetActiveConnection()->Handle();
+    sqlite3* db = vantrel::sqlite::HandleOf(source.GetActiveConnection().get());
     int code = SQLITE_OK;
     const vantrel::detail::Statement statement =
         vantrel::detail::Prepare(db, "VACUUM INTO ?", code);

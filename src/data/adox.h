@@ -56,8 +56,6 @@ public:
     int Type() const { return m_type; }
     int DefinedSize() const { return m_definedSize; }
     bool AllowZeroLength() const { return m_allowZeroLength; }
-    // The column definition the file stores for this field, such as "user" TEXT.
-    QString Definition() const;
 
 private:
     CADOXTable* m_table;

@@ -2,8 +2,8 @@
 
 #include "data/datafilekind.h"
 #include "data/datafileusers.h"
-#include "data/fileerrors.h"
-#include "data/filesafety.h"
+#include "data/sqlite/fileerrors.h"
+#include "data/sqlite/filesafety.h"
 
 #include <QDir>
 #include <QFile>

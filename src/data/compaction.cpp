@@ -1,8 +1,8 @@
 #include "data/compaction.h"
 
 #include "data/datafileusers.h"
-#include "data/fileerrors.h"
-#include "data/filesafety.h"
+#include "data/sqlite/fileerrors.h"
+#include "data/sqlite/filesafety.h"
 
 #include <QByteArray>
 #include <QDir>

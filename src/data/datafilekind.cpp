@@ -1,10 +1,11 @@
 #include "data/datafilekind.h"
 
 #include "data/adodatabase.h"
-#include "data/fileerrors.h"
-#include "data/filesafety.h"
 #include "data/schema.h"
-#include "data/sqliteconnection.h"
+#include "data/sqlite/fileerrors.h"
+#include "data/sqlite/filesafety.h"
+#include "data/sqlite/sqliteconnection.h"
+#include "data/sqlite/sqlitefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -171,8 +172,9 @@ DataFileKind InspectDataFile(const QString& path)
 DataFileKind InspectDataFile(const CADODatabase& database)
 {
     const auto connection = database.GetActiveConnection();
-    return database.IsOpen() && connection ? InspectDataFile(connection->Handle())
-                                           : DataFileKind::Foreign;
+    return database.IsOpen() && connection
+               ? InspectDataFile(vantrel::sqlite::HandleOf(connection.get()))
+               : DataFileKind::Foreign;
 }
 
 bool PrepareDataFile(const QString& path, QString* error)
@@ -233,8 +235,8 @@ WriteAccess ProbeWriteAccess(const CADODatabase& database)
     const auto connection = database.GetActiveConnection();
     if (!database.IsOpen() || !connection)
         return WriteAccess::Writable; // nothing to say: the sign-in reports a closed file
-    sqlite3* db = connection->Handle();
-    const QString folder = QFileInfo(connection->Path()).absolutePath();
+    sqlite3* db = vantrel::sqlite::HandleOf(connection.get());
+    const QString folder = QFileInfo(connection->Source()).absolutePath();
     if (sqlite3_db_readonly(db, "main") == 1 ||
         ::access(QFile::encodeName(folder).constData(), W_OK) != 0)
         return WriteAccess::ReadOnly;

@@ -3,7 +3,6 @@
 #include <QString>
 
 class CADODatabase;
-struct sqlite3;
 
 // What a file is to the program. A data file of any version has the clients and the record
 // counters; the upgrade adds whatever tables a later version brought. A file of an earlier
@@ -26,7 +25,6 @@ bool HasDatabaseHeader(const QString& path);
 // Looks at a file without changing its contents (a save that a crash cut short is rolled back,
 // as any program opening the file would).
 DataFileKind InspectDataFile(const QString& path);
-DataFileKind InspectDataFile(sqlite3* db);
 // The file of an open connection; Foreign when it is not open.
 DataFileKind InspectDataFile(const CADODatabase& database);
 

@@ -1,5 +1,7 @@
 #include "data/jetsql.h"
 
+#include "data/pinyin.h"
+
 #include <QStringList>
 
 #include <initializer_list>
@@ -7,6 +9,7 @@
 #include <vector>
 
 using namespace Qt::StringLiterals;
+using vantrel::db::Dialect;
 
 namespace jetsql {
 namespace {
@@ -138,8 +141,8 @@ QString TranslateBracket(QStringView bracket)
     return out.isEmpty() ? QuoteIdentifier(inner) : out;
 }
 
-// #2024-3-5 9:7:0#, #2024-3-5#, #2024-3-5 0:00:00# → '2024-03-05 09:07:00'.
-QString TranslateDate(QStringView literal)
+// #2024-3-5 9:7:0#, #2024-3-5#, #2024-3-5 0:00:00#: false for anything else.
+bool ReadJetDate(QStringView literal, QDate& date, QTime& time)
 {
     QStringView inner = literal.mid(1);
     if (inner.endsWith(u'#'))
@@ -151,36 +154,42 @@ QString TranslateDate(QStringView literal)
     for (QChar c : inner) {
         if (c.isDigit()) {
             if (count >= 6)
-                return literal.toString();
+                return false;
             numbers[count] = numbers[count] * 10 + c.digitValue();
             if (++digits > 4)
-                return literal.toString();
+                return false;
         } else if (c == u'-' || c == u':' || c == u' ' || c == u'/') {
             if (digits > 0) {
                 ++count;
                 digits = 0;
             }
         } else {
-            return literal.toString();
+            return false;
         }
     }
     if (digits > 0)
         ++count;
-    const QDate date(numbers[0], numbers[1], numbers[2]);
-    const QTime time(numbers[3], numbers[4], numbers[5]);
-    if ((count != 3 && count != 5 && count != 6) || !date.isValid() || !time.isValid())
-        return literal.toString(); // left for SQLite to reject
-    return u'\'' + StoredDateTime(date, time) + u'\'';
+    date = QDate(numbers[0], numbers[1], numbers[2]);
+    time = QTime(numbers[3], numbers[4], numbers[5]);
+    return (count == 3 || count == 5 || count == 6) && date.isValid() && time.isValid();
 }
 
-void Emit(const Token& token, QString& out)
+// A Jet date as the backend's literal; anything else is left for the database to reject.
+QString TranslateDate(QStringView literal, const Dialect& dialect)
+{
+    QDate date;
+    QTime time;
+    return ReadJetDate(literal, date, time) ? dialect.DateLiteral(date, time) : literal.toString();
+}
+
+void Emit(const Token& token, const Dialect& dialect, QString& out)
 {
     switch (token.kind) {
     case TokenKind::Bracket:
         out += TranslateBracket(token.text);
         break;
     case TokenKind::Date:
-        out += TranslateDate(token.text);
+        out += TranslateDate(token.text, dialect);
         break;
     default:
         out += token.text;
@@ -209,7 +218,6 @@ QString TableName(const Token& token)
 }
 
 constexpr size_t kNoToken = size_t(-1);
-const QString kNoCase = u" COLLATE NOCASE"_s;
 
 size_t PreviousMeaningful(const std::vector<Token>& tokens, size_t i)
 {
@@ -460,7 +468,8 @@ struct CaseMarks
 // - a comparison with a number, a date, NULL, a bound ?, or a column that never holds text is
 //   left alone, so that it keeps using its index; so is one whose operands are both
 //   expressions, and one that names its own collation.
-CaseMarks MarkTextComparisons(const std::vector<Token>& tokens, const QSet<QString>& nonTextColumns)
+CaseMarks MarkTextComparisons(const std::vector<Token>& tokens, const QSet<QString>& nonTextColumns,
+                              const Dialect& dialect)
 {
     CaseMarks result;
     for (size_t i = 0; i < tokens.size(); ++i) {
@@ -516,11 +525,12 @@ CaseMarks MarkTextComparisons(const std::vector<Token>& tokens, const QSet<QStri
             HoldsNoText(tokens, right, nonTextColumns) ||
             (rightStart != kNoToken && NamesCollation(tokens, rightStart)))
             continue;
-        if (equality && left.kind == Operand::Column && right.kind == Operand::Text) {
+        if (equality && left.kind == Operand::Column && right.kind == Operand::Text &&
+            dialect.NarrowsCaseBlindEquality()) {
             QString column;
             for (size_t k = left.first; k <= left.last; ++k)
                 if (tokens[k].kind != TokenKind::Space)
-                    Emit(tokens[k], column);
+                    Emit(tokens[k], dialect, column);
             result.Set(left.first, kOpenBefore, tokens.size());
             result.Set(right.last, kRangeAfter, tokens.size());
             result.rangeColumns.emplace_back(right.last, column);
@@ -536,7 +546,8 @@ CaseMarks MarkTextComparisons(const std::vector<Token>& tokens, const QSet<QStri
 
 // One ORDER BY term: a bare name (or table.name) is quoted, and the term sorts with the
 // code-page collation unless it names its own.
-QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& nonTextColumns)
+QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& nonTextColumns,
+                           const Dialect& dialect)
 {
     std::vector<const Token*> meaningful;
     for (const Token& token : term)
@@ -568,7 +579,7 @@ QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& 
         const Token* first = meaningful.front();
         const Token* last = meaningful.back();
         for (const Token* token = first; token <= last; ++token)
-            Emit(*token, expression);
+            Emit(*token, dialect, expression);
     }
     const QStringView column = bareName        ? meaningful[0]->text
                                : qualifiedName ? meaningful[2]->text
@@ -580,7 +591,7 @@ QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& 
           (qualifiedName &&
            nonTextColumns.contains(meaningful[0]->text.toString().toLower() + u'.' + lowerColumn)));
     if (!hasCollate && holdsText)
-        expression += u" COLLATE "_s + QLatin1StringView(kCollation);
+        expression += dialect.TextOrder();
     return expression + direction;
 }
 
@@ -645,11 +656,12 @@ bool AsParameter(const Token& token, Parameter& parameter)
         return true;
     }
     case TokenKind::Date: {
-        const QString literal = TranslateDate(token.text);
-        if (!literal.startsWith(u'\''))
+        QDate date;
+        QTime time;
+        if (!ReadJetDate(token.text, date, time))
             return false;
         parameter.kind = Parameter::Text;
-        parameter.text = literal.mid(1, literal.size() - 2);
+        parameter.text = StoredDateTime(date, time);
         return true;
     }
     default:
@@ -663,9 +675,29 @@ bool EndsWhereClause(const Token& token)
            IsWord(token, u"LIMIT") || IsPunct(token, u';');
 }
 
+// pinyin_initials(expression) at `i`: the place of its closing parenthesis, kNoToken when the
+// word is no such call.
+size_t EndOfInitialsCall(const std::vector<Token>& tokens, size_t i)
+{
+    static const QString function = QString::fromLatin1(kInitialsFunction);
+    if (!IsWord(tokens[i], function))
+        return kNoToken;
+    const size_t open = NextMeaningfulFrom(tokens, i + 1);
+    if (open == kNoToken || !IsPunct(tokens[open], u'('))
+        return kNoToken;
+    int depth = 0;
+    for (size_t k = open; k < tokens.size(); ++k) {
+        depth += IsPunct(tokens[k], u'(') ? 1 : IsPunct(tokens[k], u')') ? -1 : 0;
+        if (depth == 0)
+            return k;
+    }
+    return kNoToken;
+}
+
 } // namespace
 
-Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns)
+Translation Translate(const QString& jetSql, const Dialect& dialect,
+                      const QSet<QString>& nonTextColumns)
 {
     const std::vector<Token> tokens = Tokenize(jetSql);
     Translation result;
@@ -673,14 +705,15 @@ Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns
     if (!FindUpdatableTable(tokens, star, result.updatableTable))
         star = tokens.size();
 
-    const CaseMarks caseMarks = MarkTextComparisons(tokens, nonTextColumns);
+    const CaseMarks caseMarks = MarkTextComparisons(tokens, nonTextColumns, dialect);
+    const QString caseBlind = dialect.CaseBlind();
     QString& out = result.sql;
     out.reserve(jetSql.size() + 64);
     bool inWhere = false;
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
         if (i == star) {
-            out += u"rowid AS "_s + QLatin1StringView(kRowIdColumn) + u", *"_s;
+            out += dialect.RowIdentity() + u" AS "_s + QLatin1StringView(kRowIdColumn) + u", *"_s;
             continue;
         }
         if (IsWord(token, u"WHERE"))
@@ -690,15 +723,32 @@ Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns
         const quint8 mark = caseMarks.At(i);
         if (mark & kOpenBefore)
             out += u'(';
+        if (const size_t close = EndOfInitialsCall(tokens, i); close != kNoToken) {
+            const size_t open = NextMeaningfulFrom(tokens, i + 1);
+            QString argument;
+            for (size_t k = open + 1; k < close; ++k)
+                Emit(tokens[k], dialect, argument);
+            out += dialect.InitialsOf(argument.trimmed());
+            if (caseMarks.At(close) & kCollateAfter)
+                out += caseBlind;
+            i = close;
+            continue;
+        }
+        if (const size_t join = NextMeaningfulFrom(tokens, i + 1);
+            IsWord(token, u"CROSS") && join != kNoToken && IsWord(tokens[join], u"JOIN")) {
+            out += dialect.OrderedJoin();
+            i = join;
+            continue;
+        }
         Parameter parameter;
         if (inWhere && AsParameter(token, parameter)) {
             out += u'?';
             const QString text = parameter.text;
             result.parameters.push_back(std::move(parameter));
             if (mark & kCollateAfter)
-                out += kNoCase;
+                out += caseBlind;
             if (mark & kRangeAfter) {
-                out += kNoCase + u" AND "_s + caseMarks.RangeColumn(i) + u" BETWEEN ? AND ?)"_s;
+                out += caseBlind + u" AND "_s + caseMarks.RangeColumn(i) + u" BETWEEN ? AND ?)"_s;
                 result.parameters.push_back({Parameter::Text, 0, 0.0, FoldAscii(text, true)});
                 result.parameters.push_back({Parameter::Text, 0, 0.0, FoldAscii(text, false)});
             }
@@ -707,11 +757,11 @@ Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns
         size_t by = i + 1;
         const Token* byToken = IsWord(token, u"ORDER") ? NextMeaningful(tokens, by) : nullptr;
         if (!byToken || !IsWord(*byToken, u"BY")) {
-            Emit(token, out);
+            Emit(token, dialect, out);
             if (mark & kCollateAfter)
-                out += kNoCase;
+                out += caseBlind;
             if (mark & kRangeAfter) // a literal outside WHERE: its folded forms are literals too
-                out += kNoCase + u" AND "_s + caseMarks.RangeColumn(i) + u" BETWEEN "_s +
+                out += caseBlind + u" AND "_s + caseMarks.RangeColumn(i) + u" BETWEEN "_s +
                        FoldAscii(token.text, true) + u" AND "_s + FoldAscii(token.text, false) +
                        u')';
             continue;
@@ -734,13 +784,13 @@ Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns
             if (IsPunct(t, u')'))
                 --depth;
             if (depth == 0 && IsPunct(t, u',')) {
-                terms << TranslateOrderTerm(term, nonTextColumns);
+                terms << TranslateOrderTerm(term, nonTextColumns, dialect);
                 term.clear();
                 continue;
             }
             term.push_back(t);
         }
-        terms << TranslateOrderTerm(term, nonTextColumns);
+        terms << TranslateOrderTerm(term, nonTextColumns, dialect);
         out += terms.join(u", "_s);
         if (k < tokens.size() && !IsPunct(tokens[k], u')') && !IsPunct(tokens[k], u';'))
             out += u' ';

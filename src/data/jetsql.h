@@ -1,26 +1,28 @@
 #pragma once
 
+#include "data/sqldialect.h"
+
 #include <QDateTime>
 #include <QSet>
 #include <QString>
 
 #include <vector>
 
-// Makes the Jet SQL the dialogs write run on SQLite, in one pass over its tokens:
-// - #y-m-d h:m:s# date literals become the stored date text '2024-03-05 09:07:00';
+// Makes the Jet SQL the dialogs write run on a backend, in one pass over its tokens, asking
+// the backend's dialect (sqldialect.h) for what differs:
+// - #y-m-d h:m:s# date literals become the dialect's date literals;
 // - [name] and [table.column] become quoted identifiers;
-// - ORDER BY terms sort text in the users' code-page order (collation GBK), and bare names
-//   there that SQLite reserves (group, user) are quoted.
+// - ORDER BY terms sort text in the users' code-page order, and bare names there that the
+//   databases reserve (group, user) are quoted;
 // - the values of the WHERE clause become parameters, so statements that differ only in their
 //   values share one prepared statement;
-// - =, <> and IN compare text without regard to the case of ASCII letters, as Jet does, through
-//   SQLite's built-in NOCASE collation; comparisons of numbers, dates and columns that hold no
-//   text stay as written and keep their indexes (see MarkTextComparisons).
+// - =, <> and IN compare text without regard to the case of ASCII letters, as Jet does;
+//   comparisons of numbers, dates and columns that hold no text stay as written and keep their
+//   indexes (see MarkTextComparisons);
+// - pinyin_initials(x) and CROSS JOIN become the dialect's initials and ordered join.
 // Text inside string literals is never touched.
 namespace jetsql {
 
-// The name under which the connection registers the code-page collation.
-inline constexpr char kCollation[] = "GBK";
 // The hidden first column that identifies each row of an updatable statement.
 inline constexpr char kRowIdColumn[] = "vantrel_rowid";
 
@@ -44,7 +46,8 @@ struct Translation
 // `nonTextColumns`: lower-case names of columns that hold no text in any table, and
 // "table.column" for each column of a table that holds none there. Ordering by them needs no
 // code-page collation, and comparing them no case-blind one, so both can use their indexes.
-Translation Translate(const QString& jetSql, const QSet<QString>& nonTextColumns = {});
+Translation Translate(const QString& jetSql, const vantrel::db::Dialect& dialect,
+                      const QSet<QString>& nonTextColumns = {});
 
 // Dates are stored as zero-padded text, so comparing texts compares dates.
 QString StoredDateTime(const QDate& date, const QTime& time);

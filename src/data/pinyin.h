@@ -2,8 +2,6 @@
 
 #include <QString>
 
-struct sqlite3;
-
 // Names found by the first letters of their pinyin: users type "zs" for 张三 or "bjhd" for
 // 北京华达 faster than the characters themselves.
 
@@ -16,10 +14,10 @@ QString PinyinInitials(const QString& text);
 // Whether a search value reads as initials: one or more ASCII letters and nothing else.
 bool IsInitialsValue(const QString& value);
 
+// The function by which the program's statements ask for the initials of a text; each
+// backend's dialect says how it finds them.
+inline constexpr char kInitialsFunction[] = "pinyin_initials";
+
 // The SQL condition that a column's initials begin with the value, letter case aside, such as
 // pinyin_initials([name]) LIKE 'zs%'. Only for values IsInitialsValue accepts.
 QString InitialsCondition(const QString& column, const QString& value);
-
-// Makes pinyin_initials(text) known to a connection. Each connection remembers the initials of
-// the texts it has read, so a search over thousands of names reads each name only once.
-int RegisterPinyinFunction(sqlite3* db);

@@ -3,8 +3,6 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 
-#include <sqlite3.h>
-
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -21,14 +19,13 @@ struct KindMessages
 };
 
 // What the file itself refuses: said instead of the kind's message, which blames the counter.
-const char16_t* FileRefusal(quint32 code)
+const char16_t* FileRefusal(vantrel::db::ErrorKind kind)
 {
-    switch (code & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
+    switch (kind) {
+    case vantrel::db::ErrorKind::Busy:
         return u"数据文件正被其他程序锁定，无法保存，请稍后再试！";
-    case SQLITE_READONLY:
-    case SQLITE_CANTOPEN: // the journal cannot be made beside the file
+    case vantrel::db::ErrorKind::ReadOnly:
+    case vantrel::db::ErrorKind::CantOpen: // the journal cannot be made beside the file
         return u"数据文件或它所在的文件夹是只读的，无法保存！";
     default:
         return nullptr;
@@ -68,9 +65,10 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     const KindMessages& messages = MessagesOf(kind);
     TakenNumber taken;
     CADODatabase* database = recordset.Database();
-    auto fail = [&](const char16_t* message, quint32 code = 0) {
+    auto fail = [&](const char16_t* message,
+                    vantrel::db::ErrorKind kind = vantrel::db::ErrorKind::None) {
         recordset.Close();
-        const char16_t* refusal = FileRefusal(code);
+        const char16_t* refusal = FileRefusal(kind);
         taken.failure = QString::fromUtf16(refusal ? refusal : message);
         return taken;
     };
@@ -78,12 +76,12 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     if (!database)
         return fail(messages.openFailed);
     if (!database->BeginTransaction())
-        return fail(messages.openFailed, database->GetLastErrorCode());
+        return fail(messages.openFailed, database->GetLastErrorKind());
     int n = -1;
     if (!recordset.Open(u"SELECT * FROM snnumber"_s)) {
-        const quint32 code = recordset.GetLastErrorCode();
+        const vantrel::db::ErrorKind kind = recordset.GetLastErrorKind();
         database->RollbackTransaction();
-        return fail(messages.openFailed, code);
+        return fail(messages.openFailed, kind);
     }
     if (recordset.GetRecordCount() < 1) {
         database->RollbackTransaction();
@@ -99,14 +97,14 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     recordset.Edit();
     recordset.SetFieldInt(CounterColumn(kind), n + 1);
     if (!recordset.Update()) {
-        const quint32 code = recordset.GetLastErrorCode();
+        const vantrel::db::ErrorKind kind = recordset.GetLastErrorKind();
         database->RollbackTransaction();
-        return fail(messages.updateFailed, code);
+        return fail(messages.updateFailed, kind);
     }
     if (!database->CommitTransaction()) {
-        const quint32 code = database->GetLastErrorCode();
+        const vantrel::db::ErrorKind kind = database->GetLastErrorKind();
         database->RollbackTransaction();
-        return fail(messages.updateFailed, code);
+        return fail(messages.updateFailed, kind);
     }
     recordset.Close();
     if (n == -1)

@@ -1,7 +1,7 @@
 #include "data/referencedata.h"
 
 #include "data/citycodes.h"
-#include "data/filesafety.h"
+#include "data/sqlite/filesafety.h"
 
 #include <QFile>
 

@@ -1,7 +1,5 @@
 #include "data/resultset.h"
 
-#include <sqlite3.h>
-
 #include <bit>
 #include <set>
 
@@ -21,34 +19,17 @@ uint FoldedHash(QStringView text)
     return hash;
 }
 
-ColumnRole RoleOf(const char* declared)
-{
-    if (!declared)
-        return ColumnRole::Plain;
-    const QByteArray type = QByteArray(declared).toUpper();
-    if (type.startsWith("BOOL"))
-        return ColumnRole::YesNo;
-    if (type.startsWith("DATE"))
-        return ColumnRole::DateTime;
-    return ColumnRole::Plain;
-}
-
-QString Utf8(const char* text)
-{
-    return text ? QString::fromUtf8(text) : QString();
-}
-
 } // namespace
 
-Layout::Layout(sqlite3_stmt* statement, bool hasRowId) : first(hasRowId ? 1 : 0)
+Layout::Layout(const db::Statement& statement, bool hasRowId) : first(hasRowId ? 1 : 0)
 {
-    const int count = sqlite3_column_count(statement);
+    const int count = statement.ColumnCount();
     std::set<QString> tables;
     for (int i = first; i < count; ++i) {
         ColumnInfo info;
-        info.name = Utf8(sqlite3_column_name(statement, i));
-        info.table = Utf8(sqlite3_column_table_name(statement, i));
-        info.role = RoleOf(sqlite3_column_decltype(statement, i));
+        info.name = statement.ColumnName(i);
+        info.table = statement.ColumnTable(i);
+        info.role = statement.Role(i);
         if (!info.table.isEmpty())
             tables.insert(info.table.toLower());
         columns.push_back(std::move(info));
@@ -81,7 +62,7 @@ int Layout::Find(QStringView field) const
     return -1;
 }
 
-void ResultSet::StoreRow(sqlite3_stmt* statement, int row)
+void ResultSet::StoreRow(const db::Statement& statement, int row)
 {
     const size_t width = layout->columns.size();
     const int first = layout->first;
@@ -92,29 +73,28 @@ void ResultSet::StoreRow(sqlite3_stmt* statement, int row)
         deleted.push_back(false);
         ++liveRows;
     }
-    rowIds[row] = first ? sqlite3_column_int64(statement, 0) : row;
+    rowIds[row] = first ? statement.Integer(0) : row;
     Cell* out = &cells[size_t(row) * width];
     for (size_t c = 0; c < width; ++c) {
         const int i = static_cast<int>(c) + first;
         Cell& cell = out[c];
-        switch (sqlite3_column_type(statement, i)) {
-        case SQLITE_INTEGER:
-            cell = {sqlite3_column_int64(statement, i), 0, CellKind::Integer};
+        switch (statement.Type(i)) {
+        case db::ValueType::Integer:
+            cell = {statement.Integer(i), 0, CellKind::Integer};
             break;
-        case SQLITE_FLOAT:
-            cell = {std::bit_cast<qint64>(sqlite3_column_double(statement, i)), 0, CellKind::Real};
+        case db::ValueType::Real:
+            cell = {std::bit_cast<qint64>(statement.Real(i)), 0, CellKind::Real};
             break;
-        case SQLITE_TEXT: {
-            const char* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
-            const int length = sqlite3_column_bytes(statement, i);
-            cell = {arena.size(), static_cast<quint32>(length), CellKind::Text};
-            arena.append(text, length);
+        case db::ValueType::Text: {
+            const QByteArrayView text = statement.Text(i);
+            cell = {arena.size(), static_cast<quint32>(text.size()), CellKind::Text};
+            arena.append(text);
             break;
         }
-        case SQLITE_BLOB:
+        case db::ValueType::Blob:
             cell = {0, 0, CellKind::Blob};
             break;
-        default:
+        case db::ValueType::Null:
             cell = {0, 0, CellKind::Null};
             break;
         }

@@ -2,13 +2,13 @@
 
 // Inside the access layer only: the rows a recordset holds after running its statement.
 
+#include "data/dbstatement.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
 #include <vector>
-
-struct sqlite3_stmt;
 
 namespace vantrel::detail {
 
@@ -22,8 +22,7 @@ struct Cell
     CellKind kind = CellKind::Null;
 };
 
-// How the file declares a column decides how its values read.
-enum class ColumnRole : quint8 { Plain, YesNo, DateTime };
+using db::ColumnRole;
 
 struct ColumnInfo
 {
@@ -37,7 +36,7 @@ class Layout
 {
 public:
     // With `hasRowId` the statement's first column is the row identity and stays hidden.
-    Layout(sqlite3_stmt* statement, bool hasRowId);
+    Layout(const db::Statement& statement, bool hasRowId);
     // The column of a field name (case-insensitive; "table.column" in joins), -1 if none.
     int Find(QStringView field) const;
 
@@ -63,7 +62,7 @@ struct ResultSet
     }
 
     // Appends the statement's current row, or overwrites row `row` when it is given.
-    void StoreRow(sqlite3_stmt* statement, int row = -1);
+    void StoreRow(const db::Statement& statement, int row = -1);
 
     const std::vector<ColumnInfo>& Columns() const { return layout->columns; }
     int ColumnCount() const { return static_cast<int>(layout->columns.size()); }

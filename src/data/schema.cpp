@@ -2,8 +2,10 @@
 
 #include "data/adodatabase.h"
 #include "data/datafilekind.h"
+#include "data/dbcatalogue.h"
 #include "data/rights.h"
-#include "data/sqliteconnection.h"
+#include "data/sqlite/sqliteconnection.h"
+#include "data/sqlite/sqlitefiles.h"
 
 #include <QFileInfo>
 
@@ -321,14 +323,15 @@ bool UpgradeDatabase(CADODatabase& database, QString* error)
     }
     const auto connection = database.GetActiveConnection();
     // Another program's database is never written to.
-    const DataFileKind kind = InspectDataFile(connection->Handle());
+    const DataFileKind kind = InspectDataFile(vantrel::sqlite::HandleOf(connection.get()));
     if (!HoldsDataTables(kind) && kind != DataFileKind::Empty) {
         if (error)
             *error = u"不是本软件的数据文件"_s;
         return false;
     }
-    const bool ok = AddMissing(connection->Handle(), schema::DataTables(), error);
-    connection->SchemaChanged();
+    const bool ok =
+        AddMissing(vantrel::sqlite::HandleOf(connection.get()), schema::DataTables(), error);
+    connection->Schema().SchemaChanged();
     return ok;
 }
 

@@ -3,10 +3,12 @@
 #include "data/adodatabase.h"
 #include "data/backup.h"
 #include "data/datafilekind.h"
-#include "data/filesafety.h"
+#include "data/dbcatalogue.h"
 #include "data/gbktext.h"
 #include "data/schema.h"
-#include "data/sqliteconnection.h"
+#include "data/sqlite/filesafety.h"
+#include "data/sqlite/sqliteconnection.h"
+#include "data/sqlite/sqlitefiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -359,8 +361,9 @@ UpgradeResult UpgradeDataFile(CADODatabase& database, const QDateTime& when)
         result.error = u"数据文件未打开"_s;
         return result;
     }
-    UpgradeResult result = UpgradeDataFile(connection->Handle(), connection->Path(), when);
+    UpgradeResult result =
+        UpgradeDataFile(vantrel::sqlite::HandleOf(connection.get()), connection->Source(), when);
     if (result.outcome == UpgradeOutcome::Upgraded)
-        connection->SchemaChanged();
+        connection->Schema().SchemaChanged();
     return result;
 }

@@ -7,7 +7,6 @@
 #include <optional>
 
 class CADODatabase;
-struct sqlite3;
 
 // Bringing a data file of an earlier layout up to the schema (schema.h): every missing table
 // with its indexes, every missing column, and the record counters of snnumber. Rows and
@@ -21,9 +20,6 @@ struct SchemaGaps
     bool counterRow = false; // snnumber holds no row
     bool IsEmpty() const { return tables.isEmpty() && columns.isEmpty() && !counterRow; }
 };
-
-// Null when the file cannot be read, with the reason in `error`.
-std::optional<SchemaGaps> FindSchemaGaps(sqlite3* db, QString* error = nullptr);
 
 enum class UpgradeOutcome {
     Upgraded,     // `added` lists what the file gained
@@ -44,10 +40,9 @@ struct UpgradeResult
     QString error;
 };
 
-// Upgrades the data file open on `db` at `path`. While it holds the file's write lock, it
-// finds what is missing, writes a checked copy of the file into the file's folder (backup.h,
-// named by `when`) and adds everything in one transaction. A counter added to snnumber starts
-// after the highest number its table already holds, so it never hands out a number in use.
-UpgradeResult UpgradeDataFile(sqlite3* db, const QString& path, const QDateTime& when);
-// The same on the program's open connection, which sees the new tables and columns at once.
+// Upgrades the data file of the program's open connection, which sees the new tables and
+// columns at once. While it holds the file's write lock, it finds what is missing, writes a
+// checked copy of the file into the file's folder (backup.h, named by `when`) and adds
+// everything in one transaction. A counter added to snnumber starts after the highest number
+// its table already holds, so it never hands out a number in use.
 UpgradeResult UpgradeDataFile(CADODatabase& database, const QDateTime& when);

@@ -94,9 +94,9 @@ QString ClientMonthsStatement(const TradeTwin& trade, StatBasis basis, int fromY
 {
     const BasisColumns columns = Columns(trade, basis, false);
     const QString clientColumn = basis == StatBasis::kSigned ? u"[client]"_s : u"client"_s;
-    // One client's few orders first, then their payments: left to itself SQLite may walk every
-    // payment of the span and look each order up. CROSS JOIN keeps the tables in this order and
-    // means the same as the comma.
+    // One client's few orders first, then their payments: left to itself the database may walk
+    // every payment of the span and look each order up. CROSS JOIN asks for the tables in this
+    // order and means the same as the comma.
     QString tables = columns.tables;
     if (basis == StatBasis::kPaid)
         tables.replace(u", "_s, u" CROSS JOIN "_s);

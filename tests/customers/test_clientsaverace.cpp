@@ -1,6 +1,6 @@
 // Another workstation replaces the client being saved at the moment the dialog writes it.
 #include "customers/clientdlg.h"
-#include "data/sqliteconnection.h"
+#include "data/sqlite/sqliteconnection.h"
 #include "kit/messages.h"
 #include "support/tempdata.h"
 
@@ -45,7 +45,7 @@ TEST(ClientSaveRace, AClientReplacedWhileSavingIsNotOverwrittenAndTheDialogSaysS
     MessageRecorder messages;
     OtherWorkstation other{&file, u"DELETE FROM client WHERE no = 2; INSERT INTO client (no, name, "
                                   "number) VALUES (8, '丙公司', 'C08')"_s};
-    sqlite3_trace_v2(db->GetActiveConnection()->Handle(), SQLITE_TRACE_STMT,
+    sqlite3_trace_v2(vantrel::sqlite::HandleOf(db->GetActiveConnection().get()), SQLITE_TRACE_STMT,
                      &OtherWorkstation::OnStatement, &other);
 
     CClientDlg dialog(db.get(), nullptr);
@@ -73,7 +73,8 @@ TEST(ClientSaveRace, AClientReplacedWhileSavingIsNotOverwrittenAndTheDialogSaysS
     messages.Clear();
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(messages.Texts(), QStringList({u"找不到此数据！"_s}));
-    sqlite3_trace_v2(db->GetActiveConnection()->Handle(), 0, nullptr, nullptr);
+    sqlite3_trace_v2(vantrel::sqlite::HandleOf(db->GetActiveConnection().get()), 0, nullptr,
+                     nullptr);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/jetsql.h"
+#include "data/sqldialect.h"
+#include "data/sqlite/sqlitedialect.h"
 #include "support/datafixture.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +15,8 @@ namespace {
 // The translated statement with each parameter written back in place of its ?.
 std::string Sql(const QString& jet, const QSet<QString>& nonText = {})
 {
-    const jetsql::Translation translation = jetsql::Translate(jet, nonText);
+    const jetsql::Translation translation =
+        jetsql::Translate(jet, vantrel::sqlite::Dialect(), nonText);
     QString sql;
     size_t next = 0;
     for (QChar c : translation.sql) {
@@ -91,10 +94,10 @@ TEST(JetSql, OrderByQuotesBareNamesAndSortsInCodePageOrder)
 
 TEST(JetSql, WhereValuesBecomeParametersElsewhereTheyStay)
 {
-    const jetsql::Translation a =
-        jetsql::Translate(u"SELECT * FROM outputdetail WHERE [paper] = 12"_s);
-    const jetsql::Translation b =
-        jetsql::Translate(u"SELECT * FROM outputdetail WHERE [paper] = 13"_s);
+    const jetsql::Translation a = jetsql::Translate(
+        u"SELECT * FROM outputdetail WHERE [paper] = 12"_s, vantrel::sqlite::Dialect());
+    const jetsql::Translation b = jetsql::Translate(
+        u"SELECT * FROM outputdetail WHERE [paper] = 13"_s, vantrel::sqlite::Dialect());
     EXPECT_EQ(a.sql, b.sql); // one prepared statement serves both
     EXPECT_EQ(
         Sql(u"SELECT * FROM inputdata WHERE [sum] >= 1.500000 AND [sum] <= 2e3 ORDER BY 2 LIMIT 5"_s),
@@ -103,22 +106,74 @@ TEST(JetSql, WhereValuesBecomeParametersElsewhereTheyStay)
     EXPECT_EQ(Sql(u"SELECT 'x', 3 FROM t1 WHERE c = 'it''s'"_s),
               "SELECT 'x', 3 FROM t1 WHERE (c = 'it''s' COLLATE NOCASE AND c BETWEEN 'IT''S' AND "
               "'it''s')");
-    EXPECT_EQ(jetsql::Translate(u"SELECT 'x', 3 FROM t1"_s).sql, u"SELECT 'x', 3 FROM t1"_s);
+    EXPECT_EQ(jetsql::Translate(u"SELECT 'x', 3 FROM t1"_s, vantrel::sqlite::Dialect()).sql,
+              u"SELECT 'x', 3 FROM t1"_s);
     // Columns that never hold text sort by their own order and can use their indexes.
     EXPECT_EQ(Sql(u"SELECT * FROM notice ORDER BY time DESC, content"_s, {u"time"_s}),
               "SELECT rowid AS vantrel_rowid, * FROM notice ORDER BY \"time\" DESC, \"content\" "
               "COLLATE GBK");
 }
 
+namespace {
+
+// A backend unlike SQLite in every piece its dialect gives.
+class MarkedDialect final : public vantrel::db::Dialect
+{
+public:
+    QString RowIdentity() const override { return u"ident"_s; }
+    QString ReturningRow() const override { return u" RETURNING ident, *"_s; }
+    QString SameValue(const QString& column) const override { return column + u" SAME ?"_s; }
+    QString HoldsBytes(const QString& column) const override { return column + u" IS BYTES"_s; }
+    QString CaseBlind() const override { return u" /*ci*/"_s; }
+    bool NarrowsCaseBlindEquality() const override { return false; }
+    QString TextOrder() const override { return u" /*order*/"_s; }
+    QString DateLiteral(const QDate& date, const QTime& time) const override
+    {
+        return u"DATE<"_s + QDateTime(date, time).toString(u"yyyy-MM-dd hh:mm:ss"_s) + u'>';
+    }
+    QString InitialsOf(const QString& expression) const override
+    {
+        return u"initials_of("_s + expression + u')';
+    }
+    QString OrderedJoin() const override { return u"STRAIGHT JOIN"_s; }
+};
+
+} // namespace
+
+TEST(JetSql, TakesEveryBackendDifferenceFromTheDialect)
+{
+    const MarkedDialect dialect;
+    const jetsql::Translation search = jetsql::Translate(
+        u"SELECT * FROM client WHERE [name] = 'Ab' OR pinyin_initials([name]) LIKE 'zs%' "
+        "ORDER BY name"_s,
+        dialect);
+    EXPECT_EQ(search.sql.toStdString(),
+              "SELECT ident AS vantrel_rowid, * FROM client WHERE \"name\" = ? /*ci*/ OR "
+              "initials_of(\"name\") LIKE ? ORDER BY \"name\" /*order*/");
+    ASSERT_EQ(search.parameters.size(), 2u);
+    EXPECT_EQ(search.parameters[0].text, u"Ab"_s);
+    EXPECT_EQ(search.parameters[1].text, u"zs%"_s);
+    EXPECT_EQ(jetsql::Translate(u"SELECT #2024-3-5 9:7:0# AS d FROM a CROSS  JOIN b"_s, dialect)
+                  .sql.toStdString(),
+              "SELECT DATE<2024-03-05 09:07:00> AS d FROM a STRAIGHT JOIN b");
+}
+
 TEST(JetSql, OnlySimpleSingleTableSelectsAreUpdatable)
 {
-    EXPECT_EQ(jetsql::Translate(u"SELECT * FROM client WHERE [no] = 3"_s).updatableTable,
-              u"client"_s);
-    EXPECT_EQ(jetsql::Translate(u"select * from [group]"_s).updatableTable, u"group"_s);
-    EXPECT_TRUE(jetsql::Translate(u"SELECT * FROM a, b"_s).updatableTable.isEmpty());
-    EXPECT_TRUE(jetsql::Translate(u"SELECT name FROM client"_s).updatableTable.isEmpty());
-    EXPECT_TRUE(
-        jetsql::Translate(u"SELECT * FROM a INNER JOIN b ON a.x = b.y"_s).updatableTable.isEmpty());
+    EXPECT_EQ(
+        jetsql::Translate(u"SELECT * FROM client WHERE [no] = 3"_s, vantrel::sqlite::Dialect())
+            .updatableTable,
+        u"client"_s);
+    EXPECT_EQ(
+        jetsql::Translate(u"select * from [group]"_s, vantrel::sqlite::Dialect()).updatableTable,
+        u"group"_s);
+    EXPECT_TRUE(jetsql::Translate(u"SELECT * FROM a, b"_s, vantrel::sqlite::Dialect())
+                    .updatableTable.isEmpty());
+    EXPECT_TRUE(jetsql::Translate(u"SELECT name FROM client"_s, vantrel::sqlite::Dialect())
+                    .updatableTable.isEmpty());
+    EXPECT_TRUE(jetsql::Translate(u"SELECT * FROM a INNER JOIN b ON a.x = b.y"_s,
+                                  vantrel::sqlite::Dialect())
+                    .updatableTable.isEmpty());
 }
 
 // Statements the dialogs write, mangled at random (a fixed seed, so every run tries the same

@@ -4,6 +4,7 @@
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
 #include "data/jetsql.h"
+#include "data/sqlite/sqlitedialect.h"
 #include "support/datafixture.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,8 @@ const QSet<QString> kNonText = {u"no"_s, u"date"_s, u"linkman.client"_s};
 // The translated statement with its text parameters written back in place of their ?.
 std::string Sql(const QString& jet)
 {
-    const jetsql::Translation translation = jetsql::Translate(jet, kNonText);
+    const jetsql::Translation translation =
+        jetsql::Translate(jet, vantrel::sqlite::Dialect(), kNonText);
     QString sql = translation.sql;
     for (const jetsql::Parameter& p : translation.parameters) {
         const QString value = p.kind == jetsql::Parameter::Text
@@ -74,7 +76,8 @@ TEST(TextCase, OtherComparisonsStayAsWritten)
              u"SELECT a FROM t WHERE b = 'A' COLLATE BINARY AND (b || c) = upper(d)"_s,
              u"SELECT a FROM t WHERE b LIKE 'x = ''y'' <> z IN (w)'"_s,
          }) {
-        const std::string sql = jetsql::Translate(jet, kNonText).sql.toStdString();
+        const std::string sql =
+            jetsql::Translate(jet, vantrel::sqlite::Dialect(), kNonText).sql.toStdString();
         EXPECT_EQ(sql.find("NOCASE"), std::string::npos) << sql;
     }
 }

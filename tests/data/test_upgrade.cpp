@@ -1,5 +1,6 @@
 #include "data/adorecordset.h"
 #include "data/backup.h"
+#include "data/sqlite/sqlitefiles.h"
 #include "data/upgrade.h"
 #include "support/datafixture.h"
 #include "support/tempdata.h"

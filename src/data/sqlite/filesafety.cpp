@@ -1,6 +1,6 @@
-#include "data/filesafety.h"
+#include "data/sqlite/filesafety.h"
 
-#include "data/fileerrors.h"
+#include "data/sqlite/fileerrors.h"
 
 #include <QByteArray>
 #include <QDir>

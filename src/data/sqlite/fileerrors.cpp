@@ -1,4 +1,4 @@
-#include "data/fileerrors.h"
+#include "data/sqlite/fileerrors.h"
 
 #include <QDir>
 #include <QFileInfo>
