@@ -186,7 +186,11 @@ void Emit(const Token& token, const Dialect& dialect, QString& out)
 {
     switch (token.kind) {
     case TokenKind::Bracket:
-        out += TranslateBracket(token.text);
+        out += dialect.FoldsNames() ? TranslateBracket(token.text).toLower()
+                                    : TranslateBracket(token.text);
+        break;
+    case TokenKind::Quoted:
+        out += dialect.FoldsNames() ? token.text.toString().toLower() : token.text.toString();
         break;
     case TokenKind::Date:
         out += TranslateDate(token.text, dialect);
@@ -575,7 +579,10 @@ QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& 
     } else if (qualifiedName) {
         expression =
             QuoteIdentifier(meaningful[0]->text) + u'.' + QuoteIdentifier(meaningful[2]->text);
-    } else {
+    }
+    if ((bareName || qualifiedName) && dialect.FoldsNames()) {
+        expression = expression.toLower();
+    } else if (!bareName && !qualifiedName) {
         const Token* first = meaningful.front();
         const Token* last = meaningful.back();
         for (const Token* token = first; token <= last; ++token)

@@ -45,6 +45,9 @@ public:
     // A join that asks for the tables in the order written, as the program writes CROSS JOIN;
     // it means the same rows as a comma.
     virtual QString OrderedJoin() const = 0;
+    // Whether names written in brackets or double quotes become lower case, for a backend
+    // whose quoted names keep their case while the schema's are all lower case.
+    virtual bool FoldsNames() const = 0;
 };
 
 } // namespace vantrel::db

@@ -136,6 +136,7 @@ public:
         return u"initials_of("_s + expression + u')';
     }
     QString OrderedJoin() const override { return u"STRAIGHT JOIN"_s; }
+    bool FoldsNames() const override { return true; }
 };
 
 } // namespace
@@ -144,12 +145,13 @@ TEST(JetSql, TakesEveryBackendDifferenceFromTheDialect)
 {
     const MarkedDialect dialect;
     const jetsql::Translation search = jetsql::Translate(
-        u"SELECT * FROM client WHERE [name] = 'Ab' OR pinyin_initials([name]) LIKE 'zs%' "
-        "ORDER BY name"_s,
+        u"SELECT * FROM client WHERE [Name] = 'Ab' OR pinyin_initials([name]) LIKE 'zs%' "
+        "ORDER BY \"Name\", client.No"_s,
         dialect);
-    EXPECT_EQ(search.sql.toStdString(),
-              "SELECT ident AS vantrel_rowid, * FROM client WHERE \"name\" = ? /*ci*/ OR "
-              "initials_of(\"name\") LIKE ? ORDER BY \"name\" /*order*/");
+    EXPECT_EQ(
+        search.sql.toStdString(),
+        "SELECT ident AS vantrel_rowid, * FROM client WHERE \"name\" = ? /*ci*/ OR "
+        "initials_of(\"name\") LIKE ? ORDER BY \"name\" /*order*/, \"client\".\"no\" /*order*/");
     ASSERT_EQ(search.parameters.size(), 2u);
     EXPECT_EQ(search.parameters[0].text, u"Ab"_s);
     EXPECT_EQ(search.parameters[1].text, u"zs%"_s);

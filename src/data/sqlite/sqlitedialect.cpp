@@ -33,6 +33,8 @@ public:
     }
     // SQLite's planner keeps the tables of a CROSS JOIN in the order written.
     QString OrderedJoin() const override { return u"CROSS JOIN"_s; }
+    // SQLite matches quoted names whatever their case.
+    bool FoldsNames() const override { return false; }
 };
 
 } // namespace
