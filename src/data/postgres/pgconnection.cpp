@@ -1,0 +1,236 @@
+#include "data/postgres/pgconnection.h"
+
+#include "data/postgres/pgcatalogue.h"
+#include "data/postgres/pgdialect.h"
+#include "data/postgres/pgstatement.h"
+
+#include <libpq-fe.h>
+
+using namespace Qt::StringLiterals;
+
+namespace vantrel::postgres {
+namespace {
+
+constexpr int kDefaultBusySeconds = 5;
+constexpr int kCachedStatements = 48;
+// Every write transaction of every workstation takes this one lock first, so that writers
+// take turns as they do on a shared file, and a counter read and written back in one
+// transaction never gives the same number twice.
+constexpr char kWriteLock[] = "SELECT pg_advisory_xact_lock(7374926)";
+
+db::ErrorKind KindOf(const QByteArray& state)
+{
+    if (state.isEmpty())
+        return db::ErrorKind::Failed;
+    // Lock not available (lock_timeout), deadlock, serialisation: another holds the data.
+    if (state == "55P03" || state == "40P01" || state == "40001" || state == "57014")
+        return db::ErrorKind::Busy;
+    if (state == "25006") // read-only transaction or standby
+        return db::ErrorKind::ReadOnly;
+    // Connection lost or refused, no such database, sign-in refused.
+    if (state.startsWith("08") || state == "3D000" || state.startsWith("28") || state == "57P01" ||
+        state == "57P03")
+        return db::ErrorKind::CantOpen;
+    return db::ErrorKind::Failed;
+}
+
+// The SQLSTATE as the server numbers it: six bits for each of its five characters.
+quint32 CodeOf(const QByteArray& state)
+{
+    quint32 code = 0;
+    for (int i = 0; i < state.size() && i < 5; ++i)
+        code |= static_cast<quint32>((state[i] - '0') & 0x3f) << (6 * i);
+    return code;
+}
+
+QString Message(const char* text)
+{
+    return QString::fromUtf8(text ? text : "").trimmed();
+}
+
+} // namespace
+
+void ResultDeleter::operator()(pg_result* result) const
+{
+    PQclear(result);
+}
+
+db::Error ErrorOf(const QByteArray& sqlState, const QString& message)
+{
+    return db::Error{KindOf(sqlState), CodeOf(sqlState), QString::fromLatin1(sqlState),
+                     u"PostgreSQL"_s, message};
+}
+
+std::shared_ptr<PgConnection> PgConnection::Open(const QString& conninfo, int busyTimeoutSeconds,
+                                                 db::Error& error)
+{
+    pg_conn* db = PQconnectdb(conninfo.toUtf8().constData());
+    if (!db) {
+        error = db::LayerError(db::ErrorKind::CantOpen, u"Out of memory connecting."_s);
+        return nullptr;
+    }
+    if (PQstatus(db) != CONNECTION_OK) {
+        error = ErrorOf("08001", Message(PQerrorMessage(db)));
+        PQfinish(db);
+        return nullptr;
+    }
+    std::shared_ptr<PgConnection> connection(new PgConnection(db, conninfo));
+    // Dates read back as the program stores them ("2024-03-05 09:07:00"), text as UTF-8.
+    const int seconds = busyTimeoutSeconds > 0 ? busyTimeoutSeconds : kDefaultBusySeconds;
+    const QByteArray settings = "SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'; "
+                                "SET IntervalStyle = 'postgres'; SET lock_timeout = '" +
+                                QByteArray::number(seconds) + "s'";
+    if (!connection->Execute(settings)) {
+        error = connection->LastError();
+        return nullptr;
+    }
+    return connection;
+}
+
+PgConnection::PgConnection(pg_conn* db, const QString& source)
+    : m_db(db), m_source(source), m_catalogue(std::make_unique<PgCatalogue>(*this))
+{
+}
+
+PgConnection::~PgConnection()
+{
+    m_statements.clear(); // their names are freed while the connection lasts
+    PQfinish(m_db);
+}
+
+const db::Dialect& PgConnection::SqlDialect() const
+{
+    return Dialect();
+}
+
+bool PgConnection::Succeeded(const pg_result* result)
+{
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+        return true;
+    if (!result) {
+        m_error = ErrorOf(PQstatus(m_db) == CONNECTION_OK ? "XX000" : "08006",
+                          Message(PQerrorMessage(m_db)));
+        return false;
+    }
+    if (status == PGRES_EMPTY_QUERY) {
+        m_error = db::LayerError(db::ErrorKind::Misuse, u"The statement has nothing to run."_s);
+        return false;
+    }
+    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    m_error = ErrorOf(state ? QByteArray(state) : QByteArray("XX000"),
+                      Message(PQresultErrorMessage(result)));
+    return false;
+}
+
+bool PgConnection::Execute(const QByteArray& sql)
+{
+    const Result result(PQexec(m_db, sql.constData()));
+    return Succeeded(result.get());
+}
+
+Result PgConnection::Guarded(const std::function<Result()>& run)
+{
+    if (!m_inTransaction)
+        return run();
+    // One round trip frees the savepoint of the statement before and sets this one's.
+    const char* mark = m_savepointHeld ? "RELEASE SAVEPOINT vantrel_statement; "
+                                         "SAVEPOINT vantrel_statement"
+                                       : "SAVEPOINT vantrel_statement";
+    if (!Execute(mark))
+        return nullptr;
+    m_savepointHeld = true;
+    Result result = run();
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_FATAL_ERROR) {
+        // The failure is kept in the result; undoing it must not replace it.
+        const Result undone(PQexec(m_db, "ROLLBACK TO SAVEPOINT vantrel_statement"));
+        if (!result) {
+            Succeeded(nullptr);
+            return nullptr;
+        }
+    }
+    return result;
+}
+
+bool PgConnection::Begin(db::Transaction transaction)
+{
+    const QByteArray begin = transaction == db::Transaction::Write
+                                 ? "BEGIN; " + QByteArray(kWriteLock)
+                                 : "BEGIN ISOLATION LEVEL REPEATABLE READ";
+    if (!Execute(begin)) {
+        // A lock not given leaves the transaction begun and failed.
+        const db::Error refused = m_error;
+        Execute("ROLLBACK");
+        m_error = refused;
+        return false;
+    }
+    m_inTransaction = true;
+    m_savepointHeld = false;
+    return true;
+}
+
+bool PgConnection::Commit()
+{
+    const bool ok = Execute("COMMIT");
+    // A COMMIT the server refuses ends the transaction all the same.
+    m_inTransaction = PQtransactionStatus(m_db) != PQTRANS_IDLE;
+    m_savepointHeld = m_savepointHeld && m_inTransaction;
+    return ok;
+}
+
+bool PgConnection::Rollback()
+{
+    const bool ok = Execute("ROLLBACK");
+    m_inTransaction = false;
+    m_savepointHeld = false;
+    return ok;
+}
+
+db::Statement* PgConnection::Prepared(const QString& sql)
+{
+    auto found = m_statements.find(sql);
+    if (found != m_statements.end()) {
+        found->lastUse = ++m_uses;
+        found->statement->Reset();
+        return found->statement.get();
+    }
+    std::shared_ptr<PgStatement> statement = PgStatement::Prepare(*this, sql);
+    if (!statement)
+        return nullptr;
+    if (m_statements.size() >= kCachedStatements) {
+        auto oldest = m_statements.begin();
+        for (auto it = m_statements.begin(); it != m_statements.end(); ++it)
+            if (it->lastUse < oldest->lastUse)
+                oldest = it;
+        m_statements.erase(oldest);
+    }
+    db::Statement* prepared = statement.get();
+    m_statements.insert(sql, CachedStatement{std::move(statement), ++m_uses});
+    return prepared;
+}
+
+db::Catalogue& PgConnection::Schema()
+{
+    return *m_catalogue;
+}
+
+QString PgConnection::TableName(unsigned int oid)
+{
+    const auto known = m_tableNames.constFind(oid);
+    if (known != m_tableNames.constEnd())
+        return *known;
+    const QByteArray id = QByteArray::number(oid);
+    const char* values[] = {id.constData()};
+    const Result result = Guarded([&] {
+        return Result(PQexecParams(m_db, "SELECT relname FROM pg_class WHERE oid = $1::oid", 1,
+                                   nullptr, values, nullptr, nullptr, 0));
+    });
+    if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQntuples(result.get()) < 1)
+        return {};
+    const QString name = QString::fromUtf8(PQgetvalue(result.get(), 0, 0));
+    m_tableNames.insert(oid, name);
+    return name;
+}
+
+} // namespace vantrel::postgres

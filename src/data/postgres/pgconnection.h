@@ -1,0 +1,91 @@
+#pragma once
+
+// The PostgreSQL backend: a database on a server, reached through libpq.
+
+#include "data/dbconnection.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+struct pg_conn;
+struct pg_result;
+
+namespace vantrel::postgres {
+
+class PgCatalogue;
+class PgStatement;
+
+// Frees a result when it goes out of scope.
+struct ResultDeleter
+{
+    void operator()(pg_result* result) const;
+};
+using Result = std::unique_ptr<pg_result, ResultDeleter>;
+
+class PgConnection final : public db::Connection
+{
+public:
+    // Connects by a libpq connection string ("host=… port=… dbname=…"). On failure returns
+    // null and sets `error`. `busyTimeoutSeconds`: how long a statement waits for a lock.
+    static std::shared_ptr<PgConnection> Open(const QString& conninfo, int busyTimeoutSeconds,
+                                              db::Error& error);
+    ~PgConnection() override;
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    QString Source() const override { return m_source; }
+    const db::Dialect& SqlDialect() const override;
+    bool Begin(db::Transaction transaction) override;
+    bool Commit() override;
+    bool Rollback() override;
+    db::Statement* Prepared(const QString& sql) override;
+    qint64 Changes() const override { return m_changes; }
+    db::Error LastError() const override { return m_error; }
+    db::Catalogue& Schema() override;
+
+    pg_conn* Handle() const { return m_db; }
+    // Runs text without values (several statements allowed); false with LastError on failure.
+    bool Execute(const QByteArray& sql);
+    // Runs a statement inside the open transaction, if any, so that its failure undoes only
+    // itself and the statements after it still run, as they do on a file. `run` sends it.
+    Result Guarded(const std::function<Result()>& run);
+    // Keeps the failure a result reports (or the connection's, for a null result); returns
+    // whether the result is a success.
+    bool Succeeded(const pg_result* result);
+    void SetChanges(qint64 changes) { m_changes = changes; }
+    void SetError(const db::Error& error) { m_error = error; }
+    // The name of a table by its object id, "" for none.
+    QString TableName(unsigned int oid);
+    // A new name for a prepared statement of this connection.
+    QByteArray NextStatementName() { return "vantrel_" + QByteArray::number(++m_named); }
+
+private:
+    PgConnection(pg_conn* db, const QString& source);
+
+    struct CachedStatement
+    {
+        std::shared_ptr<PgStatement> statement;
+        quint64 lastUse = 0;
+    };
+
+    pg_conn* m_db;
+    QString m_source;
+    db::Error m_error;
+    qint64 m_changes = 0;
+    bool m_inTransaction = false;
+    bool m_savepointHeld = false;
+    QHash<QString, CachedStatement> m_statements;
+    QHash<unsigned int, QString> m_tableNames;
+    quint64 m_uses = 0;
+    quint64 m_named = 0;
+    std::unique_ptr<PgCatalogue> m_catalogue;
+};
+
+// A failure as the server reports it, its kind decided by its SQLSTATE.
+db::Error ErrorOf(const QByteArray& sqlState, const QString& message);
+
+} // namespace vantrel::postgres

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "data/sqldialect.h"
+
+namespace vantrel::postgres {
+
+// The column every table has for the identity of its rows, given by the server.
+inline constexpr char kRowIdentity[] = "vantrel_rowid";
+// The collation of the code-page-like list order, made with the schema.
+inline constexpr char kOrderCollation[] = "vantrel_order";
+
+// PostgreSQL's SQL: names folded to lower case, rows by their identity column, case-blind
+// text through citext columns, the list order through an ICU collation.
+const db::Dialect& Dialect();
+
+} // namespace vantrel::postgres
