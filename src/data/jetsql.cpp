@@ -549,9 +549,10 @@ CaseMarks MarkTextComparisons(const std::vector<Token>& tokens, const QSet<QStri
 }
 
 // One ORDER BY term: a bare name (or table.name) is quoted, and the term sorts with the
-// code-page collation unless it names its own.
+// code-page collation unless it names its own or names a column that holds no text (in
+// `queryTable`, the one table of the query, when it names no table itself).
 QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& nonTextColumns,
-                           const Dialect& dialect)
+                           const QString& queryTable, const Dialect& dialect)
 {
     std::vector<const Token*> meaningful;
     for (const Token& token : term)
@@ -588,15 +589,29 @@ QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& 
         for (const Token* token = first; token <= last; ++token)
             Emit(*token, dialect, expression);
     }
-    const QStringView column = bareName        ? meaningful[0]->text
-                               : qualifiedName ? meaningful[2]->text
-                                               : QStringView();
-    const QString lowerColumn = column.toString().toLower();
+    // The column the term names, with its table where the term or the query gives one.
+    QString table;
+    QString column;
+    if (bareName) {
+        column = meaningful[0]->text.toString();
+    } else if (qualifiedName) {
+        table = meaningful[0]->text.toString();
+        column = meaningful[2]->text.toString();
+    } else if (meaningful.size() == 1 && (meaningful[0]->kind == TokenKind::Bracket ||
+                                          meaningful[0]->kind == TokenKind::Quoted)) {
+        column = UnquotedName(*meaningful[0]);
+        if (meaningful[0]->kind == TokenKind::Bracket && column.contains(u'.')) {
+            table = column.section(u'.', -2, -2); // [table.column]
+            column = column.section(u'.', -1);
+        }
+    }
+    if (table.isEmpty())
+        table = queryTable;
+    column = column.toLower();
     const bool holdsText =
         column.isEmpty() ||
-        !(nonTextColumns.contains(lowerColumn) ||
-          (qualifiedName &&
-           nonTextColumns.contains(meaningful[0]->text.toString().toLower() + u'.' + lowerColumn)));
+        !(nonTextColumns.contains(column) ||
+          (!table.isEmpty() && nonTextColumns.contains(table.toLower() + u'.' + column)));
     if (!hasCollate && holdsText)
         expression += dialect.TextOrder();
     return expression + direction;
@@ -791,13 +806,13 @@ Translation Translate(const QString& jetSql, const Dialect& dialect,
             if (IsPunct(t, u')'))
                 --depth;
             if (depth == 0 && IsPunct(t, u',')) {
-                terms << TranslateOrderTerm(term, nonTextColumns, dialect);
+                terms << TranslateOrderTerm(term, nonTextColumns, result.updatableTable, dialect);
                 term.clear();
                 continue;
             }
             term.push_back(t);
         }
-        terms << TranslateOrderTerm(term, nonTextColumns, dialect);
+        terms << TranslateOrderTerm(term, nonTextColumns, result.updatableTable, dialect);
         out += terms.join(u", "_s);
         if (k < tokens.size() && !IsPunct(tokens[k], u')') && !IsPunct(tokens[k], u';'))
             out += u' ';
