@@ -3,6 +3,8 @@
 #include "data/adodatabase.h"
 #include "data/datafilekind.h"
 #include "data/dbcatalogue.h"
+#include "data/dbconnection.h"
+#include "data/dbstatement.h"
 #include "data/rights.h"
 #include "data/sqlite/sqliteconnection.h"
 #include "data/sqlite/sqlitefiles.h"
@@ -294,6 +296,74 @@ bool AddMissing(sqlite3* db, std::span<const schema::Table> tables, QString* err
     return false;
 }
 
+// A server database has no sqlite_master: the same tables, indexes and counters row are made
+// through the connection's catalogue and statements.
+bool RunStatement(vantrel::db::Connection& connection, const QString& sql, QString* error)
+{
+    vantrel::db::Statement* statement = connection.Prepared(sql);
+    vantrel::db::StepResult result = vantrel::db::StepResult::Failed;
+    if (statement) {
+        do
+            result = statement->Step();
+        while (result == vantrel::db::StepResult::Row);
+        statement->Reset();
+    }
+    if (result == vantrel::db::StepResult::Done)
+        return true;
+    if (error)
+        *error = sql + u": "_s + connection.LastError().message;
+    return false;
+}
+
+bool AddMissingTables(vantrel::db::Connection& connection, std::span<const schema::Table> tables,
+                      QString* error)
+{
+    vantrel::db::Catalogue& catalogue = connection.Schema();
+    for (const schema::Table& table : tables) {
+        const QString name = QString::fromUtf8(table.name);
+        if (catalogue.HasTable(name))
+            continue;
+        std::vector<vantrel::db::ColumnSpec> columns;
+        for (const schema::Column& column : table.columns)
+            columns.push_back({QString::fromUtf8(column.name), column.type});
+        if (!catalogue.CreateTable(name, columns)) {
+            if (error)
+                *error = name + u": "_s + connection.LastError().message;
+            return false;
+        }
+        for (const char* column : table.indexed)
+            if (!RunStatement(connection,
+                              u"CREATE INDEX IF NOT EXISTS \"%1_%2\" ON \"%1\" (\"%2\")"_s.arg(
+                                  name, QString::fromUtf8(column)),
+                              error))
+                return false;
+    }
+    return !catalogue.HasTable(u"snnumber"_s) ||
+           RunStatement(connection,
+                        u"INSERT INTO snnumber (client, linkman, appoint, inputdata, outputdata, "
+                        "inputdetail, outputdetail) SELECT 1, 1, 1, 1, 1, 1, 1 "
+                        "WHERE NOT EXISTS (SELECT 1 FROM snnumber)"_s,
+                        error);
+}
+
+bool AddMissingOnServer(vantrel::db::Connection& connection, std::span<const schema::Table> tables,
+                        QString* error)
+{
+    if (!connection.Begin(vantrel::db::Transaction::Write)) {
+        if (error)
+            *error = connection.LastError().message;
+        return false;
+    }
+    if (AddMissingTables(connection, tables, error)) {
+        if (connection.Commit())
+            return true;
+        if (error)
+            *error = connection.LastError().message;
+    }
+    connection.Rollback();
+    return false;
+}
+
 bool CreateFile(const QString& path, std::span<const schema::Table> tables, QString* error)
 {
     if (QFileInfo::exists(path)) {
@@ -322,6 +392,11 @@ bool UpgradeDatabase(CADODatabase& database, QString* error)
         return false;
     }
     const auto connection = database.GetActiveConnection();
+    if (!vantrel::sqlite::HandleOf(connection.get())) {
+        const bool ok = AddMissingOnServer(*connection, schema::DataTables(), error);
+        connection->Schema().SchemaChanged();
+        return ok;
+    }
     // Another program's database is never written to.
     const DataFileKind kind = InspectDataFile(vantrel::sqlite::HandleOf(connection.get()));
     if (!HoldsDataTables(kind) && kind != DataFileKind::Empty) {
