@@ -55,7 +55,7 @@ QString PgCatalogue::TypeName(schema::ColumnType type)
     case schema::ColumnType::Double:
         return u"double precision"_s;
     case schema::ColumnType::Text:
-        return u"citext"_s;
+        return u"citext COLLATE \"C\""_s;
     case schema::ColumnType::LongText:
         return u"longtext"_s;
     case schema::ColumnType::DateTime:
@@ -63,7 +63,7 @@ QString PgCatalogue::TypeName(schema::ColumnType type)
     case schema::ColumnType::YesNo:
         return u"smallint"_s;
     }
-    return u"citext"_s;
+    return u"citext COLLATE \"C\""_s;
 }
 
 bool PgCatalogue::Execute(const QString& sql)
@@ -78,8 +78,10 @@ bool PgCatalogue::PrepareTypes()
 {
     if (m_typesReady)
         return true;
-    // citext is a trusted extension: the owner of the database may add it. Digits first,
-    // then Latin letters whatever their case, then Chinese by pinyin.
+    // citext is a trusted extension: the owner of the database may add it. Under the "C"
+    // collation it folds ASCII letters only, as the program's comparisons always have (Ä
+    // stays apart from ä). The list order's collation: digits first, then Latin letters
+    // whatever their case, then Chinese by pinyin.
     m_typesReady =
         Execute(u"CREATE EXTENSION IF NOT EXISTS citext"_s) &&
         Execute(

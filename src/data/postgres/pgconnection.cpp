@@ -78,6 +78,7 @@ std::shared_ptr<PgConnection> PgConnection::Open(const QString& conninfo, int bu
     // Dates read back as the program stores them ("2024-03-05 09:07:00"), text as UTF-8.
     const int seconds = busyTimeoutSeconds > 0 ? busyTimeoutSeconds : kDefaultBusySeconds;
     const QByteArray settings = "SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'; "
+                                "SET client_min_messages = warning; "
                                 "SET IntervalStyle = 'postgres'; SET lock_timeout = '" +
                                 QByteArray::number(seconds) + "s'";
     if (!connection->Execute(settings)) {
@@ -118,8 +119,10 @@ bool PgConnection::Succeeded(const pg_result* result)
         return false;
     }
     const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    // The server's own sentence, without the "ERROR:" and the statement it quotes.
+    const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
     m_error = ErrorOf(state ? QByteArray(state) : QByteArray("XX000"),
-                      Message(PQresultErrorMessage(result)));
+                      Message(primary ? primary : PQresultErrorMessage(result)));
     return false;
 }
 
@@ -170,8 +173,19 @@ bool PgConnection::Begin(db::Transaction transaction)
     return true;
 }
 
+// The server only warns of a COMMIT or ROLLBACK with no transaction; a file refuses it.
+bool PgConnection::InTransaction()
+{
+    if (PQtransactionStatus(m_db) != PQTRANS_IDLE)
+        return true;
+    m_error = db::LayerError(db::ErrorKind::Failed, u"No transaction is active."_s);
+    return false;
+}
+
 bool PgConnection::Commit()
 {
+    if (!InTransaction())
+        return false;
     const bool ok = Execute("COMMIT");
     // A COMMIT the server refuses ends the transaction all the same.
     m_inTransaction = PQtransactionStatus(m_db) != PQTRANS_IDLE;
@@ -181,6 +195,8 @@ bool PgConnection::Commit()
 
 bool PgConnection::Rollback()
 {
+    if (!InTransaction())
+        return false;
     const bool ok = Execute("ROLLBACK");
     m_inTransaction = false;
     m_savepointHeld = false;

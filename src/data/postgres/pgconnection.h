@@ -65,6 +65,7 @@ public:
 
 private:
     PgConnection(pg_conn* db, const QString& source);
+    bool InTransaction();
 
     struct CachedStatement
     {
