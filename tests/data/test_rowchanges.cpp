@@ -230,6 +230,6 @@ TEST_P(RowChanges, TwoProgramsEditingAndReplacingTheSameRowsNeverMixThem)
                 report.operations, report.refused, reused, misplaced);
 }
 
-INSTANTIATE_TEST_SUITE_P(, RowChanges, EachBackend(), BackendName);
+INSTANTIATE_TEST_SUITE_P(, RowChanges, SqliteBackendOnly(), BackendName);
 
 } // namespace

@@ -170,9 +170,10 @@ TEST_P(Schema, TheDatabaseNumbersTheRowsOfTablesWithoutACounter)
         const QString text = QString::fromUtf8(numbered.text);
         Exec(u"INSERT INTO [%1] (%2) VALUES ('甲'); INSERT INTO [%1] (%2) VALUES ('乙')"_s.arg(
             table, text));
-        EXPECT_EQ(QueryValue(u"SELECT group_concat(%2 || no, ',') FROM "
-                             "(SELECT %2, no FROM [%1] ORDER BY no)"_s.arg(table, text)),
-                  u"甲1,乙2"_s)
+        EXPECT_EQ(
+            QueryValue(u"SELECT group_concat(%2 || no, ',') FROM "
+                       "(SELECT %2, no FROM [%1] ORDER BY no) AS numbered"_s.arg(table, text)),
+            u"甲1,乙2"_s)
             << numbered.table;
     }
 }
@@ -186,8 +187,9 @@ TEST_P(Schema, NewDatabaseHoldsEveryTableAndOneCounterRow)
                 << table.name << "." << column.name;
     }
     EXPECT_FALSE(Tables().contains(u"power"_s));
-    EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || client || outputdetail FROM snnumber"_s),
-              u"1:11"_s);
+    EXPECT_EQ(
+        QueryValue(u"SELECT count(*) || ':' || max(client) || max(outputdetail) FROM snnumber"_s),
+        u"1:11"_s);
 }
 
 TEST_P(Schema, UpgradeAddsMissingTablesAndKeepsRows)
@@ -206,7 +208,7 @@ TEST_P(Schema, UpgradeAddsMissingTablesAndKeepsRows)
     // Counters in use are never reset.
     Exec(u"UPDATE snnumber SET client = 42"_s);
     ASSERT_TRUE(UpgradeDatabase(*db, &error));
-    EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || client FROM snnumber"_s), u"1:42"_s);
+    EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || max(client) FROM snnumber"_s), u"1:42"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(, Schema, EachBackend(), BackendName);

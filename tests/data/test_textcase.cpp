@@ -104,6 +104,9 @@ TEST_P(TextCaseQueries, RowsFoundAndIndexesUsed)
                           "AND outputdata.no = outputdetail.paper"_s),
               u"ABC|abc"_s);
 
+    // How SQLite finds the rows; the server plans for itself.
+    if (QLatin1StringView(GetParam().name) != "sqlite"_L1)
+        return;
     const auto plan = [&](const QString& sql) {
         return Column(*db, u"EXPLAIN QUERY PLAN "_s + sql, u"detail"_s);
     };

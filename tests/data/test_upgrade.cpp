@@ -131,7 +131,7 @@ TEST_P(UpgradeCounters, EmptyCounterTableGetsARowPastTheNumbersInUse)
               u"1:10:31:1"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(, UpgradeCounters, EachBackend(), BackendName);
+INSTANTIATE_TEST_SUITE_P(, UpgradeCounters, SqliteBackendOnly(), BackendName);
 
 // Another program's database, a file held by another writer, a file opened read-only: the
 // upgrade says so and the file stays byte for byte as it was, without a copy.

@@ -1,7 +1,8 @@
 #pragma once
 
-// The data tests run each test body once on every backend in DataBackends(), today SQLite
-// alone; a test's name ends in its backend's name ("Recordset.WritesNeedAnEdit…/sqlite").
+// The data tests run each test body once on every backend in DataBackends(): SQLite, then
+// PostgreSQL on the test run's server (support/pgtestdatabase.h); a test's name ends in its
+// backend's name ("Recordset.WritesNeedAnEdit…/sqlite").
 // A test suite is made one of these by
 //     using Recordset = DataTest;
 //     TEST_P(Recordset, …) { … }
@@ -36,6 +37,13 @@ const std::vector<DataBackend>& DataBackends();
 inline auto EachBackend()
 {
     return ::testing::ValuesIn(DataBackends());
+}
+
+// The SQLite backend alone, for the suites that test what only a file does, or that do not
+// pass on the server yet.
+inline auto SqliteBackendOnly()
+{
+    return ::testing::Values(DataBackends().front());
 }
 
 inline std::string BackendName(const ::testing::TestParamInfo<DataBackend>& info)

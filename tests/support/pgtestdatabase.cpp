@@ -1,0 +1,194 @@
+#include "support/pgtestdatabase.h"
+
+#include "data/schema.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+#include <libpq-fe.h>
+
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString Environment(const char* name, const QString& fallback)
+{
+    const QString value = qEnvironmentVariable(name);
+    return value.isEmpty() ? fallback : value;
+}
+
+// The tests write their own statements as the program does, with Jet's [name]: here those
+// become the schema's lower-case names.
+QByteArray ServerSql(const QString& sql)
+{
+    QString out;
+    bool inString = false;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'')
+            inString = !inString;
+        if (!inString && c == u'[') {
+            const qsizetype end = sql.indexOf(u']', i);
+            if (end > i) {
+                out += u'"' + sql.mid(i + 1, end - i - 1).toLower() + u'"';
+                i = end;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out.toUtf8();
+}
+
+// Runs one command on a connection, failing the test when the server refuses it.
+bool Run(pg_conn* db, const QString& sql)
+{
+    PGresult* result = PQexec(db, ServerSql(sql).constData());
+    const ExecStatusType status = PQresultStatus(result);
+    const bool ok = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+    if (!ok)
+        ADD_FAILURE() << sql.toStdString() << ": " << PQerrorMessage(db);
+    PQclear(result);
+    return ok;
+}
+
+pg_conn* Connect(const QString& database)
+{
+    pg_conn* db = PQconnectdb(PgTestDatabase::ServerConninfo(database).toUtf8().constData());
+    if (PQstatus(db) != CONNECTION_OK) {
+        ADD_FAILURE() << "cannot reach the test server ("
+                      << PgTestDatabase::ServerConninfo(database).toStdString()
+                      << "): " << PQerrorMessage(db);
+        PQfinish(db);
+        return nullptr;
+    }
+    PQclear(PQexec(db, "SET client_min_messages = warning"));
+    return db;
+}
+
+// The tests inspect their databases with a few of SQLite's functions; these give the same
+// answers here, so that one test body reads both backends.
+constexpr char kSqliteFunctions[] = R"(
+CREATE FUNCTION typeof(anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS $$
+    SELECT CASE WHEN $1 IS NULL THEN 'null'
+        WHEN pg_typeof($1) IN ('smallint'::regtype, 'integer'::regtype, 'bigint'::regtype)
+            THEN 'integer'
+        WHEN pg_typeof($1) IN ('double precision'::regtype, 'real'::regtype,
+            'numeric'::regtype) THEN 'real'
+        WHEN pg_typeof($1) = 'bytea'::regtype THEN 'blob'
+        ELSE 'text' END $$;
+CREATE FUNCTION ifnull(anyelement, anyelement) RETURNS anyelement LANGUAGE sql IMMUTABLE
+    AS $$ SELECT coalesce($1, $2) $$;
+CREATE FUNCTION group_concat_step(text, anyelement, text) RETURNS text LANGUAGE sql IMMUTABLE
+    AS $$ SELECT CASE WHEN $2 IS NULL THEN $1 WHEN $1 IS NULL THEN $2::text
+        ELSE $1 || $3 || $2::text END $$;
+CREATE FUNCTION group_concat_step(text, anyelement) RETURNS text LANGUAGE sql IMMUTABLE
+    AS $$ SELECT group_concat_step($1, $2, ',') $$;
+CREATE AGGREGATE group_concat(anyelement, text) (SFUNC = group_concat_step, STYPE = text);
+CREATE AGGREGATE group_concat(anyelement) (SFUNC = group_concat_step, STYPE = text);
+)";
+
+} // namespace
+
+QString PgTestDatabase::ServerConninfo(const QString& database)
+{
+    return u"host=%1 port=%2 user=vantrel dbname=%3 connect_timeout=10"_s.arg(
+        Environment("VANTREL_TEST_PGHOST", u"127.0.0.1"_s),
+        Environment("VANTREL_TEST_PGPORT", u"55432"_s), database);
+}
+
+PgTestDatabase::PgTestDatabase()
+{
+    static std::atomic<int> made{0};
+    m_name = u"vantrel_test_%1_%2"_s.arg(QCoreApplication::applicationPid()).arg(++made);
+    pg_conn* server = Connect(u"postgres"_s);
+    if (!server)
+        return;
+    const bool created = Run(server, u"DROP DATABASE IF EXISTS %1 WITH (FORCE)"_s.arg(m_name)) &&
+                         Run(server, u"CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' "
+                                     "LC_COLLATE 'C' LC_CTYPE 'C'"_s.arg(m_name));
+    PQfinish(server);
+    if (!created)
+        return;
+    m_db = Connect(m_name);
+    if (!m_db || !Run(m_db, QString::fromLatin1(kSqliteFunctions)))
+        return;
+    const std::unique_ptr<CADODatabase> database = Open();
+    QString error;
+    if (database->IsOpen() && !UpgradeDatabase(*database, &error))
+        ADD_FAILURE() << "cannot make the schema in " << m_name.toStdString() << ": "
+                      << error.toStdString();
+}
+
+PgTestDatabase::~PgTestDatabase()
+{
+    if (m_db)
+        PQfinish(m_db);
+    if (pg_conn* server = Connect(u"postgres"_s)) {
+        Run(server, u"DROP DATABASE IF EXISTS %1 WITH (FORCE)"_s.arg(m_name));
+        PQfinish(server);
+    }
+}
+
+QString PgTestDatabase::ConnectionString() const
+{
+    return u"Provider=PostgreSQL;"_s + ServerConninfo(m_name);
+}
+
+void PgTestDatabase::Exec(const QString& sql) const
+{
+    if (m_db)
+        Run(m_db, sql);
+    else
+        ADD_FAILURE() << "no test database for " << sql.toStdString();
+}
+
+QString PgTestDatabase::QueryValue(const QString& sql) const
+{
+    if (!m_db) {
+        ADD_FAILURE() << "no test database for " << sql.toStdString();
+        return {};
+    }
+    PGresult* result = PQexec(m_db, ServerSql(sql).constData());
+    QString value;
+    if (PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) > 0)
+        value =
+            PQgetisnull(result, 0, 0) ? u"<NULL>"_s : QString::fromUtf8(PQgetvalue(result, 0, 0));
+    else
+        ADD_FAILURE() << sql.toStdString() << ": " << PQerrorMessage(m_db);
+    PQclear(result);
+    return value;
+}
+
+QStringList PgTestDatabase::Tables() const
+{
+    return Texts(u"SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                 "current_schema() ORDER BY table_name"_s);
+}
+
+QStringList PgTestDatabase::Columns(const QString& table) const
+{
+    return Texts(
+        u"SELECT column_name FROM information_schema.columns WHERE table_schema = "
+        "current_schema() AND table_name = lower('%1') AND column_name <> "
+        "'vantrel_rowid' ORDER BY ordinal_position"_s.arg(QString(table).replace(u"'"_s, u"''"_s)));
+}
+
+QStringList PgTestDatabase::Texts(const QString& sql) const
+{
+    QStringList texts;
+    if (!m_db) {
+        ADD_FAILURE() << "no test database for " << sql.toStdString();
+        return texts;
+    }
+    PGresult* result = PQexec(m_db, ServerSql(sql).constData());
+    if (PQresultStatus(result) != PGRES_TUPLES_OK)
+        ADD_FAILURE() << sql.toStdString() << ": " << PQerrorMessage(m_db);
+    else
+        for (int row = 0; row < PQntuples(result); ++row)
+            texts << QString::fromUtf8(PQgetvalue(result, row, 0));
+    PQclear(result);
+    return texts;
+}
