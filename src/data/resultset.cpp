@@ -1,5 +1,7 @@
 #include "data/resultset.h"
 
+#include "data/jetsql.h"
+
 #include <bit>
 #include <set>
 
@@ -28,6 +30,9 @@ Layout::Layout(const db::Statement& statement, bool hasRowId) : first(hasRowId ?
     for (int i = first; i < count; ++i) {
         ColumnInfo info;
         info.name = statement.ColumnName(i);
+        if (hasRowId && info.name == QLatin1StringView(jetsql::kRowIdColumn))
+            continue;
+        info.source = i;
         info.table = statement.ColumnTable(i);
         info.role = statement.Role(i);
         if (!info.table.isEmpty())
@@ -76,7 +81,7 @@ void ResultSet::StoreRow(const db::Statement& statement, int row)
     rowIds[row] = first ? statement.Integer(0) : row;
     Cell* out = &cells[size_t(row) * width];
     for (size_t c = 0; c < width; ++c) {
-        const int i = static_cast<int>(c) + first;
+        const int i = layout->columns[c].source;
         Cell& cell = out[c];
         switch (statement.Type(i)) {
         case db::ValueType::Integer:

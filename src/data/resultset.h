@@ -29,19 +29,21 @@ struct ColumnInfo
     QString name;
     QString table;
     ColumnRole role = ColumnRole::Plain;
+    int source = 0; // the statement column it is read from
 };
 
 // The columns of a statement's result and the names that reach them.
 class Layout
 {
 public:
-    // With `hasRowId` the statement's first column is the row identity and stays hidden.
+    // With `hasRowId` the statement's first column is the row identity and stays hidden, and
+    // so does the column of that name a table keeps its identity in, where * selects it again.
     Layout(const db::Statement& statement, bool hasRowId);
     // The column of a field name (case-insensitive; "table.column" in joins), -1 if none.
     int Find(QStringView field) const;
 
     std::vector<ColumnInfo> columns;
-    int first = 0; // the statement column of columns[0]
+    int first = 0; // 1 when column 0 of the statement is the hidden row identity
 
 private:
     struct Key
