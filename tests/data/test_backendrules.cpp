@@ -1,0 +1,91 @@
+#include "data/adodatabase.h"
+#include "data/adorecordset.h"
+#include "support/datafixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Adds a client through a recordset; whether the row was written.
+bool AddClient(CADODatabase& db, int no, const QString& name)
+{
+    CADORecordset rs(&db);
+    return rs.Open(u"SELECT * FROM client"_s) && rs.AddNew() && rs.SetFieldInt(u"no"_s, no) &&
+           rs.SetFieldText(u"name"_s, name) && rs.Update();
+}
+
+} // namespace
+
+using BackendRules = DataTest;
+
+// Inside a transaction a refused statement undoes itself alone: the rows before and after it
+// are committed, as they are on a file.
+TEST_P(BackendRules, ARefusedStatementInATransactionLeavesTheOthersStanding)
+{
+    auto db = Open();
+    ASSERT_TRUE(db->BeginTransaction()) << db->GetLastError().toStdString();
+    EXPECT_TRUE(AddClient(*db, 1, u"甲"_s));
+    CADORecordset picture(db.get()); // a picture's number is the table's key: never twice
+    ASSERT_TRUE(picture.Open(u"SELECT * FROM materialimage"_s));
+    for (const QString& path : {u"a.png"_s, u"b.png"_s}) {
+        ASSERT_TRUE(picture.AddNew());
+        picture.SetFieldInt(u"no"_s, 5);
+        picture.SetFieldText(u"path"_s, path);
+        EXPECT_EQ(picture.Update(), path == u"a.png"_s) << path.toStdString();
+    }
+    CADORecordset missing(db.get());
+    EXPECT_FALSE(missing.Open(u"SELECT * FROM nosuchtable"_s));
+    EXPECT_TRUE(AddClient(*db, 2, u"乙"_s));
+    EXPECT_TRUE(db->CommitTransaction()) << db->GetLastError().toStdString();
+    EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || min(name) || max(name) FROM client"_s),
+              u"2:乙甲"_s);
+}
+
+// A write transaction waits for another workstation's, and gives up as busy after the timeout.
+TEST_P(BackendRules, WritersTakeTurns)
+{
+    auto holder = Open();
+    auto other = std::make_unique<CADODatabase>();
+    other->SetConnectionTimeout(1);
+    ASSERT_TRUE(other->Open(ConnectionString())) << other->GetLastError().toStdString();
+    ASSERT_TRUE(holder->BeginTransaction());
+    EXPECT_FALSE(other->BeginTransaction());
+    EXPECT_EQ(other->GetLastErrorKind(), vantrel::db::ErrorKind::Busy)
+        << other->GetLastError().toStdString();
+    EXPECT_TRUE(holder->CommitTransaction());
+    EXPECT_TRUE(other->BeginTransaction()) << other->GetLastError().toStdString();
+    EXPECT_TRUE(other->CommitTransaction());
+}
+
+// The fields of a table are its own columns, with no column of the backend's among them;
+// text beyond the code page and a question mark in a literal come back as written.
+TEST_P(BackendRules, FieldsAndTextAreThoseWritten)
+{
+    auto db = Open();
+    const QString name = u"表情😀与𠀀?'"_s;
+    ASSERT_TRUE(AddClient(*db, 7, name));
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client WHERE [name] = '表情😀与𠀀?'''"_s))
+        << rs.GetLastError().toStdString();
+    ASSERT_EQ(rs.GetRecordCount(), 1);
+    EXPECT_EQ(rs.GetFieldCount(), static_cast<int>(Columns(u"client"_s).size()));
+    QString read;
+    EXPECT_TRUE(rs.GetFieldText(u"name"_s, read));
+    EXPECT_EQ(read, name);
+    rs.Edit();
+    EXPECT_TRUE(rs.SetFieldText(u"city"_s, u"上海?"_s));
+    EXPECT_TRUE(rs.Update()) << rs.GetLastError().toStdString();
+
+    CADORecordset marked(db.get());
+    ASSERT_TRUE(marked.Open(u"SELECT 'a?b' AS mark, city FROM client WHERE [no] = 7"_s))
+        << marked.GetLastError().toStdString();
+    ASSERT_EQ(marked.GetRecordCount(), 1);
+    EXPECT_TRUE(marked.GetFieldText(u"mark"_s, read));
+    EXPECT_EQ(read, u"a?b"_s);
+    EXPECT_TRUE(marked.GetFieldText(u"city"_s, read));
+    EXPECT_EQ(read, u"上海?"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(, BackendRules, EachBackend(), BackendName);
