@@ -60,7 +60,17 @@ void ExpectRefused(CADORecordset& stale, const QString& field)
     EXPECT_EQ(stale.GetRecordCount(), 1);
 }
 
-using RowChanges = DataTest;
+class RowChanges : public DataTest
+{
+protected:
+    // A file gives a deleted row's identity to the next row added; a server never gives one
+    // twice, and there the rows below are replaced without that coincidence.
+    bool ReusesIdentities() const { return QLatin1StringView(GetParam().name) == "sqlite"_L1; }
+    QString Identity(const QString& sql) const
+    {
+        return ReusesIdentities() ? QueryValue(sql) : QString();
+    }
+};
 
 TEST_P(RowChanges, ARowReplacedOrDeletedMeanwhileIsLeftAlone)
 {
@@ -68,13 +78,13 @@ TEST_P(RowChanges, ARowReplacedOrDeletedMeanwhileIsLeftAlone)
     auto b = Open();
     for (int no = 1; no <= 3; ++no)
         AddRow(*b, u"client"_s, {{u"no"_s, no}, {u"name"_s, u"客户%1"_s.arg(no)}});
-    const QString rowid = QueryValue(u"SELECT rowid FROM client WHERE no = 3"_s);
+    const QString rowid = Identity(u"SELECT rowid FROM client WHERE no = 3"_s);
 
     CADORecordset stale(a.get());
     OpenOne(stale, u"SELECT * FROM client WHERE [no] = 3"_s);
     DeleteOne(*b, u"SELECT * FROM client WHERE [no] = 3"_s);
     AddRow(*b, u"client"_s, {{u"no"_s, 4}, {u"name"_s, u"他人的客户"_s}});
-    ASSERT_EQ(QueryValue(u"SELECT rowid FROM client WHERE no = 4"_s), rowid);
+    ASSERT_EQ(Identity(u"SELECT rowid FROM client WHERE no = 4"_s), rowid);
     ExpectRefused(stale, u"name"_s);
 
     OpenOne(stale, u"SELECT * FROM client WHERE [no] = 2"_s);
@@ -110,13 +120,13 @@ TEST_P(RowChanges, AnUnnumberedRowIsKnownByEveryValueAsRead)
     auto a = Open();
     auto b = Open();
     Exec(u"INSERT INTO city (name) VALUES ('北京'), ('上海')"_s);
-    const QString rowid = QueryValue(u"SELECT rowid FROM city WHERE name = '上海'"_s);
+    const QString rowid = Identity(u"SELECT rowid FROM city WHERE name = '上海'"_s);
 
     CADORecordset stale(a.get());
     OpenOne(stale, u"SELECT * FROM city WHERE [name] = '上海'"_s);
     DeleteOne(*b, u"SELECT * FROM city WHERE [name] = '上海'"_s);
     AddRow(*b, u"city"_s, {{u"name"_s, u"广州"_s}});
-    ASSERT_EQ(QueryValue(u"SELECT rowid FROM city WHERE name = '广州'"_s), rowid);
+    ASSERT_EQ(Identity(u"SELECT rowid FROM city WHERE name = '广州'"_s), rowid);
     ExpectRefused(stale, u"name"_s);
     EXPECT_EQ(QueryValue(u"SELECT group_concat(name, ',') FROM city"_s), u"北京,广州"_s);
 
@@ -140,9 +150,11 @@ TEST_P(RowChanges, AnUnnumberedRowIsKnownByEveryValueAsRead)
     stale.Edit();
     stale.SetFieldInt(u"client"_s, 12);
     EXPECT_FALSE(stale.Update());
-    EXPECT_EQ(QueryValue(u"SELECT client || ',' || linkman || ',' || ifnull(appoint, 'null') "
-                         "FROM snnumber"_s),
-              u"11,2,null"_s);
+    EXPECT_EQ(
+        QueryValue(
+            u"SELECT client || ',' || linkman || ',' || ifnull(CAST(appoint AS TEXT), 'null') "
+            "FROM snnumber"_s),
+        u"11,2,null"_s);
 }
 
 // The worker's report: one line per operation ("edit <no> ok|refused", "delete <no> ok|refused",
@@ -174,7 +186,10 @@ void ReadReport(QProcess& process, WorkerReport& report)
     }
 }
 
-TEST_P(RowChanges, TwoProgramsEditingAndReplacingTheSameRowsNeverMixThem)
+// The programs log their rows through SQLite triggers.
+using RowChangesUnderLoad = DataTest;
+
+TEST_P(RowChangesUnderLoad, TwoProgramsEditingAndReplacingTheSameRowsNeverMixThem)
 {
     constexpr int kRows = 6;
     for (int no = 1; no <= kRows; ++no)
@@ -230,6 +245,7 @@ TEST_P(RowChanges, TwoProgramsEditingAndReplacingTheSameRowsNeverMixThem)
                 report.operations, report.refused, reused, misplaced);
 }
 
-INSTANTIATE_TEST_SUITE_P(, RowChanges, SqliteBackendOnly(), BackendName);
+INSTANTIATE_TEST_SUITE_P(, RowChanges, EachBackend(), BackendName);
+INSTANTIATE_TEST_SUITE_P(, RowChangesUnderLoad, SqliteBackendOnly(), BackendName);
 
 } // namespace
