@@ -1,5 +1,7 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
+#include "data/datasource.h"
+#include "data/filemaintenance.h"
 #include "support/datafixture.h"
 
 #include <gtest/gtest.h>
@@ -89,3 +91,24 @@ TEST_P(BackendRules, FieldsAndTextAreThoseWritten)
 }
 
 INSTANTIATE_TEST_SUITE_P(, BackendRules, EachBackend(), BackendName);
+
+// A server is named by its provider and a libpq connection string; it has no data file, and
+// one that cannot be reached says so.
+TEST(DataSources, AServerIsNamedByItsProvider)
+{
+    const QString server = u"Provider=PostgreSQL;host=127.0.0.1 port=1 dbname=sales"_s;
+    QString conninfo;
+    EXPECT_TRUE(vantrel::db::NamesServer(server, &conninfo));
+    EXPECT_EQ(conninfo, u"host=127.0.0.1 port=1 dbname=sales"_s);
+    EXPECT_TRUE(vantrel::db::DataSourceOf(server).isEmpty());
+    EXPECT_EQ(vantrel::db::FileMaintenanceFor(server), nullptr);
+    const QString file = CADODatabase::ConnectionStringFor(u"/data/sale.db"_s);
+    EXPECT_FALSE(vantrel::db::NamesServer(file));
+    EXPECT_EQ(vantrel::db::DataSourceOf(file), u"/data/sale.db"_s);
+    EXPECT_NE(vantrel::db::FileMaintenanceFor(file), nullptr);
+
+    vantrel::db::Error error;
+    EXPECT_EQ(vantrel::db::OpenDataSource(server, 1, error), nullptr);
+    EXPECT_EQ(error.kind, vantrel::db::ErrorKind::CantOpen);
+    EXPECT_EQ(error.source, u"PostgreSQL"_s);
+}
