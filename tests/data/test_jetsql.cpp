@@ -112,6 +112,11 @@ TEST(JetSql, WhereValuesBecomeParametersElsewhereTheyStay)
     EXPECT_EQ(Sql(u"SELECT * FROM notice ORDER BY time DESC, content"_s, {u"time"_s}),
               "SELECT rowid AS vantrel_rowid, * FROM notice ORDER BY \"time\" DESC, \"content\" "
               "COLLATE GBK");
+    // So do bracketed names, and names the query's one table holds as numbers.
+    EXPECT_EQ(Sql(u"SELECT * FROM notice ORDER BY [time], [notice.no], no, content"_s,
+                  {u"notice.time"_s, u"notice.no"_s}),
+              "SELECT rowid AS vantrel_rowid, * FROM notice ORDER BY \"time\", \"notice\".\"no\", "
+              "\"no\", \"content\" COLLATE GBK");
 }
 
 namespace {
