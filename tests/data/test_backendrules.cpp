@@ -28,6 +28,7 @@ TEST_P(BackendRules, ARefusedStatementInATransactionLeavesTheOthersStanding)
 {
     auto db = Open();
     ASSERT_TRUE(db->BeginTransaction()) << db->GetLastError().toStdString();
+    EXPECT_FALSE(db->BeginTransaction()); // one at a time; the open one goes on
     EXPECT_TRUE(AddClient(*db, 1, u"甲"_s));
     CADORecordset picture(db.get()); // a picture's number is the table's key: never twice
     ASSERT_TRUE(picture.Open(u"SELECT * FROM materialimage"_s));

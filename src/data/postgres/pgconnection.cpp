@@ -158,6 +158,12 @@ Result PgConnection::Guarded(const std::function<Result()>& run)
 
 bool PgConnection::Begin(db::Transaction transaction)
 {
+    // The server would only warn and go on in the transaction already open.
+    if (PQtransactionStatus(m_db) != PQTRANS_IDLE) {
+        m_error = db::LayerError(db::ErrorKind::Failed,
+                                 u"cannot start a transaction within a transaction"_s);
+        return false;
+    }
     const QByteArray begin = transaction == db::Transaction::Write
                                  ? "BEGIN; " + QByteArray(kWriteLock)
                                  : "BEGIN ISOLATION LEVEL REPEATABLE READ";

@@ -125,9 +125,11 @@ bool PgStatement::Run()
         m_result.reset();
         return false;
     }
-    const char* changed = PQcmdTuples(m_result.get());
-    if (changed && *changed)
-        m_connection.SetChanges(QByteArrayView(changed).toLongLong());
+    // Only writes count as changes; a SELECT reports its rows the same way.
+    const QByteArrayView command(PQcmdStatus(m_result.get()));
+    if (command.startsWith("INSERT") || command.startsWith("UPDATE") ||
+        command.startsWith("DELETE"))
+        m_connection.SetChanges(QByteArrayView(PQcmdTuples(m_result.get())).toLongLong());
     return true;
 }
 
