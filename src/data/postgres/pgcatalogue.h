@@ -9,8 +9,11 @@ namespace vantrel::postgres {
 class PgConnection;
 
 // The tables of the connection's current schema, read from information_schema. The schema's
-// types become citext for text (a domain of it, longtext, for long text), smallint for yes/no,
-// timestamp(0) for dates; every table gains the identity column that names its rows.
+// types become citext for text (under the "C" collation; a domain of it, longtext, for long
+// text), smallint for yes/no, timestamp(0) for dates; every table gains the identity column
+// that names its rows. citext compares under the database's own LC_CTYPE, so a database made
+// with LC_CTYPE 'C' folds ASCII letters only, as the program always has; under another it
+// also takes Ä for ä.
 class PgCatalogue final : public db::Catalogue
 {
 public:
