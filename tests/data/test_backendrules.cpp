@@ -1,6 +1,8 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/datasource.h"
+#include "data/dbcatalogue.h"
+#include "data/dbconnection.h"
 #include "data/filemaintenance.h"
 #include "support/datafixture.h"
 
@@ -92,6 +94,24 @@ TEST_P(BackendRules, FieldsAndTextAreThoseWritten)
 }
 
 INSTANTIATE_TEST_SUITE_P(, BackendRules, EachBackend(), BackendName);
+
+// A column another workstation adds shows in the next reading of a statement run before.
+TEST_P(BackendRules, AColumnAddedElsewhereShowsAtOnce)
+{
+    auto db = Open();
+    ASSERT_TRUE(AddClient(*db, 1, u"甲"_s));
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client"_s));
+    EXPECT_LT(rs.GetFieldIndex(u"extra"_s), 0);
+    auto other = Open();
+    ASSERT_TRUE(other->GetActiveConnection()->Schema().AddColumn(
+        u"client"_s, {u"extra"_s, schema::ColumnType::Text}));
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client"_s)) << rs.GetLastError().toStdString();
+    EXPECT_GE(rs.GetFieldIndex(u"extra"_s), 0);
+    QString name;
+    EXPECT_TRUE(rs.GetFieldText(u"name"_s, name));
+    EXPECT_EQ(name, u"甲"_s);
+}
 
 // A server is named by its provider and a libpq connection string; it has no data file, and
 // one that cannot be reached says so.
