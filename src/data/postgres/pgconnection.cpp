@@ -95,7 +95,8 @@ PgConnection::PgConnection(pg_conn* db, const QString& source)
 
 PgConnection::~PgConnection()
 {
-    m_statements.clear(); // their names are freed while the connection lasts
+    m_closing = true;
+    m_statements.clear();
     PQfinish(m_db);
 }
 

@@ -60,6 +60,8 @@ public:
     void SetError(const db::Error& error) { m_error = error; }
     // The name of a table by its object id, "" for none.
     QString TableName(unsigned int oid);
+    // Whether the connection is closing: its prepared statements go with the session.
+    bool Closing() const { return m_closing; }
     // A new name for a prepared statement of this connection.
     QByteArray NextStatementName() { return "vantrel_" + QByteArray::number(++m_named); }
 
@@ -79,6 +81,7 @@ private:
     qint64 m_changes = 0;
     bool m_inTransaction = false;
     bool m_savepointHeld = false;
+    bool m_closing = false;
     QHash<QString, CachedStatement> m_statements;
     QHash<unsigned int, QString> m_tableNames;
     quint64 m_uses = 0;

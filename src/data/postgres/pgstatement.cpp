@@ -52,7 +52,8 @@ PgStatement::PgStatement(PgConnection& connection, QByteArray sql, int parameter
 
 PgStatement::~PgStatement()
 {
-    if (!m_name.isEmpty() && PQstatus(m_connection.Handle()) == CONNECTION_OK)
+    if (!m_name.isEmpty() && !m_connection.Closing() &&
+        PQstatus(m_connection.Handle()) == CONNECTION_OK)
         PQclear(PQexec(m_connection.Handle(), ("DEALLOCATE " + m_name).constData()));
 }
 
