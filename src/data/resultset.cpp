@@ -79,7 +79,8 @@ void ResultSet::StoreRow(const db::Statement& statement, int row)
         ++liveRows;
     }
     rowIds[row] = first ? statement.Integer(0) : row;
-    Cell* out = &cells[size_t(row) * width];
+    // A statement may select no column the rows show: there is then no cell to write.
+    Cell* out = cells.data() + size_t(row) * width;
     for (size_t c = 0; c < width; ++c) {
         const int i = layout->columns[c].source;
         Cell& cell = out[c];
