@@ -59,7 +59,7 @@ CMainFrame::CMainFrame(CVantrelApp& app, QWidget* parent)
 {
     setObjectName(u"MainFrame"_s);
     setWindowIcon(ProgramIcon());
-    m_doc->SetSkin(app.Skin());
+    m_doc->SetSkin(&app.SkinEngine());
     BuildMenus();
     statusBar()->showMessage(u"就绪"_s);
     setWindowTitle(MainWindowCaption(m_app.Session().User()));
@@ -122,7 +122,7 @@ void CMainFrame::BuildClientArea()
     layout->addWidget(m_outerSplitter, 1);
 
     m_navigationBar =
-        new CGfxOutBarCtrl(m_outerSplitter, CGfxOutBarCtrl::kMainFrameFlags, m_app.Skin());
+        new CGfxOutBarCtrl(m_outerSplitter, CGfxOutBarCtrl::kMainFrameFlags, &m_app.SkinEngine());
     m_navigationBar->setObjectName(u"NavigationBar"_s);
     m_navigationBar->setMinimumWidth(kNavigationMinimumWidth);
     COutBarImageList icons(QSize(32, 32));

@@ -9,7 +9,6 @@ CVantrelApp::CVantrelApp(const QString& workFolder, const QString& iniPath, CSki
                          QObject* parent)
     : CAppContext(parent), m_settings(workFolder, iniPath), m_connections(m_settings), m_skin(skin)
 {
-    SetSkin(&skin);
 }
 
 CVantrelApp::~CVantrelApp()

@@ -6,11 +6,10 @@
 #include <QString>
 
 class CADODatabase;
-class CSkinEngine;
 
 // The services of the running program that every window may use: the data file, the reference
-// file of postcodes and area codes, the picture home directory, the clock and the skin engine.
-// The application object provides them; tests make one over their own files.
+// file of postcodes and area codes, the picture home directory and the clock. The
+// application object provides them; tests make one over their own files.
 class CAppContext : public QObject
 {
     Q_OBJECT
@@ -21,10 +20,6 @@ public:
     virtual CADODatabase* Database() const { return m_pDb; }
     virtual CADODatabase* ReferenceDatabase() const { return m_pAreaDb; }
     void SetDatabases(CADODatabase* database, CADODatabase* reference);
-
-    // What windows are drawn with; null when there is none, and windows then look plain.
-    CSkinEngine* Skin() const { return m_pSkin; }
-    void SetSkin(CSkinEngine* skin) { m_pSkin = skin; }
 
     // The folder picture paths are stored relative to ("" when none is set).
     QString PicturePath() const { return m_strPicPath; }
@@ -43,7 +38,6 @@ Q_SIGNALS:
 private:
     CADODatabase* m_pDb = nullptr;
     CADODatabase* m_pAreaDb = nullptr;
-    CSkinEngine* m_pSkin = nullptr;
     QString m_strPicPath;
     CClock m_clock;
 };
