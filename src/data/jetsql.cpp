@@ -691,6 +691,25 @@ bool AsParameter(const Token& token, Parameter& parameter)
     }
 }
 
+// A + or - at `i` that signs the number after it, where an operand begins ("<> -1", "(-2",
+// "IN (1, -3)"): the place of the number; kNoToken for a sign that adds or subtracts.
+size_t SignedNumber(const std::vector<Token>& tokens, size_t i)
+{
+    if (!IsPunct(tokens[i], u'-') && !IsPunct(tokens[i], u'+'))
+        return kNoToken;
+    const size_t number = NextMeaningfulFrom(tokens, i + 1);
+    if (number == kNoToken || tokens[number].kind != TokenKind::Number)
+        return kNoToken;
+    const size_t before = PreviousMeaningful(tokens, i);
+    if (before == kNoToken)
+        return number;
+    const Token& previous = tokens[before];
+    const bool operandBefore = IsPunct(previous, u')') || IsPunct(previous, u'?') ||
+                               (previous.kind != TokenKind::Punct && !IsKeyword(previous)) ||
+                               IsValueWord(previous) || IsWord(previous, u"END");
+    return operandBefore ? kNoToken : number;
+}
+
 bool EndsWhereClause(const Token& token)
 {
     return IsWord(token, u"ORDER") || IsWord(token, u"GROUP") || IsWord(token, u"HAVING") ||
@@ -763,6 +782,21 @@ Translation Translate(const QString& jetSql, const Dialect& dialect,
             continue;
         }
         Parameter parameter;
+        const size_t signedNumber = inWhere ? SignedNumber(tokens, i) : kNoToken;
+        if (signedNumber != kNoToken && AsParameter(tokens[signedNumber], parameter)) {
+            // The value takes its sign, so that a server that types the values by their place
+            // is never asked to negate one it does not know yet.
+            if (IsPunct(token, u'-')) {
+                parameter.integer = -parameter.integer;
+                parameter.real = -parameter.real;
+            }
+            out += u'?';
+            result.parameters.push_back(std::move(parameter));
+            if (caseMarks.At(signedNumber) & kCollateAfter)
+                out += caseBlind;
+            i = signedNumber;
+            continue;
+        }
         if (inWhere && AsParameter(token, parameter)) {
             out += u'?';
             const QString text = parameter.text;

@@ -1,5 +1,6 @@
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
+#include "data/eachrow.h"
 #include "data/jetsql.h"
 #include "data/sqldialect.h"
 #include "data/sqlite/sqlitedialect.h"
@@ -108,6 +109,12 @@ TEST(JetSql, WhereValuesBecomeParametersElsewhereTheyStay)
               "'it''s')");
     EXPECT_EQ(jetsql::Translate(u"SELECT 'x', 3 FROM t1"_s, vantrel::sqlite::Dialect()).sql,
               u"SELECT 'x', 3 FROM t1"_s);
+    // A sign before a number is part of its value; a minus between two operands subtracts.
+    EXPECT_EQ(Sql(u"SELECT * FROM t WHERE [no] <> -1 AND (+2 < a OR b IN (-3, - 4.5)) AND "
+                  "c - 1 > -d"_s,
+                  {u"no"_s, u"a"_s, u"b"_s, u"c"_s, u"d"_s}),
+              "SELECT rowid AS vantrel_rowid, * FROM t WHERE \"no\" <> int:-1 AND (int:2 < a OR "
+              "b IN (int:-3, real:-4.5)) AND c - int:1 > -d");
     // Columns that never hold text sort by their own order and can use their indexes.
     EXPECT_EQ(Sql(u"SELECT * FROM notice ORDER BY time DESC, content"_s, {u"time"_s}),
               "SELECT rowid AS vantrel_rowid, * FROM notice ORDER BY \"time\" DESC, \"content\" "
@@ -181,6 +188,27 @@ TEST(JetSql, OnlySimpleSingleTableSelectsAreUpdatable)
     EXPECT_TRUE(jetsql::Translate(u"SELECT * FROM a INNER JOIN b ON a.x = b.y"_s,
                                   vantrel::sqlite::Dialect())
                     .updatableTable.isEmpty());
+}
+
+// A sign before a number of the WHERE clause is part of its value: the server cannot take the
+// sign of a value it is yet to be given.
+TEST_P(JetSqlRecordset, SignedNumbersOfTheWhereClauseAreValues)
+{
+    Exec(u"INSERT INTO outputdata (no, paper, sum) VALUES (1, 'A', -3), (2, 'B', -2), "
+         "(3, 'C', 0.5), (4, 'D', 20)"_s);
+    auto db = Open();
+    CADORecordset recordset(db.get());
+    QStringList papers;
+    EXPECT_TRUE(OpenEachRow(recordset,
+                            u"SELECT * FROM outputdata WHERE [no] <> -1 AND [sum] > -2.5 AND "
+                            "[sum] - 1 < 10 ORDER BY [no]"_s,
+                            [&] {
+                                QString paper;
+                                recordset.GetFieldText(u"paper"_s, paper);
+                                papers << paper;
+                            }))
+        << recordset.GetLastError().toStdString();
+    EXPECT_EQ(papers, (QStringList{u"B"_s, u"C"_s}));
 }
 
 // Statements the dialogs write, mangled at random (a fixed seed, so every run tries the same
