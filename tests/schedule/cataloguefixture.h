@@ -21,7 +21,7 @@
 class CatalogueTest : public RecordViewsTest
 {
 protected:
-    CatalogueTest() : m_home(m_file.Dir() + u"/My Pics 图片/"_s) { QDir().mkpath(m_home); }
+    CatalogueTest() : m_home(DataFile().Dir() + u"/My Pics 图片/"_s) { QDir().mkpath(m_home); }
 
     template <typename Dialog = CMaterialDlg> void Open(const QString& home)
     {

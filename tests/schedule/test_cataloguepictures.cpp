@@ -52,9 +52,9 @@ TEST_F(CataloguePicturesTest, PicturesInTheHomeDirectoryAreStoredRelativeToIt)
     EXPECT_EQ(m_dialog->Frame()->cursor().shape(), Qt::PointingHandCursor);
 
     // Outside the home directory, or holding it only further on: refused.
-    const QString outside = m_file.Dir() + u"/elsewhere/"_s;
+    const QString outside = DataFile().Dir() + u"/elsewhere/"_s;
     QDir().mkpath(outside + m_home);
-    m_chosen = {m_file.Dir() + u"/a.png"_s, outside + m_home + u"a.png"_s};
+    m_chosen = {DataFile().Dir() + u"/a.png"_s, outside + m_home + u"a.png"_s};
     Click(*m_dialog, u"IDC_ADDPICTURE"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList(2, u"图片不在图片主目录下，无法保存！"_s));
     EXPECT_EQ(Count(u"materialimage"_s), 1);

@@ -25,7 +25,7 @@ class LookupTest : public RecordViewsTest
 protected:
     LookupTest()
     {
-        const QString copy = m_file.Dir() + u"/data.db"_s;
+        const QString copy = DataFile().Dir() + u"/data.db"_s;
         EXPECT_TRUE(QFile::copy(QString::fromUtf8(VANTREL_REFERENCE_FILE), copy));
         EXPECT_TRUE(m_reference.Open(CADODatabase::ConnectionStringFor(copy)));
     }

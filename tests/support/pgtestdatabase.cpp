@@ -8,6 +8,7 @@
 #include <libpq-fe.h>
 
 #include <atomic>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -69,7 +70,8 @@ pg_conn* Connect(const QString& database)
 }
 
 // The tests inspect their databases with a few of SQLite's functions; these give the same
-// answers here, so that one test body reads both backends.
+// answers here, so that one test body reads both backends. A real joined to a text is written
+// as SQLite writes it ("10.0", not "10"); whole numbers keep their plain form beside it.
 constexpr char kSqliteFunctions[] = R"(
 CREATE FUNCTION typeof(anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS $$
     SELECT CASE WHEN $1 IS NULL THEN 'null'
@@ -88,7 +90,45 @@ CREATE FUNCTION group_concat_step(text, anyelement) RETURNS text LANGUAGE sql IM
     AS $$ SELECT group_concat_step($1, $2, ',') $$;
 CREATE AGGREGATE group_concat(anyelement, text) (SFUNC = group_concat_step, STYPE = text);
 CREATE AGGREGATE group_concat(anyelement) (SFUNC = group_concat_step, STYPE = text);
+CREATE FUNCTION sqlite_real_text(double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$
+    SELECT CASE WHEN $1 = trunc($1) AND abs($1) < 1e15 THEN trunc($1)::bigint::text || '.0'
+        ELSE $1::text END $$;
+CREATE FUNCTION sqlite_cat(double precision, text) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT sqlite_real_text($1) || $2 $$;
+CREATE FUNCTION sqlite_cat(text, double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT $1 || sqlite_real_text($2) $$;
+CREATE FUNCTION sqlite_cat(smallint, text) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT $1::text || $2 $$;
+CREATE FUNCTION sqlite_cat(text, smallint) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT $1 || $2::text $$;
+CREATE FUNCTION sqlite_cat(integer, text) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT $1::text || $2 $$;
+CREATE FUNCTION sqlite_cat(text, integer) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT $1 || $2::text $$;
+CREATE FUNCTION sqlite_cat(bigint, text) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT $1::text || $2 $$;
+CREATE FUNCTION sqlite_cat(text, bigint) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT $1 || $2::text $$;
+CREATE OPERATOR || (LEFTARG = double precision, RIGHTARG = text, FUNCTION = sqlite_cat);
+CREATE OPERATOR || (LEFTARG = text, RIGHTARG = double precision, FUNCTION = sqlite_cat);
+CREATE OPERATOR || (LEFTARG = smallint, RIGHTARG = text, FUNCTION = sqlite_cat);
+CREATE OPERATOR || (LEFTARG = text, RIGHTARG = smallint, FUNCTION = sqlite_cat);
+CREATE OPERATOR || (LEFTARG = integer, RIGHTARG = text, FUNCTION = sqlite_cat);
+CREATE OPERATOR || (LEFTARG = text, RIGHTARG = integer, FUNCTION = sqlite_cat);
+CREATE OPERATOR || (LEFTARG = bigint, RIGHTARG = text, FUNCTION = sqlite_cat);
+CREATE OPERATOR || (LEFTARG = text, RIGHTARG = bigint, FUNCTION = sqlite_cat);
 )";
+
+constexpr Oid kFloat8 = 701; // double precision
+
+// A real as SQLite writes it: up to 15 digits, and ".0" after a whole number.
+QString SqliteRealText(double value)
+{
+    QString text = QString::number(value, 'g', 15);
+    if (std::isfinite(value) && !text.contains(u'.') && !text.contains(u'e'))
+        text += u".0"_s;
+    return text;
+}
 
 } // namespace
 
@@ -154,8 +194,10 @@ QString PgTestDatabase::QueryValue(const QString& sql) const
     PGresult* result = PQexec(m_db, ServerSql(sql).constData());
     QString value;
     if (PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) > 0)
-        value =
-            PQgetisnull(result, 0, 0) ? u"<NULL>"_s : QString::fromUtf8(PQgetvalue(result, 0, 0));
+        value = PQgetisnull(result, 0, 0) ? u"<NULL>"_s
+                : PQftype(result, 0) == kFloat8
+                    ? SqliteRealText(QByteArrayView(PQgetvalue(result, 0, 0)).toDouble())
+                    : QString::fromUtf8(PQgetvalue(result, 0, 0));
     else
         ADD_FAILURE() << sql.toStdString() << ": " << PQerrorMessage(m_db);
     PQclear(result);

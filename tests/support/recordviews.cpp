@@ -10,7 +10,21 @@
 #include <QTest>
 #include <QTimer>
 
-RecordViewsTest::RecordViewsTest() : m_db(m_file.Open()), m_doc(m_db.get())
+namespace {
+
+// The database of the running test: of its backend when it has one, else a data file.
+std::unique_ptr<TestDatabase> MakeDatabase()
+{
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (test && test->value_param())
+        return RecordViewsTest::GetParam().makeDatabase();
+    return std::make_unique<TempDataFile>();
+}
+
+} // namespace
+
+RecordViewsTest::RecordViewsTest()
+    : m_database(MakeDatabase()), m_file(*m_database), m_db(m_file.Open()), m_doc(m_db.get())
 {
     // The user holds every permission.
     m_doc.SetPermissionTest([](int) { return true; });
@@ -26,6 +40,14 @@ RecordViewsTest::RecordViewsTest() : m_db(m_file.Open()), m_doc(m_db.get())
 }
 
 RecordViewsTest::~RecordViewsTest() = default;
+
+const TempDataFile& RecordViewsTest::DataFile() const
+{
+    const auto* file = dynamic_cast<const TempDataFile*>(m_database.get());
+    if (!file)
+        qFatal("a test that needs a data file runs on SQLite only");
+    return *file;
+}
 
 void RecordViewsTest::RecordDialogRequests()
 {

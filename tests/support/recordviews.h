@@ -3,6 +3,7 @@
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "support/controls.h"
+#include "support/datafixture.h"
 #include "support/tempdata.h"
 #include "views/listpanes.h"
 #include "views/middlelistview.h"
@@ -22,15 +23,22 @@
 
 using namespace Qt::StringLiterals;
 
-// The record views of the main window over a fresh data file, with the categories of rows the
+// The record views of the main window over a fresh database, with the categories of rows the
 // features register: the main list above and the
 // lower pane below, swapped on the document's request as the frame swaps it (a new, empty view
 // of the wanted kind; nothing when the pane holds that kind already). Messages are recorded.
-class RecordViewsTest : public ::testing::Test
+// A TEST_F runs on a data file; a TEST_P on a database of its backend parameter, as the data
+// tests do (support/datafixture.h):
+//     TEST_P(ClientDlgTest, …) { … }
+//     INSTANTIATE_TEST_SUITE_P(, ClientDlgTest, EachBackend(), BackendName);
+class RecordViewsTest : public ::testing::TestWithParam<DataBackend>
 {
 protected:
     RecordViewsTest();
     ~RecordViewsTest() override;
+
+    // The data file of a test that runs on SQLite alone, for its path and folder.
+    const TempDataFile& DataFile() const;
 
     // Replaces every dialog the categories open by a recorder of the requests it gets
     // (m_requests).
@@ -57,12 +65,14 @@ protected:
     static QStringList RowTexts(const CRecordListModel& list, int row);
     static QStringList ColumnTitles(const CRecordListModel& list);
 
-    // The first column of the first row of a statement on the data file.
+    // The first column of the first row of a statement on the database.
     QString Value(const QString& sql) const { return m_file.QueryValue(sql); }
     // The number of rows of "SELECT count(*) FROM <what>", e.g. "client WHERE no = 1".
     int Count(const QString& what) const;
 
-    TempDataFile m_file;
+    std::unique_ptr<TestDatabase> m_database;
+    // Set up and inspected outside the access layer, in SQL both backends accept.
+    TestDatabase& m_file;
     std::unique_ptr<CADODatabase> m_db;
     CVantrelDoc m_doc;
     QWidget m_window;
