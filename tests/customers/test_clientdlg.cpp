@@ -53,7 +53,7 @@ protected:
     QString Counter() const { return Value(u"SELECT client FROM snnumber"_s); }
 };
 
-TEST_F(ClientDlgTest, ForbiddenCharactersAreRefusedBeforeTheDataFileIsTouched)
+TEST_P(ClientDlgTest, ForbiddenCharactersAreRefusedBeforeTheDataFileIsTouched)
 {
     // Clients that already carry the refused texts: a look-up before the refusal would ask
     // about a duplicate first.
@@ -78,7 +78,7 @@ TEST_F(ClientDlgTest, ForbiddenCharactersAreRefusedBeforeTheDataFileIsTouched)
     EXPECT_EQ(Counter(), u"7"_s);
 }
 
-TEST_F(ClientDlgTest, DuplicatePromptsComeInTurnAndNoConsumesNoNumber)
+TEST_P(ClientDlgTest, DuplicatePromptsComeInTurnAndNoConsumesNoNumber)
 {
     auto dialog = Open();
     RetypeField(*dialog, u"name"_s, u"甲公司"_s);
@@ -121,7 +121,7 @@ TEST_F(ClientDlgTest, DuplicatePromptsComeInTurnAndNoConsumesNoNumber)
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s}));
 }
 
-TEST_F(ClientDlgTest, NewValuesAreStoredAsTypedAndFedToTheirDictionariesOnce)
+TEST_P(ClientDlgTest, NewValuesAreStoredAsTypedAndFedToTheirDictionariesOnce)
 {
     const QString longSurvey = QString(u"概况很长。"_s).repeated(2000);
     auto dialog = Open();
@@ -160,7 +160,7 @@ TEST_F(ClientDlgTest, NewValuesAreStoredAsTypedAndFedToTheirDictionariesOnce)
     EXPECT_EQ(Count(u"operator"_s), 1);
 }
 
-TEST_F(ClientDlgTest, ModifyNeverFindsItselfAndRewritesOnlyItsOwnRow)
+TEST_P(ClientDlgTest, ModifyNeverFindsItselfAndRewritesOnlyItsOwnRow)
 {
     ShowClientList(m_doc, m_db.get(), u"SELECT * FROM client ORDER BY [name]"_s);
     ASSERT_EQ(m_main->List().GetItemCount(), 2);
@@ -207,7 +207,7 @@ TEST_F(ClientDlgTest, ModifyNeverFindsItselfAndRewritesOnlyItsOwnRow)
     EXPECT_EQ(RowTexts(m_main->List(), 0), QStringList({u"乙公司"_s, u"国企"_s, u"2"_s}));
 }
 
-TEST_F(ClientDlgTest, AFailedNumberStopsTheAddWithItsMessage)
+TEST_P(ClientDlgTest, AFailedNumberStopsTheAddWithItsMessage)
 {
     m_file.Exec(u"DELETE FROM snnumber"_s);
     auto dialog = Open();
@@ -217,5 +217,7 @@ TEST_F(ClientDlgTest, AFailedNumberStopsTheAddWithItsMessage)
     EXPECT_EQ(Count(u"client"_s), 2);
     EXPECT_TRUE(dialog->isVisible());
 }
+
+INSTANTIATE_TEST_SUITE_P(, ClientDlgTest, EachBackend(), BackendName);
 
 } // namespace

@@ -45,7 +45,7 @@ protected:
     CClientQueryDlg m_dialog{m_db.get(), m_doc};
 };
 
-TEST_F(ClientQueryDlgTest, RefusesAQueryWithoutKindOrValue)
+TEST_P(ClientQueryDlgTest, RefusesAQueryWithoutKindOrValue)
 {
     EXPECT_EQ(m_dialog.KindList()->rowCount(), 12);
     EXPECT_EQ(m_dialog.KindList()->item(0, 0)->text(), u"名称"_s);
@@ -61,7 +61,7 @@ TEST_F(ClientQueryDlgTest, RefusesAQueryWithoutKindOrValue)
     EXPECT_EQ(m_main->Category(), kNoCategory);
 }
 
-TEST_F(ClientQueryDlgTest, KindsOfferTheirDictionaryAndFindPartsOfValues)
+TEST_P(ClientQueryDlgTest, KindsOfferTheirDictionaryAndFindPartsOfValues)
 {
     ClickRow(m_dialog.KindList(), kCityRow);
     ASSERT_EQ(m_dialog.ValueList()->count(), 3);
@@ -113,7 +113,7 @@ TEST_F(ClientQueryDlgTest, KindsOfferTheirDictionaryAndFindPartsOfValues)
     EXPECT_EQ(lower->List().GetItemCount(), 0);
 }
 
-TEST_F(ClientQueryDlgTest, StaffSizeMatchesOnlyWholeValuesAndApostrophesAreFound)
+TEST_P(ClientQueryDlgTest, StaffSizeMatchesOnlyWholeValuesAndApostrophesAreFound)
 {
     Query(kPeopleRow, u"100"_s);
     EXPECT_EQ(ListedNames(), QStringList({u"杭州丝绸"_s}));
@@ -133,7 +133,7 @@ TEST_F(ClientQueryDlgTest, StaffSizeMatchesOnlyWholeValuesAndApostrophesAreFound
     EXPECT_TRUE(m_messages.Texts().isEmpty());
 }
 
-TEST_F(ClientQueryDlgTest, NamesAreFoundByTheirPinyinInitials)
+TEST_P(ClientQueryDlgTest, NamesAreFoundByTheirPinyinInitials)
 {
     Query(CClientQueryDlg::kNameRow, u"hz"_s);
     EXPECT_EQ(ListedNames(), QStringList({u"杭州丝绸"_s}));
@@ -155,7 +155,7 @@ TEST_F(ClientQueryDlgTest, NamesAreFoundByTheirPinyinInitials)
     EXPECT_TRUE(m_messages.Texts().isEmpty());
 }
 
-TEST_F(ClientQueryDlgTest, QueryAllIgnoresKindAndValueAndClicksListContacts)
+TEST_P(ClientQueryDlgTest, QueryAllIgnoresKindAndValueAndClicksListContacts)
 {
     ClickRow(m_dialog.KindList(), kCityRow);
     TypeInto(m_dialog.ValueEdit(), u"无此城市"_s);
@@ -173,5 +173,7 @@ TEST_F(ClientQueryDlgTest, QueryAllIgnoresKindAndValueAndClicksListContacts)
     EXPECT_EQ(lower->List().GetItemText(0, 1), u"北京机电"_s);
     EXPECT_EQ(lower->List().GetItemText(0, 11), u"女"_s);
 }
+
+INSTANTIATE_TEST_SUITE_P(, ClientQueryDlgTest, EachBackend(), BackendName);
 
 } // namespace

@@ -78,7 +78,7 @@ protected:
     std::unique_ptr<CAppointQueryDlg> m_dialog;
 };
 
-TEST_F(AppointQueryDlgTest, TimeQueryListsWholeDaysWithTheNamesAsTheyAreNow)
+TEST_P(AppointQueryDlgTest, TimeQueryListsWholeDaysWithTheNamesAsTheyAreNow)
 {
     auto& dialog = Open();
     EXPECT_EQ(dialog.windowTitle(), u"约会记录分类查询"_s);
@@ -126,8 +126,7 @@ TEST_F(AppointQueryDlgTest, TimeQueryListsWholeDaysWithTheNamesAsTheyAreNow)
     EXPECT_EQ(TextView()->Text(), QString());
 
     // A text of 64,000 bytes (32,000 Chinese characters) is shown whole.
-    m_file.Exec(u"UPDATE appoint SET content = replace(hex(zeroblob(32000)), '00', '长') "
-                "WHERE no = 2"_s);
+    m_file.Exec(u"UPDATE appoint SET content = '%1' WHERE no = 2"_s.arg(QString(32000, u'长')));
     auto& again = Open();
     SetDays(again, QDate(2024, 3, 5), QDate(2024, 3, 5));
     QTest::mouseClick(again.TimeButton(), Qt::LeftButton);
@@ -135,7 +134,7 @@ TEST_F(AppointQueryDlgTest, TimeQueryListsWholeDaysWithTheNamesAsTheyAreNow)
     EXPECT_EQ(TextView()->Text(), QString(32000, u'长'));
 }
 
-TEST_F(AppointQueryDlgTest, ClientAndContactQueriesNameTheChosenParties)
+TEST_P(AppointQueryDlgTest, ClientAndContactQueriesNameTheChosenParties)
 {
     auto& dialog = Open();
     // 甲公司 is first; its contacts sorted: 李四 (li) before 张三 (zhang).
@@ -192,7 +191,7 @@ TEST_F(AppointQueryDlgTest, ClientAndContactQueriesNameTheChosenParties)
     EXPECT_EQ(m_main->List().GetItemCount(), 0);
 }
 
-TEST_F(AppointQueryDlgTest, ListEditOpensTheDialogAtTheRowAndTheListFollowsItsChanges)
+TEST_P(AppointQueryDlgTest, ListEditOpensTheDialogAtTheRowAndTheListFollowsItsChanges)
 {
     ModalDriver<CAppointQueryDlg> query([this](CAppointQueryDlg& dialog) {
         SetDays(dialog, QDate(2024, 3, 5), QDate(2024, 3, 5));
@@ -244,5 +243,7 @@ TEST_F(AppointQueryDlgTest, ListEditOpensTheDialogAtTheRowAndTheListFollowsItsCh
         [](CAppointDlg& dialog) { EXPECT_EQ(dialog.RememberedRow(), -1); });
     m_main->OnRecordAdd();
 }
+
+INSTANTIATE_TEST_SUITE_P(, AppointQueryDlgTest, EachBackend(), BackendName);
 
 } // namespace

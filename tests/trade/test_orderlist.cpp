@@ -14,7 +14,7 @@ protected:
     int Rows() const { return m_main->List().GetItemCount(); }
 };
 
-TEST_F(OrderListTest, ListsOrdersWithPaidAmountsAndTotals)
+TEST_P(OrderListTest, ListsOrdersWithPaidAmountsAndTotals)
 {
     m_file.Exec(u"INSERT INTO outputdata (no, date, paper, item, client, linkman, sum, number, "
                 "goods, unit, warehouse, principal, square, detail, remark) VALUES "
@@ -112,7 +112,7 @@ TEST_F(OrderListTest, ListsOrdersWithPaidAmountsAndTotals)
 
 // A long list reads the payment table once instead of once per order: the sums must be those
 // the per-order statements give, to the last bit.
-TEST_F(OrderListTest, OneReadOfThePaymentsGivesTheSumsOfOneStatementPerOrder)
+TEST_P(OrderListTest, OneReadOfThePaymentsGivesTheSumsOfOneStatementPerOrder)
 {
     constexpr int kOrders = 450;
     QString orders;
@@ -146,5 +146,7 @@ TEST_F(OrderListTest, OneReadOfThePaymentsGivesTheSumsOfOneStatementPerOrder)
     }
     EXPECT_GT(paidOrders, kOrders / 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(, OrderListTest, EachBackend(), BackendName);
 
 } // namespace

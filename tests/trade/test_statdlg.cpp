@@ -140,7 +140,7 @@ protected:
     std::unique_ptr<CStatDlg> m_dialog;
 };
 
-TEST_F(StatDlgTest, OpensOnTheCurrentMonthWithPurchasesByOrderDateAndSortedClients)
+TEST_P(StatDlgTest, OpensOnTheCurrentMonthWithPurchasesByOrderDateAndSortedClients)
 {
     // The last day of a year: the month before and after cross a year.
     const FixedClock clock(m_app, QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)));
@@ -178,7 +178,7 @@ TEST_F(StatDlgTest, OpensOnTheCurrentMonthWithPurchasesByOrderDateAndSortedClien
                 {u"客户名称"_s, u"金额"_s});
 }
 
-TEST_F(StatDlgTest, OneClientMonthByMonthAcrossTheTurnOfTheYear)
+TEST_P(StatDlgTest, OneClientMonthByMonthAcrossTheTurnOfTheYear)
 {
     auto& dialog = Open();
     dialog.TradeButton(1)->click();
@@ -225,7 +225,7 @@ TEST_F(StatDlgTest, OneClientMonthByMonthAcrossTheTurnOfTheYear)
     ExpectTable(u"甲公司 各月采购签单金额对比表"_s, {u"月份"_s, u"金额"_s});
 }
 
-TEST_F(StatDlgTest, ATableOfNoFiguresOrOnlyZerosShowsNoDataInsteadOfAChart)
+TEST_P(StatDlgTest, ATableOfNoFiguresOrOnlyZerosShowsNoDataInsteadOfAChart)
 {
     auto& dialog = Open();
     m_window.show();
@@ -255,7 +255,7 @@ TEST_F(StatDlgTest, ATableOfNoFiguresOrOnlyZerosShowsNoDataInsteadOfAChart)
     EXPECT_TRUE(m_chart->chart()->axes().isEmpty());
 }
 
-TEST_F(StatDlgTest, ByPaymentDateAnOrderCountsWhenPaidAndAnUnpaidOrderNowhere)
+TEST_P(StatDlgTest, ByPaymentDateAnOrderCountsWhenPaidAndAnUnpaidOrderNowhere)
 {
     auto& dialog = Open();
     dialog.ClientList()->setCurrentIndex(dialog.ClientList()->findText(u"甲公司"_s));
@@ -295,7 +295,7 @@ TEST_F(StatDlgTest, ByPaymentDateAnOrderCountsWhenPaidAndAnUnpaidOrderNowhere)
     ExpectTable(u"2008年12月 各个客户销售签单金额对比表"_s, {u"客户名称"_s, u"金额"_s});
 }
 
-TEST_F(StatDlgTest, MonthsOutsideTheCalendarAndYearsOutsideItsRangeAreRefused)
+TEST_P(StatDlgTest, MonthsOutsideTheCalendarAndYearsOutsideItsRangeAreRefused)
 {
     auto& dialog = Open();
     const struct
@@ -333,7 +333,7 @@ TEST_F(StatDlgTest, MonthsOutsideTheCalendarAndYearsOutsideItsRangeAreRefused)
     EXPECT_EQ(m_main->List().GetItemCount(), 1);
 }
 
-TEST_F(StatDlgTest, TheLastMonthOfYear9999IsCountedToItsLastSecond)
+TEST_P(StatDlgTest, TheLastMonthOfYear9999IsCountedToItsLastSecond)
 {
     m_file.Exec(
         u"INSERT INTO outputdata "_s + kOrderColumns +
@@ -352,7 +352,7 @@ TEST_F(StatDlgTest, TheLastMonthOfYear9999IsCountedToItsLastSecond)
                                                 {u"9999年12月"_s, u"9.00"_s}}));
 }
 
-TEST_F(StatDlgTest, ClientNamesWithApostrophesAndTheMenuCommandKeepTheDialogOpen)
+TEST_P(StatDlgTest, ClientNamesWithApostrophesAndTheMenuCommandKeepTheDialogOpen)
 {
     m_file.Exec(u"INSERT INTO client (no, name) VALUES (4, 'O''Brien')"_s);
     m_file.Exec(u"INSERT INTO outputdata "_s + kOrderColumns +
@@ -380,7 +380,7 @@ TEST_F(StatDlgTest, ClientNamesWithApostrophesAndTheMenuCommandKeepTheDialogOpen
     EXPECT_TRUE(commands.HasHandler(ID_QUERY_FIND));
 }
 
-TEST_F(StatDlgTest, AnyOtherListReplacingTheTableTakesBackTheLowerPane)
+TEST_P(StatDlgTest, AnyOtherListReplacingTheTableTakesBackTheLowerPane)
 {
     auto& dialog = Open();
     SetMonth(dialog, 2009, 3);
@@ -448,5 +448,7 @@ TEST(StatFigures, LongListsFoldIntoTheLargestClientsAndYears)
     EXPECT_EQ(centuries.labels.value(1), u"9900年"_s);
     EXPECT_EQ(centuries.values.back(), 12.0);
 }
+
+INSTANTIATE_TEST_SUITE_P(, StatDlgTest, EachBackend(), BackendName);
 
 } // namespace

@@ -77,7 +77,7 @@ protected:
     CAppContext m_app;
 };
 
-TEST_F(TradeDetailTest, EachTradeListsItsOwnOrdersSortedAndSavesToItsOwnTables)
+TEST_P(TradeDetailTest, EachTradeListsItsOwnOrdersSortedAndSavesToItsOwnTables)
 {
     m_file.Exec(u"INSERT INTO inputdata (no, paper) VALUES (4, '中原'), (5, 'b-7'), (6, '北方')"_s);
     auto purchase = Open(kPurchaseTwin);
@@ -107,7 +107,7 @@ TEST_F(TradeDetailTest, EachTradeListsItsOwnOrdersSortedAndSavesToItsOwnTables)
     EXPECT_EQ(Count(u"inputdetail"_s), 3);
 }
 
-TEST_F(TradeDetailTest, AddAndDeleteFromTheLowerListUpdateBothListsAtOnce)
+TEST_P(TradeDetailTest, AddAndDeleteFromTheLowerListUpdateBothListsAtOnce)
 {
     const FixedClock clock(m_app, QDateTime(QDate(2025, 6, 30), QTime(23, 59, 59)));
     ShowPayments(0);
@@ -171,7 +171,7 @@ TEST_F(TradeDetailTest, AddAndDeleteFromTheLowerListUpdateBothListsAtOnce)
     EXPECT_EQ(MainRow(3).mid(7, 2), (QStringList{u"100.50"_s, u"40.20%"_s}));
 }
 
-TEST_F(TradeDetailTest, ModifyUpdatesBothListsAtOnceAndKeepsTheStoredDay)
+TEST_P(TradeDetailTest, ModifyUpdatesBothListsAtOnceAndKeepsTheStoredDay)
 {
     ShowPayments(0);
     Modify(1, [](CTradeDetailDlg& dialog) {
@@ -206,7 +206,7 @@ TEST_F(TradeDetailTest, ModifyUpdatesBothListsAtOnceAndKeepsTheStoredDay)
     EXPECT_EQ(MainRow(3)[7], u"145.50"_s);
 }
 
-TEST_F(TradeDetailTest, PaymentMovedToAnotherOrderLeavesTheShownOrder)
+TEST_P(TradeDetailTest, PaymentMovedToAnotherOrderLeavesTheShownOrder)
 {
     ShowPayments(0);
     Modify(0, [](CTradeDetailDlg& dialog) {
@@ -228,7 +228,7 @@ TEST_F(TradeDetailTest, PaymentMovedToAnotherOrderLeavesTheShownOrder)
     EXPECT_EQ(LowerRows(), 2);
 }
 
-TEST_F(TradeDetailTest, RefusedNumbersAndVanishedRowsSaveNothing)
+TEST_P(TradeDetailTest, RefusedNumbersAndVanishedRowsSaveNothing)
 {
     ShowPayments(0);
     const QStringList lowerBefore = LowerRow(0);
@@ -251,7 +251,7 @@ TEST_F(TradeDetailTest, RefusedNumbersAndVanishedRowsSaveNothing)
     EXPECT_EQ(MainRow(0)[7], u"100.00"_s);
 }
 
-TEST_F(TradeDetailTest, MenuCommandsOpenItWithNoOrderChosen)
+TEST_P(TradeDetailTest, MenuCommandsOpenItWithNoOrderChosen)
 {
     CAppContext app;
     FeatureCommands commands;
@@ -292,5 +292,7 @@ TEST_F(TradeDetailTest, MenuCommandsOpenItWithNoOrderChosen)
     EXPECT_EQ(Count(u"inputdetail"_s), 3);
     EXPECT_EQ(Value(u"SELECT inputdetail FROM snnumber"_s), u"20"_s);
 }
+
+INSTANTIATE_TEST_SUITE_P(, TradeDetailTest, EachBackend(), BackendName);
 
 } // namespace

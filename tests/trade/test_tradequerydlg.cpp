@@ -129,7 +129,7 @@ protected:
     std::unique_ptr<CTradeQueryDlg> m_dialog;
 };
 
-TEST_F(TradeQueryDlgTest, PurchaseQueryOpensWithItsControlsAndHelp)
+TEST_P(TradeQueryDlgTest, PurchaseQueryOpensWithItsControlsAndHelp)
 {
     const FixedClock clock(m_app, QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58)));
     auto& dialog = Open<CPurchaseQueryDlg>();
@@ -183,7 +183,7 @@ TEST_F(TradeQueryDlgTest, PurchaseQueryOpensWithItsControlsAndHelp)
     EXPECT_EQ(m_main->Category(), kNoCategory);
 }
 
-TEST_F(TradeQueryDlgTest, SaleQueryDiffersOnlyByItsTwinTexts)
+TEST_P(TradeQueryDlgTest, SaleQueryDiffersOnlyByItsTwinTexts)
 {
     auto& dialog = Open<CSaleQueryDlg>();
     EXPECT_EQ(dialog.windowTitle(), u"销售查询"_s);
@@ -204,7 +204,7 @@ TEST_F(TradeQueryDlgTest, SaleQueryDiffersOnlyByItsTwinTexts)
     EXPECT_EQ(RowTexts(m_main->List(), 2)[7], u"0.00"_s);
 }
 
-TEST_F(TradeQueryDlgTest, ContactsOfTheChosenClientPurchasesSortedSalesInTableOrder)
+TEST_P(TradeQueryDlgTest, ContactsOfTheChosenClientPurchasesSortedSalesInTableOrder)
 {
     // 甲公司 is selected at opening; another selection, as the user picks it, refills.
     auto& purchase = Open<CPurchaseQueryDlg>();
@@ -237,7 +237,7 @@ TEST_F(TradeQueryDlgTest, ContactsOfTheChosenClientPurchasesSortedSalesInTableOr
     EXPECT_EQ(sale.ContactBox()->count(), 0);
 }
 
-TEST_F(TradeQueryDlgTest, DateRangeOfOneDayRunsFromMidnightTo235959)
+TEST_P(TradeQueryDlgTest, DateRangeOfOneDayRunsFromMidnightTo235959)
 {
     auto& dialog = Open<CPurchaseQueryDlg>();
     SetDays(dialog, QDate(2024, 3, 5), QDate(2024, 3, 5));
@@ -254,7 +254,7 @@ TEST_F(TradeQueryDlgTest, DateRangeOfOneDayRunsFromMidnightTo235959)
     EXPECT_EQ(Lower()->List().GetColumnCount(), 8);
 }
 
-TEST_F(TradeQueryDlgTest, StartLaterThanEndIsRefused)
+TEST_P(TradeQueryDlgTest, StartLaterThanEndIsRefused)
 {
     auto& dialog = Open<CPurchaseQueryDlg>();
     SetDays(dialog, QDate(2024, 3, 6), QDate(2024, 3, 5));
@@ -270,7 +270,7 @@ TEST_F(TradeQueryDlgTest, StartLaterThanEndIsRefused)
     EXPECT_TRUE(m_messages.Texts().isEmpty());
 }
 
-TEST_F(TradeQueryDlgTest, EqualValuesAreAcceptedAndTheListEntryChoosesTheField)
+TEST_P(TradeQueryDlgTest, EqualValuesAreAcceptedAndTheListEntryChoosesTheField)
 {
     auto& dialog = Open<CPurchaseQueryDlg>();
     SetDays(dialog, QDate(2024, 3, 4), QDate(2024, 3, 6));
@@ -294,7 +294,7 @@ TEST_F(TradeQueryDlgTest, EqualValuesAreAcceptedAndTheListEntryChoosesTheField)
     EXPECT_EQ(Papers(), QStringList{u"P-00"_s});
 }
 
-TEST_F(TradeQueryDlgTest, AFirstValueAboveTheSecondOrNoNumberIsRefused)
+TEST_P(TradeQueryDlgTest, AFirstValueAboveTheSecondOrNoNumberIsRefused)
 {
     auto& dialog = Open<CPurchaseQueryDlg>();
     Retype(dialog.FirstValue(), u"5"_s);
@@ -314,7 +314,7 @@ TEST_F(TradeQueryDlgTest, AFirstValueAboveTheSecondOrNoNumberIsRefused)
     EXPECT_EQ(dialog.SecondValue()->selectedText(), u"1,5"_s);
 }
 
-TEST_F(TradeQueryDlgTest, AnEmptyKeywordFindsEveryFieldHoldingTextAndWildcardsWork)
+TEST_P(TradeQueryDlgTest, AnEmptyKeywordFindsEveryFieldHoldingTextAndWildcardsWork)
 {
     auto& dialog = Open<CPurchaseQueryDlg>();
     SetDays(dialog, QDate(2024, 3, 5), QDate(2024, 3, 5));
@@ -342,7 +342,7 @@ TEST_F(TradeQueryDlgTest, AnEmptyKeywordFindsEveryFieldHoldingTextAndWildcardsWo
     EXPECT_EQ(Papers(), QStringList{u"P-02"_s});
 }
 
-TEST_F(TradeQueryDlgTest, ApostrophesInClientContactAndKeywordAreSearchedAsTyped)
+TEST_P(TradeQueryDlgTest, ApostrophesInClientContactAndKeywordAreSearchedAsTyped)
 {
     auto& keyword = Open<CPurchaseQueryDlg>();
     SetDays(keyword, QDate(2024, 3, 5), QDate(2024, 3, 5));
@@ -383,7 +383,7 @@ TEST_F(TradeQueryDlgTest, ApostrophesInClientContactAndKeywordAreSearchedAsTyped
     EXPECT_TRUE(m_messages.Texts().isEmpty());
 }
 
-TEST_F(TradeQueryDlgTest, CombinedQueryWithoutAContactFindsNothingAndKeepsTheTotalsRow)
+TEST_P(TradeQueryDlgTest, CombinedQueryWithoutAContactFindsNothingAndKeepsTheTotalsRow)
 {
     auto& dialog = Open<CPurchaseQueryDlg>();
     SetDays(dialog, QDate(2024, 3, 5), QDate(2024, 3, 5));
@@ -405,7 +405,7 @@ TEST_F(TradeQueryDlgTest, CombinedQueryWithoutAContactFindsNothingAndKeepsTheTot
     EXPECT_EQ(totals[11], u"0.00"_s);
 }
 
-TEST_F(TradeQueryDlgTest, LongAndHostileKeywordsRunAsPlainSearches)
+TEST_P(TradeQueryDlgTest, LongAndHostileKeywordsRunAsPlainSearches)
 {
     const QString start = u"SELECT * FROM inputdata WHERE "_s + kDay + u" AND [paper] LIKE '%"_s;
     const QString end = u"%' ORDER BY date DESC"_s;
@@ -447,7 +447,7 @@ TEST_F(TradeQueryDlgTest, LongAndHostileKeywordsRunAsPlainSearches)
     EXPECT_TRUE(m_messages.Texts().isEmpty());
 }
 
-TEST_F(TradeQueryDlgTest, SettledAndAllQueriesSortByDateThenPaperForPurchases)
+TEST_P(TradeQueryDlgTest, SettledAndAllQueriesSortByDateThenPaperForPurchases)
 {
     auto& unsettled = Open<CPurchaseQueryDlg>();
     SetDays(unsettled, QDate(2024, 3, 4), QDate(2024, 3, 6));
@@ -474,7 +474,7 @@ TEST_F(TradeQueryDlgTest, SettledAndAllQueriesSortByDateThenPaperForPurchases)
                                      u"P-01"_s, u"P-04"_s}));
 }
 
-TEST_F(TradeQueryDlgTest, SettledAndAllQueriesSortByDateOnlyForSales)
+TEST_P(TradeQueryDlgTest, SettledAndAllQueriesSortByDateOnlyForSales)
 {
     auto& settled = Open<CSaleQueryDlg>();
     SetDays(settled, QDate(2024, 3, 4), QDate(2024, 3, 6));
@@ -495,7 +495,7 @@ TEST_F(TradeQueryDlgTest, SettledAndAllQueriesSortByDateOnlyForSales)
     EXPECT_EQ(papers.mid(2), (QStringList{u"P-03"_s, u"P-02"_s, u"P-00"_s, u"P-01"_s, u"P-04"_s}));
 }
 
-TEST_F(TradeQueryDlgTest, TheFocusedGroupsQueryIsTheDefaultButton)
+TEST_P(TradeQueryDlgTest, TheFocusedGroupsQueryIsTheDefaultButton)
 {
     auto& dialog = Open<CPurchaseQueryDlg>();
     dialog.activateWindow();
@@ -535,7 +535,7 @@ TEST_F(TradeQueryDlgTest, TheFocusedGroupsQueryIsTheDefaultButton)
     EXPECT_EQ(Papers(), QStringList{u"P-01"_s});
 }
 
-TEST_F(TradeQueryDlgTest, EnterClosingTheClientPopupPressesNothing)
+TEST_P(TradeQueryDlgTest, EnterClosingTheClientPopupPressesNothing)
 {
     auto& dialog = Open<CPurchaseQueryDlg>();
     dialog.activateWindow();
@@ -561,7 +561,7 @@ TEST_F(TradeQueryDlgTest, EnterClosingTheClientPopupPressesNothing)
     EXPECT_EQ(Papers(), QStringList{u"P-01"_s});
 }
 
-TEST_F(TradeQueryDlgTest, TheQueryCommandsOpenTheirDialogs)
+TEST_P(TradeQueryDlgTest, TheQueryCommandsOpenTheirDialogs)
 {
     CAppContext app;
     const FixedClock clock(app, QDateTime(QDate(2023, 2, 28), QTime(8, 30)));
@@ -591,5 +591,7 @@ TEST_F(TradeQueryDlgTest, TheQueryCommandsOpenTheirDialogs)
     EXPECT_EQ(m_main->CurrentQuery(), u"SELECT * FROM outputdata ORDER BY date DESC"_s);
     EXPECT_EQ(m_main->Category(), TradeCategory::kSales);
 }
+
+INSTANTIATE_TEST_SUITE_P(, TradeQueryDlgTest, EachBackend(), BackendName);
 
 } // namespace
