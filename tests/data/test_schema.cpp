@@ -160,7 +160,8 @@ TEST_P(Schema, TheDatabaseNumbersTheRowsOfTablesWithoutACounter)
         const char* table;
         const char* text; // a text column to tell the rows apart
     };
-    // Rows added without a number get 1, then 2, from the database itself.
+    // Rows added without a number get 1, then 2, from the database itself; after a row that
+    // came with its own number (brought in from elsewhere), the next number above it.
     for (const Numbered& numbered :
          {Numbered{"notepaper", "caption"}, Numbered{"notice", "content"},
           Numbered{"material", "name"}, Numbered{"materialimage", "path"},
@@ -168,12 +169,14 @@ TEST_P(Schema, TheDatabaseNumbersTheRowsOfTablesWithoutACounter)
           Numbered{"address", "[user]"}}) {
         const QString table = QString::fromUtf8(numbered.table);
         const QString text = QString::fromUtf8(numbered.text);
-        Exec(u"INSERT INTO [%1] (%2) VALUES ('甲'); INSERT INTO [%1] (%2) VALUES ('乙')"_s.arg(
-            table, text));
+        Exec(
+            u"INSERT INTO [%1] (%2) VALUES ('甲'); INSERT INTO [%1] (%2) VALUES ('乙'); "
+            "INSERT INTO [%1] (no, %2) VALUES (7, '丙'); INSERT INTO [%1] (%2) VALUES ('丁')"_s.arg(
+                table, text));
         EXPECT_EQ(
             QueryValue(u"SELECT group_concat(%2 || no, ',') FROM "
                        "(SELECT %2, no FROM [%1] ORDER BY no) AS numbered"_s.arg(table, text)),
-            u"甲1,乙2"_s)
+            u"甲1,乙2,丙7,丁8"_s)
             << numbered.table;
     }
 }

@@ -90,7 +90,15 @@ bool PgCatalogue::PrepareTypes()
             "typnamespace = (SELECT oid FROM pg_namespace WHERE nspname = current_schema())) THEN "
             "CREATE DOMAIN longtext AS citext; END IF; END $$"_s) &&
         Execute(u"CREATE COLLATION IF NOT EXISTS \"%1\" (provider = icu, "
-                "locale = 'zh-u-kr-digit-latn-hani')"_s.arg(QLatin1StringView(kOrderCollation)));
+                "locale = 'zh-u-kr-digit-latn-hani')"_s.arg(QLatin1StringView(kOrderCollation))) &&
+        // A record number the server gives comes after every number the table holds, as a
+        // file gives it, also after rows that came with numbers of their own.
+        Execute(u"CREATE OR REPLACE FUNCTION vantrel_follow_numbers() RETURNS trigger "
+                "LANGUAGE plpgsql AS $$ DECLARE counter text := pg_get_serial_sequence("
+                "format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME), TG_ARGV[0]); BEGIN "
+                "EXECUTE format('SELECT setval(%L, highest) FROM (SELECT max(%I) AS highest "
+                "FROM %I.%I) AS held WHERE highest >= (SELECT last_value FROM %s)', counter, "
+                "TG_ARGV[0], TG_TABLE_SCHEMA, TG_TABLE_NAME, counter); RETURN NULL; END $$"_s);
     return m_typesReady;
 }
 
@@ -149,13 +157,30 @@ bool PgCatalogue::CreateTable(const QString& name, const std::vector<db::ColumnS
     // Last, so that the program's columns keep their places.
     definitions << QuoteIdentifier(QLatin1StringView(kRowIdentity)) +
                        u" bigint GENERATED ALWAYS AS IDENTITY UNIQUE"_s;
-    return Execute(u"CREATE TABLE %1 (%2)"_s.arg(QuoteIdentifier(name), definitions.join(u", "_s)));
+    if (!Execute(u"CREATE TABLE %1 (%2)"_s.arg(QuoteIdentifier(name), definitions.join(u", "_s))))
+        return false;
+    for (const db::ColumnSpec& column : columns)
+        if (column.type == schema::ColumnType::AutoNumber && !FollowNumbers(name, column.name))
+            return false;
+    return true;
 }
 
 bool PgCatalogue::AddColumn(const QString& table, const db::ColumnSpec& column)
 {
-    return PrepareTypes() && Execute(u"ALTER TABLE %1 ADD COLUMN %2"_s.arg(QuoteIdentifier(table),
-                                                                           Definition(column)));
+    return PrepareTypes() &&
+           Execute(
+               u"ALTER TABLE %1 ADD COLUMN %2"_s.arg(QuoteIdentifier(table), Definition(column))) &&
+           (column.type != schema::ColumnType::AutoNumber || FollowNumbers(table, column.name));
+}
+
+bool PgCatalogue::FollowNumbers(const QString& table, const QString& column)
+{
+    QString argument = column.toLower();
+    argument.replace(u'\'', u"''"_s);
+    return Execute(u"CREATE TRIGGER %1 AFTER INSERT ON %2 FOR EACH STATEMENT EXECUTE FUNCTION "
+                   "vantrel_follow_numbers('%3')"_s.arg(
+                       QuoteIdentifier(table + u"_"_s + column + u"_numbers"_s),
+                       QuoteIdentifier(table), argument));
 }
 
 const QSet<QString>& PgCatalogue::NonTextColumns()

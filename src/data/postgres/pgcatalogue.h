@@ -33,6 +33,8 @@ private:
     // The text types and the list order's collation, made once in each database.
     bool PrepareTypes();
     bool Execute(const QString& sql);
+    // Keeps the numbers the server gives to an AutoNumber column above those the table holds.
+    bool FollowNumbers(const QString& table, const QString& column);
 
     PgConnection& m_connection;
     QSet<QString> m_nonText;
