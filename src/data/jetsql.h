@@ -12,8 +12,8 @@
 // the backend's dialect (sqldialect.h) for what differs:
 // - #y-m-d h:m:s# date literals become the dialect's date literals;
 // - [name] and [table.column] become quoted identifiers;
-// - ORDER BY terms sort text in the users' code-page order, and bare names there that the
-//   databases reserve (group, user) are quoted;
+// - ORDER BY terms sort text in the users' code-page order, and NULL before every value going
+//   up; bare names there that the databases reserve (group, user) are quoted;
 // - the values of the WHERE clause become parameters, so statements that differ only in their
 //   values share one prepared statement;
 // - =, <> and IN compare text without regard to the case of ASCII letters, as Jet does;

@@ -37,6 +37,10 @@ public:
     // (digits, Latin letters, then Chinese by pinyin).
     virtual QString TextOrder() const = 0;
 
+    // Written after an ORDER BY term and its direction so that NULL sorts before every value
+    // going up and after every value going down, as SQLite sorts it; "" where it sorts so.
+    virtual QString NullsOrder(bool descending) const = 0;
+
     // A moment as a literal the backend compares with its stored dates.
     virtual QString DateLiteral(const QDate& date, const QTime& time) const = 0;
     // The pinyin initials of a text expression, in lower case (pinyin.h), as the program

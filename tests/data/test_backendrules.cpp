@@ -3,6 +3,7 @@
 #include "data/datasource.h"
 #include "data/dbcatalogue.h"
 #include "data/dbconnection.h"
+#include "data/eachrow.h"
 #include "data/filemaintenance.h"
 #include "support/datafixture.h"
 
@@ -91,6 +92,31 @@ TEST_P(BackendRules, FieldsAndTextAreThoseWritten)
     EXPECT_EQ(read, u"a?b"_s);
     EXPECT_TRUE(marked.GetFieldText(u"city"_s, read));
     EXPECT_EQ(read, u"上海?"_s);
+}
+
+// A field left empty sorts before every value going up and after every value going down, text,
+// number or date alike, so that both backends list the rows in one order.
+TEST_P(BackendRules, EmptyFieldsSortBeforeEveryValue)
+{
+    Exec(u"INSERT INTO address (no, [group], [user]) VALUES (1, '同学', '甲'), (2, NULL, '乙'), "
+         "(3, 'Alpha', '丙')"_s);
+    Exec(u"INSERT INTO outputdata (no, date, paper, sum) VALUES (1, '2024-03-05 00:00:00', 'A', "
+         "5), (2, NULL, 'B', NULL), (3, '2024-03-06 00:00:00', 'C', 1)"_s);
+    auto db = Open();
+    const auto listed = [&](const QString& sql, const QString& field) {
+        CADORecordset rs(db.get());
+        QStringList values;
+        EXPECT_TRUE(OpenEachRow(rs, sql, [&] {
+            QString value;
+            rs.GetFieldText(field, value);
+            values << value;
+        })) << rs.GetLastError().toStdString();
+        return values.join(u'|');
+    };
+    EXPECT_EQ(listed(u"SELECT * FROM [address] ORDER BY group, user"_s, u"user"_s), u"乙|丙|甲"_s);
+    EXPECT_EQ(listed(u"SELECT * FROM [address] ORDER BY [group] DESC"_s, u"user"_s), u"甲|丙|乙"_s);
+    EXPECT_EQ(listed(u"SELECT * FROM outputdata ORDER BY date DESC"_s, u"paper"_s), u"C|A|B"_s);
+    EXPECT_EQ(listed(u"SELECT * FROM outputdata ORDER BY sum, paper"_s, u"paper"_s), u"B|C|A"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(, BackendRules, EachBackend(), BackendName);

@@ -30,6 +30,11 @@ public:
     {
         return u" COLLATE \""_s + QLatin1StringView(kOrderCollation) + u'"';
     }
+    // The server takes NULL for larger than every value.
+    QString NullsOrder(bool descending) const override
+    {
+        return descending ? u" NULLS LAST"_s : u" NULLS FIRST"_s;
+    }
     QString DateLiteral(const QDate& date, const QTime& time) const override
     {
         return u"TIMESTAMP '"_s + jetsql::StoredDateTime(date, time) + u'\'';
