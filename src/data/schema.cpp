@@ -6,6 +6,7 @@
 #include "data/dbconnection.h"
 #include "data/dbstatement.h"
 #include "data/rights.h"
+#include "data/sqldialect.h"
 #include "data/sqlite/sqliteconnection.h"
 #include "data/sqlite/sqlitefiles.h"
 
@@ -331,11 +332,14 @@ bool AddMissingTables(vantrel::db::Connection& connection, std::span<const schem
                 *error = name + u": "_s + connection.LastError().message;
             return false;
         }
+        // Each index keeps NULL where the lists put it, so that a list read in either
+        // direction can walk the index instead of sorting.
         for (const char* column : table.indexed)
-            if (!RunStatement(connection,
-                              u"CREATE INDEX IF NOT EXISTS \"%1_%2\" ON \"%1\" (\"%2\")"_s.arg(
-                                  name, QString::fromUtf8(column)),
-                              error))
+            if (!RunStatement(
+                    connection,
+                    u"CREATE INDEX IF NOT EXISTS \"%1_%2\" ON \"%1\" (\"%2\"%3)"_s.arg(
+                        name, QString::fromUtf8(column), connection.SqlDialect().NullsOrder(false)),
+                    error))
                 return false;
     }
     return !catalogue.HasTable(u"snnumber"_s) ||
