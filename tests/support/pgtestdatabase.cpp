@@ -71,7 +71,8 @@ pg_conn* Connect(const QString& database)
 
 // The tests inspect their databases with a few of SQLite's functions; these give the same
 // answers here, so that one test body reads both backends. A real joined to a text is written
-// as SQLite writes it ("10.0", not "10"); whole numbers keep their plain form beside it.
+// as SQLite writes it ("10.0", not "10"), a truth value as 1 or 0; whole numbers keep their
+// plain form beside them.
 constexpr char kSqliteFunctions[] = R"(
 CREATE FUNCTION typeof(anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS $$
     SELECT CASE WHEN $1 IS NULL THEN 'null'
@@ -109,6 +110,12 @@ CREATE FUNCTION sqlite_cat(bigint, text) RETURNS text LANGUAGE sql IMMUTABLE STR
     AS $$ SELECT $1::text || $2 $$;
 CREATE FUNCTION sqlite_cat(text, bigint) RETURNS text LANGUAGE sql IMMUTABLE STRICT
     AS $$ SELECT $1 || $2::text $$;
+CREATE FUNCTION sqlite_cat(boolean, text) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT $1::integer::text || $2 $$;
+CREATE FUNCTION sqlite_cat(text, boolean) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+    AS $$ SELECT $1 || $2::integer::text $$;
+CREATE OPERATOR || (LEFTARG = boolean, RIGHTARG = text, FUNCTION = sqlite_cat);
+CREATE OPERATOR || (LEFTARG = text, RIGHTARG = boolean, FUNCTION = sqlite_cat);
 CREATE OPERATOR || (LEFTARG = double precision, RIGHTARG = text, FUNCTION = sqlite_cat);
 CREATE OPERATOR || (LEFTARG = text, RIGHTARG = double precision, FUNCTION = sqlite_cat);
 CREATE OPERATOR || (LEFTARG = smallint, RIGHTARG = text, FUNCTION = sqlite_cat);
@@ -119,15 +126,23 @@ CREATE OPERATOR || (LEFTARG = bigint, RIGHTARG = text, FUNCTION = sqlite_cat);
 CREATE OPERATOR || (LEFTARG = text, RIGHTARG = bigint, FUNCTION = sqlite_cat);
 )";
 
+constexpr Oid kBool = 16;
 constexpr Oid kFloat8 = 701; // double precision
 
-// A real as SQLite writes it: up to 15 digits, and ".0" after a whole number.
-QString SqliteRealText(double value)
+// A value of the first row as SQLite writes it: a real with up to 15 digits and ".0" after a
+// whole number, a truth value as 1 or 0.
+QString SqliteText(const PGresult* result, int column)
 {
-    QString text = QString::number(value, 'g', 15);
-    if (std::isfinite(value) && !text.contains(u'.') && !text.contains(u'e'))
-        text += u".0"_s;
-    return text;
+    const QByteArrayView text(PQgetvalue(result, 0, column));
+    if (PQftype(result, column) == kBool)
+        return text == "t" ? u"1"_s : u"0"_s;
+    if (PQftype(result, column) != kFloat8)
+        return QString::fromUtf8(text);
+    const double value = text.toDouble();
+    QString real = QString::number(value, 'g', 15);
+    if (std::isfinite(value) && !real.contains(u'.') && !real.contains(u'e'))
+        real += u".0"_s;
+    return real;
 }
 
 } // namespace
@@ -194,10 +209,7 @@ QString PgTestDatabase::QueryValue(const QString& sql) const
     PGresult* result = PQexec(m_db, ServerSql(sql).constData());
     QString value;
     if (PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) > 0)
-        value = PQgetisnull(result, 0, 0) ? u"<NULL>"_s
-                : PQftype(result, 0) == kFloat8
-                    ? SqliteRealText(QByteArrayView(PQgetvalue(result, 0, 0)).toDouble())
-                    : QString::fromUtf8(PQgetvalue(result, 0, 0));
+        value = PQgetisnull(result, 0, 0) ? u"<NULL>"_s : SqliteText(result, 0);
     else
         ADD_FAILURE() << sql.toStdString() << ": " << PQerrorMessage(m_db);
     PQclear(result);
