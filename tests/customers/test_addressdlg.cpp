@@ -22,7 +22,7 @@ protected:
     AddressDlgTest()
     {
         m_file.Exec(u"INSERT INTO [group] (name) VALUES ('同学'), ('客户'), ('Alpha')"_s);
-        m_file.Exec(u"INSERT INTO address (no, [group], user, sex, mobile) VALUES "
+        m_file.Exec(u"INSERT INTO address (no, [group], [user], sex, mobile) VALUES "
                     "(1, '同学', '周七', 1, '13900000000')"_s);
     }
 
@@ -43,7 +43,7 @@ protected:
     static QStringList Groups(const CAddressDlg& dialog) { return Items(dialog.GroupCombo()); }
 };
 
-TEST_F(AddressDlgTest, ANewGroupIsStoredAndOfferedAndAnEmptyOneMakesNoGroup)
+TEST_P(AddressDlgTest, ANewGroupIsStoredAndOfferedAndAnEmptyOneMakesNoGroup)
 {
     auto dialog = Open();
     // The groups in the users' order, the first chosen for a new entry.
@@ -69,7 +69,7 @@ TEST_F(AddressDlgTest, ANewGroupIsStoredAndOfferedAndAnEmptyOneMakesNoGroup)
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(Groups(*dialog), QStringList({u"Alpha"_s, u"家人"_s, u"客户"_s, u"同学"_s}));
     EXPECT_EQ(Count(u"\"group\" WHERE name = '家人'"_s), 1);
-    const QString entry = u" FROM address WHERE user = '张三'"_s;
+    const QString entry = u" FROM address WHERE [user] = '张三'"_s;
     EXPECT_EQ(Value(u"SELECT \"group\" || '|' || sex || '|' || pas || '|' || birthday || '|' || "
                     "\"like\" || '|' || homezip"_s +
                     entry),
@@ -85,7 +85,7 @@ TEST_F(AddressDlgTest, ANewGroupIsStoredAndOfferedAndAnEmptyOneMakesNoGroup)
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"添加成功！"_s}));
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(Value(u"SELECT typeof(\"group\") FROM address WHERE user = '李四'"_s), u"null"_s);
+    EXPECT_EQ(Value(u"SELECT typeof(\"group\") FROM address WHERE [user] = '李四'"_s), u"null"_s);
     EXPECT_EQ(Count(u"\"group\""_s), 4);
     EXPECT_EQ(Count(u"\"group\" WHERE name IS NULL OR name = ''"_s), 0);
 
@@ -94,7 +94,7 @@ TEST_F(AddressDlgTest, ANewGroupIsStoredAndOfferedAndAnEmptyOneMakesNoGroup)
     EXPECT_TRUE(Groups(*next).contains(u"家人"_s));
 }
 
-TEST_F(AddressDlgTest, TheDuplicateQuestionComesOnlyWithinOneGroup)
+TEST_P(AddressDlgTest, TheDuplicateQuestionComesOnlyWithinOneGroup)
 {
     const QString question = u"同分类下已经存在该联系人，是否要重复添加？"_s;
     auto dialog = Open();
@@ -112,13 +112,13 @@ TEST_F(AddressDlgTest, TheDuplicateQuestionComesOnlyWithinOneGroup)
     EXPECT_EQ(m_messages.Messages()[0].text, question);
     EXPECT_EQ(m_messages.Messages()[0].caption, u"重复"_s);
     EXPECT_TRUE(m_messages.Messages()[0].question);
-    EXPECT_EQ(Count(u"address WHERE user = '周七'"_s), 2);
+    EXPECT_EQ(Count(u"address WHERE [user] = '周七'"_s), 2);
 
     m_messages.Clear();
     m_messages.AnswerNext(true);
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({question, u"添加成功！"_s}));
-    EXPECT_EQ(Count(u"address WHERE user = '周七' AND \"group\" = '同学'"_s), 2);
+    EXPECT_EQ(Count(u"address WHERE [user] = '周七' AND \"group\" = '同学'"_s), 2);
 
     // Entries without a group are one group too.
     m_messages.Clear();
@@ -128,7 +128,7 @@ TEST_F(AddressDlgTest, TheDuplicateQuestionComesOnlyWithinOneGroup)
     m_messages.AnswerNext(false);
     Click(*dialog, u"IDOK"_s);
     EXPECT_EQ(m_messages.Texts(), QStringList({u"添加成功！"_s, question}));
-    EXPECT_EQ(Count(u"address WHERE user = '孙八'"_s), 1);
+    EXPECT_EQ(Count(u"address WHERE [user] = '孙八'"_s), 1);
 
     // A modify never finds the entry itself.
     m_messages.Clear();
@@ -143,7 +143,7 @@ TEST_F(AddressDlgTest, TheDuplicateQuestionComesOnlyWithinOneGroup)
     EXPECT_EQ(Value(u"SELECT remark || sex FROM address WHERE no = 1"_s), u"大学同学1"_s);
 }
 
-TEST_F(AddressDlgTest, WithoutTheGroupTableTheUserIsToldToUpgrade)
+TEST_P(AddressDlgTest, WithoutTheGroupTableTheUserIsToldToUpgrade)
 {
     m_file.Exec(u"DROP TABLE \"group\""_s);
     auto dialog = Open();
@@ -160,7 +160,7 @@ TEST_F(AddressDlgTest, WithoutTheGroupTableTheUserIsToldToUpgrade)
     EXPECT_EQ(Count(u"address"_s), 1);
 }
 
-TEST_F(AddressDlgTest, TheMainListAddsAndModifiesThroughTheRegisteredCommands)
+TEST_P(AddressDlgTest, TheMainListAddsAndModifiesThroughTheRegisteredCommands)
 {
     CAppContext app;
     FeatureCommands commands;
@@ -174,7 +174,7 @@ TEST_F(AddressDlgTest, TheMainListAddsAndModifiesThroughTheRegisteredCommands)
         });
         commands.Run(ID_MANAGE_ADDRESS);
     }
-    EXPECT_EQ(Value(u"SELECT \"group\" FROM address WHERE user = '吴九'"_s), u"Alpha"_s);
+    EXPECT_EQ(Value(u"SELECT \"group\" FROM address WHERE [user] = '吴九'"_s), u"Alpha"_s);
 
     FillMain(CustomerCategory::kAddressBook, u"SELECT * FROM [address]"_s,
              {u"分类"_s, u"姓名"_s, u"性别"_s, QString()},
@@ -192,7 +192,7 @@ TEST_F(AddressDlgTest, TheMainListAddsAndModifiesThroughTheRegisteredCommands)
     }
     EXPECT_EQ(m_messages.Texts(), QStringList({u"修改成功！"_s}));
     EXPECT_EQ(RowTexts(m_main->List(), 1), QStringList({u"同学"_s, u"周七七"_s, u"男"_s, u"1"_s}));
-    EXPECT_EQ(Value(u"SELECT user || sex FROM address WHERE no = 1"_s), u"周七七0"_s);
+    EXPECT_EQ(Value(u"SELECT [user] || sex FROM address WHERE no = 1"_s), u"周七七0"_s);
 
     // An entry deleted meanwhile is not found.
     m_file.Exec(u"DELETE FROM address WHERE no = 1"_s);
@@ -202,5 +202,7 @@ TEST_F(AddressDlgTest, TheMainListAddsAndModifiesThroughTheRegisteredCommands)
     EXPECT_EQ(m_messages.Texts(), QStringList({u"找不到此记录，修改失败！"_s}));
     EXPECT_TRUE(gone->isVisible());
 }
+
+INSTANTIATE_TEST_SUITE_P(, AddressDlgTest, EachBackend(), BackendName);
 
 } // namespace

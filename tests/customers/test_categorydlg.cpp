@@ -31,7 +31,7 @@ protected:
     CCategoryDlg m_dialog{m_db.get()};
 };
 
-TEST_F(CategoryDlgTest, KindsListTheirValuesInTheUsersOrder)
+TEST_P(CategoryDlgTest, KindsListTheirValuesInTheUsersOrder)
 {
     QStringList kinds;
     for (int row = 0; row < m_dialog.KindList()->rowCount(); ++row)
@@ -56,7 +56,7 @@ TEST_F(CategoryDlgTest, KindsListTheirValuesInTheUsersOrder)
     EXPECT_EQ(Values(), QStringList());
 }
 
-TEST_F(CategoryDlgTest, AddRefusesEmptyAndExistingValues)
+TEST_P(CategoryDlgTest, AddRefusesEmptyAndExistingValues)
 {
     ClickRow(m_dialog.KindList(), kCity);
     Click(m_dialog, u"IDC_ADD"_s);
@@ -78,7 +78,7 @@ TEST_F(CategoryDlgTest, AddRefusesEmptyAndExistingValues)
     EXPECT_EQ(Count(u"city"_s), 4);
 }
 
-TEST_F(CategoryDlgTest, RenameChecksBeforeItChangesAnything)
+TEST_P(CategoryDlgTest, RenameChecksBeforeItChangesAnything)
 {
     ClickRow(m_dialog.KindList(), kCity);
     SetValue(u"深圳"_s);
@@ -113,7 +113,7 @@ TEST_F(CategoryDlgTest, RenameChecksBeforeItChangesAnything)
     EXPECT_EQ(Count(u"city WHERE name = '广州市'"_s), 0);
 }
 
-TEST_F(CategoryDlgTest, DeleteRemovesTheSelectedValueOnly)
+TEST_P(CategoryDlgTest, DeleteRemovesTheSelectedValueOnly)
 {
     ClickRow(m_dialog.KindList(), kCity);
     Click(m_dialog, u"IDC_DELETE"_s);
@@ -133,5 +133,7 @@ TEST_F(CategoryDlgTest, DeleteRemovesTheSelectedValueOnly)
     EXPECT_EQ(m_messages.LastText(), u"没有找到要删除的记录！"_s);
     EXPECT_EQ(Values().size(), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(, CategoryDlgTest, EachBackend(), BackendName);
 
 } // namespace

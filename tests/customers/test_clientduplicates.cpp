@@ -29,7 +29,7 @@ protected:
     const QString m_numberQuestion = u"客户编号已经存在，是否要重复添加？"_s;
 };
 
-TEST_F(ClientDuplicatesTest, ANameOrNumberInAnotherCaseIsADuplicate)
+TEST_P(ClientDuplicatesTest, ANameOrNumberInAnotherCaseIsADuplicate)
 {
     auto dialog = Open();
     RetypeField(*dialog, u"name"_s, u"ABC"_s);
@@ -66,7 +66,7 @@ TEST_F(ClientDuplicatesTest, ANameOrNumberInAnotherCaseIsADuplicate)
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s}));
 }
 
-TEST_F(ClientDuplicatesTest, ADictionaryValueInAnotherCaseIsNotFedTwice)
+TEST_P(ClientDuplicatesTest, ADictionaryValueInAnotherCaseIsNotFedTwice)
 {
     auto dialog = Open();
     RetypeField(*dialog, u"name"_s, u"丙公司"_s);
@@ -84,5 +84,7 @@ TEST_F(ClientDuplicatesTest, ADictionaryValueInAnotherCaseIsNotFedTwice)
     EXPECT_EQ(m_messages.Texts(), QStringList({u"新数据添加成功！"_s}));
     EXPECT_EQ(Value(u"SELECT group_concat(name, '|') FROM city"_s), u"Shanghai|Shanghai Pudong"_s);
 }
+
+INSTANTIATE_TEST_SUITE_P(, ClientDuplicatesTest, EachBackend(), BackendName);
 
 } // namespace

@@ -125,7 +125,7 @@ protected:
     }
 };
 
-TEST_F(LinkmanTest, AddsAContactWithItsClientNumberAndDefaults)
+TEST_P(LinkmanTest, AddsAContactWithItsClientNumberAndDefaults)
 {
     auto dialog = NewDialog();
     dialog->show();
@@ -172,7 +172,7 @@ TEST_F(LinkmanTest, AddsAContactWithItsClientNumberAndDefaults)
     EXPECT_EQ(Field(2, u"client"_s), u"1"_s);
 }
 
-TEST_F(LinkmanTest, RefusesMissingNamesUnknownClientsAndBadBirthdays)
+TEST_P(LinkmanTest, RefusesMissingNamesUnknownClientsAndBadBirthdays)
 {
     auto dialog = NewDialog();
     dialog->show();
@@ -216,7 +216,7 @@ TEST_F(LinkmanTest, RefusesMissingNamesUnknownClientsAndBadBirthdays)
     EXPECT_EQ(Contacts(), 0);
 }
 
-TEST_F(LinkmanTest, BirthdayBeyondTheMonthIsStoredAsItsLastDay)
+TEST_P(LinkmanTest, BirthdayBeyondTheMonthIsStoredAsItsLastDay)
 {
     auto dialog = NewDialog();
     dialog->show();
@@ -232,7 +232,7 @@ TEST_F(LinkmanTest, BirthdayBeyondTheMonthIsStoredAsItsLastDay)
     EXPECT_EQ(CLinkmanDlg::BirthdayDate(2001, 12, 31), QDate(2001, 12, 31));
 }
 
-TEST_F(LinkmanTest, DuplicatesAreJudgedWithinTheClient)
+TEST_P(LinkmanTest, DuplicatesAreJudgedWithinTheClient)
 {
     const QString name = u"O'Brien \"[%2]\""_s;
     EXPECT_EQ(Add(name, u"华东商贸"_s, u"N-1"_s), u"新数据添加成功！"_s);
@@ -260,7 +260,7 @@ TEST_F(LinkmanTest, DuplicatesAreJudgedWithinTheClient)
     EXPECT_EQ(Contacts(u"[client] = 2"_s), 2);
 }
 
-TEST_F(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
+TEST_P(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
 {
     ASSERT_EQ(Add(u"甲"_s, u"华东商贸"_s, u"A1"_s), u"新数据添加成功！"_s);
     ASSERT_EQ(Add(u"乙"_s, u"华东商贸"_s, u"A2"_s), u"新数据添加成功！"_s);
@@ -326,7 +326,7 @@ TEST_F(LinkmanTest, ModifyRewritesTheRowAndNeverCountsItsOwnRow)
     EXPECT_EQ(m_file.QueryValue(u"SELECT COUNT(*) FROM important"_s), u"1"_s);
 }
 
-TEST_F(LinkmanTest, SecondaryListAddsEditsAndDeletesContacts)
+TEST_P(LinkmanTest, SecondaryListAddsEditsAndDeletesContacts)
 {
     ShowClients();
     ClickClient(1);
@@ -386,7 +386,7 @@ TEST_F(LinkmanTest, SecondaryListAddsEditsAndDeletesContacts)
     EXPECT_EQ(Lower()->List().GetItemCount(), 1);
 }
 
-TEST_F(LinkmanTest, ClientsOfTheSameNameKeepTheirOwnContacts)
+TEST_P(LinkmanTest, ClientsOfTheSameNameKeepTheirOwnContacts)
 {
     // A second client of the first one's name (the client dialog lets the user save it), with
     // a contact of its own.
@@ -445,5 +445,7 @@ TEST_F(LinkmanTest, ClientsOfTheSameNameKeepTheirOwnContacts)
     EXPECT_EQ(Field(50, u"client"_s), u"4"_s);
     EXPECT_EQ(Field(50, u"mobile"_s), u"13700000000"_s);
 }
+
+INSTANTIATE_TEST_SUITE_P(, LinkmanTest, EachBackend(), BackendName);
 
 } // namespace

@@ -76,7 +76,7 @@ protected:
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
 };
 
-TEST_F(NotepaperTest, QueriesListNotesWithTheirWeekdayTheLatestDayFirst)
+TEST_P(NotepaperTest, QueriesListNotesWithTheirWeekdayTheLatestDayFirst)
 {
     QueryDays(QDate(2009, 1, 1), QDate(2009, 1, 1));
     EXPECT_EQ(m_main->Category(), ScheduleCategory::kNotes);
@@ -116,7 +116,7 @@ TEST_F(NotepaperTest, QueriesListNotesWithTheirWeekdayTheLatestDayFirst)
     EXPECT_EQ(Listed(), (QStringList{u"3"_s, u"2"_s, u"1"_s}));
 }
 
-TEST_F(NotepaperTest, EnterQueriesTheGroupThatHasTheFocus)
+TEST_P(NotepaperTest, EnterQueriesTheGroupThatHasTheFocus)
 {
     Query([](CNotepaperQueryDlg& dialog) {
         dialog.activateWindow();
@@ -141,7 +141,7 @@ TEST_F(NotepaperTest, EnterQueriesTheGroupThatHasTheFocus)
     EXPECT_EQ(Listed(), QStringList{u"1"_s});
 }
 
-TEST_F(NotepaperTest, NewNoteShowsItsWeekdayAndNeedsCaptionAndText)
+TEST_P(NotepaperTest, NewNoteShowsItsWeekdayAndNeedsCaptionAndText)
 {
     CNotepaperDlg dialog(m_db.get(), m_main, TextView(), m_app.Clock(), &m_window);
     dialog.show();
@@ -175,7 +175,7 @@ TEST_F(NotepaperTest, NewNoteShowsItsWeekdayAndNeedsCaptionAndText)
     EXPECT_EQ(m_main->List().GetItemCount(), 0);
 }
 
-TEST_F(NotepaperTest, ModifyFromTheListMovesTheNoteAndRewritesItsRow)
+TEST_P(NotepaperTest, ModifyFromTheListMovesTheNoteAndRewritesItsRow)
 {
     ShowNoteList(m_doc, u"SELECT * FROM notepaper ORDER BY time DESC"_s);
     ASSERT_EQ(Listed(), (QStringList{u"3"_s, u"2"_s, u"1"_s}));
@@ -213,5 +213,7 @@ TEST_F(NotepaperTest, ModifyFromTheListMovesTheNoteAndRewritesItsRow)
     EXPECT_TRUE(gone.isVisible());
     EXPECT_EQ(Count(u"notepaper"_s), 3);
 }
+
+INSTANTIATE_TEST_SUITE_P(, NotepaperTest, EachBackend(), BackendName);
 
 } // namespace

@@ -43,7 +43,7 @@ protected:
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
 };
 
-TEST_F(NoticeTest, SavedWithoutTouchingThePickersStoresTheMomentItOpened)
+TEST_P(NoticeTest, SavedWithoutTouchingThePickersStoresTheMomentItOpened)
 {
     {
         ModalDriver<CNoticeDlg> driver([](CNoticeDlg& dialog) {
@@ -72,7 +72,7 @@ TEST_F(NoticeTest, SavedWithoutTouchingThePickersStoresTheMomentItOpened)
     EXPECT_EQ(RowTexts(m_main->List(), 2)[0], u"2024-3-5  9:0:0"_s);
 }
 
-TEST_F(NoticeTest, ModifyKeepsTheNumberAndAnEndBeforeTheStart)
+TEST_P(NoticeTest, ModifyKeepsTheNumberAndAnEndBeforeTheStart)
 {
     ShowReminderList(m_doc);
     ASSERT_EQ(RowTexts(m_main->List(), 1).constLast(), u"4"_s);
@@ -117,5 +117,7 @@ TEST_F(NoticeTest, ModifyKeepsTheNumberAndAnEndBeforeTheStart)
               u"2025-01-01 00:00:00|2025-01-01 23:59:59|全天"_s);
     EXPECT_EQ(m_main->List().GetItemCount(), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(, NoticeTest, EachBackend(), BackendName);
 
 } // namespace

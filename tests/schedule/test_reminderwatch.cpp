@@ -69,7 +69,7 @@ protected:
     CFeatureContext m_context{m_app, m_doc, m_commands, &m_window};
 };
 
-TEST_F(ReminderWatchTest, RemindersAreDueInTheirWindowOnceUntilPutAway)
+TEST_P(ReminderWatchTest, RemindersAreDueInTheirWindowOnceUntilPutAway)
 {
     CRemindersDue due = NewDue();
     m_clock.Set(At(8, 59, 59));
@@ -111,7 +111,7 @@ TEST_F(ReminderWatchTest, RemindersAreDueInTheirWindowOnceUntilPutAway)
     EXPECT_EQ(Due(another), QStringList{u"r4*"_s});
 }
 
-TEST_F(ReminderWatchTest, FlaggedAppointmentsAreDueFifteenMinutesAheadAndNotAfter)
+TEST_P(ReminderWatchTest, FlaggedAppointmentsAreDueFifteenMinutesAheadAndNotAfter)
 {
     CRemindersDue due = NewDue();
     m_clock.Set(At(13, 44, 59));
@@ -129,7 +129,7 @@ TEST_F(ReminderWatchTest, FlaggedAppointmentsAreDueFifteenMinutesAheadAndNotAfte
     EXPECT_EQ(Due(due), QStringList());
 }
 
-TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
+TEST_P(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
 {
     CReminderWatch watch(m_doc, m_commands, m_app.Clock(), &m_window);
     CReminderWindow& window = *watch.Window();
@@ -202,7 +202,7 @@ TEST_F(ReminderWatchTest, WindowListsWhatIsDueAndActsOnTheChosenLine)
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(ReminderWatchTest, ComesUpInTheCornerAndAnswersWhileADialogRuns)
+TEST_P(ReminderWatchTest, ComesUpInTheCornerAndAnswersWhileADialogRuns)
 {
     m_window.show();
     CReminderWatch watch(m_doc, m_commands, m_app.Clock(), &m_window);
@@ -243,7 +243,7 @@ TEST_F(ReminderWatchTest, ComesUpInTheCornerAndAnswersWhileADialogRuns)
     EXPECT_EQ(window.Entries()[0].no, 6);
 }
 
-TEST_F(ReminderWatchTest, SavedReminderIsDueAtOnceAndOpensInItsDialog)
+TEST_P(ReminderWatchTest, SavedReminderIsDueAtOnceAndOpensInItsDialog)
 {
     m_clock.Set(At(20, 0, 0, 6));
     CReminderWatch* watch = RegisterReminderCommands(m_context);
@@ -287,5 +287,7 @@ TEST_F(ReminderWatchTest, SavedReminderIsDueAtOnceAndOpensInItsDialog)
     EXPECT_TRUE(window.Entries()[0].fresh);
     EXPECT_EQ(window.Entries()[0].end, At(22, 0, 0, 6));
 }
+
+INSTANTIATE_TEST_SUITE_P(, ReminderWatchTest, EachBackend(), BackendName);
 
 } // namespace

@@ -62,7 +62,7 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(ExportCommandsTest, CsvHoldsTheVisibleCellsAndTotalsButNoRecordNumbers)
+TEST_P(ExportCommandsTest, CsvHoldsTheVisibleCellsAndTotalsButNoRecordNumbers)
 {
     ListSales();
     const CRecordListModel& list = m_main->List();
@@ -90,7 +90,7 @@ TEST_F(ExportCommandsTest, CsvHoldsTheVisibleCellsAndTotalsButNoRecordNumbers)
     EXPECT_EQ(records[3].size(), 17);
 }
 
-TEST_F(ExportCommandsTest, XlsxFromTheMenuHoldsNumbersAndDates)
+TEST_P(ExportCommandsTest, XlsxFromTheMenuHoldsNumbersAndDates)
 {
     ListSales();
     FeatureCommands commands;
@@ -129,7 +129,7 @@ TEST_F(ExportCommandsTest, XlsxFromTheMenuHoldsNumbersAndDates)
     commands.Run(ID_QUERY_EXPORT);
 }
 
-TEST_F(ExportCommandsTest, NothingToExportOrNowhereToWriteIsSaidPlainly)
+TEST_P(ExportCommandsTest, NothingToExportOrNowhereToWriteIsSaidPlainly)
 {
     FeatureCommands commands;
     CAppContext app;
@@ -160,5 +160,7 @@ TEST_F(ExportCommandsTest, NothingToExportOrNowhereToWriteIsSaidPlainly)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{u"目录.csv"_s});
 }
+
+INSTANTIATE_TEST_SUITE_P(, ExportCommandsTest, EachBackend(), BackendName);
 
 } // namespace

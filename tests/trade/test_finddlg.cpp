@@ -121,7 +121,7 @@ protected:
     std::unique_ptr<CFindDlg> m_dialog;
 };
 
-TEST_F(FindDlgTest, FourGroupsEachWithItsDefaultButtonAndEmptyEditMessage)
+TEST_P(FindDlgTest, FourGroupsEachWithItsDefaultButtonAndEmptyEditMessage)
 {
     auto& dialog = Open();
     EXPECT_EQ(dialog.windowTitle(), u"查找"_s);
@@ -162,7 +162,7 @@ TEST_F(FindDlgTest, FourGroupsEachWithItsDefaultButtonAndEmptyEditMessage)
     EXPECT_EQ(m_main->List().GetColumnCount(), 0);
 }
 
-TEST_F(FindDlgTest, NamesMatchWithLetterCaseAndGoneClientsAreUnknown)
+TEST_P(FindDlgTest, NamesMatchWithLetterCaseAndGoneClientsAreUnknown)
 {
     Find(FindMode::kContactName, u"Li"_s);
     ExpectContactSearch();
@@ -184,7 +184,7 @@ TEST_F(FindDlgTest, NamesMatchWithLetterCaseAndGoneClientsAreUnknown)
     EXPECT_TRUE(Contacts().empty());
 }
 
-TEST_F(FindDlgTest, PhoneInAnyOfFourFieldsAndContactNumbers)
+TEST_P(FindDlgTest, PhoneInAnyOfFourFieldsAndContactNumbers)
 {
     Find(FindMode::kContactPhone, u"5551234"_s);
     ExpectContactSearch();
@@ -202,7 +202,7 @@ TEST_F(FindDlgTest, PhoneInAnyOfFourFieldsAndContactNumbers)
               (std::vector<QStringList>{{u"张三"_s, u"丙公司"_s}, {u"李四"_s, u"未知客户"_s}}));
 }
 
-TEST_F(FindDlgTest, ClientNumbersGoThroughLikeWithTheirTextQuoted)
+TEST_P(FindDlgTest, ClientNumbersGoThroughLikeWithTheirTextQuoted)
 {
     // LIKE: letter case does not count, and % and _ stay wildcards.
     Find(FindMode::kClientNumber, u"ab"_s);
@@ -237,7 +237,7 @@ TEST_F(FindDlgTest, ClientNumbersGoThroughLikeWithTheirTextQuoted)
     EXPECT_EQ(Count(u"client"_s), 3);
 }
 
-TEST_F(FindDlgTest, TheMenuCommandOpensTheDialog)
+TEST_P(FindDlgTest, TheMenuCommandOpensTheDialog)
 {
     FeatureCommands commands;
     CAppContext app;
@@ -251,5 +251,7 @@ TEST_F(FindDlgTest, TheMenuCommandOpensTheDialog)
     ExpectContactSearch();
     EXPECT_EQ(Contacts().size(), 4u);
 }
+
+INSTANTIATE_TEST_SUITE_P(, FindDlgTest, EachBackend(), BackendName);
 
 } // namespace
