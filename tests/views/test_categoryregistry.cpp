@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(NewCategoryTest, ItsRowDecidesCaptionDialogRecordAndPermission)
+TEST_P(NewCategoryTest, ItsRowDecidesCaptionDialogRecordAndPermission)
 {
     RegisterSamples(u"样品");
     FillMain(kSamples, u"SELECT * FROM notice"_s, {u"内容"_s, QString()},
@@ -70,5 +70,7 @@ TEST_F(NewCategoryTest, ItsRowDecidesCaptionDialogRecordAndPermission)
     Activate();
     EXPECT_EQ(m_doc.InfoText(), u"样品二"_s);
 }
+
+INSTANTIATE_TEST_SUITE_P(, NewCategoryTest, EachBackend(), BackendName);
 
 } // namespace

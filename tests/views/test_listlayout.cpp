@@ -132,7 +132,7 @@ protected:
 
 // The address book lists a long office number, the lower list a payment whose title is wider
 // than its layout gives; long texts stop at a sensible width, and only the first rows count.
-TEST_F(ListColumnWidthTest, ColumnsShowTheirTitleAndLongestOfTheFirstRows)
+TEST_P(ListColumnWidthTest, ColumnsShowTheirTitleAndLongestOfTheFirstRows)
 {
     const QString office = u"0755-86668888-8001 转 23"_s;
     m_file.Exec(
@@ -169,5 +169,7 @@ TEST_F(ListColumnWidthTest, ColumnsShowTheirTitleAndLongestOfTheFirstRows)
     EXPECT_GE(m_main->columnWidth(1), m_main->fontMetrics().horizontalAdvance(title));
     EXPECT_EQ(m_main->columnWidth(0), 100);
 }
+
+INSTANTIATE_TEST_SUITE_P(, ListColumnWidthTest, EachBackend(), BackendName);
 
 } // namespace
