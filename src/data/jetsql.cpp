@@ -437,6 +437,7 @@ enum CaseMark : quint8 {
     kOpenBefore = 1,   // "(" before the token
     kCollateAfter = 2, // " COLLATE NOCASE" after it
     kRangeAfter = 4,   // the token is a text compared with a column: see below
+    kLikeAfter = 8,    // the token ends the pattern of a LIKE: the dialect's escape after it
 };
 
 // How the comparisons of a statement are made blind to letter case, per token.
@@ -462,7 +463,8 @@ struct CaseMarks
     }
 };
 
-// Finds the =, ==, <>, != and IN comparisons that may compare text and marks them:
+// Finds the =, ==, <>, != and IN comparisons that may compare text and marks them, and marks
+// the end of each simple LIKE pattern:
 // - "column = 'text'" becomes "(column = 'text' COLLATE NOCASE AND column BETWEEN 'TEXT' AND
 //   'text')". Every spelling of the text lies between its upper- and lower-case forms in byte
 //   order, so the range lets an index on the column find the candidates that the case-blind
@@ -493,6 +495,11 @@ CaseMarks MarkTextComparisons(const std::vector<Token>& tokens, const QSet<QStri
                     IsPunct(tokens[i + 1], u'>')) ||
                    (IsPunct(token, u'!') && nextIsEqual)) {
             opEnd = i + 1;
+        } else if (IsWord(token, u"LIKE")) {
+            const Operand pattern = RightOperand(tokens, NextMeaningfulFrom(tokens, i + 1));
+            if (pattern.kind != Operand::Complex) // one that names its ESCAPE is complex
+                result.Set(pattern.last, kLikeAfter, tokens.size());
+            continue;
         } else if (IsWord(token, u"IN")) {
             size_t end = PreviousMeaningful(tokens, i);
             if (end != kNoToken && IsWord(tokens[end], u"NOT"))
@@ -812,6 +819,8 @@ Translation Translate(const QString& jetSql, const Dialect& dialect,
             result.parameters.push_back(std::move(parameter));
             if (mark & kCollateAfter)
                 out += caseBlind;
+            if (mark & kLikeAfter)
+                out += dialect.LikeEscape();
             if (mark & kRangeAfter) {
                 out += caseBlind + u" AND "_s + caseMarks.RangeColumn(i) + u" BETWEEN ? AND ?)"_s;
                 result.parameters.push_back({Parameter::Text, 0, 0.0, FoldAscii(text, true)});
@@ -825,6 +834,8 @@ Translation Translate(const QString& jetSql, const Dialect& dialect,
             Emit(token, dialect, out);
             if (mark & kCollateAfter)
                 out += caseBlind;
+            if (mark & kLikeAfter)
+                out += dialect.LikeEscape();
             if (mark & kRangeAfter) // a literal outside WHERE: its folded forms are literals too
                 out += caseBlind + u" AND "_s + caseMarks.RangeColumn(i) + u" BETWEEN "_s +
                        FoldAscii(token.text, true) + u" AND "_s + FoldAscii(token.text, false) +

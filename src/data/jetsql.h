@@ -19,6 +19,7 @@
 // - =, <> and IN compare text without regard to the case of ASCII letters, as Jet does;
 //   comparisons of numbers, dates and columns that hold no text stay as written and keep their
 //   indexes (see MarkTextComparisons);
+// - a LIKE pattern takes the dialect's escape, so that only % and _ are special in it;
 // - pinyin_initials(x) and CROSS JOIN become the dialect's initials and ordered join.
 // Text inside string literals is never touched.
 namespace jetsql {

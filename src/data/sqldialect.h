@@ -33,6 +33,9 @@ public:
     // Whether `column = 'text'` is also narrowed to the byte range between the text's upper-
     // and lower-case forms, which lets an index find the rows the case-blind test then checks.
     virtual bool NarrowsCaseBlindEquality() const = 0;
+    // Written after the pattern of a LIKE that names no escape character of its own, so that
+    // only % and _ are special in it, as in SQLite; "" where that is so already.
+    virtual QString LikeEscape() const = 0;
     // Written after an ORDER BY term of text so that it sorts in the users' code-page order
     // (digits, Latin letters, then Chinese by pinyin).
     virtual QString TextOrder() const = 0;

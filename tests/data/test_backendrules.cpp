@@ -119,6 +119,30 @@ TEST_P(BackendRules, EmptyFieldsSortBeforeEveryValue)
     EXPECT_EQ(listed(u"SELECT * FROM outputdata ORDER BY sum, paper"_s, u"paper"_s), u"B|C|A"_s);
 }
 
+// In a LIKE pattern only % and _ are special: a backslash, as in a folder's name, is itself.
+TEST_P(BackendRules, ABackslashInAPatternStandsForItself)
+{
+    Exec(u"INSERT INTO client (no, name, remark) VALUES (1, 'A', 'C:\\docs\\报价'), "
+         "(2, 'B', 'C:docs'), (3, 'C', 'x\\'), (4, 'D', 'x')"_s);
+    auto db = Open();
+    const auto found = [&](const QString& sql) {
+        CADORecordset rs(db.get());
+        QStringList names;
+        EXPECT_TRUE(OpenEachRow(rs, sql + u" ORDER BY [no]"_s,
+                                [&] {
+                                    QString name;
+                                    rs.GetFieldText(u"name"_s, name);
+                                    names << name;
+                                }))
+            << sql.toStdString() << ": " << rs.GetLastError().toStdString();
+        return names.join(u'|');
+    };
+    EXPECT_EQ(found(u"SELECT * FROM client WHERE [remark] LIKE '%C:\\docs%'"_s), u"A"_s);
+    EXPECT_EQ(found(u"SELECT * FROM client WHERE [remark] LIKE '%\\'"_s), u"C"_s);
+    EXPECT_EQ(found(u"SELECT * FROM client WHERE remark LIKE 'x\\' OR [remark] LIKE '_:d%'"_s),
+              u"B|C"_s);
+}
+
 INSTANTIATE_TEST_SUITE_P(, BackendRules, EachBackend(), BackendName);
 
 // A column another workstation adds shows in the next reading of a statement run before.

@@ -30,6 +30,8 @@ public:
     {
         return u" COLLATE \""_s + QLatin1StringView(kOrderCollation) + u'"';
     }
+    // A backslash would escape the next character of the pattern.
+    QString LikeEscape() const override { return u" ESCAPE ''"_s; }
     // The server takes NULL for larger than every value.
     QString NullsOrder(bool descending) const override
     {
