@@ -119,6 +119,27 @@ TEST_P(BackendRules, EmptyFieldsSortBeforeEveryValue)
     EXPECT_EQ(listed(u"SELECT * FROM outputdata ORDER BY sum, paper"_s, u"paper"_s), u"B|C|A"_s);
 }
 
+// A text is stored whole or not at all: the server, whose texts cannot hold a NUL character,
+// refuses one that does, where it would keep only what comes before it.
+TEST_P(BackendRules, ATextIsStoredWholeOrRefused)
+{
+    const QString name = QString::fromUtf16(u"甲\0乙", 3);
+    auto db = Open();
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client"_s));
+    ASSERT_TRUE(rs.AddNew());
+    rs.SetFieldInt(u"no"_s, 1);
+    rs.SetFieldText(u"name"_s, name);
+    const bool onFile = QLatin1StringView(GetParam().name) == "sqlite"_L1;
+    EXPECT_EQ(rs.Update(), onFile) << rs.GetLastError().toStdString();
+    EXPECT_EQ(QueryValue(u"SELECT count(*) FROM client"_s), onFile ? u"1"_s : u"0"_s);
+    CADORecordset stored(db.get());
+    QString read;
+    EXPECT_TRUE(OpenEachRow(stored, u"SELECT * FROM client"_s,
+                            [&] { stored.GetFieldText(u"name"_s, read); }));
+    EXPECT_EQ(read, onFile ? name : QString());
+}
+
 // In a LIKE pattern only % and _ are special: a backslash, as in a folder's name, is itself.
 TEST_P(BackendRules, ABackslashInAPatternStandsForItself)
 {

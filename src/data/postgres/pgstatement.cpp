@@ -105,6 +105,13 @@ bool PgStatement::BindReal(int parameter, double value)
 
 bool PgStatement::BindText(int parameter, QByteArrayView utf8)
 {
+    // The value goes as a C string, and no text of the server holds a NUL: it would be cut there.
+    if (utf8.contains('\0')) {
+        m_connection.SetError(
+            db::LayerError(db::ErrorKind::Failed,
+                           u"The server cannot store a text that holds a NUL character."_s));
+        return false;
+    }
     return Bind(parameter, utf8.toByteArray(), false);
 }
 
