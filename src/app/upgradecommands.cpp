@@ -51,8 +51,10 @@ QString AddedText(const UpgradeResult& result)
         lines << u"编号计数器的计数记录"_s;
     if (!result.restoredGroups.isEmpty())
         lines << u"按通讯录恢复的分类："_s + result.restoredGroups.join(u"、"_s);
-    lines << QString() << u"升级前的数据文件已备份为："_s
-          << QDir::toNativeSeparators(result.backup);
+    // A server keeps its own copies; the upgrade makes one of a data file only.
+    if (!result.backup.isEmpty())
+        lines << QString() << u"升级前的数据文件已备份为："_s
+              << QDir::toNativeSeparators(result.backup);
     return lines.join(u'\n');
 }
 

@@ -6,7 +6,9 @@
 #include "data/dbconnection.h"
 #include "data/dbstatement.h"
 #include "data/jetsql.h"
+#include "data/pinyin.h"
 #include "data/resultset.h"
+#include "data/schema.h"
 #include "data/sqldialect.h"
 
 #include <QStringList>
@@ -501,13 +503,46 @@ bool Bind(db::Statement& statement, int index, CellKind kind, qint64 integer, do
 
 } // namespace
 
-// Binds the written values in column order from parameter 1; `parameter` ends on the last.
-bool CADORecordset::BindPending(db::Statement& statement, int& parameter) const
+// The written columns whose pinyin initials the backend keeps beside them (sqldialect.h):
+// each write of such a column writes its initials too.
+std::vector<size_t> CADORecordset::PendingWithInitials() const
+{
+    std::vector<size_t> columns;
+    if (!m_connection->SqlDialect().StoresInitials())
+        return columns;
+    const std::span<const char* const> searched = schema::InitialsColumns(m_result->table);
+    for (size_t c = 0; c < m_pending.size(); ++c)
+        if (m_pending[c].set && std::ranges::any_of(searched, [&](const char* name) {
+                return m_result->Columns()[c].name.compare(QLatin1StringView(name),
+                                                           Qt::CaseInsensitive) == 0;
+            }))
+            columns.push_back(c);
+    return columns;
+}
+
+QString CADORecordset::InitialsColumnOf(size_t column) const
+{
+    return QuoteIdentifier(m_result->Columns()[column].name +
+                           QLatin1StringView(jetsql::kInitialsSuffix));
+}
+
+// Binds the written values in column order from parameter 1, then the initials of `initials`
+// (PendingWithInitials); `parameter` ends on the last.
+bool CADORecordset::BindPending(db::Statement& statement, int& parameter,
+                                const std::vector<size_t>& initials) const
 {
     bool bound = true;
     for (const Value& value : m_pending)
         if (value.set && bound)
             bound = Bind(statement, ++parameter, value.kind, value.integer, value.real, value.text);
+    for (size_t c : initials) {
+        const Value& value = m_pending[c];
+        if (!bound)
+            break;
+        bound = value.kind == CellKind::Text
+                    ? statement.BindText(++parameter, PinyinInitials(value.text).toUtf8())
+                    : statement.BindNull(++parameter);
+    }
     return bound;
 }
 
@@ -521,6 +556,11 @@ bool CADORecordset::InsertPending()
             marks << u"?"_s;
         }
     }
+    const std::vector<size_t> initials = PendingWithInitials();
+    for (size_t c : initials) {
+        names << InitialsColumnOf(c);
+        marks << u"?"_s;
+    }
     const QString table = QuoteIdentifier(m_result->table);
     const QString sql = (names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
                                          : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
@@ -528,7 +568,7 @@ bool CADORecordset::InsertPending()
                         m_connection->SqlDialect().ReturningRow();
     db::Statement* statement = m_connection->Prepared(sql);
     int parameter = 0;
-    if (!statement || !BindPending(*statement, parameter)) {
+    if (!statement || !BindPending(*statement, parameter, initials)) {
         RecordConnectionError();
         return false;
     }
@@ -543,13 +583,16 @@ bool CADORecordset::UpdatePending()
             assignments << QuoteIdentifier(m_result->Columns()[c].name) + u" = ?"_s;
     if (assignments.isEmpty())
         return true;
+    const std::vector<size_t> initials = PendingWithInitials();
+    for (size_t c : initials)
+        assignments << InitialsColumnOf(c) + u" = ?"_s;
     const QString sql = u"UPDATE %1 SET %2 WHERE "_s.arg(QuoteIdentifier(m_result->table),
                                                          assignments.join(u", "_s)) +
                         CurrentRowCondition(m_bEditAsRead) +
                         m_connection->SqlDialect().ReturningRow();
     db::Statement* statement = m_connection->Prepared(sql);
     int parameter = 0;
-    if (!statement || !BindPending(*statement, parameter) ||
+    if (!statement || !BindPending(*statement, parameter, initials) ||
         !BindCurrentRow(*statement, parameter, m_bEditAsRead)) {
         RecordConnectionError();
         return false;

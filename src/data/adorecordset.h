@@ -98,7 +98,10 @@ private:
     int IndexOf(const QString& field);
     bool ReadDateTime(int index, QDate& date, QTime& time);
     bool PutValue(const QString& field, Value value);
-    bool BindPending(vantrel::db::Statement& statement, int& parameter) const;
+    std::vector<size_t> PendingWithInitials() const;
+    QString InitialsColumnOf(size_t column) const;
+    bool BindPending(vantrel::db::Statement& statement, int& parameter,
+                     const std::vector<size_t>& initials) const;
     bool InsertPending();
     bool UpdatePending();
     // `wholeRow`: every field as read, even where the table numbers its rows.

@@ -1,6 +1,8 @@
 #include "data/datafilekind.h"
 
 #include "data/adodatabase.h"
+#include "data/dbcatalogue.h"
+#include "data/jetsql.h"
 #include "data/schema.h"
 #include "data/sqlite/fileerrors.h"
 #include "data/sqlite/filesafety.h"
@@ -59,6 +61,41 @@ bool MadeByUs(sqlite3* db, const schema::Table& table)
             return false;
     }
     return columns > 0;
+}
+
+// The columns a backend keeps beside the program's (the initials of searched names) are not
+// another program's.
+bool MadeByUs(vantrel::db::Catalogue& catalogue, const schema::Table& table)
+{
+    const std::vector<vantrel::db::ColumnSpec> columns =
+        catalogue.Columns(QLatin1StringView(table.name));
+    for (const vantrel::db::ColumnSpec& stored : columns) {
+        bool known =
+            stored.name.endsWith(QLatin1StringView(jetsql::kInitialsSuffix), Qt::CaseInsensitive);
+        for (const schema::Column& column : table.columns)
+            known = known ||
+                    stored.name.compare(QLatin1StringView(column.name), Qt::CaseInsensitive) == 0;
+        if (!known)
+            return false;
+    }
+    return !columns.empty();
+}
+
+// What a database of a server holds, by the same rules as a file.
+DataFileKind InspectTables(vantrel::db::Catalogue& catalogue)
+{
+    const QStringList names = catalogue.Tables();
+    if (names.isEmpty())
+        return DataFileKind::Empty;
+    int core = 0;
+    for (const char* table : kCoreTables)
+        core += names.contains(QLatin1StringView(table), Qt::CaseInsensitive) ? 1 : 0;
+    if (core == int(std::size(kCoreTables)))
+        return DataFileKind::Ours;
+    for (const QString& name : names)
+        if (const schema::Table* table = SchemaTable(name); table && MadeByUs(catalogue, *table))
+            return DataFileKind::Old;
+    return DataFileKind::Foreign;
 }
 
 bool IsCorruption(int code)
@@ -172,9 +209,11 @@ DataFileKind InspectDataFile(const QString& path)
 DataFileKind InspectDataFile(const CADODatabase& database)
 {
     const auto connection = database.GetActiveConnection();
-    return database.IsOpen() && connection
-               ? InspectDataFile(vantrel::sqlite::HandleOf(connection.get()))
-               : DataFileKind::Foreign;
+    if (!database.IsOpen() || !connection)
+        return DataFileKind::Foreign;
+    if (sqlite3* db = vantrel::sqlite::HandleOf(connection.get()))
+        return InspectDataFile(db);
+    return InspectTables(connection->Schema());
 }
 
 bool PrepareDataFile(const QString& path, QString* error)
@@ -236,6 +275,8 @@ WriteAccess ProbeWriteAccess(const CADODatabase& database)
     if (!database.IsOpen() || !connection)
         return WriteAccess::Writable; // nothing to say: the sign-in reports a closed file
     sqlite3* db = vantrel::sqlite::HandleOf(connection.get());
+    if (!db)
+        return WriteAccess::Writable; // a server takes or refuses each write itself
     const QString folder = QFileInfo(connection->Source()).absolutePath();
     if (sqlite3_db_readonly(db, "main") == 1 ||
         ::access(QFile::encodeName(folder).constData(), W_OK) != 0)

@@ -4,6 +4,7 @@
 
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -23,6 +24,8 @@ class Catalogue
 public:
     virtual ~Catalogue() = default;
 
+    // The names of the tables the source holds, without the engine's own.
+    virtual QStringList Tables() = 0;
     // Whether the source holds a table of that name, letter case aside.
     virtual bool HasTable(const QString& name) = 0;
     // A table's columns in their order; empty when there is no such table.

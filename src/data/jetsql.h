@@ -26,6 +26,10 @@ namespace jetsql {
 
 // The hidden first column that identifies each row of an updatable statement.
 inline constexpr char kRowIdColumn[] = "vantrel_rowid";
+// Where a backend keeps the pinyin initials of a column searched by them (the dialect's
+// StoresInitials), they are in the column of that name with this ending, which the recordsets
+// hide as they hide the row identity.
+inline constexpr char kInitialsSuffix[] = "_initials";
 
 struct Parameter
 {

@@ -32,6 +32,10 @@ Layout::Layout(const db::Statement& statement, bool hasRowId) : first(hasRowId ?
         info.name = statement.ColumnName(i);
         if (hasRowId && info.name == QLatin1StringView(jetsql::kRowIdColumn))
             continue;
+        // A backend's own copy of a name's initials is the recordset's to write, nobody's to
+        // read.
+        if (info.name.endsWith(QLatin1StringView(jetsql::kInitialsSuffix), Qt::CaseInsensitive))
+            continue;
         info.source = i;
         info.table = statement.ColumnTable(i);
         info.role = statement.Role(i);

@@ -5,13 +5,16 @@
 #include "data/dbcatalogue.h"
 #include "data/dbconnection.h"
 #include "data/dbstatement.h"
+#include "data/jetsql.h"
 #include "data/rights.h"
 #include "data/sqldialect.h"
 #include "data/sqlite/sqliteconnection.h"
 #include "data/sqlite/sqlitefiles.h"
+#include "data/storedinitials.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 
 #include <sqlite3.h>
@@ -51,6 +54,7 @@ constexpr Column kClient[] = {
     {"tax", Text},       {"survey", LongText}, {"remark", LongText},
 };
 constexpr const char* kClientIndexed[] = {"no", "name", "number"};
+constexpr const char* kClientInitials[] = {"name"};
 
 constexpr Column kLinkman[] = {
     {"no", Integer},     {"client", Integer},    {"name", Text},        {"number", Text},
@@ -125,6 +129,7 @@ constexpr Column kAddress[] = {
     {"homeaddr", Text}, {"homezip", Text}, {"remark", LongText},
 };
 constexpr const char* kAddressIndexed[] = {"group", "user"};
+constexpr const char* kAddressInitials[] = {"user"};
 
 constexpr Column kSection1[] = {
     {"province", Text}, {"city", Text}, {"zip", Text}, {"sections", Text}};
@@ -136,7 +141,7 @@ constexpr std::span<const char* const> kNone;
 
 const Table kDataTables[] = {
     {"snnumber", kSnnumber, kNone, u"编号计数器"},
-    {"client", kClient, kClientIndexed, u"客户"},
+    {"client", kClient, kClientIndexed, u"客户", kClientInitials},
     {"linkman", kLinkman, kLinkmanIndexed, u"联系人"},
     {"client_property", kDictionary, kDictionaryIndexed, u"客户性质"},
     {"client_type", kDictionary, kDictionaryIndexed, u"客户类别"},
@@ -161,7 +166,7 @@ const Table kDataTables[] = {
     {"product", kProduct, kNameIndexed, u"产品"},
     {"productimage", kImage, kImageIndexed, u"产品图片"},
     {"group", kGroup, kNameIndexed, u"通讯录分类"},
-    {"address", kAddress, kAddressIndexed, u"通讯录"},
+    {"address", kAddress, kAddressIndexed, u"通讯录", kAddressInitials},
 };
 
 const Table kPowerTable = {"power", kPower, kPowerIndexed};
@@ -213,6 +218,14 @@ QString TableTitle(const QString& name)
     return name;
 }
 
+std::span<const char* const> InitialsColumns(const QString& table)
+{
+    for (const Table& data : kDataTables)
+        if (table.compare(QLatin1StringView(data.name), Qt::CaseInsensitive) == 0)
+            return data.initials;
+    return {};
+}
+
 const Table& PowerTable()
 {
     return kPowerTable;
@@ -250,6 +263,22 @@ QStringList CreateStatements(const Table& table)
 
 namespace {
 
+// Makes the counters row where snnumber has none. Each counter is named after the table it
+// numbers and starts after that table's highest number, so that a row made anew never hands
+// out a number in use (in a new database every counter starts at 1).
+QString CounterRowStatement()
+{
+    QStringList counters;
+    QStringList starts;
+    for (const schema::Column& counter : schema::kSnnumber) {
+        counters << QString::fromUtf8(counter.name);
+        starts << u"(SELECT coalesce(max(\"no\"), 0) + 1 FROM \"%1\")"_s.arg(
+            QString::fromUtf8(counter.name));
+    }
+    return u"INSERT INTO snnumber (%1) SELECT %2 WHERE NOT EXISTS (SELECT 1 FROM snnumber)"_s.arg(
+        counters.join(u", "_s), starts.join(u", "_s));
+}
+
 bool Run(sqlite3* db, const QString& sql, QString* error)
 {
     char* message = nullptr;
@@ -284,11 +313,7 @@ bool AddMissing(sqlite3* db, std::span<const schema::Table> tables, QString* err
             for (const QString& statement : schema::CreateStatements(table))
                 ok = ok && Run(db, statement, error);
     if (ok && HasTable(db, "snnumber"))
-        ok = Run(db,
-                 u"INSERT INTO snnumber (client, linkman, appoint, inputdata, outputdata, "
-                 "inputdetail, outputdetail) SELECT 1, 1, 1, 1, 1, 1, 1 "
-                 "WHERE NOT EXISTS (SELECT 1 FROM snnumber)"_s,
-                 error);
+        ok = Run(db, CounterRowStatement(), error);
     // A COMMIT that fails (another program still reading) must not leave the write
     // transaction open on this connection.
     if (ok && Run(db, u"COMMIT"_s, error))
@@ -316,38 +341,62 @@ bool RunStatement(vantrel::db::Connection& connection, const QString& sql, QStri
     return false;
 }
 
+// Where the backend keeps pinyin initials, a column beside each searched column, with an index
+// for the searches.
+void AddInitialsColumns(const vantrel::db::Connection& connection, const schema::Table& table,
+                        std::vector<vantrel::db::ColumnSpec>& columns, QStringList& indexed)
+{
+    if (!connection.SqlDialect().StoresInitials())
+        return;
+    for (const char* column : table.initials) {
+        const QString name = QString::fromUtf8(column) + QLatin1StringView(jetsql::kInitialsSuffix);
+        columns.push_back({name, schema::ColumnType::Text});
+        indexed << name;
+    }
+}
+
 bool AddMissingTables(vantrel::db::Connection& connection, std::span<const schema::Table> tables,
                       QString* error)
 {
     vantrel::db::Catalogue& catalogue = connection.Schema();
+    const auto failed = [&](const QString& name) {
+        if (error)
+            *error = name + u": "_s + connection.LastError().message;
+        return false;
+    };
     for (const schema::Table& table : tables) {
         const QString name = QString::fromUtf8(table.name);
-        if (catalogue.HasTable(name))
-            continue;
         std::vector<vantrel::db::ColumnSpec> columns;
         for (const schema::Column& column : table.columns)
             columns.push_back({QString::fromUtf8(column.name), column.type});
-        if (!catalogue.CreateTable(name, columns)) {
-            if (error)
-                *error = name + u": "_s + connection.LastError().message;
-            return false;
+        QStringList indexed;
+        for (const char* column : table.indexed)
+            indexed << QString::fromUtf8(column);
+        AddInitialsColumns(connection, table, columns, indexed);
+        if (!catalogue.HasTable(name)) {
+            if (!catalogue.CreateTable(name, columns))
+                return failed(name);
+        } else {
+            const std::vector<vantrel::db::ColumnSpec> had = catalogue.Columns(name);
+            for (const vantrel::db::ColumnSpec& column : columns) {
+                const bool present = std::ranges::any_of(had, [&](const auto& existing) {
+                    return existing.name.compare(column.name, Qt::CaseInsensitive) == 0;
+                });
+                if (!present && !catalogue.AddColumn(name, column))
+                    return failed(name);
+            }
         }
         // Each index keeps NULL where the lists put it, so that a list read in either
         // direction can walk the index instead of sorting.
-        for (const char* column : table.indexed)
-            if (!RunStatement(
-                    connection,
-                    u"CREATE INDEX IF NOT EXISTS \"%1_%2\" ON \"%1\" (\"%2\"%3)"_s.arg(
-                        name, QString::fromUtf8(column), connection.SqlDialect().NullsOrder(false)),
-                    error))
+        for (const QString& column : std::as_const(indexed))
+            if (!RunStatement(connection,
+                              u"CREATE INDEX IF NOT EXISTS \"%1_%2\" ON \"%1\" (\"%2\"%3)"_s.arg(
+                                  name, column, connection.SqlDialect().NullsOrder(false)),
+                              error))
                 return false;
     }
     return !catalogue.HasTable(u"snnumber"_s) ||
-           RunStatement(connection,
-                        u"INSERT INTO snnumber (client, linkman, appoint, inputdata, outputdata, "
-                        "inputdetail, outputdetail) SELECT 1, 1, 1, 1, 1, 1, 1 "
-                        "WHERE NOT EXISTS (SELECT 1 FROM snnumber)"_s,
-                        error);
+           RunStatement(connection, CounterRowStatement(), error);
 }
 
 bool AddMissingOnServer(vantrel::db::Connection& connection, std::span<const schema::Table> tables,
@@ -397,7 +446,15 @@ bool UpgradeDatabase(CADODatabase& database, QString* error)
     }
     const auto connection = database.GetActiveConnection();
     if (!vantrel::sqlite::HandleOf(connection.get())) {
-        const bool ok = AddMissingOnServer(*connection, schema::DataTables(), error);
+        // Another program's database is never written to, on a server as in a file.
+        const DataFileKind kind = InspectDataFile(database);
+        if (!HoldsDataTables(kind) && kind != DataFileKind::Empty) {
+            if (error)
+                *error = u"不是本软件的数据库"_s;
+            return false;
+        }
+        const bool ok = AddMissingOnServer(*connection, schema::DataTables(), error) &&
+                        FillStoredInitials(*connection, error);
         connection->Schema().SchemaChanged();
         return ok;
     }

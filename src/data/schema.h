@@ -29,14 +29,18 @@ struct Table
 {
     const char* name;
     std::span<const Column> columns;
-    std::span<const char* const> indexed; // columns that statements use to find rows
-    const char16_t* title = nullptr;      // the table as users know it (data tables)
+    std::span<const char* const> indexed;       // columns that statements use to find rows
+    const char16_t* title = nullptr;            // the table as users know it (data tables)
+    std::span<const char* const> initials = {}; // columns the program searches by pinyin initials
 };
 
 // Every table of the data file except `power`, which sign-in creates.
 std::span<const Table> DataTables();
 // The title of a data table (letter case aside); the name itself for any other.
 QString TableTitle(const QString& name);
+// The columns of a data table that the program searches by their pinyin initials (pinyin.h),
+// letter case aside; none for any other table.
+std::span<const char* const> InitialsColumns(const QString& table);
 // The users and permissions table, in column order.
 const Table& PowerTable();
 // The tables of the reference file: postcodes and area codes, dialling codes, and the common

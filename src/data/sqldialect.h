@@ -49,6 +49,10 @@ public:
     // The pinyin initials of a text expression, in lower case (pinyin.h), as the program
     // writes pinyin_initials(expression).
     virtual QString InitialsOf(const QString& expression) const = 0;
+    // Whether the initials of the columns the program searches by them (schema.h) are kept in
+    // a column of their own, which every write of the recordsets fills, rather than worked out
+    // by the statement.
+    virtual bool StoresInitials() const = 0;
     // A join that asks for the tables in the order written, as the program writes CROSS JOIN;
     // it means the same rows as a comma.
     virtual QString OrderedJoin() const = 0;

@@ -4,6 +4,8 @@
 #include "data/backup.h"
 #include "data/datafilekind.h"
 #include "data/dbcatalogue.h"
+#include "data/dbconnection.h"
+#include "data/dbstatement.h"
 #include "data/gbktext.h"
 #include "data/schema.h"
 #include "data/sqlite/filesafety.h"
@@ -352,6 +354,60 @@ UpgradeResult UpgradeDataFile(sqlite3* db, const QString& path, const QDateTime&
     return rolledBack(failure, error);
 }
 
+namespace {
+
+// What a server database lacks, read through its catalogue. Its write transactions shut out
+// every other writer until they end, so the gaps found are the gaps filled.
+SchemaGaps FindServerGaps(vantrel::db::Connection& connection)
+{
+    vantrel::db::Catalogue& catalogue = connection.Schema();
+    SchemaGaps gaps;
+    for (const Table& table : schema::DataTables()) {
+        const std::vector<vantrel::db::ColumnSpec> columns = catalogue.Columns(Name(table.name));
+        if (columns.empty()) {
+            gaps.tables << Name(table.name);
+            gaps.counterRow = gaps.counterRow || qstrcmp(table.name, kCounterTable) == 0;
+            continue;
+        }
+        for (const Column& column : table.columns)
+            if (std::ranges::none_of(columns, [&](const vantrel::db::ColumnSpec& stored) {
+                    return stored.name.compare(Name(column.name), Qt::CaseInsensitive) == 0;
+                }))
+                gaps.columns << Name(table.name) + u'.' + Name(column.name);
+    }
+    if (!gaps.tables.contains(Name(kCounterTable))) {
+        vantrel::db::Statement* count = connection.Prepared(u"SELECT count(*) FROM snnumber"_s);
+        gaps.counterRow =
+            count && count->Step() == vantrel::db::StepResult::Row && count->Integer(0) == 0;
+        if (count)
+            count->Reset();
+    }
+    return gaps;
+}
+
+// A server keeps its own copies: the upgrade makes none, and adds what is missing in one
+// transaction (UpgradeDatabase).
+UpgradeResult UpgradeServerDatabase(CADODatabase& database)
+{
+    UpgradeResult result;
+    if (!HoldsDataTables(InspectDataFile(database))) {
+        result.outcome = UpgradeOutcome::NotOurs;
+        return result;
+    }
+    result.added = FindServerGaps(*database.GetActiveConnection());
+    if (result.added.IsEmpty()) {
+        result.outcome = UpgradeOutcome::UpToDate;
+        return result;
+    }
+    result.outcome = UpgradeDatabase(database, &result.error) ? UpgradeOutcome::Upgraded
+                                                              : UpgradeOutcome::Failed;
+    if (result.outcome != UpgradeOutcome::Upgraded)
+        result.added = {};
+    return result;
+}
+
+} // namespace
+
 UpgradeResult UpgradeDataFile(CADODatabase& database, const QDateTime& when)
 {
     const auto connection = database.GetActiveConnection();
@@ -361,8 +417,10 @@ UpgradeResult UpgradeDataFile(CADODatabase& database, const QDateTime& when)
         result.error = u"数据文件未打开"_s;
         return result;
     }
-    UpgradeResult result =
-        UpgradeDataFile(vantrel::sqlite::HandleOf(connection.get()), connection->Source(), when);
+    sqlite3* db = vantrel::sqlite::HandleOf(connection.get());
+    if (!db)
+        return UpgradeServerDatabase(database);
+    UpgradeResult result = UpgradeDataFile(db, connection->Source(), when);
     if (result.outcome == UpgradeOutcome::Upgraded)
         connection->Schema().SchemaChanged();
     return result;

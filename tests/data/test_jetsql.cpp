@@ -152,6 +152,7 @@ public:
     {
         return u"initials_of("_s + expression + u')';
     }
+    bool StoresInitials() const override { return false; }
     QString OrderedJoin() const override { return u"STRAIGHT JOIN"_s; }
     bool FoldsNames() const override { return true; }
 };

@@ -2,6 +2,7 @@
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
 #include "data/pinyin.h"
+#include "support/datafixture.h"
 #include "support/tempdata.h"
 
 #include <QStringList>
@@ -96,3 +97,49 @@ TEST(Pinyin, ConnectionsFindNamesByTheirInitialsAndTheFileStaysPlain)
     EXPECT_EQ(file.QueryValue(u"SELECT group_concat(sql) FROM sqlite_master"_s), schema);
     EXPECT_EQ(file.QueryValue(u"SELECT count(*) FROM client"_s), u"6"_s);
 }
+
+using PinyinSearch = DataTest;
+
+// Names written by the program, renamed, or brought in past it are all found by their
+// initials, on every backend.
+TEST_P(PinyinSearch, NamesWrittenRenamedOrCopiedInAreFoundByTheirInitials)
+{
+    auto db = Open();
+    {
+        CADORecordset rs(db.get());
+        ASSERT_TRUE(rs.Open(u"SELECT * FROM client"_s)) << rs.GetLastError().toStdString();
+        for (const auto& [no, name] :
+             {std::pair{1, u"张三"_s}, {2, u"北京华达"_s}, {3, u"Acme"_s}}) {
+            ASSERT_TRUE(rs.AddNew());
+            rs.SetFieldInt(u"no"_s, no);
+            rs.SetFieldText(u"name"_s, name);
+            ASSERT_TRUE(rs.Update()) << rs.GetLastError().toStdString();
+        }
+        // What * selects is the program's columns alone.
+        EXPECT_EQ(rs.GetFieldCount(), 23);
+    }
+    EXPECT_EQ(Names(*db, NameSearch(u"ZS"_s)), QStringList({u"张三"_s}));
+    EXPECT_EQ(Names(*db, NameSearch(u"bjh"_s)), QStringList({u"北京华达"_s}));
+
+    {
+        CADORecordset rs(db.get());
+        ASSERT_TRUE(rs.Open(u"SELECT * FROM client WHERE no = 1"_s));
+        rs.Edit();
+        rs.SetFieldText(u"name"_s, u"李四"_s);
+        ASSERT_TRUE(rs.Update()) << rs.GetLastError().toStdString();
+    }
+    EXPECT_TRUE(Names(*db, NameSearch(u"zs"_s)).isEmpty());
+    EXPECT_EQ(Names(*db, NameSearch(u"ls"_s)), QStringList({u"李四"_s}));
+
+    // Rows written past the recordsets (support/testdatabase.h fills their initials as the
+    // program does for rows copied in).
+    Exec(u"INSERT INTO client (no, name) VALUES (4, '赵四'); "
+         "INSERT INTO address ([user], [group]) VALUES ('王五', '朋友')"_s);
+    EXPECT_EQ(Names(*db, NameSearch(u"zs"_s)), QStringList({u"赵四"_s}));
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(
+        rs.Open(u"SELECT * FROM address WHERE "_s + InitialsCondition(u"[user]"_s, u"ww"_s)));
+    EXPECT_EQ(rs.GetRecordCount(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(, PinyinSearch, EachBackend(), BackendName);

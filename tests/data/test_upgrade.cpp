@@ -1,5 +1,6 @@
 #include "data/adorecordset.h"
 #include "data/backup.h"
+#include "data/schema.h"
 #include "data/sqlite/sqlitefiles.h"
 #include "data/upgrade.h"
 #include "support/datafixture.h"
@@ -126,12 +127,33 @@ TEST_P(UpgradeCounters, EmptyCounterTableGetsARowPastTheNumbersInUse)
     ASSERT_EQ(result.outcome, UpgradeOutcome::Upgraded) << result.error.toStdString();
     EXPECT_TRUE(result.added.counterRow);
     EXPECT_TRUE(result.added.tables.isEmpty());
-    EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || client || ':' || outputdata || ':' || "
-                         "linkman FROM snnumber"_s),
+    EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || max(client) || ':' || max(outputdata) || "
+                         "':' || max(linkman) FROM snnumber"_s),
               u"1:10:31:1"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(, UpgradeCounters, SqliteBackendOnly(), BackendName);
+// A database that holds another program's tables is never written to, on a server as in a
+// file; one that holds nothing becomes a data file.
+TEST_P(UpgradeCounters, AnotherProgramsDatabaseIsRefusedAnEmptyOneMadeReady)
+{
+    QStringList drops;
+    for (const schema::Table& table : schema::DataTables())
+        drops << u"DROP TABLE [%1]"_s.arg(QString::fromUtf8(table.name));
+    Exec(drops.join(u"; "_s));
+    Exec(u"CREATE TABLE songs (title TEXT)"_s);
+    auto db = Open();
+    EXPECT_EQ(UpgradeDataFile(*db, kWhen).outcome, UpgradeOutcome::NotOurs);
+    QString error;
+    EXPECT_FALSE(UpgradeDatabase(*db, &error));
+    EXPECT_EQ(Tables(), QStringList({u"songs"_s}));
+
+    Exec(u"DROP TABLE songs"_s);
+    ASSERT_TRUE(UpgradeDatabase(*db, &error)) << error.toStdString();
+    EXPECT_TRUE(Tables().contains(u"client"_s));
+    EXPECT_EQ(UpgradeDataFile(*db, kWhen).outcome, UpgradeOutcome::UpToDate);
+}
+
+INSTANTIATE_TEST_SUITE_P(, UpgradeCounters, EachBackend(), BackendName);
 
 // Another program's database, a file held by another writer, a file opened read-only: the
 // upgrade says so and the file stays byte for byte as it was, without a copy.

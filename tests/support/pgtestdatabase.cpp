@@ -1,8 +1,10 @@
 #include "support/pgtestdatabase.h"
 
 #include "data/schema.h"
+#include "data/storedinitials.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
@@ -194,10 +196,24 @@ QString PgTestDatabase::ConnectionString() const
 
 void PgTestDatabase::Exec(const QString& sql) const
 {
-    if (m_db)
-        Run(m_db, sql);
-    else
+    if (!m_db) {
         ADD_FAILURE() << "no test database for " << sql.toStdString();
+        return;
+    }
+    if (!Run(m_db, sql))
+        return;
+    // Names written here, past the recordsets, get their initials as the program gives them.
+    static const QRegularExpression writesNames(
+        u"\\b(INSERT\\s+INTO|UPDATE)\\s+\\[?(client|address)\\b"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    if (writesNames.match(sql).hasMatch()) {
+        Run(m_db, u"UPDATE client SET name_initials = NULL; "
+                  "UPDATE address SET user_initials = NULL"_s);
+        const std::unique_ptr<CADODatabase> database = Open();
+        QString error;
+        if (database->IsOpen() && !FillStoredInitials(*database->GetActiveConnection(), &error))
+            ADD_FAILURE() << "cannot fill the initials: " << error.toStdString();
+    }
 }
 
 QString PgTestDatabase::QueryValue(const QString& sql) const
@@ -227,7 +243,8 @@ QStringList PgTestDatabase::Columns(const QString& table) const
     return Texts(
         u"SELECT column_name FROM information_schema.columns WHERE table_schema = "
         "current_schema() AND table_name = lower('%1') AND column_name <> "
-        "'vantrel_rowid' ORDER BY ordinal_position"_s.arg(QString(table).replace(u"'"_s, u"''"_s)));
+        "'vantrel_rowid' AND column_name NOT LIKE '%\\_initials' ORDER BY ordinal_position"_s.arg(
+            QString(table).replace(u"'"_s, u"''"_s)));
 }
 
 QStringList PgTestDatabase::Texts(const QString& sql) const

@@ -102,6 +102,20 @@ bool PgCatalogue::PrepareTypes()
     return m_typesReady;
 }
 
+QStringList PgCatalogue::Tables()
+{
+    QStringList names;
+    // pg_tables lists the tables this user may not read as well: a database that holds
+    // anything is never taken for an empty one.
+    const Result result = Query(m_connection,
+                                "SELECT tablename FROM pg_catalog.pg_tables WHERE "
+                                "schemaname = current_schema() ORDER BY tablename",
+                                {});
+    for (int row = 0; result && row < PQntuples(result.get()); ++row)
+        names << Value(result, row, 0);
+    return names;
+}
+
 bool PgCatalogue::HasTable(const QString& name)
 {
     const Result result =

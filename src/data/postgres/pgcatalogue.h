@@ -19,6 +19,7 @@ class PgCatalogue final : public db::Catalogue
 public:
     explicit PgCatalogue(PgConnection& connection) : m_connection(connection) {}
 
+    QStringList Tables() override;
     bool HasTable(const QString& name) override;
     std::vector<db::ColumnSpec> Columns(const QString& table) override;
     bool CreateTable(const QString& name, const std::vector<db::ColumnSpec>& columns) override;

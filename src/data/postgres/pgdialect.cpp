@@ -47,8 +47,9 @@ public:
         QString column = expression.trimmed();
         if (column.startsWith(u'"') && column.endsWith(u'"') && column.size() > 1)
             column = column.mid(1, column.size() - 2);
-        return u'"' + column.toLower() + u"_initials\""_s;
+        return u'"' + column.toLower() + QLatin1StringView(jetsql::kInitialsSuffix) + u'"';
     }
+    bool StoresInitials() const override { return true; }
     QString OrderedJoin() const override { return u"CROSS JOIN"_s; }
     bool FoldsNames() const override { return true; }
 };

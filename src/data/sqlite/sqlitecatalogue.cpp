@@ -52,6 +52,21 @@ bool SqliteCatalogue::Execute(const QString& sql)
     return code == SQLITE_OK;
 }
 
+QStringList SqliteCatalogue::Tables()
+{
+    QStringList names;
+    int code = SQLITE_OK;
+    const detail::Statement statement = detail::Prepare(
+        m_connection.Handle(),
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
+        "ESCAPE '\\'",
+        code);
+    while (statement && sqlite3_step(statement.get()) == SQLITE_ROW)
+        names << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
+    return names;
+}
+
 bool SqliteCatalogue::HasTable(const QString& name)
 {
     int code = SQLITE_OK;

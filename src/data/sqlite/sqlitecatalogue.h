@@ -12,6 +12,7 @@ class SqliteCatalogue final : public db::Catalogue
 public:
     explicit SqliteCatalogue(SqliteConnection& connection) : m_connection(connection) {}
 
+    QStringList Tables() override;
     bool HasTable(const QString& name) override;
     std::vector<db::ColumnSpec> Columns(const QString& table) override;
     bool CreateTable(const QString& name, const std::vector<db::ColumnSpec>& columns) override;

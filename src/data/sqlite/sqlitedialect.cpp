@@ -34,6 +34,7 @@ public:
         return QLatin1StringView(kInitialsFunction) + u'(' + expression + u')';
     }
     // SQLite's planner keeps the tables of a CROSS JOIN in the order written.
+    bool StoresInitials() const override { return false; }
     QString OrderedJoin() const override { return u"CROSS JOIN"_s; }
     // SQLite matches quoted names whatever their case.
     bool FoldsNames() const override { return false; }
