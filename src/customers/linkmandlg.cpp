@@ -230,7 +230,8 @@ void CLinkmanDlg::LoadClients()
 {
     m_clients.clear();
     CADORecordset recordset(m_db);
-    if (!recordset.Open(u"SELECT * FROM client ORDER BY name"_s))
+    // Clients of one name by their numbers: the first of a name is the same on every backend.
+    if (!recordset.Open(u"SELECT * FROM client ORDER BY name, [no]"_s))
         return;
     m_clients.reserve(size_t(std::max(recordset.GetRecordCount(), 0)));
     ForEachRow(recordset, [&] {

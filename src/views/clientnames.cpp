@@ -17,7 +17,8 @@ void LoadClientNames(CADODatabase* database, CNameEntries& clients, CAutoComplet
 {
     clients.clear();
     CADORecordset recordset(database);
-    if (!recordset.Open(u"SELECT [no], [name] FROM client"_s))
+    // By their numbers, so that the first client of a name is the same on every backend.
+    if (!recordset.Open(u"SELECT [no], [name] FROM client ORDER BY [no]"_s))
         return;
     clients.reserve(size_t(std::max(recordset.GetRecordCount(), 0)));
     QStringList names;

@@ -237,6 +237,20 @@ TEST_P(TradeQueryDlgTest, ContactsOfTheChosenClientPurchasesSortedSalesInTableOr
     EXPECT_EQ(sale.ContactBox()->count(), 0);
 }
 
+// Of two clients of one name, the one numbered first is meant, also after its row was changed
+// (which moves it to the end of the table on the server).
+TEST_P(TradeQueryDlgTest, TheFirstNumberedClientOfANameGivesTheContacts)
+{
+    m_file.Exec(u"INSERT INTO client (no, name) VALUES (4, '甲公司')"_s);
+    m_file.Exec(u"INSERT INTO linkman (no, client, name, sex) VALUES (14, 4, '钱七', 1)"_s);
+    m_file.Exec(u"UPDATE client SET remark = '老客户' WHERE no = 1"_s);
+    auto& dialog = Open<CSaleQueryDlg>();
+    EXPECT_EQ(dialog.ClientBox().Text(), u"甲公司"_s);
+    EXPECT_EQ(Items(dialog.ContactBox()), (QStringList{u"张三"_s, u"李四"_s, u"王五"_s}));
+    Retype(dialog.ClientCombo(), u"甲公司"_s);
+    EXPECT_EQ(Items(dialog.ContactBox()), (QStringList{u"张三"_s, u"李四"_s, u"王五"_s}));
+}
+
 TEST_P(TradeQueryDlgTest, DateRangeOfOneDayRunsFromMidnightTo235959)
 {
     auto& dialog = Open<CPurchaseQueryDlg>();
