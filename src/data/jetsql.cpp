@@ -613,8 +613,9 @@ QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& 
         !(nonTextColumns.contains(column) ||
           (!table.isEmpty() && nonTextColumns.contains(table.toLower() + u'.' + column)));
     if (!hasCollate && holdsText)
-        expression += dialect.TextOrder();
-    return expression + direction;
+        expression = dialect.TextOrder(expression);
+    return expression + direction +
+           dialect.NullOrder(direction.trimmed().compare(u"DESC"_s, Qt::CaseInsensitive) == 0);
 }
 
 const Token* NextMeaningful(const std::vector<Token>& tokens, size_t& i)

@@ -33,9 +33,13 @@ public:
     // Whether `column = 'text'` is also narrowed to the byte range between the text's upper-
     // and lower-case forms, which lets an index find the rows the case-blind test then checks.
     virtual bool NarrowsCaseBlindEquality() const = 0;
-    // Written after an ORDER BY term of text so that it sorts in the users' code-page order
-    // (digits, Latin letters, then Chinese by pinyin).
-    virtual QString TextOrder() const = 0;
+    // An ORDER BY term of text that sorts in the users' code-page order (gbktext.h: digits,
+    // Latin letters whatever their case, Chinese by pinyin, characters outside the code page
+    // last).
+    virtual QString TextOrder(const QString& expression) const = 0;
+    // Written after an ORDER BY term and its direction so that NULL sorts first in ascending
+    // order and last in descending order, as in Jet; "" where the backend sorts NULL so.
+    virtual QString NullOrder(bool descending) const = 0;
 
     // A moment as a literal the backend compares with its stored dates.
     virtual QString DateLiteral(const QDate& date, const QTime& time) const = 0;

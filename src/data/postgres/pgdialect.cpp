@@ -26,9 +26,14 @@ public:
     // Text columns are citext: = , <>, IN and LIKE ignore letter case by themselves.
     QString CaseBlind() const override { return {}; }
     bool NarrowsCaseBlindEquality() const override { return false; }
-    QString TextOrder() const override
+    // The code-page bytes of the text, made by a function of the schema (pgcatalogue.h).
+    QString TextOrder(const QString& expression) const override
     {
-        return u" COLLATE \""_s + QLatin1StringView(kOrderCollation) + u'"';
+        return QLatin1StringView(kOrderKeyFunction) + u'(' + expression + u')';
+    }
+    QString NullOrder(bool descending) const override
+    {
+        return descending ? u" NULLS LAST"_s : u" NULLS FIRST"_s;
     }
     QString DateLiteral(const QDate& date, const QTime& time) const override
     {
