@@ -21,6 +21,7 @@
 #include "trade/paymentdependants.h"
 #include "trade/tradedetaildlg.h"
 #include "trade/tradequerydlg.h"
+#include "trade/traderecords.h"
 #include "trade/tradetwin.h"
 #include "views/middlelistview.h"
 #include "views/recorddialogs.h"
@@ -169,6 +170,8 @@ TradeFigures Measure(CADODatabase& db, const RawReads& raw)
     QWidget window;
     window.resize(1200, 800);
     CVantrelDoc doc(&db);
+    // The order list's category shows an order's payments in the lower list on a click.
+    RegisterTradeCategories(doc);
     auto* layout = new QVBoxLayout(&window);
     auto* view = new CVantrelView(doc, &window);
     auto* lower = new CMiddleListView(doc, &window);
