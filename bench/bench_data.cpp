@@ -2,7 +2,12 @@
 //   (a) open and walk every sales order, newest first, reading every field;
 //   (b) 100,000 statements selecting one order's receipts, summing their amounts;
 //   (c) 10,000 orders edited one at a time (open, Edit, two writes, Update), in one transaction.
+// When the PG… environment variables name a PostgreSQL server (PGHOST or PGPORT set), the layer's
+// (a), (b) and (c) run again on a fresh database there and are printed against the file's.
 // Run: build/bench/bench/bench_data [orders]
+//      PGHOST=127.0.0.1 PGPORT=55450 PGUSER=vantrel build/bench/bench/bench_data
+#include "benchkit.h"
+#include "benchserver.h"
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
 #include "data/schema.h"
@@ -19,6 +24,7 @@
 #include <random>
 
 using namespace Qt::StringLiterals;
+using benchkit::FillValue;
 
 namespace {
 
@@ -27,7 +33,7 @@ const QStringList kOrderFields = {u"no"_s,        u"date"_s,      u"paper"_s,   
                                   u"unit"_s,      u"number"_s,    u"sum"_s,     u"detail"_s,
                                   u"warehouse"_s, u"principal"_s, u"square"_s,  u"remark"_s};
 
-void Generate(const QString& path, int orders)
+void Generate(benchkit::Filler& fill, int orders)
 {
     static const char* clients[] = {"深圳华强电子有限公司", "北京中关村科技发展公司",
                                     "上海浦东贸易集团",     "广州天河商贸有限公司",
@@ -36,71 +42,52 @@ void Generate(const QString& path, int orders)
     static const char* goods[] = {"不锈钢螺丝", "液晶显示器", "办公桌椅",
                                   "铜芯电缆",   "包装纸箱",   "茶叶礼盒"};
     static const char* units[] = {"件", "台", "套", "米", "箱", "盒"};
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* order = nullptr;
-    sqlite3_prepare_v2(
-        db,
-        "INSERT INTO outputdata (no, date, paper, item, bargain, client, linkman, goods, "
-        "unit, number, sum, detail, warehouse, principal, square, remark) VALUES "
-        "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-        -1, &order, nullptr);
-    sqlite3_stmt* detail = nullptr;
-    sqlite3_prepare_v2(
-        db,
-        "INSERT INTO outputdetail (no, paper, date, number, sum, person, taster, detail, "
-        "remark) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-        -1, &detail, nullptr);
     std::mt19937 random(42);
-    auto pick = [&](auto& list) { return list[random() % std::size(list)]; };
-    auto text = [](sqlite3_stmt* s, int i, const QString& v) {
-        const QByteArray utf8 = v.toUtf8();
-        sqlite3_bind_text(s, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    };
+    auto pick = [&](auto& list) { return QString::fromUtf8(list[random() % std::size(list)]); };
+    std::vector<std::vector<FillValue>> details;
+    fill.Table("outputdata", kOrderFields);
     int detailNo = 1;
     for (int no = 1; no <= orders; ++no) {
         const QDate date = QDate(2015, 1, 1).addDays(random() % 3650);
         const QString day = date.toString(u"yyyy-MM-dd 00:00:00"_s);
         const double amount = (random() % 1000000) / 100.0;
-        sqlite3_bind_int(order, 1, no);
-        text(order, 2, day);
-        text(order, 3, u"XS%1-%2"_s.arg(date.year()).arg(no, 6, 10, QChar(u'0')));
-        text(order, 4, u"%1采购项目"_s.arg(QString::fromUtf8(pick(goods))));
-        text(order, 5, u"HT-%1"_s.arg(no));
-        text(order, 6, QString::fromUtf8(pick(clients)));
-        text(order, 7, QString::fromUtf8(pick(people)));
-        text(order, 8, QString::fromUtf8(pick(goods)));
-        text(order, 9, QString::fromUtf8(pick(units)));
-        sqlite3_bind_double(order, 10, double(random() % 500 + 1));
-        sqlite3_bind_double(order, 11, amount);
-        text(order, 12,
-             u"按合同分三批交货，货到验收合格后付款。联系人：%1。"_s.arg(
-                 QString::fromUtf8(pick(people))));
-        text(order, 13, u"一号仓库"_s);
-        text(order, 14, QString::fromUtf8(pick(people)));
-        sqlite3_bind_int(order, 15, int(random() % 2));
-        text(order, 16, no % 3 ? u"客户要求加急"_s : QString());
-        sqlite3_step(order);
-        sqlite3_reset(order);
+        std::vector<FillValue> order;
+        order.emplace_back(qint64(no));
+        order.emplace_back(day);
+        order.emplace_back(u"XS%1-%2"_s.arg(date.year()).arg(no, 6, 10, QChar(u'0')));
+        order.emplace_back(u"%1采购项目"_s.arg(pick(goods)));
+        order.emplace_back(u"HT-%1"_s.arg(no));
+        order.emplace_back(pick(clients));
+        order.emplace_back(pick(people));
+        order.emplace_back(pick(goods));
+        order.emplace_back(pick(units));
+        order.emplace_back(double(random() % 500 + 1));
+        order.emplace_back(amount);
+        order.emplace_back(
+            u"按合同分三批交货，货到验收合格后付款。联系人：%1。"_s.arg(pick(people)));
+        order.emplace_back(u"一号仓库"_s);
+        order.emplace_back(pick(people));
+        order.emplace_back(qint64(random() % 2));
+        order.emplace_back(no % 3 ? u"客户要求加急"_s : QString(u""_s));
+        fill.Row(order);
         for (int k = 0; k < 3; ++k) {
-            sqlite3_bind_int(detail, 1, detailNo++);
-            sqlite3_bind_int(detail, 2, no);
-            text(detail, 3, date.addDays(k * 10).toString(u"yyyy-MM-dd 00:00:00"_s));
-            sqlite3_bind_double(detail, 4, 1.0);
-            sqlite3_bind_double(detail, 5, amount / 3.0);
-            text(detail, 6, QString::fromUtf8(pick(people)));
-            text(detail, 7, QString::fromUtf8(pick(people)));
-            text(detail, 8, u"银行转账"_s);
-            text(detail, 9, QString());
-            sqlite3_step(detail);
-            sqlite3_reset(detail);
+            std::vector<FillValue> detail;
+            detail.emplace_back(qint64(detailNo++));
+            detail.emplace_back(qint64(no));
+            detail.emplace_back(date.addDays(k * 10).toString(u"yyyy-MM-dd 00:00:00"_s));
+            detail.emplace_back(1.0);
+            detail.emplace_back(amount / 3.0);
+            detail.emplace_back(pick(people));
+            detail.emplace_back(pick(people));
+            detail.emplace_back(u"银行转账"_s);
+            detail.emplace_back(QString(u""_s));
+            details.push_back(std::move(detail));
         }
     }
-    sqlite3_finalize(order);
-    sqlite3_finalize(detail);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    fill.Table("outputdetail", {u"no"_s, u"paper"_s, u"date"_s, u"number"_s, u"sum"_s, u"person"_s,
+                                u"taster"_s, u"detail"_s, u"remark"_s});
+    for (const std::vector<FillValue>& detail : details)
+        fill.Row(detail);
 }
 
 // (a) through the layer: every field read the way the lists read them.
@@ -265,6 +252,50 @@ double EditsRaw(sqlite3* db, int from, int edits)
     return timer.nsecsElapsed() / 1e9;
 }
 
+struct ServerFigures
+{
+    double walk = 0, sums = 0, sumsInTransaction = 0, edits = 0;
+    long long checksum = 0;
+    double total = 0, totalInTransaction = 0;
+    int editsFailed = 0;
+    int edited = 0;
+};
+
+// (a), (b) and (c) through the layer on a fresh database on the server the environment names.
+bool MeasureOnServer(int orders, int edits, ServerFigures& figures)
+{
+    benchkit::ServerDatabase server;
+    if (!server.Ready())
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    {
+        benchkit::ServerFiller fill(server.Raw());
+        Generate(fill, orders);
+    }
+    std::printf("server database %s filled in %.2f s\n", qPrintable(server.Name()),
+                timer.nsecsElapsed() / 1e9);
+    CADODatabase db;
+    if (!db.Open(server.ConnectionString())) {
+        std::fprintf(stderr, "cannot open: %s\n", qPrintable(db.GetLastError()));
+        return false;
+    }
+    long long warm = 0;
+    WalkLayer(db, warm);
+    figures.walk = WalkLayer(db, figures.checksum);
+    figures.sums = SumsLayer(db, orders, figures.total);
+    db.BeginTransaction();
+    figures.sumsInTransaction = SumsLayer(db, orders, figures.totalInTransaction);
+    db.CommitTransaction();
+    figures.edits = EditsLayer(db, edits, figures.editsFailed);
+    db.Close();
+    PGresult* check = PQexec(server.Raw(), "SELECT count(*) FROM outputdata WHERE remark LIKE "
+                                           "'已复核 %'");
+    figures.edited = PQntuples(check) == 1 ? std::atoi(PQgetvalue(check, 0, 0)) : -1;
+    PQclear(check);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -276,7 +307,10 @@ int main(int argc, char** argv)
     CreateDataFile(path);
     QElapsedTimer timer;
     timer.start();
-    Generate(path, orders);
+    {
+        benchkit::SqliteFiller fill(path);
+        Generate(fill, orders);
+    }
     std::printf("generated %d orders and %d receipts in %.2f s\n", orders, orders * 3,
                 timer.nsecsElapsed() / 1e9);
 
@@ -348,5 +382,21 @@ int main(int argc, char** argv)
                       std::abs(totalLayerTx - totalRaw) < 1e-6 * totalRaw &&
                       std::abs(totalRawTx - totalRaw) < 1e-6 * totalRaw;
     std::printf("results agree: %s\n", same ? "yes" : "NO");
-    return same ? 0 : 1;
+    if (!benchkit::ServerNamed())
+        return same ? 0 : 1;
+
+    ServerFigures server;
+    if (!MeasureOnServer(orders, edits, server))
+        return 1;
+    std::printf("PostgreSQL server, the layer's figures against the file's:\n");
+    benchkit::PrintRatio("(a) walk every order, every field:", a, server.walk);
+    benchkit::PrintRatio("(b) receipt statements, sums:", b, server.sums);
+    benchkit::PrintRatio("    all in one transaction:", bTx, server.sumsInTransaction);
+    benchkit::PrintRatio("(c) order edits, one transaction:", c, server.edits);
+    const bool serverSame = server.editsFailed == 0 && server.edited == edits &&
+                            server.checksum == checkLayer &&
+                            std::abs(server.total - totalLayer) < 1e-6 * totalLayer &&
+                            std::abs(server.totalInTransaction - totalLayer) < 1e-6 * totalLayer;
+    std::printf("server results agree: %s\n", serverSame ? "yes" : "NO");
+    return same && serverSame ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "data/adodatabase.h"
 #include "data/backup.h"
 #include "data/datafileusers.h"
+#include "data/filemaintenance.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "kit/messages.h"
@@ -18,6 +19,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Why a backup or restore cannot be made of data that a server keeps.
+const QString kOnServer = u"数据保存在数据库服务器上"_s;
+
 void BackUp(CVantrelApp& app, QWidget* window)
 {
     QFileDialog dialog(window, u"选择备份文件夹"_s, app.BackupFolder());
@@ -29,9 +33,10 @@ void BackUp(CVantrelApp& app, QWidget* window)
         return;
     const QString folder = dialog.selectedFiles().constFirst();
     app.Settings().WriteSetting(u"BackupPath"_s, folder);
+    const vantrel::db::FileMaintenance* care = app.Connections().FileCare();
     QString written;
-    QString error;
-    if (BackupDataFile(app.Connections().DataFilePath(), folder, app.Now(), &written, &error))
+    QString error = kOnServer;
+    if (care && care->Backup(app.Connections().DataFilePath(), folder, app.Now(), &written, &error))
         Inform(window, u"数据已备份到：\n%1"_s.arg(QDir::toNativeSeparators(written)));
     else
         Warn(window, u"数据备份失败：%1"_s.arg(error));
@@ -59,11 +64,17 @@ void Restore(CVantrelApp& app, QWidget* window)
         u"恢复数据将用所选备份替换当前的数据文件，当前文件将保存为：\n%1\n是否继续？"_s.arg(kept);
     if (!Ask(window, question, u"恢复数据"_s))
         return;
+    const vantrel::db::FileMaintenance* care = app.Connections().FileCare();
+    if (!care) {
+        Warn(window, u"数据恢复失败："_s + kOnServer);
+        return;
+    }
     if (!app.Connections().Users()) {
         Warn(window, u"数据恢复失败：数据文件未打开"_s);
         return;
     }
-    switch (RestoreDataFile(backup, dataFile, *app.Connections().Users(), keepAs, &error)) {
+    switch (care->Restore(backup, dataFile, *app.Connections().Users(), keepAs, ReplacedFile::Sound,
+                          &error)) {
     case RestoreResult::InUse:
         Warn(window, u"其他用户正在使用数据文件，无法恢复！"_s);
         return;

@@ -6,6 +6,7 @@
 #include "data/compaction.h"
 #include "data/datafilekind.h"
 #include "data/datafileusers.h"
+#include "data/filemaintenance.h"
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +31,11 @@ QString CDataConnections::DataConnectionString() const
     return CADODatabase::ConnectionStringFor(DataFilePath());
 }
 
+const vantrel::db::FileMaintenance* CDataConnections::FileCare() const
+{
+    return vantrel::db::FileMaintenanceFor(DataConnectionString());
+}
+
 void CDataConnections::OpenAreaDatabase()
 {
     m_pAreaDb = std::make_unique<CADODatabase>();
@@ -38,10 +44,13 @@ void CDataConnections::OpenAreaDatabase()
 
 void CDataConnections::CompactDataFile()
 {
+    const vantrel::db::FileMaintenance* care = FileCare();
+    if (!care)
+        return;
     const QString path = DataFilePath();
     m_users = std::make_unique<DataFileUsers>(path);
     if (HoldsDataTables(InspectDataFile(path)))
-        ::CompactDataFile(path, *m_users);
+        care->Compact(path, *m_users, nullptr);
     m_users->LockShared();
 }
 

@@ -8,6 +8,9 @@ class CADODatabase;
 class CADOXCatalog;
 class CAppSettings;
 class DataFileUsers;
+namespace vantrel::db {
+class FileMaintenance;
+}
 
 // The program's connections for the whole run: the data file (its connection, its catalogue
 // and this program's lock on it) and the reference file of postcodes and area codes.
@@ -25,6 +28,9 @@ public:
     // The data file in use as a full path, and its connection string.
     QString DataFilePath() const;
     QString DataConnectionString() const;
+    // The care of the data's file (compaction, backup, restore, check); null where the data is
+    // kept by a server, which looks after it itself.
+    const vantrel::db::FileMaintenance* FileCare() const;
 
     // Opens "data.db"; a failure leaves the connection closed and lookups find nothing.
     void OpenAreaDatabase();

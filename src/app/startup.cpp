@@ -8,6 +8,7 @@
 #include "data/backup.h"
 #include "data/datafilekind.h"
 #include "data/datafileusers.h"
+#include "data/filemaintenance.h"
 #include "data/gbktext.h"
 #include "kit/messages.h"
 #include "kit/skinengine.h"
@@ -179,13 +180,16 @@ void CStartUp::ReportWriteAccess()
 
 void CStartUp::AutoBackup(const QDateTime& now)
 {
+    const vantrel::db::FileMaintenance* care = m_app.Connections().FileCare();
+    if (!care)
+        return;
     const QString folder = m_app.BackupFolder();
     const QString dataFile = m_app.Connections().DataFilePath();
     const QDateTime last = LastBackupTime(folder, dataFile);
     if (last.isValid() && last.addDays(kAutoBackupDays) > now)
         return;
     QString error;
-    if (!BackupDataFile(dataFile, folder, now, nullptr, &error)) {
+    if (!care->Backup(dataFile, folder, now, nullptr, &error)) {
         Warn(nullptr, u"自动备份数据失败：%1"_s.arg(error));
         return;
     }

@@ -557,8 +557,7 @@ CaseMarks MarkTextComparisons(const std::vector<Token>& tokens, const QSet<QStri
 
 // One ORDER BY term: a bare name (or table.name) is quoted, and the term sorts with the
 // code-page collation unless it names its own or names a column that holds no text (in
-// `queryTable`, the one table of the query, when it names no table itself). NULL goes where
-// SQLite puts it unless the term places it itself.
+// `queryTable`, the one table of the query, when it names no table itself).
 QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& nonTextColumns,
                            const QString& queryTable, const Dialect& dialect)
 {
@@ -568,18 +567,10 @@ QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& 
             meaningful.push_back(&token);
     if (meaningful.empty())
         return {};
-    QString nulls;
-    if (meaningful.size() > 2 && IsWord(*meaningful[meaningful.size() - 2], u"NULLS") &&
-        (IsWord(*meaningful.back(), u"FIRST") || IsWord(*meaningful.back(), u"LAST"))) {
-        nulls = u" NULLS "_s + meaningful.back()->text.toString();
-        meaningful.resize(meaningful.size() - 2);
-    }
     QString direction;
-    bool descending = false;
     // A lone ASC or DESC is no direction of anything; SQLite is left to judge the term.
     if (meaningful.size() > 1 &&
         (IsWord(*meaningful.back(), u"ASC") || IsWord(*meaningful.back(), u"DESC"))) {
-        descending = IsWord(*meaningful.back(), u"DESC");
         direction = u' ' + meaningful.back()->text.toString();
         meaningful.pop_back();
     }
@@ -629,8 +620,9 @@ QString TranslateOrderTerm(const std::vector<Token>& term, const QSet<QString>& 
         !(nonTextColumns.contains(column) ||
           (!table.isEmpty() && nonTextColumns.contains(table.toLower() + u'.' + column)));
     if (!hasCollate && holdsText)
-        expression += dialect.TextOrder();
-    return expression + direction + (nulls.isEmpty() ? dialect.NullsOrder(descending) : nulls);
+        expression = dialect.TextOrder(expression);
+    return expression + direction +
+           dialect.NullOrder(direction.trimmed().compare(u"DESC"_s, Qt::CaseInsensitive) == 0);
 }
 
 const Token* NextMeaningful(const std::vector<Token>& tokens, size_t& i)

@@ -391,7 +391,7 @@ bool AddMissingTables(vantrel::db::Connection& connection, std::span<const schem
         for (const QString& column : std::as_const(indexed))
             if (!RunStatement(connection,
                               u"CREATE INDEX IF NOT EXISTS \"%1_%2\" ON \"%1\" (\"%2\"%3)"_s.arg(
-                                  name, column, connection.SqlDialect().NullsOrder(false)),
+                                  name, column, connection.SqlDialect().NullOrder(false)),
                               error))
                 return false;
     }

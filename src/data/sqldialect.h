@@ -36,13 +36,13 @@ public:
     // Written after the pattern of a LIKE that names no escape character of its own, so that
     // only % and _ are special in it, as in SQLite; "" where that is so already.
     virtual QString LikeEscape() const = 0;
-    // Written after an ORDER BY term of text so that it sorts in the users' code-page order
-    // (digits, Latin letters, then Chinese by pinyin).
-    virtual QString TextOrder() const = 0;
-
-    // Written after an ORDER BY term and its direction so that NULL sorts before every value
-    // going up and after every value going down, as SQLite sorts it; "" where it sorts so.
-    virtual QString NullsOrder(bool descending) const = 0;
+    // An ORDER BY term of text that sorts in the users' code-page order (gbktext.h: digits,
+    // Latin letters whatever their case, Chinese by pinyin, characters outside the code page
+    // last).
+    virtual QString TextOrder(const QString& expression) const = 0;
+    // Written after an ORDER BY term and its direction so that NULL sorts first in ascending
+    // order and last in descending order, as in Jet; "" where the backend sorts NULL so.
+    virtual QString NullOrder(bool descending) const = 0;
 
     // A moment as a literal the backend compares with its stored dates.
     virtual QString DateLiteral(const QDate& date, const QTime& time) const = 0;

@@ -47,6 +47,8 @@ TEST_P(BackendRules, ARefusedStatementInATransactionLeavesTheOthersStanding)
     EXPECT_TRUE(db->CommitTransaction()) << db->GetLastError().toStdString();
     EXPECT_EQ(QueryValue(u"SELECT count(*) || ':' || min(name) || max(name) FROM client"_s),
               u"2:乙甲"_s);
+    // The row written just before the refused one stands too.
+    EXPECT_EQ(QueryValue(u"SELECT group_concat(path) FROM materialimage"_s), u"a.png"_s);
 }
 
 // A write transaction waits for another workstation's, and gives up as busy after the timeout.

@@ -138,9 +138,12 @@ public:
     QString HoldsBytes(const QString& column) const override { return column + u" IS BYTES"_s; }
     QString CaseBlind() const override { return u" /*ci*/"_s; }
     bool NarrowsCaseBlindEquality() const override { return false; }
-    QString TextOrder() const override { return u" /*order*/"_s; }
+    QString TextOrder(const QString& expression) const override
+    {
+        return expression + u" /*order*/"_s;
+    }
     QString LikeEscape() const override { return u" /*no escape*/"_s; }
-    QString NullsOrder(bool descending) const override
+    QString NullOrder(bool descending) const override
     {
         return descending ? u" /*nulls last*/"_s : u" /*nulls first*/"_s;
     }
@@ -164,13 +167,13 @@ TEST(JetSql, TakesEveryBackendDifferenceFromTheDialect)
     const MarkedDialect dialect;
     const jetsql::Translation search = jetsql::Translate(
         u"SELECT * FROM client WHERE [Name] = 'Ab' OR pinyin_initials([name]) LIKE 'zs%' "
-        "ORDER BY \"Name\", client.No DESC, [number] NULLS LAST"_s,
+        "ORDER BY \"Name\", client.No DESC"_s,
         dialect);
     EXPECT_EQ(
         search.sql.toStdString(),
         "SELECT ident AS vantrel_rowid, * FROM client WHERE \"name\" = ? /*ci*/ OR "
         "initials_of(\"name\") LIKE ? /*no escape*/ ORDER BY \"name\" /*order*/ /*nulls first*/, "
-        "\"client\".\"no\" /*order*/ DESC /*nulls last*/, \"number\" /*order*/ NULLS LAST");
+        "\"client\".\"no\" /*order*/ DESC /*nulls last*/");
     ASSERT_EQ(search.parameters.size(), 2u);
     EXPECT_EQ(search.parameters[0].text, u"Ab"_s);
     EXPECT_EQ(search.parameters[1].text, u"zs%"_s);

@@ -63,6 +63,10 @@ protected:
     QString QueryValue(const QString& sql) const { return m_database->QueryValue(sql); }
     QStringList Tables() const { return m_database->Tables(); }
     QStringList Columns(const QString& table) const { return m_database->Columns(table); }
+    void LogRowChanges(const QString& table, const QStringList& columns) const
+    {
+        m_database->LogRowChanges(table, columns);
+    }
 
 private:
     std::unique_ptr<TestDatabase> m_database;

@@ -263,3 +263,21 @@ QStringList PgTestDatabase::Texts(const QString& sql) const
     PQclear(result);
     return texts;
 }
+
+void PgTestDatabase::LogRowChanges(const QString& table, const QStringList& columns) const
+{
+    const QString names = columns.join(u", "_s);
+    // The log's columns take the types of the table's own.
+    Exec(
+        u"CREATE TABLE rowlog AS SELECT ''::text AS op, vantrel_rowid AS id, %1 FROM %2 "
+        "WITH NO DATA; ALTER TABLE rowlog ADD COLUMN seq bigint GENERATED ALWAYS AS IDENTITY"_s.arg(
+            names, table));
+    Exec(u"CREATE FUNCTION log_%1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+         "IF TG_OP = 'DELETE' THEN INSERT INTO rowlog (op, id, %2) VALUES (TG_OP, "
+         "OLD.vantrel_rowid, OLD.%3); RETURN OLD; END IF; "
+         "INSERT INTO rowlog (op, id, %2) VALUES (TG_OP, NEW.vantrel_rowid, NEW.%4); "
+         "RETURN NEW; END $$; "
+         "CREATE TRIGGER log AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW "
+         "EXECUTE FUNCTION log_%1()"_s.arg(table, names, columns.join(u", OLD."_s),
+                                           columns.join(u", NEW."_s)));
+}

@@ -24,6 +24,7 @@ public:
     QStringList Tables() const override;
     // Without the column that gives the rows their identity.
     QStringList Columns(const QString& table) const override;
+    void LogRowChanges(const QString& table, const QStringList& columns) const override;
 
     // "host=… port=… user=vantrel dbname=<database>".
     static QString ServerConninfo(const QString& database);

@@ -80,3 +80,15 @@ QStringList TempDataFile::Texts(const QString& sql) const
     sqlite3_close(db);
     return texts;
 }
+
+void TempDataFile::LogRowChanges(const QString& table, const QStringList& columns) const
+{
+    Exec(u"CREATE TABLE rowlog (seq INTEGER PRIMARY KEY, op TEXT, id INTEGER, %1)"_s.arg(
+        columns.join(u", "_s)));
+    for (const QString& op : {u"INSERT"_s, u"UPDATE"_s, u"DELETE"_s}) {
+        const QString row = op == u"DELETE"_s ? u"old."_s : u"new."_s;
+        Exec(u"CREATE TRIGGER log%1 AFTER %1 ON %2 BEGIN INSERT INTO rowlog (op, id, %3) "
+             "VALUES ('%1', %4rowid, %4%5); END"_s.arg(op, table, columns.join(u", "_s), row,
+                                                       columns.join(u", "_s + row)));
+    }
+}

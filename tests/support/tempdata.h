@@ -19,6 +19,7 @@ public:
     QString QueryValue(const QString& sql) const override;
     QStringList Tables() const override;
     QStringList Columns(const QString& table) const override;
+    void LogRowChanges(const QString& table, const QStringList& columns) const override;
 
 private:
     // The first column of every row a statement returns.

@@ -29,6 +29,11 @@ public:
     virtual QStringList Tables() const = 0;
     // A table's columns, in their order.
     virtual QStringList Columns(const QString& table) const = 0;
+    // Makes the table rowlog (seq, op, id, <columns>) and keeps in it, by triggers, every row
+    // written to or deleted from `table`: seq in the order they were written, op "INSERT",
+    // "UPDATE" or "DELETE", id the row's identity, then the row's `columns` (as written, or
+    // as they were before the delete). Whichever program writes the rows.
+    virtual void LogRowChanges(const QString& table, const QStringList& columns) const = 0;
 
     // A new open connection to it through the access layer.
     std::unique_ptr<CADODatabase> Open() const

@@ -80,8 +80,10 @@ bool PgCatalogue::PrepareTypes()
         return true;
     // citext is a trusted extension: the owner of the database may add it. Under the "C"
     // collation it folds ASCII letters only, as the program's comparisons always have (Ä
-    // stays apart from ä). The list order's collation: digits first, then Latin letters
-    // whatever their case, then Chinese by pinyin.
+    // stays apart from ä). The list order is that of the users' code page (gbktext.h): each
+    // character's code-page bytes with ASCII letters folded to upper case, a character
+    // outside the code page as 0xFF and its code point, after every other; the server's
+    // converter names such a character, which is then keyed alone.
     m_typesReady =
         Execute(u"CREATE EXTENSION IF NOT EXISTS citext"_s) &&
         Execute(
@@ -89,8 +91,17 @@ bool PgCatalogue::PrepareTypes()
             "IF NOT EXISTS (SELECT 1 FROM pg_type WHERE typname = 'longtext' AND "
             "typnamespace = (SELECT oid FROM pg_namespace WHERE nspname = current_schema())) THEN "
             "CREATE DOMAIN longtext AS citext; END IF; END $$"_s) &&
-        Execute(u"CREATE COLLATION IF NOT EXISTS \"%1\" (provider = icu, "
-                "locale = 'zh-u-kr-digit-latn-hani')"_s.arg(QLatin1StringView(kOrderCollation))) &&
+        Execute(u"CREATE OR REPLACE FUNCTION %1(t text) RETURNS bytea LANGUAGE plpgsql "
+                "IMMUTABLE STRICT PARALLEL SAFE AS $$ "
+                "DECLARE key bytea := ''::bytea; c text; "
+                "BEGIN "
+                "BEGIN RETURN convert_to(upper(t COLLATE \"C\"), 'GBK'); "
+                "EXCEPTION WHEN untranslatable_character THEN NULL; END; "
+                "FOREACH c IN ARRAY regexp_split_to_array(t, '') LOOP "
+                "BEGIN key := key || convert_to(upper(c COLLATE \"C\"), 'GBK'); "
+                "EXCEPTION WHEN untranslatable_character THEN "
+                "key := key || '\\xff'::bytea || substring(int4send(ascii(c)) FROM 2 FOR 3); "
+                "END; END LOOP; RETURN key; END $$"_s.arg(QLatin1StringView(kOrderKeyFunction))) &&
         // A record number the server gives comes after every number the table holds, as a
         // file gives it, also after rows that came with numbers of their own.
         Execute(u"CREATE OR REPLACE FUNCTION vantrel_follow_numbers() RETURNS trigger "

@@ -144,6 +144,7 @@ Result PgConnection::Guarded(const std::function<Result()>& run)
     if (!Execute(mark))
         return nullptr;
     m_savepointHeld = true;
+    m_unchangedSinceSavepoint = false;
     Result result = run();
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_FATAL_ERROR) {
@@ -154,6 +155,78 @@ Result PgConnection::Guarded(const std::function<Result()>& run)
             return nullptr;
         }
     }
+    return result;
+}
+
+Result PgConnection::GuardedPrepared(const QByteArray& name, const std::vector<const char*>& values,
+                                     bool reads)
+{
+    auto run = [&] {
+        return Result(PQexecPrepared(m_db, name.constData(), static_cast<int>(values.size()),
+                                     values.data(), nullptr, nullptr, 0));
+    };
+    if (!m_inTransaction)
+        return run();
+    // A savepoint set before statements that only read still marks the data as they left it.
+    bool marked = m_savepointHeld && m_unchangedSinceSavepoint;
+    Result result = marked ? run() : Pipelined(name, values, marked);
+    // A failed mark left the savepoint before it standing: undoing to it would undo the
+    // statement before.
+    if (!marked)
+        return result;
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_FATAL_ERROR) {
+        PQclear(PQexec(m_db, "ROLLBACK TO SAVEPOINT vantrel_statement"));
+        m_unchangedSinceSavepoint = true;
+    } else {
+        m_unchangedSinceSavepoint = reads && status == PGRES_TUPLES_OK &&
+                                    QByteArrayView(PQcmdStatus(result.get())).startsWith("SELECT");
+    }
+    return result;
+}
+
+// Each statement in a transaction would otherwise wait for its savepoint's own round trip,
+// which on a server costs as much as the statement.
+Result PgConnection::Pipelined(const QByteArray& name, const std::vector<const char*>& values,
+                               bool& marked)
+{
+    marked = false;
+    if (!PQenterPipelineMode(m_db))
+        return nullptr;
+    auto mark = [this](const char* sql) {
+        return PQsendQueryParams(m_db, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+    };
+    const int marks = m_savepointHeld ? 2 : 1;
+    const bool sent = (!m_savepointHeld || mark("RELEASE SAVEPOINT vantrel_statement")) &&
+                      mark("SAVEPOINT vantrel_statement") &&
+                      PQsendQueryPrepared(m_db, name.constData(), static_cast<int>(values.size()),
+                                          values.data(), nullptr, nullptr, 0) == 1 &&
+                      PQpipelineSync(m_db) == 1;
+    Result failedMark;
+    Result result;
+    bool marksHeld = true;
+    if (sent) {
+        // Each query's result ends in a null; the sync comes last.
+        for (int query = 0; query <= marks; ++query) {
+            Result one(PQgetResult(m_db));
+            while (PGresult* more = PQgetResult(m_db))
+                PQclear(more);
+            if (query == marks) {
+                result = std::move(one);
+            } else if (marksHeld && (!one || PQresultStatus(one.get()) != PGRES_COMMAND_OK)) {
+                marksHeld = false;
+                failedMark = std::move(one);
+            }
+        }
+        const Result sync(PQgetResult(m_db));
+    }
+    PQexitPipelineMode(m_db);
+    if (!sent)
+        return nullptr;
+    if (!marksHeld)
+        return failedMark;
+    m_savepointHeld = true;
+    marked = true;
     return result;
 }
 
@@ -177,6 +250,7 @@ bool PgConnection::Begin(db::Transaction transaction)
     }
     m_inTransaction = true;
     m_savepointHeld = false;
+    m_unchangedSinceSavepoint = false;
     return true;
 }
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 struct pg_conn;
 struct pg_result;
@@ -53,6 +54,11 @@ public:
     // Runs a statement inside the open transaction, if any, so that its failure undoes only
     // itself and the statements after it still run, as they do on a file. `run` sends it.
     Result Guarded(const std::function<Result()>& run);
+    // Runs a prepared statement as Guarded runs a statement, its savepoint sent in the same
+    // round trip, or none sent where the statements since the last one only read. `reads`:
+    // its text is a SELECT, which changes nothing when it returns rows (not making a table).
+    Result GuardedPrepared(const QByteArray& name, const std::vector<const char*>& values,
+                           bool reads);
     // Keeps the failure a result reports (or the connection's, for a null result); returns
     // whether the result is a success.
     bool Succeeded(const pg_result* result);
@@ -68,6 +74,9 @@ public:
 private:
     PgConnection(pg_conn* db, const QString& source);
     bool InTransaction();
+    // Sends the savepoint marks and the statement in pipeline mode and reads their results:
+    // the failure of a mark, else the statement's result (`marked`: the savepoint is set).
+    Result Pipelined(const QByteArray& name, const std::vector<const char*>& values, bool& marked);
 
     struct CachedStatement
     {
@@ -81,6 +90,9 @@ private:
     qint64 m_changes = 0;
     bool m_inTransaction = false;
     bool m_savepointHeld = false;
+    // No statement since the savepoint was set has changed anything: it marks the data as
+    // they are.
+    bool m_unchangedSinceSavepoint = false;
     bool m_closing = false;
     QHash<QString, CachedStatement> m_statements;
     QHash<unsigned int, QString> m_tableNames;

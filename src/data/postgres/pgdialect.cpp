@@ -26,17 +26,17 @@ public:
     // Text columns are citext: = , <>, IN and LIKE ignore letter case by themselves.
     QString CaseBlind() const override { return {}; }
     bool NarrowsCaseBlindEquality() const override { return false; }
-    QString TextOrder() const override
+    // The code-page bytes of the text, made by a function of the schema (pgcatalogue.h).
+    QString TextOrder(const QString& expression) const override
     {
-        return u" COLLATE \""_s + QLatin1StringView(kOrderCollation) + u'"';
+        return QLatin1StringView(kOrderKeyFunction) + u'(' + expression + u')';
     }
-    // A backslash would escape the next character of the pattern.
-    QString LikeEscape() const override { return u" ESCAPE ''"_s; }
-    // The server takes NULL for larger than every value.
-    QString NullsOrder(bool descending) const override
+    QString NullOrder(bool descending) const override
     {
         return descending ? u" NULLS LAST"_s : u" NULLS FIRST"_s;
     }
+    // A backslash would escape the next character of the pattern.
+    QString LikeEscape() const override { return u" ESCAPE ''"_s; }
     QString DateLiteral(const QDate& date, const QTime& time) const override
     {
         return u"TIMESTAMP '"_s + jetsql::StoredDateTime(date, time) + u'\'';

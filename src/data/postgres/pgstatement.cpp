@@ -46,7 +46,8 @@ std::shared_ptr<PgStatement> PgStatement::Prepare(PgConnection& connection, cons
 
 PgStatement::PgStatement(PgConnection& connection, QByteArray sql, int parameters)
     : m_connection(connection), m_sql(std::move(sql)), m_values(static_cast<size_t>(parameters)),
-      m_null(static_cast<size_t>(parameters), 1)
+      m_null(static_cast<size_t>(parameters), 1),
+      m_reads(qstrnicmp(m_sql.trimmed().constData(), "SELECT", 6) == 0)
 {
 }
 
@@ -120,15 +121,10 @@ bool PgStatement::Run()
     std::vector<const char*> values(m_values.size());
     for (size_t i = 0; i < m_values.size(); ++i)
         values[i] = m_null[i] ? nullptr : m_values[i].constData();
-    auto send = [&] {
-        return Result(PQexecPrepared(m_connection.Handle(), m_name.constData(),
-                                     static_cast<int>(values.size()), values.data(), nullptr,
-                                     nullptr, 0));
-    };
-    m_result = m_connection.Guarded(send);
+    m_result = m_connection.GuardedPrepared(m_name, values, m_reads);
     const char* state = m_result ? PQresultErrorField(m_result.get(), PG_DIAG_SQLSTATE) : nullptr;
     if (state && qstrcmp(state, kPlanChanged) == 0 && PrepareOnServer())
-        m_result = m_connection.Guarded(send);
+        m_result = m_connection.GuardedPrepared(m_name, values, m_reads);
     if (!m_connection.Succeeded(m_result.get())) {
         m_result.reset();
         return false;

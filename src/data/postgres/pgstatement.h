@@ -56,6 +56,7 @@ private:
     Result m_result;
     int m_row = -1;
     int m_preparation = 0;
+    const bool m_reads;
 };
 
 } // namespace vantrel::postgres

@@ -21,9 +21,12 @@ public:
     QString CaseBlind() const override { return u" COLLATE NOCASE"_s; }
     // NOCASE folds ASCII letters only, so every spelling lies between the two forms.
     bool NarrowsCaseBlindEquality() const override { return true; }
-    QString TextOrder() const override { return u" COLLATE "_s + QLatin1StringView(kCollation); }
+    QString TextOrder(const QString& expression) const override
+    {
+        return expression + u" COLLATE "_s + QLatin1StringView(kCollation);
+    }
+    QString NullOrder(bool) const override { return {}; }
     QString LikeEscape() const override { return {}; }
-    QString NullsOrder(bool) const override { return {}; }
     // Dates are stored as zero-padded text, so comparing texts compares dates.
     QString DateLiteral(const QDate& date, const QTime& time) const override
     {
