@@ -218,8 +218,9 @@ TEST_P(AppointDlgTest, AddStoresAwkwardTextsWholeUnderTheNextNumber)
     // A place of 64,000 characters is stored whole; the edit takes no more.
     Paste(dialog.PlaceEdit(), QString(CAppointDlg::kMaxTextLength, u'地') + u"多"_s);
     Press(dialog, u"IDC_ADD"_s);
-    EXPECT_EQ(Value(u"SELECT length(place) || substr(place, length(place)) FROM appoint WHERE no = 6"_s),
-              u"64000地"_s);
+    EXPECT_EQ(
+        Value(u"SELECT length(place) || substr(place, length(place)) FROM appoint WHERE no = 6"_s),
+        u"64000地"_s);
 
     // A table that cannot be written says so; the number taken is spent.
     m_file.Exec(u"DROP TABLE appoint"_s);
