@@ -265,21 +265,9 @@ struct ServerFigures
 bool MeasureOnServer(int orders, int edits, ServerFigures& figures)
 {
     benchkit::ServerDatabase server;
-    if (!server.Ready())
-        return false;
-    QElapsedTimer timer;
-    timer.start();
-    {
-        benchkit::ServerFiller fill(server.Raw());
-        Generate(fill, orders);
-    }
-    std::printf("server database %s filled in %.2f s\n", qPrintable(server.Name()),
-                timer.nsecsElapsed() / 1e9);
     CADODatabase db;
-    if (!db.Open(server.ConnectionString())) {
-        std::fprintf(stderr, "cannot open: %s\n", qPrintable(db.GetLastError()));
+    if (!benchkit::OpenFilled(server, db, [&](benchkit::Filler& fill) { Generate(fill, orders); }))
         return false;
-    }
     long long warm = 0;
     WalkLayer(db, warm);
     figures.walk = WalkLayer(db, figures.checksum);

@@ -273,21 +273,9 @@ TradeFigures Measure(CADODatabase& db, const RawReads& raw)
 bool MeasureOnServer(const Sizes& sizes, TradeFigures& figures)
 {
     benchkit::ServerDatabase server;
-    if (!server.Ready())
-        return false;
-    QElapsedTimer timer;
-    timer.start();
-    {
-        benchkit::ServerFiller fill(server.Raw());
-        Generate(fill, sizes);
-    }
-    std::printf("server database %s filled in %.2f s\n", qPrintable(server.Name()),
-                timer.nsecsElapsed() / 1e9);
     CADODatabase db;
-    if (!db.Open(server.ConnectionString())) {
-        std::fprintf(stderr, "cannot open: %s\n", qPrintable(db.GetLastError()));
+    if (!benchkit::OpenFilled(server, db, [&](benchkit::Filler& fill) { Generate(fill, sizes); }))
         return false;
-    }
     PGconn* raw = server.Raw();
     const RawReads reads{"libpq", [raw](const char* sql) { benchkit::ReadAll(raw, sql); },
                          [raw](const QByteArray& sql) { PQclear(PQexec(raw, sql.constData())); }};

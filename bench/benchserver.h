@@ -10,6 +10,7 @@
 #include "data/schema.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -231,6 +232,27 @@ private:
     QByteArray m_buffer;
     bool m_copying = false;
 };
+
+// Fills a fresh server database through `generate(filler)` and opens the access layer's
+// connection on it; false, with the reason on stderr, when it cannot.
+template <typename Generate>
+bool OpenFilled(ServerDatabase& server, CADODatabase& db, Generate&& generate)
+{
+    if (!server.Ready())
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    {
+        ServerFiller fill(server.Raw());
+        generate(fill);
+    }
+    std::printf("server database %s filled in %.2f s\n", qPrintable(server.Name()),
+                timer.nsecsElapsed() / 1e9);
+    if (db.Open(server.ConnectionString()))
+        return true;
+    std::fprintf(stderr, "cannot open: %s\n", qPrintable(db.GetLastError()));
+    return false;
+}
 
 // The ratio of a server figure to the same on a file, as it is printed.
 inline void PrintRatio(const char* what, double file, double server)
