@@ -1,6 +1,6 @@
 #include "app/changepassworddlg.h"
 
-#include "app/blowfish.h"
+#include "app/passwordstore.h"
 #include "app/powertable.h"
 #include "app/vantrelapp.h"
 #include "data/adorecordset.h"
@@ -45,7 +45,7 @@ CChangePasswordDlg::CChangePasswordDlg(CVantrelApp& app, QWidget* parent)
 void CChangePasswordDlg::accept()
 {
     const QString password = m_newEdit->text();
-    // The stored form enciphers the code-page bytes, which other characters do not have.
+    // The stored form is made of the code-page bytes, which other characters do not have.
     if (!IsGbkText(password)) {
         Warn(this, u"新密码含有无法保存的字符，请只使用汉字、英文字母、数字和常用符号！"_s);
         return;
@@ -58,7 +58,7 @@ void CChangePasswordDlg::accept()
         Warn(this, u"新密码和确认新密码不一致，请重新输入！"_s);
         return;
     }
-    const QString stored = CBlowfish::EncryptPassword(password);
+    const QString stored = passwords::Hash(password);
     CADORecordset power(m_app.Database());
     if (!power.Open(PowerQueryFor(m_app.Session().User()))) {
         Warn(this, u"权限分配表无法打开，密码无法更新！"_s);
@@ -69,7 +69,7 @@ void CChangePasswordDlg::accept()
         return;
     }
     power.Edit();
-    if (!power.SetFieldText(u"pas"_s, stored) || !power.Update()) {
+    if (stored.isEmpty() || !power.SetFieldText(u"pas"_s, stored) || !power.Update()) {
         power.CancelUpdate();
         Warn(this, u"数据库错误，新密码无法更新！"_s);
         return;

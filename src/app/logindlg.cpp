@@ -1,6 +1,6 @@
 #include "app/logindlg.h"
 
-#include "app/blowfish.h"
+#include "app/passwordstore.h"
 #include "app/powertable.h"
 #include "app/vantrelapp.h"
 #include "data/adorecordset.h"
@@ -65,6 +65,18 @@ void CLoginDlg::FillUsers()
         m_userBox->setCurrentIndex(0);
 }
 
+// The reversible form of an earlier version gives way to the hash. A file that takes no writes
+// keeps it until a sign-in that can write.
+void CLoginDlg::ReplaceStoredForm(CADORecordset& power, const QString& password)
+{
+    const QString hash = passwords::Hash(password);
+    if (hash.isEmpty())
+        return;
+    power.Edit();
+    if (!power.SetFieldText(u"pas"_s, hash) || !power.Update())
+        power.CancelUpdate();
+}
+
 void CLoginDlg::accept()
 {
     const QString user = m_userBox->currentText();
@@ -83,14 +95,18 @@ void CLoginDlg::accept()
         Warn(this, u"数据库无法打开，请与作者联系！"_s);
         return;
     }
-    if (MoveToUser(power, user)) {
+    const bool found = MoveToUser(power, user);
+    if (found) {
         power.GetFieldText(u"pas"_s, stored);
         power.GetFieldText(u"user"_s, signedIn);
     }
-    if (!CBlowfish::PasswordMatches(password, stored)) {
+    const passwords::Match match = passwords::Check(password, stored);
+    if (match == passwords::Match::No) {
         Warn(this, u"密码错误！"_s);
         return;
     }
+    if (found && match == passwords::Match::YesOutdated)
+        ReplaceStoredForm(power, password);
     m_app.Session().SetUser(signedIn);
     QDialog::accept();
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class CADORecordset;
 class CVantrelApp;
 class QComboBox;
 class QLineEdit;
@@ -24,6 +25,7 @@ public:
 
 private:
     void FillUsers();
+    void ReplaceStoredForm(CADORecordset& power, const QString& password);
 
     CVantrelApp& m_app;
     QComboBox* m_userBox;

@@ -1,6 +1,6 @@
 #include "app/powertable.h"
 
-#include "app/blowfish.h"
+#include "app/passwordstore.h"
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
@@ -41,9 +41,10 @@ bool AddAdministrator(CADORecordset& power)
 {
     if (!power.AddNew())
         return false;
-    bool written = power.SetFieldText(u"user"_s, QString::fromUtf16(kAdministratorName)) &&
-                   power.SetFieldText(u"pas"_s, CBlowfish::EncryptPassword(QString::fromUtf16(
-                                                    kAdministratorInitialPassword)));
+    bool written =
+        power.SetFieldText(u"user"_s, QString::fromUtf16(kAdministratorName)) &&
+        power.SetFieldText(u"pas"_s,
+                           passwords::Hash(QString::fromUtf16(kAdministratorInitialPassword)));
     for (const RightInfo& info : kRights)
         written = written && power.SetFieldInt(QLatin1StringView(info.column), 1);
     if (!written) {

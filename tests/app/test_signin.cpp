@@ -1,6 +1,7 @@
 #include "app/blowfish.h"
 #include "app/changepassworddlg.h"
 #include "app/logindlg.h"
+#include "app/passwordstore.h"
 #include "app/powertable.h"
 #include "app/startup.h"
 #include "app/vantrelapp.h"
@@ -68,7 +69,10 @@ TEST(SignIn, ADataFileWithoutPowerGetsTheAdministrator)
     EXPECT_EQ(Items(dialog.UserBox()), QStringList{u"管理员"_s});
     EXPECT_EQ(dialog.UserBox()->currentText(), u"管理员"_s);
     const TempDataFile& data = start.folder.Data();
-    EXPECT_EQ(data.QueryValue(u"SELECT pas FROM power"_s), u"51F84A214EC9AF9E"_s);
+    // The known initial password, kept as a hash that gives nothing of it away.
+    const QString administrator = data.QueryValue(u"SELECT pas FROM power"_s);
+    EXPECT_TRUE(administrator.startsWith(u"$argon2id$"_s)) << administrator.toStdString();
+    EXPECT_EQ(passwords::Check(u"583016"_s, administrator), passwords::Match::Yes);
     for (const char* column : kRightColumns) {
         const QString value =
             data.QueryValue(u"SELECT %1 FROM power"_s.arg(QLatin1StringView(column)));
@@ -115,6 +119,39 @@ TEST(SignIn, AnEmptyPowerTableGetsTheAdministratorBack)
     CLoginDlg dialog(*start.app);
     EXPECT_EQ(Items(dialog.UserBox()), QStringList{u"管理员"_s});
     EXPECT_TRUE(SignIn(dialog, u"管理员"_s, u"583016"_s));
+}
+
+// A password stored by an earlier version in its reversible form signs in once more and is
+// then kept as a salted hash, which signs in from then on; a wrong password never passes.
+TEST(SignIn, AnEarlierStoredFormSignsInAndGivesWayToAHash)
+{
+    SignedOut start;
+    {
+        CLoginDlg create(*start.app);
+    }
+    const QString earlier = CBlowfish::EncryptPassword(u"Wonder-Land"_s);
+    start.AddUser(u"Alice"_s, earlier);
+    const auto stored = [&] {
+        return start.folder.Data().QueryValue(u"SELECT pas FROM power WHERE [user] = 'Alice'"_s);
+    };
+    MessageRecorder messages;
+    CLoginDlg dialog(*start.app);
+    EXPECT_FALSE(SignIn(dialog, u"Alice"_s, u"wonder-land"_s));
+    EXPECT_EQ(stored(), earlier);
+
+    ASSERT_TRUE(SignIn(dialog, u"Alice"_s, u"Wonder-Land"_s));
+    const QString hash = stored();
+    EXPECT_TRUE(hash.startsWith(u"$argon2id$"_s)) << hash.toStdString();
+    EXPECT_EQ(passwords::Check(u"Wonder-Land"_s, hash), passwords::Match::Yes);
+    EXPECT_EQ(passwords::Check(u"Wonder-Land"_s, earlier), passwords::Match::YesOutdated);
+    // Salted: the same password never gives the same stored text twice.
+    EXPECT_NE(passwords::Hash(u"Wonder-Land"_s), hash);
+
+    CLoginDlg again(*start.app);
+    EXPECT_FALSE(SignIn(again, u"Alice"_s, u"Wonder-Land!"_s));
+    EXPECT_TRUE(SignIn(again, u"Alice"_s, u"Wonder-Land"_s));
+    EXPECT_EQ(stored(), hash);
+    EXPECT_EQ(messages.Texts(), QStringList({u"密码错误！"_s, u"密码错误！"_s}));
 }
 
 TEST(SignIn, NamesAndPasswordsThatAreRefused)
@@ -272,9 +309,8 @@ TEST(ChangePassword, Checks)
     const QString bytes20 = QString(20, u'b');
     EXPECT_EQ(tryPassword(bytes20, bytes20), u"密码修改成功！"_s);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(start.folder.Data().QueryValue(u"SELECT pas FROM power"_s),
-              CBlowfish::EncryptPassword(bytes20));
-    EXPECT_EQ(start.folder.Data().QueryValue(u"SELECT pas FROM power"_s).size(), 48);
+    EXPECT_EQ(passwords::Check(bytes20, start.folder.Data().QueryValue(u"SELECT pas FROM power"_s)),
+              passwords::Match::Yes);
 
     // Ten Chinese characters are twenty bytes, and sign in afterwards.
     const QString chinese10 = u"十个中文字符的密码啊"_s;
