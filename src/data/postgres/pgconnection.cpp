@@ -12,7 +12,6 @@ namespace vantrel::postgres {
 namespace {
 
 constexpr int kDefaultBusySeconds = 5;
-constexpr int kCachedStatements = 48;
 // Every write transaction of every workstation takes this one lock first, so that writers
 // take turns as they do on a shared file, and a counter read and written back in one
 // transaction never gives the same number twice.
@@ -96,7 +95,7 @@ PgConnection::PgConnection(pg_conn* db, const QString& source)
 PgConnection::~PgConnection()
 {
     m_closing = true;
-    m_statements.clear();
+    m_statements.Clear();
     PQfinish(m_db);
 }
 
@@ -286,25 +285,10 @@ bool PgConnection::Rollback()
 
 db::Statement* PgConnection::Prepared(const QString& sql)
 {
-    auto found = m_statements.find(sql);
-    if (found != m_statements.end()) {
-        found->lastUse = ++m_uses;
-        found->statement->Reset();
-        return found->statement.get();
-    }
+    if (db::Statement* kept = m_statements.Find(sql))
+        return kept;
     std::shared_ptr<PgStatement> statement = PgStatement::Prepare(*this, sql);
-    if (!statement)
-        return nullptr;
-    if (m_statements.size() >= kCachedStatements) {
-        auto oldest = m_statements.begin();
-        for (auto it = m_statements.begin(); it != m_statements.end(); ++it)
-            if (it->lastUse < oldest->lastUse)
-                oldest = it;
-        m_statements.erase(oldest);
-    }
-    db::Statement* prepared = statement.get();
-    m_statements.insert(sql, CachedStatement{std::move(statement), ++m_uses});
-    return prepared;
+    return statement ? m_statements.Keep(sql, std::move(statement)) : nullptr;
 }
 
 db::Catalogue& PgConnection::Schema()

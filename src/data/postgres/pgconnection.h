@@ -3,6 +3,7 @@
 // The PostgreSQL backend: a database on a server, reached through libpq.
 
 #include "data/dbconnection.h"
+#include "data/statementcache.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -78,12 +79,6 @@ private:
     // the failure of a mark, else the statement's result (`marked`: the savepoint is set).
     Result Pipelined(const QByteArray& name, const std::vector<const char*>& values, bool& marked);
 
-    struct CachedStatement
-    {
-        std::shared_ptr<PgStatement> statement;
-        quint64 lastUse = 0;
-    };
-
     pg_conn* m_db;
     QString m_source;
     db::Error m_error;
@@ -94,9 +89,8 @@ private:
     // they are.
     bool m_unchangedSinceSavepoint = false;
     bool m_closing = false;
-    QHash<QString, CachedStatement> m_statements;
+    db::StatementCache m_statements;
     QHash<unsigned int, QString> m_tableNames;
-    quint64 m_uses = 0;
     quint64 m_named = 0;
     std::unique_ptr<PgCatalogue> m_catalogue;
 };

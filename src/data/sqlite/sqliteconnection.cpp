@@ -16,7 +16,6 @@ namespace vantrel::sqlite {
 namespace {
 
 constexpr int kDefaultBusySeconds = 5;
-constexpr int kCachedStatements = 48;
 
 int CompareCollation(void*, int aLength, const void* a, int bLength, const void* b)
 {
@@ -99,7 +98,7 @@ SqliteConnection::SqliteConnection(sqlite3* db, const QString& path)
 
 SqliteConnection::~SqliteConnection()
 {
-    m_statements.clear(); // finalised before the handle closes
+    m_statements.Clear(); // finalised before the handle closes
     sqlite3_close_v2(m_db);
 }
 
@@ -143,12 +142,8 @@ qint64 SqliteConnection::Changes() const
 
 db::Statement* SqliteConnection::Prepared(const QString& sql)
 {
-    auto found = m_statements.find(sql);
-    if (found != m_statements.end()) {
-        found->lastUse = ++m_uses;
-        found->statement->Reset();
-        return found->statement.get();
-    }
+    if (db::Statement* kept = m_statements.Find(sql))
+        return kept;
     sqlite3_stmt* statement = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     const int code = sqlite3_prepare_v3(m_db, utf8.constData(), static_cast<int>(utf8.size()),
@@ -162,17 +157,7 @@ db::Statement* SqliteConnection::Prepared(const QString& sql)
         m_error = ErrorOf(SQLITE_MISUSE, u"The statement has nothing to run."_s);
         return nullptr;
     }
-    if (m_statements.size() >= kCachedStatements) {
-        auto oldest = m_statements.begin();
-        for (auto it = m_statements.begin(); it != m_statements.end(); ++it)
-            if (it->lastUse < oldest->lastUse)
-                oldest = it;
-        m_statements.erase(oldest);
-    }
-    auto kept = std::make_shared<SqliteStatement>(*this, statement);
-    db::Statement* prepared = kept.get();
-    m_statements.insert(sql, CachedStatement{std::move(kept), ++m_uses});
-    return prepared;
+    return m_statements.Keep(sql, std::make_shared<SqliteStatement>(*this, statement));
 }
 
 db::Catalogue& SqliteConnection::Schema()

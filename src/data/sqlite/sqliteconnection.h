@@ -3,9 +3,9 @@
 // The SQLite backend: a data file opened by the SQLite library.
 
 #include "data/dbconnection.h"
+#include "data/statementcache.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -47,17 +47,10 @@ private:
     SqliteConnection(sqlite3* db, const QString& path);
     bool Execute(const char* sql);
 
-    struct CachedStatement
-    {
-        std::shared_ptr<SqliteStatement> statement; // QHash copies its values
-        quint64 lastUse = 0;
-    };
-
     sqlite3* m_db;
     QString m_path;
     db::Error m_error;
-    QHash<QString, CachedStatement> m_statements;
-    quint64 m_uses = 0;
+    db::StatementCache m_statements;
     std::unique_ptr<SqliteCatalogue> m_catalogue;
 };
 
