@@ -10,6 +10,7 @@
 #include "data/resultset.h"
 #include "data/schema.h"
 #include "data/sqldialect.h"
+#include "data/sqltext.h"
 
 #include <QStringList>
 
@@ -69,12 +70,6 @@ std::shared_ptr<const vantrel::detail::Layout> LayoutOf(db::Statement& statement
         statement.layoutPreparation = preparation;
     }
     return statement.layout;
-}
-
-QString QuoteIdentifier(const QString& name)
-{
-    QString quoted = name;
-    return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
 }
 
 } // namespace
@@ -522,8 +517,8 @@ std::vector<size_t> CADORecordset::PendingWithInitials() const
 
 QString CADORecordset::InitialsColumnOf(size_t column) const
 {
-    return QuoteIdentifier(m_result->Columns()[column].name +
-                           QLatin1StringView(jetsql::kInitialsSuffix));
+    return SqlIdentifier(m_result->Columns()[column].name +
+                         QLatin1StringView(jetsql::kInitialsSuffix));
 }
 
 // Binds the written values in column order from parameter 1, then the initials of `initials`
@@ -552,7 +547,7 @@ bool CADORecordset::InsertPending()
     QStringList marks;
     for (size_t c = 0; c < m_pending.size(); ++c) {
         if (m_pending[c].set) {
-            names << QuoteIdentifier(m_result->Columns()[c].name);
+            names << SqlIdentifier(m_result->Columns()[c].name);
             marks << u"?"_s;
         }
     }
@@ -561,7 +556,7 @@ bool CADORecordset::InsertPending()
         names << InitialsColumnOf(c);
         marks << u"?"_s;
     }
-    const QString table = QuoteIdentifier(m_result->table);
+    const QString table = SqlIdentifier(m_result->table);
     const QString sql = (names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
                                          : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
                                                table, names.join(u", "_s), marks.join(u", "_s))) +
@@ -580,13 +575,13 @@ bool CADORecordset::UpdatePending()
     QStringList assignments;
     for (size_t c = 0; c < m_pending.size(); ++c)
         if (m_pending[c].set)
-            assignments << QuoteIdentifier(m_result->Columns()[c].name) + u" = ?"_s;
+            assignments << SqlIdentifier(m_result->Columns()[c].name) + u" = ?"_s;
     if (assignments.isEmpty())
         return true;
     const std::vector<size_t> initials = PendingWithInitials();
     for (size_t c : initials)
         assignments << InitialsColumnOf(c) + u" = ?"_s;
-    const QString sql = u"UPDATE %1 SET %2 WHERE "_s.arg(QuoteIdentifier(m_result->table),
+    const QString sql = u"UPDATE %1 SET %2 WHERE "_s.arg(SqlIdentifier(m_result->table),
                                                          assignments.join(u", "_s)) +
                         CurrentRowCondition(m_bEditAsRead) +
                         m_connection->SqlDialect().ReturningRow();
@@ -613,7 +608,7 @@ QString CADORecordset::CurrentRowCondition(bool wholeRow) const
     for (int c = 0; c < m_result->ColumnCount(); ++c) {
         if (numbered >= 0 && c != numbered)
             continue;
-        const QString column = QuoteIdentifier(m_result->Columns()[c].name);
+        const QString column = SqlIdentifier(m_result->Columns()[c].name);
         // The cursor keeps no blob's bytes; the schema has no blob columns.
         if (m_result->At(m_current, c).kind == CellKind::Blob)
             condition += u" AND "_s + dialect.HoldsBytes(column);
@@ -688,8 +683,8 @@ bool CADORecordset::Delete()
         RecordError(ErrorKind::Failed, kNoCurrentRow);
         return false;
     }
-    const QString sql = u"DELETE FROM %1 WHERE "_s.arg(QuoteIdentifier(m_result->table)) +
-                        CurrentRowCondition(false);
+    const QString sql =
+        u"DELETE FROM %1 WHERE "_s.arg(SqlIdentifier(m_result->table)) + CurrentRowCondition(false);
     db::Statement* statement = m_connection->Prepared(sql);
     int parameter = 0;
     const bool deleted = statement && BindCurrentRow(*statement, parameter, false) &&

@@ -1,6 +1,7 @@
 #include "data/jetsql.h"
 
 #include "data/pinyin.h"
+#include "data/sqltext.h"
 
 #include <QStringList>
 
@@ -121,9 +122,7 @@ bool IsPunct(const Token& token, char16_t c)
 
 QString QuoteIdentifier(QStringView name)
 {
-    QString quoted = name.toString();
-    quoted.replace(u'"', u"\"\""_s);
-    return u'"' + quoted + u'"';
+    return SqlIdentifier(name.toString());
 }
 
 // [table.column] is Jet's way to name a column of one table of a join.

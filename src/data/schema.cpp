@@ -10,6 +10,7 @@
 #include "data/sqldialect.h"
 #include "data/sqlite/sqliteconnection.h"
 #include "data/sqlite/sqlitefiles.h"
+#include "data/sqltext.h"
 #include "data/storedinitials.h"
 
 #include <QFileInfo>
@@ -179,7 +180,7 @@ const Table kReferenceTables[] = {
 
 QString Quote(const char* name)
 {
-    return u'"' + QString::fromUtf8(name) + u'"';
+    return SqlIdentifier(QString::fromUtf8(name));
 }
 
 const char* DeclaredType(ColumnType type)

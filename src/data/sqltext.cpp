@@ -2,6 +2,12 @@
 
 using namespace Qt::StringLiterals;
 
+QString SqlIdentifier(const QString& name)
+{
+    QString quoted = name;
+    return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
+}
+
 QString SqlText(const QString& value)
 {
     QString quoted = value;

@@ -8,6 +8,10 @@
 //   QString(u"SELECT * FROM client WHERE [name] = '%1'"_s).arg(SqlText(name))
 QString SqlText(const QString& value);
 
+// The one way a table or column name goes into a statement: between double quotes, with
+// every double quote doubled, so a name can never end early.
+QString SqlIdentifier(const QString& name);
+
 // Whether a text holds an apostrophe, a quotation mark or a square bracket: the characters the
 // dialogs refuse in names and numbers that statements look records up by.
 bool HasQuoteOrBracket(const QString& text);

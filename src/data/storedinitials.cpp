@@ -6,6 +6,7 @@
 #include "data/pinyin.h"
 #include "data/schema.h"
 #include "data/sqldialect.h"
+#include "data/sqltext.h"
 
 #include <utility>
 #include <vector>
@@ -17,18 +18,13 @@ namespace {
 using vantrel::db::Connection;
 using vantrel::db::StepResult;
 
-QString Quoted(const QString& name)
-{
-    return u'"' + name + u'"';
-}
-
 // The rows of `table` whose `column` holds a name without initials beside it.
 bool FindUnfilled(Connection& connection, const QString& table, const QString& column,
                   std::vector<std::pair<qint64, QString>>& rows)
 {
     const QString sql = u"SELECT %1, %2 FROM %3 WHERE %2 IS NOT NULL AND %4 IS NULL"_s.arg(
-        connection.SqlDialect().RowIdentity(), Quoted(column), Quoted(table),
-        Quoted(column + QLatin1StringView(jetsql::kInitialsSuffix)));
+        connection.SqlDialect().RowIdentity(), SqlIdentifier(column), SqlIdentifier(table),
+        SqlIdentifier(column + QLatin1StringView(jetsql::kInitialsSuffix)));
     vantrel::db::Statement* select = connection.Prepared(sql);
     if (!select)
         return false;
@@ -50,8 +46,8 @@ bool FillTable(Connection& connection, const schema::Table& table)
             continue;
         vantrel::db::Statement* update =
             connection.Prepared(u"UPDATE %1 SET %2 = ? WHERE %3 = ?"_s.arg(
-                Quoted(QString::fromUtf8(table.name)),
-                Quoted(column + QLatin1StringView(jetsql::kInitialsSuffix)),
+                SqlIdentifier(QString::fromUtf8(table.name)),
+                SqlIdentifier(column + QLatin1StringView(jetsql::kInitialsSuffix)),
                 connection.SqlDialect().RowIdentity()));
         if (!update)
             return false;

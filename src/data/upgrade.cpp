@@ -11,6 +11,7 @@
 #include "data/sqlite/filesafety.h"
 #include "data/sqlite/sqliteconnection.h"
 #include "data/sqlite/sqlitefiles.h"
+#include "data/sqltext.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,12 +33,6 @@ using schema::Table;
 
 // The counters of snnumber; each is named after the table whose numbers it hands out.
 constexpr const char* kCounterTable = "snnumber";
-
-QString Quoted(const QString& name)
-{
-    QString quoted = name;
-    return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
-}
 
 QString Name(const char* name)
 {
@@ -67,7 +62,7 @@ struct FileColumn
 std::optional<std::vector<FileColumn>> FileColumns(sqlite3* db, const char* table, QString& error)
 {
     const Statement info =
-        PrepareText(db, u"PRAGMA table_info(%1)"_s.arg(Quoted(Name(table))), error);
+        PrepareText(db, u"PRAGMA table_info(%1)"_s.arg(SqlIdentifier(Name(table))), error);
     if (!info)
         return std::nullopt;
     std::vector<FileColumn> columns;
@@ -138,7 +133,7 @@ bool RemakeTable(sqlite3* db, const Table& table, QString& error)
     for (const Column& column : table.columns) {
         definitions << schema::ColumnDefinition(column);
         if (column.type == ColumnType::AutoNumber && !Declares(*had, Name(column.name))) {
-            targets << Quoted(Name(column.name));
+            targets << SqlIdentifier(Name(column.name));
             sources << u"rowid"_s;
         }
     }
@@ -147,24 +142,27 @@ bool RemakeTable(sqlite3* db, const Table& table, QString& error)
         for (const Column& known : table.columns)
             inSchema = inSchema || column.name.compare(Name(known.name), Qt::CaseInsensitive) == 0;
         if (!inSchema)
-            definitions << (Quoted(column.name) + u' ' + column.type).trimmed();
-        targets << Quoted(column.name);
-        sources << Quoted(column.name);
+            definitions << (SqlIdentifier(column.name) + u' ' + column.type).trimmed();
+        targets << SqlIdentifier(column.name);
+        sources << SqlIdentifier(column.name);
     }
-    return Run(db, u"CREATE TABLE %1 (%2)"_s.arg(Quoted(interim), definitions.join(u", "_s)),
+    return Run(db, u"CREATE TABLE %1 (%2)"_s.arg(SqlIdentifier(interim), definitions.join(u", "_s)),
                error) &&
            Run(db,
                u"INSERT INTO %1 (%2) SELECT %3 FROM %4"_s.arg(
-                   Quoted(interim), targets.join(u", "_s), sources.join(u", "_s), Quoted(name)),
+                   SqlIdentifier(interim), targets.join(u", "_s), sources.join(u", "_s),
+                   SqlIdentifier(name)),
                error) &&
-           Run(db, u"DROP TABLE "_s + Quoted(name), error) &&
-           Run(db, u"ALTER TABLE %1 RENAME TO %2"_s.arg(Quoted(interim), Quoted(name)), error);
+           Run(db, u"DROP TABLE "_s + SqlIdentifier(name), error) &&
+           Run(db,
+               u"ALTER TABLE %1 RENAME TO %2"_s.arg(SqlIdentifier(interim), SqlIdentifier(name)),
+               error);
 }
 
 // The value a new counter starts at: after the highest number of its table.
 QString CounterStart(const char* counter)
 {
-    return u"(SELECT coalesce(max(\"no\"), 0) + 1 FROM %1)"_s.arg(Quoted(Name(counter)));
+    return u"(SELECT coalesce(max(\"no\"), 0) + 1 FROM %1)"_s.arg(SqlIdentifier(Name(counter)));
 }
 
 const Table& CounterTable()
@@ -182,18 +180,19 @@ bool AddCounters(sqlite3* db, const SchemaGaps& gaps, QString& error)
         QStringList names;
         QStringList starts;
         for (const Column& column : counters.columns) {
-            names << Quoted(Name(column.name));
+            names << SqlIdentifier(Name(column.name));
             starts << CounterStart(column.name);
         }
         return Run(db,
-                   u"INSERT INTO %1 (%2) SELECT %3"_s.arg(
-                       Quoted(Name(kCounterTable)), names.join(u", "_s), starts.join(u", "_s)),
+                   u"INSERT INTO %1 (%2) SELECT %3"_s.arg(SqlIdentifier(Name(kCounterTable)),
+                                                          names.join(u", "_s),
+                                                          starts.join(u", "_s)),
                    error);
     }
     for (const Column* column : MissingColumns(counters, gaps))
         if (!Run(db,
-                 u"UPDATE %1 SET %2 = %3"_s.arg(Quoted(Name(kCounterTable)),
-                                                Quoted(Name(column->name)),
+                 u"UPDATE %1 SET %2 = %3"_s.arg(SqlIdentifier(Name(kCounterTable)),
+                                                SqlIdentifier(Name(column->name)),
                                                 CounterStart(column->name)),
                  error))
             return false;
@@ -221,7 +220,7 @@ bool Fill(sqlite3* db, const SchemaGaps& gaps, QString& error)
         } else {
             for (const Column* column : missing)
                 if (!Run(db,
-                         u"ALTER TABLE %1 ADD COLUMN %2"_s.arg(Quoted(Name(table.name)),
+                         u"ALTER TABLE %1 ADD COLUMN %2"_s.arg(SqlIdentifier(Name(table.name)),
                                                                schema::ColumnDefinition(*column)),
                          error))
                     return false;
@@ -298,7 +297,7 @@ std::optional<SchemaGaps> FindSchemaGaps(sqlite3* db, QString* error)
             if (!Declares(*columns, Name(column.name)))
                 gaps.columns << Name(table.name) + u'.' + Name(column.name);
         if (qstrcmp(table.name, kCounterTable) == 0) {
-            const std::optional<qint64> rows = Count(db, Quoted(Name(kCounterTable)), why);
+            const std::optional<qint64> rows = Count(db, SqlIdentifier(Name(kCounterTable)), why);
             if (!rows) {
                 if (error)
                     *error = why;

@@ -2,6 +2,7 @@
 
 #include "data/postgres/pgconnection.h"
 #include "data/postgres/pgdialect.h"
+#include "data/sqltext.h"
 
 #include <QStringList>
 
@@ -12,10 +13,10 @@ using namespace Qt::StringLiterals;
 namespace vantrel::postgres {
 namespace {
 
+// The schema's names are all lower case on the server.
 QString QuoteIdentifier(const QString& name)
 {
-    QString quoted = name.toLower();
-    return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
+    return SqlIdentifier(name.toLower());
 }
 
 QString Definition(const db::ColumnSpec& column)

@@ -1,6 +1,7 @@
 #include "data/sqlite/sqlitecatalogue.h"
 
 #include "data/sqlite/sqliteconnection.h"
+#include "data/sqltext.h"
 
 #include <QStringList>
 
@@ -10,12 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace vantrel::sqlite {
 namespace {
-
-QString QuoteIdentifier(const QString& name)
-{
-    QString quoted = name;
-    return u'"' + quoted.replace(u'"', u"\"\""_s) + u'"';
-}
 
 QString Definition(const db::ColumnSpec& column)
 {
@@ -107,13 +102,12 @@ bool SqliteCatalogue::CreateTable(const QString& name, const std::vector<db::Col
     QStringList definitions;
     for (const db::ColumnSpec& column : columns)
         definitions << Definition(column);
-    return Execute(u"CREATE TABLE %1 (%2)"_s.arg(QuoteIdentifier(name), definitions.join(u", "_s)));
+    return Execute(u"CREATE TABLE %1 (%2)"_s.arg(SqlIdentifier(name), definitions.join(u", "_s)));
 }
 
 bool SqliteCatalogue::AddColumn(const QString& table, const db::ColumnSpec& column)
 {
-    return Execute(
-        u"ALTER TABLE %1 ADD COLUMN %2"_s.arg(QuoteIdentifier(table), Definition(column)));
+    return Execute(u"ALTER TABLE %1 ADD COLUMN %2"_s.arg(SqlIdentifier(table), Definition(column)));
 }
 
 const QSet<QString>& SqliteCatalogue::NonTextColumns()
