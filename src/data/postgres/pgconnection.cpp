@@ -237,9 +237,11 @@ bool PgConnection::Begin(db::Transaction transaction)
                                  u"cannot start a transaction within a transaction"_s);
         return false;
     }
-    const QByteArray begin = transaction == db::Transaction::Write
-                                 ? "BEGIN; " + QByteArray(kWriteLock)
-                                 : "BEGIN ISOLATION LEVEL REPEATABLE READ";
+    QByteArray begin = "BEGIN ISOLATION LEVEL REPEATABLE READ";
+    if (transaction == db::Transaction::Write)
+        begin = "BEGIN; " + QByteArray(kWriteLock);
+    else if (transaction == db::Transaction::Snapshot)
+        begin += " READ ONLY";
     if (!Execute(begin)) {
         // A lock not given leaves the transaction begun and failed.
         const db::Error refused = m_error;
