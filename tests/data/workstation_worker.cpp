@@ -4,7 +4,6 @@
 #include "data/workstations.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 #include <QThread>
 
 #include <cstdio>
@@ -12,18 +11,10 @@
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments();
-    if (arguments.size() != 2)
-        return 2;
     vantrel::db::Error error;
-    const auto connection = vantrel::db::OpenDataSource(arguments.at(1), 0, error);
-    QString why;
-    const auto workstations =
-        connection ? vantrel::db::JoinWorkstations(connection, &why) : nullptr;
-    if (!workstations) {
-        std::fprintf(stderr, "%s%s\n", qPrintable(error.message), qPrintable(why));
+    const auto connection = vantrel::db::OpenDataSource(application.arguments().value(1), 0, error);
+    if (!connection || !vantrel::db::JoinWorkstations(connection))
         return 1;
-    }
     std::printf("joined\n");
     std::fflush(stdout);
     for (;;)
