@@ -66,6 +66,7 @@ private:
 
     Connection& m_source;
     Connection& m_target;
+    bool m_keepsUsers = false; // the source has no users: the target keeps its own
 };
 
 bool Copy::Failed(const QString& what, const Connection& connection)
@@ -105,9 +106,9 @@ std::optional<qint64> Copy::Count(Connection& connection, const QString& table)
 bool Copy::PrepareTarget(CopyInto into)
 {
     QString why;
-    const schema::Table power[] = {schema::PowerTable()};
+    const schema::Table users[] = {schema::PowerTable()};
     if (!AddMissingTables(m_target, schema::DataTables(), &why) ||
-        !AddMissingTables(m_target, power, &why)) {
+        !AddMissingTables(m_target, users, &why)) {
         error = u"无法在目标数据库中建立数据表：\n"_s + why;
         return false;
     }
@@ -131,7 +132,20 @@ bool Copy::PrepareTarget(CopyInto into)
             return false;
         }
     }
-    std::vector<QString> emptied{kCounterTable, Name(schema::PowerTable().name)};
+    // The target's users give way to the source's, but a source without any (a file nobody
+    // has signed in to yet) leaves them: a users table left empty would get the administrator
+    // with the known first password at the next sign-in.
+    const QString power = Name(schema::PowerTable().name);
+    std::vector<QString> emptied{kCounterTable};
+    m_keepsUsers = true;
+    if (m_source.Schema().HasTable(power)) {
+        const std::optional<qint64> users = Count(m_source, power);
+        if (!users)
+            return Failed(u"无法读取数据表 %1。"_s.arg(power), m_source);
+        m_keepsUsers = *users == 0;
+    }
+    if (!m_keepsUsers)
+        emptied.push_back(power);
     if (into == CopyInto::Replacing)
         for (const schema::Table& table : schema::DataTables())
             emptied.push_back(Name(table.name));
@@ -169,9 +183,9 @@ bool Copy::ReadBatch(Statement& select, qint64& after, std::vector<Row>& rows, c
                 case ValueType::Blob:
                     // The schema keeps no bytes (pictures are files, their rows hold paths):
                     // bytes in a column are not the program's and would not survive a text.
-                    select.Reset();
                     error = u"数据表 %1 的字段 %2 中有二进制数据，无法复制！"_s.arg(
                         table, select.ColumnName(c));
+                    select.Reset();
                     return false;
                 }
             }
@@ -241,6 +255,8 @@ bool Copy::WriteBatch(const QString& table, const QStringList& columns,
 std::optional<qint64> Copy::CopyTable(const schema::Table& table)
 {
     const QString name = Name(table.name);
+    if (m_keepsUsers && name == Name(schema::PowerTable().name))
+        return Count(m_target, name);
     const std::vector<ColumnSpec> held = m_source.Schema().Columns(name);
     // The schema's columns that the source has (a file of an earlier layout may lack some;
     // what the backend adds of its own, such as stored initials, is made anew).

@@ -172,6 +172,15 @@ TEST_P(DataCopyInto, RefusesRecordsAndLeavesNothingOfAFailedCopy)
     EXPECT_TRUE(report.copied) << report.error.toStdString();
     EXPECT_EQ(QueryValue(u"SELECT count(*) || '/' || max(client) FROM address, snnumber"_s),
               u"3/42"_s);
+
+    // Replacing by a file nobody has signed in to yet empties the data but keeps the users.
+    TempDataFile unused;
+    report =
+        CopyData(*Connect(unused.ConnectionString()), *target, vantrel::db::CopyInto::Replacing);
+    EXPECT_TRUE(report.copied) << report.error.toStdString();
+    EXPECT_EQ(QueryValue(u"SELECT (SELECT count(*) FROM address) || '/' || (SELECT count(*) FROM "
+                         "power)"_s),
+              u"0/3"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(, DataCopyInto, EachBackend(), BackendName);
