@@ -53,7 +53,6 @@ public:
     // Makes this connection the one through which its program counts as a workstation: takes
     // the shared workstation lock now and again in every session set up after (workstations.h).
     bool HoldWorkstationLock();
-    bool HoldsWorkstationLock() const { return m_holdsWorkstationLock; }
     // The key of that lock, as pg_locks shows it (classid 0, objsubid 1).
     static constexpr qint64 kWorkstationKey = 7374927;
     // Runs text without values (several statements allowed); false with LastError on failure.
