@@ -6,7 +6,9 @@
 #include "data/compaction.h"
 #include "data/datafilekind.h"
 #include "data/datafileusers.h"
+#include "data/datasource.h"
 #include "data/filemaintenance.h"
+#include "data/workstations.h"
 
 using namespace Qt::StringLiterals;
 
@@ -59,15 +61,29 @@ void CDataConnections::OpenDatabase()
     m_pCatalog->Open(DataConnectionString());
     m_pDb = std::make_unique<CADODatabase>();
     m_pDb->Open(DataConnectionString());
+    JoinWorkstations();
 }
 
 void CDataConnections::UseDatabase(std::unique_ptr<CADODatabase> database)
 {
     m_pDb = std::move(database);
+    JoinWorkstations();
+}
+
+void CDataConnections::JoinWorkstations()
+{
+    m_workstations.reset();
+    if (!m_pDb || !m_pDb->IsOpen() || !vantrel::db::NamesServer(m_pDb->GetConnectionString()))
+        return;
+    m_workstations = vantrel::db::JoinWorkstations(m_pDb->GetActiveConnection());
+    // Working unseen by the others would let a restore replace the data under this program.
+    if (!m_workstations)
+        m_pDb->Close();
 }
 
 void CDataConnections::Close()
 {
+    m_workstations.reset();
     if (m_bDbReady) {
         if (m_pDb && m_pDb->IsOpen())
             m_pDb->Close();

@@ -10,7 +10,8 @@ class CAppSettings;
 class DataFileUsers;
 namespace vantrel::db {
 class FileMaintenance;
-}
+class Workstations;
+} // namespace vantrel::db
 
 // The program's connections for the whole run: the data file (its connection, its catalogue
 // and this program's lock on it) and the reference file of postcodes and area codes.
@@ -37,7 +38,9 @@ public:
     // Takes this program's lock on the data file for the run, compacting the file first when
     // nobody else uses it. Whatever the outcome, the file is used as it then is.
     void CompactDataFile();
-    // Opens the catalogue and the connection on the data file.
+    // Opens the catalogue and the connection on the data file. On a server the connection
+    // also counts this program among the workstations for the run; when the server does not
+    // let it (another program has the data to itself), the connection is closed again.
     void OpenDatabase();
     // Uses this connection as the data file's (tests open their own file).
     void UseDatabase(std::unique_ptr<CADODatabase> database);
@@ -54,8 +57,12 @@ public:
     CADOXCatalog* Catalog() const { return m_pCatalog.get(); }
     // This program's lock on the data file; null before start-up has taken it.
     DataFileUsers* Users() const { return m_users.get(); }
+    // This program's place among the workstations of the server; null on a data file.
+    vantrel::db::Workstations* Workstations() const { return m_workstations.get(); }
 
 private:
+    void JoinWorkstations();
+
     const CAppSettings& m_settings;
     QString m_strDbPath;
     std::unique_ptr<CADODatabase> m_pDb;
@@ -63,5 +70,6 @@ private:
     std::unique_ptr<CADOXCatalog> m_pCatalog;
     // Marks the data file as in use by this program for the whole run.
     std::unique_ptr<DataFileUsers> m_users;
+    std::unique_ptr<vantrel::db::Workstations> m_workstations;
     bool m_bDbReady = false;
 };

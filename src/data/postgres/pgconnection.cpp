@@ -42,6 +42,15 @@ quint32 CodeOf(const QByteArray& state)
     return code;
 }
 
+// Every running program holds this lock shared for as long as its session lives; work that
+// needs the data to itself takes it exclusively (workstations.h). Waits (lock_timeout) while
+// such work goes on.
+QByteArray WorkstationShared()
+{
+    return "SELECT pg_advisory_lock_shared(" + QByteArray::number(PgConnection::kWorkstationKey) +
+           ")";
+}
+
 QString Message(const char* text)
 {
     return QString::fromUtf8(text ? text : "").trimmed();
@@ -74,17 +83,34 @@ std::shared_ptr<PgConnection> PgConnection::Open(const QString& conninfo, int bu
         return nullptr;
     }
     std::shared_ptr<PgConnection> connection(new PgConnection(db, conninfo));
-    // Dates read back as the program stores them ("2024-03-05 09:07:00"), text as UTF-8.
-    const int seconds = busyTimeoutSeconds > 0 ? busyTimeoutSeconds : kDefaultBusySeconds;
-    const QByteArray settings = "SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'; "
-                                "SET client_min_messages = warning; "
-                                "SET IntervalStyle = 'postgres'; SET lock_timeout = '" +
-                                QByteArray::number(seconds) + "s'";
-    if (!connection->Execute(settings)) {
+    connection->m_busySeconds = busyTimeoutSeconds > 0 ? busyTimeoutSeconds : kDefaultBusySeconds;
+    if (!connection->SetUpSession()) {
         error = connection->LastError();
         return nullptr;
     }
     return connection;
+}
+
+bool PgConnection::SetUpSession()
+{
+    // Dates read back as the program stores them ("2024-03-05 09:07:00"), text as UTF-8.
+    const QByteArray settings = "SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'; "
+                                "SET client_min_messages = warning; "
+                                "SET IntervalStyle = 'postgres'; SET lock_timeout = '" +
+                                QByteArray::number(m_busySeconds) + "s'";
+    if (!Execute(settings))
+        return false;
+    return !m_holdsWorkstationLock || Execute(WorkstationShared());
+}
+
+bool PgConnection::HoldWorkstationLock()
+{
+    if (m_holdsWorkstationLock)
+        return true;
+    if (!Execute(WorkstationShared()))
+        return false;
+    m_holdsWorkstationLock = true;
+    return true;
 }
 
 PgConnection::PgConnection(pg_conn* db, const QString& source)
@@ -237,9 +263,11 @@ bool PgConnection::Begin(db::Transaction transaction)
                                  u"cannot start a transaction within a transaction"_s);
         return false;
     }
-    const QByteArray begin = transaction == db::Transaction::Write
-                                 ? "BEGIN; " + QByteArray(kWriteLock)
-                                 : "BEGIN ISOLATION LEVEL REPEATABLE READ";
+    QByteArray begin = "BEGIN ISOLATION LEVEL REPEATABLE READ";
+    if (transaction == db::Transaction::Write)
+        begin = "BEGIN; " + QByteArray(kWriteLock);
+    else if (transaction == db::Transaction::Snapshot)
+        begin += " READ ONLY";
     if (!Execute(begin)) {
         // A lock not given leaves the transaction begun and failed.
         const db::Error refused = m_error;

@@ -50,6 +50,11 @@ public:
     db::Catalogue& Schema() override;
 
     pg_conn* Handle() const { return m_db; }
+    // Makes this connection the one through which its program counts as a workstation: takes
+    // the shared workstation lock now and again in every session set up after (workstations.h).
+    bool HoldWorkstationLock();
+    // The key of that lock, as pg_locks shows it (classid 0, objsubid 1).
+    static constexpr qint64 kWorkstationKey = 7374927;
     // Runs text without values (several statements allowed); false with LastError on failure.
     bool Execute(const QByteArray& sql);
     // Runs a statement inside the open transaction, if any, so that its failure undoes only
@@ -74,6 +79,9 @@ public:
 
 private:
     PgConnection(pg_conn* db, const QString& source);
+    // The settings every session of the connection starts with, and the workstation lock
+    // where it holds one; run again on a new session.
+    bool SetUpSession();
     bool InTransaction();
     // Sends the savepoint marks and the statement in pipeline mode and reads their results:
     // the failure of a mark, else the statement's result (`marked`: the savepoint is set).
@@ -89,6 +97,8 @@ private:
     // they are.
     bool m_unchangedSinceSavepoint = false;
     bool m_closing = false;
+    int m_busySeconds = 0;
+    bool m_holdsWorkstationLock = false;
     db::StatementCache m_statements;
     QHash<unsigned int, QString> m_tableNames;
     quint64 m_named = 0;
