@@ -186,6 +186,9 @@ ServerProbeResult ProbeServer(const QString& connectionString, int timeoutSecond
         // offers encryption: its certificate is what failed.
         ConnectionOptions unchecked = *options;
         unchecked.Set("sslmode", u"require"_s);
+        // With a CA file there, libpq checks the certificate even when only required to
+        // encrypt: name one that cannot exist.
+        unchecked.Set("sslrootcert", u"/dev/null/none"_s);
         Attempt again;
         Connect(unchecked, timeoutSeconds, again);
         return {again.last == CONNECTION_SSL_STARTUP && !again.connected
