@@ -2,6 +2,7 @@
 
 #include "app/logindlg.h"
 #include "app/mainwindowfactory.h"
+#include "app/serverdatabase.h"
 #include "app/serverfailures.h"
 #include "app/serverkeyring.h"
 #include "app/serverpassworddlg.h"
@@ -14,7 +15,6 @@
 #include "data/datafileusers.h"
 #include "data/filemaintenance.h"
 #include "data/gbktext.h"
-#include "data/schema.h"
 #include "data/serverprobe.h"
 #include "kit/messages.h"
 #include "kit/skinengine.h"
@@ -178,20 +178,21 @@ bool CStartUp::OpenData()
 
 bool CStartUp::AcceptServerDatabase(QString& refusal)
 {
-    CADODatabase& database = *m_app.Database();
-    const DataFileKind kind = InspectDataFile(database);
+    const QString server = m_app.Connections().DataSourceName();
     QString error;
-    if (kind == DataFileKind::Empty && !UpgradeDatabase(database, &error)) {
-        refusal = u"无法在数据库服务器 %1 上建立数据表：\n%2"_s.arg(
-            m_app.Connections().DataSourceName(), error);
-        return false;
-    }
-    if (kind == DataFileKind::Old)
-        Warn(nullptr, u"数据库缺少部分数据表，请用管理员身份登录后执行“升级数据库”。"_s);
-    if (HoldsDataTables(kind) || kind == DataFileKind::Empty)
+    switch (PrepareServerDatabase(*m_app.Database(), &error)) {
+    case ServerDatabase::Ready:
         return true;
-    refusal = u"数据库服务器 %1 上的数据库不是本软件的数据库。"_s.arg(
-        m_app.Connections().DataSourceName());
+    case ServerDatabase::Old:
+        Warn(nullptr, u"数据库缺少部分数据表，请用管理员身份登录后执行“升级数据库”。"_s);
+        return true;
+    case ServerDatabase::NotSetUp:
+        refusal = u"无法在数据库服务器 %1 上建立数据表：\n%2"_s.arg(server, error);
+        return false;
+    case ServerDatabase::Foreign:
+        break;
+    }
+    refusal = u"数据库服务器 %1 上的数据库不是本软件的数据库。"_s.arg(server);
     return false;
 }
 

@@ -1,12 +1,12 @@
 #include "app/workpathdlg.h"
 
+#include "app/serverdatabase.h"
 #include "app/serverfailures.h"
 #include "app/serverkeyring.h"
 #include "app/serverpage.h"
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
 #include "data/datafilekind.h"
-#include "data/schema.h"
 #include "data/serverprobe.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
@@ -196,15 +196,15 @@ void CWorkPathDlg::AcceptServer()
         Warn(this, u"无法连接数据库服务器：\n%1"_s.arg(database.GetLastErrorDescription()));
         return;
     }
-    // Another program's database is never written to; an empty one is set up as a new data
-    // file is.
-    const DataFileKind kind = InspectDataFile(database);
-    if (!HoldsDataTables(kind) && kind != DataFileKind::Empty) {
+    QString error;
+    switch (PrepareServerDatabase(database, &error)) {
+    case ServerDatabase::Ready:
+    case ServerDatabase::Old:
+        break;
+    case ServerDatabase::Foreign:
         Warn(this, u"所选数据库不是本软件的数据库，请重新选择！"_s);
         return;
-    }
-    QString error;
-    if (kind == DataFileKind::Empty && !UpgradeDatabase(database, &error)) {
+    case ServerDatabase::NotSetUp:
         Warn(this, u"无法在这个数据库中建立数据表：\n%1"_s.arg(error));
         return;
     }
@@ -215,10 +215,11 @@ void CWorkPathDlg::AcceptServer()
     const CAppSettings& settings = m_app.Settings();
     if (!server.Write(settings) || !CServerSettings::WriteKind(settings, DataSourceKind::Server))
         Warn(this, u"配置文件无法写入，下次启动时需要重新选择数据库服务器！"_s);
+    // A server that asks for no password keeps none.
     IServerPasswords& passwords = m_app.ServerPasswords();
-    const bool kept = password.isEmpty() ? (passwords.Forget(server.Shown()), true)
-                                         : passwords.Store(server.Shown(), password);
-    if (!kept)
+    if (password.isEmpty())
+        passwords.Forget(server.Shown());
+    else if (!passwords.Store(server.Shown(), password))
         Warn(this, u"无法把密码保存到系统的密钥环，下次启动时需要重新输入数据库服务器的密码。"_s);
     m_app.Connections().UseServer(server, password);
     QDialog::accept();

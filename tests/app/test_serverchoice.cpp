@@ -174,6 +174,20 @@ TEST(ServerSettings, EveryValueStaysOneValueOfTheConnectionString)
     EXPECT_EQ(server.Shown(), u"an\\'na@db host:6543/sales' dbname=postgres \\"_s);
 }
 
+// Where no keyring answers, nothing is kept, and nothing is read back: never a file in its place.
+TEST(ServerPasswords, WithoutAKeyringNothingIsKeptAnywhere)
+{
+    const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vantrel-test-bus");
+    CKeyringPasswords keyring(2000);
+    EXPECT_FALSE(keyring.Store(u"anna@host:5432/sales"_s, u"secret"_s));
+    EXPECT_EQ(keyring.Read(u"anna@host:5432/sales"_s), std::nullopt);
+    if (bus.isNull())
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    else
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+}
+
 TEST_F(SecureServer, TheProbeTellsWhatStandsInTheWay)
 {
     Admin(u"CREATE DATABASE sales OWNER anna; CREATE DATABASE closed OWNER anna; "
