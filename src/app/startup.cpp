@@ -161,9 +161,14 @@ bool CStartUp::OpenData()
             if (AcceptServerDatabase(refusal))
                 return true;
         } else {
+            // The probe names the reason; one it finds none for is the connection's own.
+            const vantrel::db::ServerProbeResult probe =
+                vantrel::db::ProbeServer(connections.DataConnectionString());
             refusal = u"无法连接数据库服务器 %1：\n%2"_s.arg(
                 connections.DataSourceName(),
-                ServerProbeText(vantrel::db::ProbeServer(connections.DataConnectionString())));
+                probe.outcome == vantrel::db::ServerProbe::Works
+                    ? connections.Database()->GetLastErrorDescription()
+                    : ServerProbeText(probe));
         }
         Warn(nullptr, refusal);
         // The user corrects the server, or goes back to a file.
