@@ -100,6 +100,9 @@ void Connect(const ConnectionOptions& options, int timeoutSeconds, Attempt& atte
         attempt.message = u"out of memory"_s;
         return;
     }
+    // Starting may already have reached the server (a local one answers at once).
+    if (PQstatus(attempt.conn) != CONNECTION_BAD)
+        attempt.last = PQstatus(attempt.conn);
     const QDeadlineTimer deadline{std::chrono::seconds(timeoutSeconds)};
     PostgresPollingStatusType polling = PGRES_POLLING_WRITING;
     while (PQstatus(attempt.conn) != CONNECTION_BAD && polling != PGRES_POLLING_OK) {
