@@ -340,7 +340,8 @@ TEST_F(SecureServer, StartUpOnTheServerTakesTheKeptPasswordOrAsksForIt)
     }
     EXPECT_FALSE(QDir(folder.Dir()).exists(u"backup"_s));
 
-    // A server that does not answer is said, and the dialog opens on the server page.
+    // A server that does not answer is said, and the dialog opens on the server page, where
+    // the user may go back to the data file.
     CServerSettings gone = team;
     gone.port = FreePort();
     MessageRecorder messages;
@@ -352,13 +353,20 @@ TEST_F(SecureServer, StartUpOnTheServerTakesTheKeptPasswordOrAsksForIt)
         EXPECT_TRUE(dialog.ServerChosen());
         EXPECT_EQ(Find<QSpinBox>(dialog, u"IDC_SERVERPORT"_s)->value(), gone.port);
         EXPECT_EQ(Find<QLineEdit>(dialog, u"IDC_SERVERPASSWORD"_s)->text(), kAnnaPassword);
-        dialog.reject();
+        Find<QRadioButton>(dialog, u"IDC_USEFILE"_s)->click();
+        dialog.SetPath(folder.DataPath());
+        dialog.accept();
     });
-    EXPECT_FALSE(app->InitInstance());
+    ModalDriver<CLoginDlg> login(signIn);
+    ASSERT_TRUE(app->InitInstance());
     EXPECT_EQ(messages.Texts(),
               QStringList{u"无法连接数据库服务器 %1：\n在这个地址和端口上找不到数据库服务器，"
                           "请检查主机和端口，以及服务器是否已经启动。"_s.arg(gone.Shown())});
-    EXPECT_EQ(app->MainWindow(), nullptr);
+    // On the file as before: held for the run, and named as the data for the next start.
+    EXPECT_FALSE(app->Connections().UsesServer());
+    EXPECT_NE(app->Connections().Users(), nullptr);
+    EXPECT_EQ(CServerSettings::ReadKind(app->Settings()), DataSourceKind::File);
+    EXPECT_EQ(app->Settings().ReadSetting(u"Path"_s), folder.DataPath());
     app->ExitInstance();
 }
 
