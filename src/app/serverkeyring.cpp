@@ -13,11 +13,11 @@ namespace {
 const QString kService = u"Vantrel"_s;
 
 // Runs a job and waits for it; false when it failed or did not finish in time. `done` sees the
-// job that succeeded. A job still running when the wait ends deletes itself once it finishes,
-// and nothing of this wait hears of it then.
+// job that succeeded. A finished job is deleted here; one still running when the wait ends
+// deletes itself once it finishes, and nothing of this wait hears of it then.
 bool Run(QKeychain::Job* job, int timeoutMs, const std::function<void(QKeychain::Job&)>& done = {})
 {
-    job->setAutoDelete(true);
+    job->setAutoDelete(false);
     // Never a plain-text file in place of the keyring.
     job->setInsecureFallback(false);
     QEventLoop loop;
@@ -34,6 +34,10 @@ bool Run(QKeychain::Job* job, int timeoutMs, const std::function<void(QKeychain:
     job->start();
     if (!finished)
         loop.exec();
+    if (finished)
+        delete job;
+    else
+        job->setAutoDelete(true);
     return finished && succeeded;
 }
 } // namespace
