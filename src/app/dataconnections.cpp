@@ -10,6 +10,8 @@
 #include "data/filemaintenance.h"
 #include "data/workstations.h"
 
+#include <QDir>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -23,14 +25,35 @@ CDataConnections::CDataConnections(const CAppSettings& settings)
 
 CDataConnections::~CDataConnections() = default;
 
+void CDataConnections::SetDataPath(const QString& path)
+{
+    m_strDbPath = path;
+    m_server.reset();
+    m_serverPassword.clear();
+}
+
+void CDataConnections::UseServer(const CServerSettings& server, const QString& password)
+{
+    m_strDbPath.clear();
+    m_server = server;
+    m_serverPassword = password;
+}
+
 QString CDataConnections::DataFilePath() const
 {
-    return m_settings.AbsolutePath(m_strDbPath);
+    return m_server ? QString() : m_settings.AbsolutePath(m_strDbPath);
 }
 
 QString CDataConnections::DataConnectionString() const
 {
+    if (m_server)
+        return m_server->ConnectionString(m_serverPassword, m_settings.WorkFolder());
     return CADODatabase::ConnectionStringFor(DataFilePath());
+}
+
+QString CDataConnections::DataSourceName() const
+{
+    return m_server ? m_server->Shown() : QDir::toNativeSeparators(DataFilePath());
 }
 
 const vantrel::db::FileMaintenance* CDataConnections::FileCare() const

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/serversettings.h"
+
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class CADODatabase;
 class CADOXCatalog;
@@ -23,12 +26,23 @@ public:
     CDataConnections(const CDataConnections&) = delete;
     CDataConnections& operator=(const CDataConnections&) = delete;
 
-    // The data file as configured: relative names are within the working folder.
+    // The data file as configured: relative names are within the working folder. Setting it
+    // uses the file rather than a server.
     QString DataPath() const { return m_strDbPath; }
-    void SetDataPath(const QString& path) { m_strDbPath = path; }
-    // The data file in use as a full path, and its connection string.
+    void SetDataPath(const QString& path);
+    // The data file in use as a full path ("" on a server), and the connection string of the
+    // data in use, the file's or the server's.
     QString DataFilePath() const;
     QString DataConnectionString() const;
+
+    // Uses a database on a server instead of a data file, with the password for this run.
+    void UseServer(const CServerSettings& server, const QString& password);
+    bool UsesServer() const { return m_server.has_value(); }
+    // Null when a data file is used.
+    const CServerSettings* Server() const { return m_server ? &*m_server : nullptr; }
+    QString ServerPassword() const { return m_serverPassword; }
+    // Where the data are, as messages name it: the file's path, or "user@host:port/database".
+    QString DataSourceName() const;
     // The care of the data's file (compaction, backup, restore, check); null where the data is
     // kept by a server, which looks after it itself.
     const vantrel::db::FileMaintenance* FileCare() const;
@@ -65,6 +79,8 @@ private:
 
     const CAppSettings& m_settings;
     QString m_strDbPath;
+    std::optional<CServerSettings> m_server;
+    QString m_serverPassword;
     std::unique_ptr<CADODatabase> m_pDb;
     std::unique_ptr<CADODatabase> m_pAreaDb;
     std::unique_ptr<CADOXCatalog> m_pCatalog;
