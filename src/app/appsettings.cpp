@@ -81,6 +81,9 @@ bool CAppSettings::WriteSetting(const QString& key, const QString& value) const
 QStringList CAppSettings::BackupFoldersFor(const QString& dataFile) const
 {
     const QString chosen = ReadSetting(u"BackupPath"_s);
+    // The data on a server: its backups are kept in the working folder's "backup".
+    if (dataFile.isEmpty())
+        return {chosen.isEmpty() ? AbsolutePath(u"backup"_s) : AbsolutePath(chosen)};
     const QString dataFolder = QFileInfo(dataFile).absolutePath();
     // The upgrade leaves its copies beside the file.
     return {chosen.isEmpty() ? QDir(dataFolder).filePath(u"backup"_s) : AbsolutePath(chosen),

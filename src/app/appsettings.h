@@ -27,7 +27,8 @@ public:
 
     // Where backups of a data file are looked for: the backup folder (the one the user picked,
     // else "backup" beside the data file), then the file's own folder, where the upgrade leaves
-    // its copies.
+    // its copies. For data kept on a server (no file) the default is "backup" in the working
+    // folder.
     QStringList BackupFoldersFor(const QString& dataFile) const;
 
 private:

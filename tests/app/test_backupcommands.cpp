@@ -1,4 +1,5 @@
 #include "app/mainframe.h"
+#include "app/serversettings.h"
 #include "app/startup.h"
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
@@ -44,6 +45,13 @@ TEST(BackupCommands, StartUpBacksUpWeeklyAndKeepsTen)
     app->Connections().SetDataPath(u"sale.db"_s);
     const QString backups = folder.Dir() + u"/backup"_s;
     EXPECT_EQ(app->BackupFolder(), backups);
+    // Data on a server has no file to keep its backups beside: the working folder keeps them.
+    CServerSettings server;
+    server.host = u"server"_s;
+    server.database = u"sales"_s;
+    app->Connections().UseServer(server, {});
+    EXPECT_EQ(app->BackupFolder(), backups);
+    app->Connections().SetDataPath(u"sale.db"_s);
 
     CStartUp(*app).AutoBackup(kStart);
     EXPECT_EQ(BackupsIn(backups, folder.DataPath()).size(), 1);
