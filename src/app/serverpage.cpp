@@ -1,6 +1,13 @@
 #include "app/serverpage.h"
 
+#include "app/serverdatabase.h"
+#include "app/serverfailures.h"
+#include "data/adodatabase.h"
+#include "data/serverprobe.h"
+#include "kit/messages.h"
+
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -20,8 +27,8 @@ QLineEdit* NewEdit(const QString& objectName, QWidget* parent)
 }
 } // namespace
 
-CServerPage::CServerPage(QWidget* parent)
-    : QWidget(parent), m_hostEdit(NewEdit(u"IDC_SERVERHOST"_s, this)),
+CServerPage::CServerPage(const QString& workFolder, QWidget* parent)
+    : QWidget(parent), m_workFolder(workFolder), m_hostEdit(NewEdit(u"IDC_SERVERHOST"_s, this)),
       m_portBox(new QSpinBox(this)), m_databaseEdit(NewEdit(u"IDC_SERVERDATABASE"_s, this)),
       m_userEdit(NewEdit(u"IDC_SERVERUSER"_s, this)),
       m_passwordEdit(NewEdit(u"IDC_SERVERPASSWORD"_s, this)), m_encryptionBox(new QComboBox(this)),
@@ -44,6 +51,7 @@ CServerPage::CServerPage(QWidget* parent)
     connect(m_encryptionBox, &QComboBox::currentIndexChanged, this,
             &CServerPage::OnEncryptionChanged);
     connect(m_caFileButton, &QPushButton::clicked, this, &CServerPage::OnChooseCaFile);
+    connect(m_testButton, &QPushButton::clicked, this, &CServerPage::OnTestConnection);
 
     auto* caFile = new QHBoxLayout;
     caFile->addWidget(m_caFileEdit);
@@ -110,6 +118,63 @@ void CServerPage::OnChooseCaFile()
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         m_caFileEdit->setText(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
+}
+
+QString CServerPage::CheckedConnectionString()
+{
+    const CServerSettings server = Settings();
+    if (!server.IsComplete()) {
+        Warn(this, u"请填写数据库服务器的主机、数据库和用户名！"_s);
+        return {};
+    }
+    if (server.encryption == ServerEncryption::Verified &&
+        !QFileInfo(QDir(m_workFolder).filePath(server.caFile)).isFile()) {
+        Warn(this, u"验证服务器证书需要CA证书文件，所填的文件不存在：\n%1"_s.arg(server.caFile));
+        return {};
+    }
+    return server.ConnectionString(Password(), m_workFolder);
+}
+
+void CServerPage::OnTestConnection()
+{
+    const QString connection = CheckedConnectionString();
+    if (connection.isEmpty())
+        return;
+    const vantrel::db::ServerProbeResult result = vantrel::db::ProbeServer(connection);
+    if (result.outcome == vantrel::db::ServerProbe::Works)
+        Inform(this, ServerProbeText(result), u"测试连接"_s);
+    else
+        Warn(this, ServerProbeText(result), u"测试连接"_s);
+}
+
+bool CServerPage::OpenDatabase(CADODatabase& database)
+{
+    const QString connection = CheckedConnectionString();
+    if (connection.isEmpty())
+        return false;
+    const vantrel::db::ServerProbeResult probe = vantrel::db::ProbeServer(connection);
+    if (probe.outcome != vantrel::db::ServerProbe::Works) {
+        Warn(this, u"无法连接数据库服务器：\n%1"_s.arg(ServerProbeText(probe)));
+        return false;
+    }
+    if (!database.Open(connection)) {
+        Warn(this, u"无法连接数据库服务器：\n%1"_s.arg(database.GetLastErrorDescription()));
+        return false;
+    }
+    QString error;
+    switch (PrepareServerDatabase(database, &error)) {
+    case ServerDatabase::Ready:
+    case ServerDatabase::Old:
+        return true;
+    case ServerDatabase::Foreign:
+        Warn(this, u"所选数据库不是本软件的数据库，请重新选择！"_s);
+        break;
+    case ServerDatabase::NotSetUp:
+        Warn(this, u"无法在这个数据库中建立数据表：\n%1"_s.arg(error));
+        break;
+    }
+    database.Close();
+    return false;
 }
 
 #include "moc_serverpage.cpp"

@@ -1,13 +1,10 @@
 #include "app/workpathdlg.h"
 
-#include "app/serverdatabase.h"
-#include "app/serverfailures.h"
 #include "app/serverkeyring.h"
 #include "app/serverpage.h"
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
 #include "data/datafilekind.h"
-#include "data/serverprobe.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 
@@ -31,7 +28,7 @@ CWorkPathDlg::CWorkPathDlg(CVantrelApp& app, QWidget* parent)
       m_serverButton(new QRadioButton(u"数据库服务器"_s, this)), m_pages(new QStackedWidget(this)),
       m_pathEdit(new QLineEdit(this)),
       m_chooseButton(new QPushButton(u"将本地配置为客户端"_s, this)),
-      m_serverPage(new CServerPage(this))
+      m_serverPage(new CServerPage(app.Settings().WorkFolder(), this))
 {
     setObjectName(u"IDD_WORKPATH"_s);
     setWindowTitle(u"工作路径配置"_s);
@@ -47,8 +44,6 @@ CWorkPathDlg::CWorkPathDlg(CVantrelApp& app, QWidget* parent)
     m_serverButton->setObjectName(u"IDC_USESERVER"_s);
     m_fileButton->setChecked(true);
     connect(m_serverButton, &QRadioButton::toggled, this, &CWorkPathDlg::OnKindChanged);
-    connect(m_serverPage->TestButton(), &QPushButton::clicked, this,
-            &CWorkPathDlg::OnTestConnection);
 
     auto* filePage = new QWidget(this);
     filePage->setObjectName(u"filePage"_s);
@@ -154,75 +149,32 @@ void CWorkPathDlg::AcceptFile()
     QDialog::accept();
 }
 
-QString CWorkPathDlg::ServerConnectionString()
-{
-    const CServerSettings server = m_serverPage->Settings();
-    if (!server.IsComplete()) {
-        Warn(this, u"请填写数据库服务器的主机、数据库和用户名！"_s);
-        return {};
-    }
-    if (server.encryption == ServerEncryption::Verified &&
-        !QFileInfo(m_app.Settings().AbsolutePath(server.caFile)).isFile()) {
-        Warn(this, u"验证服务器证书需要CA证书文件，所填的文件不存在：\n%1"_s.arg(server.caFile));
-        return {};
-    }
-    return server.ConnectionString(m_serverPage->Password(), m_app.Settings().WorkFolder());
-}
-
-void CWorkPathDlg::OnTestConnection()
-{
-    const QString connection = ServerConnectionString();
-    if (connection.isEmpty())
-        return;
-    const vantrel::db::ServerProbeResult result = vantrel::db::ProbeServer(connection);
-    if (result.outcome == vantrel::db::ServerProbe::Works)
-        Inform(this, ServerProbeText(result), u"测试连接"_s);
-    else
-        Warn(this, ServerProbeText(result), u"测试连接"_s);
-}
-
 void CWorkPathDlg::AcceptServer()
 {
-    const QString connection = ServerConnectionString();
-    if (connection.isEmpty())
-        return;
-    const vantrel::db::ServerProbeResult probe = vantrel::db::ProbeServer(connection);
-    if (probe.outcome != vantrel::db::ServerProbe::Works) {
-        Warn(this, u"无法连接数据库服务器：\n%1"_s.arg(ServerProbeText(probe)));
-        return;
-    }
     CADODatabase database;
-    if (!database.Open(connection)) {
-        Warn(this, u"无法连接数据库服务器：\n%1"_s.arg(database.GetLastErrorDescription()));
+    if (!m_serverPage->OpenDatabase(database))
         return;
-    }
-    QString error;
-    switch (PrepareServerDatabase(database, &error)) {
-    case ServerDatabase::Ready:
-    case ServerDatabase::Old:
-        break;
-    case ServerDatabase::Foreign:
-        Warn(this, u"所选数据库不是本软件的数据库，请重新选择！"_s);
-        return;
-    case ServerDatabase::NotSetUp:
-        Warn(this, u"无法在这个数据库中建立数据表：\n%1"_s.arg(error));
-        return;
-    }
     database.Close();
 
     const CServerSettings server = m_serverPage->Settings();
     const QString password = m_serverPage->Password();
-    const CAppSettings& settings = m_app.Settings();
+    KeepServerChoice(m_app, server, password, this);
+    m_app.Connections().UseServer(server, password);
+    QDialog::accept();
+}
+
+void KeepServerChoice(CVantrelApp& app, const CServerSettings& server, const QString& password,
+                      QWidget* parent)
+{
+    const CAppSettings& settings = app.Settings();
     if (!server.Write(settings) || !CServerSettings::WriteKind(settings, DataSourceKind::Server))
-        Warn(this, u"配置文件无法写入，下次启动时需要重新选择数据库服务器！"_s);
+        Warn(parent, u"配置文件无法写入，下次启动时需要重新选择数据库服务器！"_s);
     // A server that asks for no password keeps none.
-    IServerPasswords& passwords = m_app.ServerPasswords();
+    IServerPasswords& passwords = app.ServerPasswords();
     if (password.isEmpty())
         passwords.Forget(server.Shown());
     else if (!passwords.Store(server.Shown(), password))
-        Warn(this, u"无法把密码保存到系统的密钥环，下次启动时需要重新输入数据库服务器的密码。"_s);
-    m_app.Connections().UseServer(server, password);
-    QDialog::accept();
+        Warn(parent, u"无法把密码保存到系统的密钥环，下次启动时需要重新输入数据库服务器的密码。"_s);
 }
 
 #include "moc_workpathdlg.cpp"

@@ -32,12 +32,8 @@ public:
 private:
     void OnChooseFile();
     void OnKindChanged();
-    void OnTestConnection();
     void AcceptFile();
     void AcceptServer();
-    // The connection string of the server page, after checking that it is filled in; "" (and
-    // said why) when it is not.
-    QString ServerConnectionString();
 
     CVantrelApp& m_app;
     QRadioButton* m_fileButton;
@@ -47,3 +43,8 @@ private:
     QPushButton* m_chooseButton;
     CServerPage* m_serverPage;
 };
+
+// Makes the server the workstation's from its next start: its settings into setup.ini, the
+// password into the keyring; says what could not be kept.
+void KeepServerChoice(CVantrelApp& app, const CServerSettings& server, const QString& password,
+                      QWidget* parent);
