@@ -8,6 +8,8 @@ const CommandInfo kCommands[] = {
     // Copying and replacing the shared data file: only the administrator.
     {ID_FILE_BACKUP, 0, u"文件", u"备份数据…", Administrator, {}},
     {ID_FILE_RESTORE, 0, u"文件", u"恢复数据…", Administrator, {}},
+    // Moving the team's data onto a server: only the administrator.
+    {ID_FILE_UPLOAD, 0, u"文件", u"上传到服务器…", Administrator, {}},
     // The main list on paper or as a PDF file: whoever may list it may print it.
     {ID_FILE_PRINT_PREVIEW, 0, u"文件", u"打印预览…", None, {}, true},
     {ID_FILE_PRINT, 0, u"文件", u"打印…", None, {}},

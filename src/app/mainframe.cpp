@@ -10,6 +10,7 @@
 #include "app/printcommands.h"
 #include "app/settingsdlg.h"
 #include "app/upgradecommands.h"
+#include "app/uploaddlg.h"
 #include "app/vantrelapp.h"
 #include "app/windowplace.h"
 #include "customers/contactcommands.h"
@@ -216,6 +217,7 @@ void CMainFrame::RegisterOwnCommands()
     CCommandRouter& router = *m_router;
     router.SetHandler(ID_APP_EXIT, [this] { close(); });
     RegisterBackupCommands(m_app, router, this);
+    RegisterUploadCommand(m_app, router, this);
     RegisterPrintCommands(*m_doc, router, this);
     router.SetHandler(ID_APP_ABOUT, [this] {
         CAboutDlg dialog(this);

@@ -65,11 +65,12 @@ using enum Allowed;
 
 // The main menu, top to bottom. "导出", "常用电话查询" and "升级数据库" are this system's own:
 // exporting needs the export flag, the phone list is for everyone, and upgrading the shared
-// data file's structure is the administrator's, as are backing the data file up and restoring
-// it. Everyone may print or preview what the main list shows.
+// data file's structure is the administrator's, as are backing the data file up, restoring
+// it and uploading it to a server. Everyone may print or preview what the main list shows.
 const MenuLine kMenu[] = {
     {u"文件", u"备份数据…", 32810, 0, Administrator},
     {u"文件", u"恢复数据…", 32811, 0, Administrator},
+    {u"文件", u"上传到服务器…", 32812, 0, Administrator},
     {u"文件", nullptr},
     {u"文件", u"打印预览…", 57609},
     {u"文件", u"打印…", 57607},
