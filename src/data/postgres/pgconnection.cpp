@@ -37,8 +37,7 @@ db::ErrorKind KindOf(const QByteArray& state)
         state == "57P01" || state == "57P02")
         return db::ErrorKind::ConnectionLost;
     // Connection refused, no such database, sign-in refused.
-    if (state.startsWith("08") || state == "3D000" || state.startsWith("28") || state == "57P01" ||
-        state == "57P03")
+    if (state.startsWith("08") || state == "3D000" || state.startsWith("28") || state == "57P03")
         return db::ErrorKind::CantOpen;
     return db::ErrorKind::Failed;
 }
