@@ -18,15 +18,11 @@ protected:
     // database cannot refuse the session that says it).
     void AllowConnections(bool allowed)
     {
-        const QString database = Value(u"SELECT current_database()"_s);
         pg_conn* server =
             PQconnectdb(PgTestDatabase::ServerConninfo(u"postgres"_s).toUtf8().constData());
-        const QByteArray sql = u"ALTER DATABASE %1 ALLOW_CONNECTIONS %2"_s
-                                   .arg(database, allowed ? u"true"_s : u"false"_s)
-                                   .toUtf8();
-        PGresult* result = PQexec(server, sql.constData());
-        EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(server);
-        PQclear(result);
+        const QString sql = u"ALTER DATABASE %1 ALLOW_CONNECTIONS %2"_s.arg(
+            Value(u"SELECT current_database()"_s), allowed ? u"true"_s : u"false"_s);
+        PQclear(PQexec(server, sql.toUtf8().constData()));
         PQfinish(server);
     }
 };
@@ -47,10 +43,9 @@ TEST_P(ClientSaveLostTest, SaysTheServerCannotBeReachedAndKeepsTheInputUntilItCa
     Click(*dialog, u"IDOK"_s);
     ASSERT_EQ(m_messages.Messages().size(), 1u);
     const MessageRecorder::Message& said = m_messages.Messages().front();
-    EXPECT_TRUE(said.text.startsWith(u"无法连接数据库服务器\n\n"_s)) << said.text.toStdString();
-    EXPECT_TRUE(said.text.contains(u"not currently accepting connections"_s))
+    EXPECT_TRUE(said.text.startsWith(u"无法连接数据库服务器\n\n"_s) &&
+                said.text.contains(u"not currently accepting connections"_s) && said.warning)
         << said.text.toStdString();
-    EXPECT_TRUE(said.warning);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(ControlText(dialog->Control(u"name"_s)), u"新公司"_s);
     EXPECT_EQ(Count(u"client"_s), 0);
