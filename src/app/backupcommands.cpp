@@ -4,7 +4,10 @@
 #include "data/adodatabase.h"
 #include "data/backup.h"
 #include "data/datafileusers.h"
+#include "data/datasource.h"
 #include "data/filemaintenance.h"
+#include "data/serverbackup.h"
+#include "data/workstations.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "kit/messages.h"
@@ -19,8 +22,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Why a backup or restore cannot be made of data that a server keeps.
-const QString kOnServer = u"数据保存在数据库服务器上"_s;
+// Why a backup or restore cannot be made of a data file that is not open.
+const QString kNotOpen = u"数据文件未打开"_s;
+
+// The server's connection when the data are kept on a server, else null.
+std::shared_ptr<vantrel::db::Connection> ServerConnection(CVantrelApp& app)
+{
+    CADODatabase* database = app.Database();
+    if (!database || !database->IsOpen() ||
+        !vantrel::db::NamesServer(database->GetConnectionString()))
+        return nullptr;
+    return database->GetActiveConnection();
+}
 
 void BackUp(CVantrelApp& app, QWidget* window)
 {
@@ -33,13 +46,54 @@ void BackUp(CVantrelApp& app, QWidget* window)
         return;
     const QString folder = dialog.selectedFiles().constFirst();
     app.Settings().WriteSetting(u"BackupPath"_s, folder);
-    const vantrel::db::FileMaintenance* care = app.Connections().FileCare();
     QString written;
-    QString error = kOnServer;
-    if (care && care->Backup(app.Connections().DataFilePath(), folder, app.Now(), &written, &error))
+    QString error = kNotOpen;
+    bool backedUp = false;
+    if (const auto server = ServerConnection(app)) {
+        backedUp = vantrel::db::BackupServer(*server, folder, app.Now(), &written, &error);
+    } else if (const vantrel::db::FileMaintenance* care = app.Connections().FileCare()) {
+        backedUp =
+            care->Backup(app.Connections().DataFilePath(), folder, app.Now(), &written, &error);
+    }
+    if (backedUp)
         Inform(window, u"数据已备份到：\n%1"_s.arg(QDir::toNativeSeparators(written)));
     else
         Warn(window, u"数据备份失败：%1"_s.arg(error));
+}
+
+// The data on the server are replaced by a backup's in one transaction, while no other
+// workstation is connected; what the server held is kept first as a file in the backup folder.
+void RestoreOnServer(CVantrelApp& app, QWidget* window, const QString& backup,
+                     vantrel::db::Connection& server)
+{
+    const QString keepAs = BeforeRestorePath(
+        QDir(app.BackupFolder()).filePath(vantrel::db::ServerBackupBase(server)), app.Now());
+    const QString kept = QDir::toNativeSeparators(keepAs);
+    const QString question = u"恢复数据将用所选备份替换数据库服务器上的全部数据，服务器上现有的数据"
+                             "将保存为：\n%1\n是否继续？"_s.arg(kept);
+    if (!Ask(window, question, u"恢复数据"_s))
+        return;
+    vantrel::db::Workstations* workstations = app.Connections().Workstations();
+    if (!workstations) {
+        Warn(window, u"数据恢复失败：本程序未登记为数据库的工作站"_s);
+        return;
+    }
+    QString error;
+    switch (vantrel::db::RestoreServer(backup, server, *workstations, keepAs, &error)) {
+    case RestoreResult::InUse:
+        Warn(window, error);
+        return;
+    case RestoreResult::Failed:
+        Warn(window, u"数据恢复失败：%1"_s.arg(error));
+        return;
+    case RestoreResult::Restored:
+        break;
+    }
+    // What the windows show is the data as they were: the program starts afresh.
+    if (CADODatabase* database = app.Database())
+        database->Close();
+    Inform(window, u"数据已恢复，服务器上原有的数据已保存为：\n%1\n请重新启动程序。"_s.arg(kept));
+    window->close();
 }
 
 void Restore(CVantrelApp& app, QWidget* window)
@@ -56,6 +110,10 @@ void Restore(CVantrelApp& app, QWidget* window)
         Warn(window, u"所选文件不是完好的数据备份，无法恢复！\n%1"_s.arg(error));
         return;
     }
+    if (const auto server = ServerConnection(app)) {
+        RestoreOnServer(app, window, backup, *server);
+        return;
+    }
     const QString dataFile = app.Connections().DataFilePath();
     // Every restore keeps the file it replaces under a name of its own.
     const QString keepAs = BeforeRestorePath(dataFile, app.Now());
@@ -66,7 +124,7 @@ void Restore(CVantrelApp& app, QWidget* window)
         return;
     const vantrel::db::FileMaintenance* care = app.Connections().FileCare();
     if (!care) {
-        Warn(window, u"数据恢复失败："_s + kOnServer);
+        Warn(window, u"数据恢复失败："_s + kNotOpen);
         return;
     }
     if (!app.Connections().Users()) {

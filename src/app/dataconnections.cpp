@@ -6,7 +6,11 @@
 #include "data/compaction.h"
 #include "data/datafilekind.h"
 #include "data/datafileusers.h"
+#include "data/datasource.h"
 #include "data/filemaintenance.h"
+#include "data/workstations.h"
+
+#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -21,14 +25,35 @@ CDataConnections::CDataConnections(const CAppSettings& settings)
 
 CDataConnections::~CDataConnections() = default;
 
+void CDataConnections::SetDataPath(const QString& path)
+{
+    m_strDbPath = path;
+    m_server.reset();
+    m_serverPassword.clear();
+}
+
+void CDataConnections::UseServer(const CServerSettings& server, const QString& password)
+{
+    m_strDbPath.clear();
+    m_server = server;
+    m_serverPassword = password;
+}
+
 QString CDataConnections::DataFilePath() const
 {
-    return m_settings.AbsolutePath(m_strDbPath);
+    return m_server ? QString() : m_settings.AbsolutePath(m_strDbPath);
 }
 
 QString CDataConnections::DataConnectionString() const
 {
+    if (m_server)
+        return m_server->ConnectionString(m_serverPassword, m_settings.WorkFolder());
     return CADODatabase::ConnectionStringFor(DataFilePath());
+}
+
+QString CDataConnections::DataSourceName() const
+{
+    return m_server ? m_server->Shown() : QDir::toNativeSeparators(DataFilePath());
 }
 
 const vantrel::db::FileMaintenance* CDataConnections::FileCare() const
@@ -59,15 +84,29 @@ void CDataConnections::OpenDatabase()
     m_pCatalog->Open(DataConnectionString());
     m_pDb = std::make_unique<CADODatabase>();
     m_pDb->Open(DataConnectionString());
+    JoinWorkstations();
 }
 
 void CDataConnections::UseDatabase(std::unique_ptr<CADODatabase> database)
 {
     m_pDb = std::move(database);
+    JoinWorkstations();
+}
+
+void CDataConnections::JoinWorkstations()
+{
+    m_workstations.reset();
+    if (!m_pDb || !m_pDb->IsOpen() || !vantrel::db::NamesServer(m_pDb->GetConnectionString()))
+        return;
+    m_workstations = vantrel::db::JoinWorkstations(m_pDb->GetActiveConnection());
+    // Working unseen by the others would let a restore replace the data under this program.
+    if (!m_workstations)
+        m_pDb->Close();
 }
 
 void CDataConnections::Close()
 {
+    m_workstations.reset();
     if (m_bDbReady) {
         if (m_pDb && m_pDb->IsOpen())
             m_pDb->Close();

@@ -2,6 +2,11 @@
 
 #include "app/logindlg.h"
 #include "app/mainwindowfactory.h"
+#include "app/serverdatabase.h"
+#include "app/serverfailures.h"
+#include "app/serverkeyring.h"
+#include "app/serverpassworddlg.h"
+#include "app/serversettings.h"
 #include "app/vantrelapp.h"
 #include "app/workpathdlg.h"
 #include "data/adodatabase.h"
@@ -10,6 +15,7 @@
 #include "data/datafileusers.h"
 #include "data/filemaintenance.h"
 #include "data/gbktext.h"
+#include "data/serverprobe.h"
 #include "kit/messages.h"
 #include "kit/skinengine.h"
 
@@ -41,8 +47,8 @@ bool CStartUp::Run()
     if (!SettleDatabasePath())
         return false;
     connections.SetReady(true);
-    connections.CompactDataFile();
-    connections.OpenDatabase();
+    if (!OpenData())
+        return false;
     ReportWriteAccess();
     AutoBackup(m_app.Now());
     if (!SignIn())
@@ -88,6 +94,8 @@ bool CStartUp::ChooseSkin()
 
 bool CStartUp::SettleDatabasePath()
 {
+    if (CServerSettings::ReadKind(m_app.Settings()) == DataSourceKind::Server)
+        return SettleServer();
     // The local file first, then the configured one. A file that is there but no data file of
     // ours counts as missing; a damaged one is never used.
     const CAppSettings& settings = m_app.Settings();
@@ -116,6 +124,81 @@ bool CStartUp::SettleDatabasePath()
     CWorkPathDlg dialog(m_app);
     dialog.SetPath(configured);
     return dialog.exec() == QDialog::Accepted && AcceptDataFile();
+}
+
+bool CStartUp::SettleServer()
+{
+    const CServerSettings server = CServerSettings::Read(m_app.Settings());
+    if (!server.IsComplete()) {
+        CWorkPathDlg dialog(m_app);
+        dialog.ShowServer(server, {});
+        return dialog.exec() == QDialog::Accepted && (dialog.ServerChosen() || AcceptDataFile());
+    }
+    std::optional<QString> password = m_app.ServerPasswords().Read(server.Shown());
+    if (!password) {
+        CServerPasswordDlg dialog(server.Shown());
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        password = dialog.Password();
+    }
+    m_app.Connections().UseServer(server, *password);
+    return true;
+}
+
+bool CStartUp::OpenData()
+{
+    CDataConnections& connections = m_app.Connections();
+    for (;;) {
+        if (!connections.UsesServer()) {
+            connections.CompactDataFile();
+            connections.OpenDatabase();
+            return true;
+        }
+        // No compaction, no lock and no copies of a file: the server keeps its data itself.
+        connections.OpenDatabase();
+        QString refusal;
+        if (connections.Database()->IsOpen()) {
+            if (AcceptServerDatabase(refusal))
+                return true;
+        } else {
+            // The probe names the reason; one it finds none for is the connection's own.
+            const vantrel::db::ServerProbeResult probe =
+                vantrel::db::ProbeServer(connections.DataConnectionString());
+            refusal = u"无法连接数据库服务器 %1：\n%2"_s.arg(
+                connections.DataSourceName(),
+                probe.outcome == vantrel::db::ServerProbe::Works
+                    ? connections.Database()->GetLastErrorDescription()
+                    : ServerProbeText(probe));
+        }
+        Warn(nullptr, refusal);
+        // The user corrects the server, or goes back to a file.
+        CWorkPathDlg dialog(m_app);
+        dialog.ShowServer(*connections.Server(), connections.ServerPassword());
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        if (!dialog.ServerChosen())
+            AcceptDataFile();
+    }
+}
+
+bool CStartUp::AcceptServerDatabase(QString& refusal)
+{
+    const QString server = m_app.Connections().DataSourceName();
+    QString error;
+    switch (PrepareServerDatabase(*m_app.Database(), &error)) {
+    case ServerDatabase::Ready:
+        return true;
+    case ServerDatabase::Old:
+        Warn(nullptr, u"数据库缺少部分数据表，请用管理员身份登录后执行“升级数据库”。"_s);
+        return true;
+    case ServerDatabase::NotSetUp:
+        refusal = u"无法在数据库服务器 %1 上建立数据表：\n%2"_s.arg(server, error);
+        return false;
+    case ServerDatabase::Foreign:
+        break;
+    }
+    refusal = u"数据库服务器 %1 上的数据库不是本软件的数据库。"_s.arg(server);
+    return false;
 }
 
 bool CStartUp::AcceptDataFile()
@@ -162,7 +245,7 @@ bool CStartUp::OfferBackupFor(const QString& dataFile)
 void CStartUp::ReportWriteAccess()
 {
     // Said now rather than by the first save, which would fail only after waiting.
-    const QString shown = QDir::toNativeSeparators(m_app.Connections().DataFilePath());
+    const QString shown = m_app.Connections().DataSourceName();
     CADODatabase* database = m_app.Database();
     switch (database ? ProbeWriteAccess(*database) : WriteAccess::Writable) {
     case WriteAccess::Writable:

@@ -20,7 +20,11 @@ public:
     // (GbkAvailable()); without it, it says so and start-up stops.
     static bool CheckCodePage(bool converterAvailable);
     bool ChooseSkin();
+    // A data file, or, where the workstation uses a server, the server's settings and password.
     bool SettleDatabasePath();
+    // Opens the data: a file after compacting it, a server until it answers or the user gives up
+    // (or turns to a file) in the work-path dialog.
+    bool OpenData();
     // Says at once when the data file cannot be written: read-only, or locked by another program.
     void ReportWriteAccess();
     // The safety copy: when the newest backup is older than seven days (or there is none),
@@ -35,6 +39,11 @@ private:
     bool OfferBackupFor(const QString& dataFile);
     // A data file is settled: one of an earlier layout is named as such.
     bool AcceptDataFile();
+    // The server's settings and its password, from the keyring or asked for.
+    bool SettleServer();
+    // Checks the open server database: an empty one is set up, another program's refused
+    // (said why in `refusal`).
+    bool AcceptServerDatabase(QString& refusal);
 
     CVantrelApp& m_app;
 };

@@ -1,9 +1,12 @@
 #include "app/upgradecommands.h"
 
+#include "app/dataconnections.h"
 #include "app/vantrelapp.h"
 #include "data/adodatabase.h"
+#include "data/datasource.h"
 #include "data/schema.h"
 #include "data/upgrade.h"
+#include "data/workstations.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "kit/messages.h"
@@ -86,7 +89,20 @@ void Upgrade(CVantrelApp& app, QWidget* window)
         Warn(window, u"数据文件未打开，无法升级！"_s);
         return;
     }
-    Inform(window, ResultText(UpgradeDataFile(*app.Database(), app.Now())));
+    if (!vantrel::db::NamesServer(app.Database()->GetConnectionString())) {
+        Inform(window, ResultText(UpgradeDataFile(*app.Database(), app.Now())));
+        return;
+    }
+    // On a server no other workstation may work on the tables while they change.
+    vantrel::db::Workstations* workstations = app.Connections().Workstations();
+    if (!workstations || !workstations->TryExclusive()) {
+        Warn(window, vantrel::db::OtherWorkstationsText(
+                         workstations ? workstations->OtherWorkstations() : -1, u"升级"_s));
+        return;
+    }
+    const UpgradeResult result = UpgradeDataFile(*app.Database(), app.Now());
+    workstations->ReleaseExclusive();
+    Inform(window, ResultText(result));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/vantrelapp.h"
 
+#include "app/serverkeyring.h"
 #include "app/startup.h"
 #include "kit/skinengine.h"
 
@@ -7,7 +8,8 @@
 
 CVantrelApp::CVantrelApp(const QString& workFolder, const QString& iniPath, CSkinEngine& skin,
                          QObject* parent)
-    : CAppContext(parent), m_settings(workFolder, iniPath), m_connections(m_settings), m_skin(skin)
+    : CAppContext(parent), m_settings(workFolder, iniPath), m_connections(m_settings), m_skin(skin),
+      m_serverPasswords(std::make_unique<CKeyringPasswords>())
 {
 }
 
@@ -27,6 +29,11 @@ int CVantrelApp::ExitInstance()
     m_connections.Close();
     m_skin.Shutdown();
     return 0;
+}
+
+void CVantrelApp::SetServerPasswords(std::unique_ptr<IServerPasswords> passwords)
+{
+    m_serverPasswords = std::move(passwords);
 }
 
 QString CVantrelApp::BackupFolder() const

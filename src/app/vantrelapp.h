@@ -10,6 +10,7 @@
 #include <memory>
 
 class CSkinEngine;
+class IServerPasswords;
 class QWidget;
 
 // The application object: for the whole run it holds the configuration, the connections, the
@@ -46,6 +47,11 @@ public:
     QString SkinName() const { return m_strSkin; }
     void SetSkinName(const QString& name) { m_strSkin = name; }
 
+    // Where the server's password is kept between runs: the desktop's keyring, unless another
+    // store was put in its place (tests keep theirs in memory).
+    IServerPasswords& ServerPasswords() const { return *m_serverPasswords; }
+    void SetServerPasswords(std::unique_ptr<IServerPasswords> passwords);
+
     // The folder backups of the data file in use go to.
     QString BackupFolder() const;
 
@@ -62,5 +68,6 @@ private:
     CSession m_session;
     CSkinEngine& m_skin;
     QString m_strSkin;
+    std::unique_ptr<IServerPasswords> m_serverPasswords;
     std::unique_ptr<QWidget> m_pMainWnd;
 };

@@ -1,7 +1,13 @@
 #include "app/workpathdlg.h"
 
+#include "app/serverdatabase.h"
+#include "app/serverfailures.h"
+#include "app/serverkeyring.h"
+#include "app/serverpage.h"
 #include "app/vantrelapp.h"
+#include "data/adodatabase.h"
 #include "data/datafilekind.h"
+#include "data/serverprobe.h"
 #include "kit/dialogbuttons.h"
 #include "kit/messages.h"
 
@@ -14,13 +20,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 CWorkPathDlg::CWorkPathDlg(CVantrelApp& app, QWidget* parent)
-    : QDialog(parent), m_app(app), m_pathEdit(new QLineEdit(this)),
-      m_chooseButton(new QPushButton(u"将本地配置为客户端"_s, this))
+    : QDialog(parent), m_app(app), m_fileButton(new QRadioButton(u"数据文件"_s, this)),
+      m_serverButton(new QRadioButton(u"数据库服务器"_s, this)), m_pages(new QStackedWidget(this)),
+      m_pathEdit(new QLineEdit(this)),
+      m_chooseButton(new QPushButton(u"将本地配置为客户端"_s, this)),
+      m_serverPage(new CServerPage(this))
 {
     setObjectName(u"IDD_WORKPATH"_s);
     setWindowTitle(u"工作路径配置"_s);
@@ -32,16 +43,35 @@ CWorkPathDlg::CWorkPathDlg(CVantrelApp& app, QWidget* parent)
     QDialogButtonBox* buttons =
         NewDialogButtonBox(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(m_chooseButton, &QPushButton::clicked, this, &CWorkPathDlg::OnChooseFile);
+    m_fileButton->setObjectName(u"IDC_USEFILE"_s);
+    m_serverButton->setObjectName(u"IDC_USESERVER"_s);
+    m_fileButton->setChecked(true);
+    connect(m_serverButton, &QRadioButton::toggled, this, &CWorkPathDlg::OnKindChanged);
+    connect(m_serverPage->TestButton(), &QPushButton::clicked, this,
+            &CWorkPathDlg::OnTestConnection);
 
-    auto* label = new QLabel(u"数据库文件："_s, this);
+    auto* filePage = new QWidget(this);
+    filePage->setObjectName(u"filePage"_s);
+    auto* label = new QLabel(u"数据库文件："_s, filePage);
     label->setBuddy(m_pathEdit);
-    auto* grid = new QGridLayout;
+    auto* grid = new QGridLayout(filePage);
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(label, 0, 0);
     grid->addWidget(m_pathEdit, 0, 1);
     grid->addWidget(m_chooseButton, 1, 1, Qt::AlignLeft);
+    grid->setRowStretch(2, 1);
+    m_pages->addWidget(filePage);
+    m_pages->addWidget(m_serverPage);
+    auto* kinds = new QHBoxLayout;
+    kinds->addWidget(m_fileButton);
+    kinds->addWidget(m_serverButton);
+    kinds->addStretch();
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+    layout->addLayout(kinds);
+    layout->addWidget(m_pages);
     layout->addWidget(buttons);
+    if (CServerSettings::ReadKind(app.Settings()) == DataSourceKind::Server)
+        m_serverPage->SetSettings(CServerSettings::Read(app.Settings()));
 }
 
 QString CWorkPathDlg::Path() const
@@ -52,6 +82,23 @@ QString CWorkPathDlg::Path() const
 void CWorkPathDlg::SetPath(const QString& path)
 {
     m_pathEdit->setText(path);
+}
+
+void CWorkPathDlg::ShowServer(const CServerSettings& server, const QString& password)
+{
+    m_serverPage->SetSettings(server);
+    m_serverPage->SetPassword(password);
+    m_serverButton->setChecked(true);
+}
+
+bool CWorkPathDlg::ServerChosen() const
+{
+    return m_serverButton->isChecked();
+}
+
+void CWorkPathDlg::OnKindChanged()
+{
+    m_pages->setCurrentIndex(ServerChosen() ? 1 : 0);
 }
 
 void CWorkPathDlg::OnChooseFile()
@@ -69,6 +116,14 @@ void CWorkPathDlg::OnChooseFile()
 }
 
 void CWorkPathDlg::accept()
+{
+    if (ServerChosen())
+        AcceptServer();
+    else
+        AcceptFile();
+}
+
+void CWorkPathDlg::AcceptFile()
 {
     const QString path = Path().trimmed();
     QFile file(m_app.Settings().AbsolutePath(path));
@@ -90,9 +145,83 @@ void CWorkPathDlg::accept()
         return;
     }
     // The file is used all the same; the user should know it will be asked for again.
-    if (!m_app.Settings().WriteSetting(u"Path"_s, path))
+    const CAppSettings& settings = m_app.Settings();
+    const bool wasServer = CServerSettings::ReadKind(settings) == DataSourceKind::Server;
+    if (!settings.WriteSetting(u"Path"_s, path) ||
+        (wasServer && !CServerSettings::WriteKind(settings, DataSourceKind::File)))
         Warn(this, u"配置文件无法写入，下次启动时需要重新选择数据文件！"_s);
     m_app.Connections().SetDataPath(path);
+    QDialog::accept();
+}
+
+QString CWorkPathDlg::ServerConnectionString()
+{
+    const CServerSettings server = m_serverPage->Settings();
+    if (!server.IsComplete()) {
+        Warn(this, u"请填写数据库服务器的主机、数据库和用户名！"_s);
+        return {};
+    }
+    if (server.encryption == ServerEncryption::Verified &&
+        !QFileInfo(m_app.Settings().AbsolutePath(server.caFile)).isFile()) {
+        Warn(this, u"验证服务器证书需要CA证书文件，所填的文件不存在：\n%1"_s.arg(server.caFile));
+        return {};
+    }
+    return server.ConnectionString(m_serverPage->Password(), m_app.Settings().WorkFolder());
+}
+
+void CWorkPathDlg::OnTestConnection()
+{
+    const QString connection = ServerConnectionString();
+    if (connection.isEmpty())
+        return;
+    const vantrel::db::ServerProbeResult result = vantrel::db::ProbeServer(connection);
+    if (result.outcome == vantrel::db::ServerProbe::Works)
+        Inform(this, ServerProbeText(result), u"测试连接"_s);
+    else
+        Warn(this, ServerProbeText(result), u"测试连接"_s);
+}
+
+void CWorkPathDlg::AcceptServer()
+{
+    const QString connection = ServerConnectionString();
+    if (connection.isEmpty())
+        return;
+    const vantrel::db::ServerProbeResult probe = vantrel::db::ProbeServer(connection);
+    if (probe.outcome != vantrel::db::ServerProbe::Works) {
+        Warn(this, u"无法连接数据库服务器：\n%1"_s.arg(ServerProbeText(probe)));
+        return;
+    }
+    CADODatabase database;
+    if (!database.Open(connection)) {
+        Warn(this, u"无法连接数据库服务器：\n%1"_s.arg(database.GetLastErrorDescription()));
+        return;
+    }
+    QString error;
+    switch (PrepareServerDatabase(database, &error)) {
+    case ServerDatabase::Ready:
+    case ServerDatabase::Old:
+        break;
+    case ServerDatabase::Foreign:
+        Warn(this, u"所选数据库不是本软件的数据库，请重新选择！"_s);
+        return;
+    case ServerDatabase::NotSetUp:
+        Warn(this, u"无法在这个数据库中建立数据表：\n%1"_s.arg(error));
+        return;
+    }
+    database.Close();
+
+    const CServerSettings server = m_serverPage->Settings();
+    const QString password = m_serverPage->Password();
+    const CAppSettings& settings = m_app.Settings();
+    if (!server.Write(settings) || !CServerSettings::WriteKind(settings, DataSourceKind::Server))
+        Warn(this, u"配置文件无法写入，下次启动时需要重新选择数据库服务器！"_s);
+    // A server that asks for no password keeps none.
+    IServerPasswords& passwords = m_app.ServerPasswords();
+    if (password.isEmpty())
+        passwords.Forget(server.Shown());
+    else if (!passwords.Store(server.Shown(), password))
+        Warn(this, u"无法把密码保存到系统的密钥环，下次启动时需要重新输入数据库服务器的密码。"_s);
+    m_app.Connections().UseServer(server, password);
     QDialog::accept();
 }
 

@@ -17,6 +17,8 @@ class Statement;
 enum class Transaction {
     Write, // takes the write lock at once, so two workstations never interleave changes
     Read,  // every statement sees the data as it was at the first; others go on writing
+    // As Read, for a copy of the data; a server also refuses every write in it.
+    Snapshot,
 };
 
 class Connection

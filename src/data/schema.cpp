@@ -356,6 +356,8 @@ void AddInitialsColumns(const vantrel::db::Connection& connection, const schema:
     }
 }
 
+} // namespace
+
 bool AddMissingTables(vantrel::db::Connection& connection, std::span<const schema::Table> tables,
                       QString* error)
 {
@@ -402,6 +404,8 @@ bool AddMissingTables(vantrel::db::Connection& connection, std::span<const schem
     return !catalogue.HasTable(u"snnumber"_s) ||
            RunStatement(connection, CounterRowStatement(), error);
 }
+
+namespace {
 
 bool AddMissingOnServer(vantrel::db::Connection& connection, std::span<const schema::Table> tables,
                         QString* error)

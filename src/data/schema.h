@@ -6,6 +6,9 @@
 #include <span>
 
 class CADODatabase;
+namespace vantrel::db {
+class Connection;
+}
 
 namespace schema {
 
@@ -59,6 +62,12 @@ QStringList CreateStatements(const Table& table);
 // table with its indexes and the single snnumber row (every counter 1) when the table is empty.
 // Refuses another program's database (see datafilekind.h).
 bool UpgradeDatabase(CADODatabase& database, QString* error = nullptr);
+
+// Adds what a database lacks of the tables through its connection and catalogue, inside the
+// transaction the caller holds: each missing table with its indexes, each missing column, and
+// the single snnumber row (each counter after its table's highest number) when there is none.
+bool AddMissingTables(vantrel::db::Connection& connection, std::span<const schema::Table> tables,
+                      QString* error = nullptr);
 
 // Creates a new, empty data file (every table, snnumber at 1, no power table) or reference
 // file. Fails when the file exists already.

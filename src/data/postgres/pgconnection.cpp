@@ -51,6 +51,15 @@ quint32 CodeOf(const QByteArray& state)
     return code;
 }
 
+// Every running program holds this lock shared for as long as its session lives; work that
+// needs the data to itself takes it exclusively (workstations.h). Waits (lock_timeout) while
+// such work goes on.
+QByteArray WorkstationShared()
+{
+    return "SELECT pg_advisory_lock_shared(" + QByteArray::number(PgConnection::kWorkstationKey) +
+           ")";
+}
+
 QString Message(const char* text)
 {
     return QString::fromUtf8(text ? text : "").trimmed();
@@ -110,7 +119,19 @@ bool PgConnection::SetUpSession()
     if (!Execute(settings))
         return false;
     // Other workstations' changes come on this channel (SetChangeListener).
-    return Execute("LISTEN " + QByteArray(kChangeChannel));
+    if (!Execute("LISTEN " + QByteArray(kChangeChannel)))
+        return false;
+    return !m_holdsWorkstationLock || Execute(WorkstationShared());
+}
+
+bool PgConnection::HoldWorkstationLock()
+{
+    if (m_holdsWorkstationLock)
+        return true;
+    if (!Execute(WorkstationShared()))
+        return false;
+    m_holdsWorkstationLock = true;
+    return true;
 }
 
 bool PgConnection::Ready()
@@ -380,9 +401,11 @@ bool PgConnection::Begin(db::Transaction transaction)
                                  u"cannot start a transaction within a transaction"_s);
         return false;
     }
-    const QByteArray begin = transaction == db::Transaction::Write
-                                 ? "BEGIN; " + QByteArray(kWriteLock)
-                                 : "BEGIN ISOLATION LEVEL REPEATABLE READ";
+    QByteArray begin = "BEGIN ISOLATION LEVEL REPEATABLE READ";
+    if (transaction == db::Transaction::Write)
+        begin = "BEGIN; " + QByteArray(kWriteLock);
+    else if (transaction == db::Transaction::Snapshot)
+        begin += " READ ONLY";
     if (!Execute(begin)) {
         // A lock not given leaves the transaction begun and failed.
         const db::Error refused = m_error;

@@ -70,6 +70,11 @@ public:
     // transaction, and the server ended the session before running it (or instead of running
     // it to its end, undone).
     bool MaySendAgain(const pg_result* result) const;
+    // Makes this connection the one through which its program counts as a workstation: takes
+    // the shared workstation lock now and again in every session set up after (workstations.h).
+    bool HoldWorkstationLock();
+    // The key of that lock, as pg_locks shows it (classid 0, objsubid 1).
+    static constexpr qint64 kWorkstationKey = 7374927;
     // Runs text without values (several statements allowed); false with LastError on failure.
     bool Execute(const QByteArray& sql);
     // Runs a statement inside the open transaction, if any, so that its failure undoes only
@@ -94,7 +99,8 @@ public:
 
 private:
     PgConnection(pg_conn* db, const QString& source);
-    // The settings every session of the connection starts with; run again on a new session.
+    // The settings every session of the connection starts with, and the workstation lock
+    // where it holds one; run again on a new session.
     bool SetUpSession();
     // A new session on the connection's address, set up as the first.
     bool Reconnect();
@@ -126,6 +132,7 @@ private:
     std::unique_ptr<QSocketNotifier> m_socketNotifier;
     QStringList m_noticed;
     bool m_deliveryQueued = false;
+    bool m_holdsWorkstationLock = false;
     db::StatementCache m_statements;
     QHash<unsigned int, QString> m_tableNames;
     quint64 m_named = 0;
