@@ -87,20 +87,18 @@ TEST(ServerSessions, NoticesReachTheOthersWithinTwoSecondsOnceATablePerTransacti
     EXPECT_EQ(Notices(listener, 3), (std::map<QString, int>{{u"client"_s, 1}, {u"linkman"_s, 2}}));
     EXPECT_TRUE(Notices(listener, 0, 300).empty());
 
+    PQfinish(listener);
+
     // Every table's trigger works at statement level (tgtype bit 0 clear); the upgrade makes
     // those a database lacks, with nothing else to do.
-    EXPECT_EQ(server.QueryValue(u"SELECT count(*) FROM pg_trigger WHERE tgname = "
-                                "'vantrel_changes' AND (tgtype & 1) = 0"_s),
-              QString::number(schema::DataTables().size()));
+    const QString triggers = u"SELECT count(*) FROM pg_trigger WHERE tgname = 'vantrel_changes' "
+                             "AND (tgtype & 1) = 0"_s;
+    EXPECT_EQ(server.QueryValue(triggers), QString::number(schema::DataTables().size()));
     server.Exec(
         u"DROP TRIGGER vantrel_changes ON client; DROP TRIGGER vantrel_changes ON notice"_s);
     EXPECT_EQ(UpgradeDataFile(*b, QDateTime(QDate(2026, 1, 2), QTime(3, 4))).outcome,
               UpgradeOutcome::UpToDate);
-    Notices(listener, 0, 300); // of what the upgrade wrote
-    RunSql(*b, u"DELETE FROM notice"_s);
-    RunSql(*b, u"DELETE FROM client WHERE no = 2"_s);
-    EXPECT_EQ(Notices(listener, 2), (std::map<QString, int>{{u"client"_s, 1}, {u"notice"_s, 1}}));
-    PQfinish(listener);
+    EXPECT_EQ(server.QueryValue(triggers), QString::number(schema::DataTables().size()));
 }
 
 TEST(ServerSessions, AnEndedSessionIsReplacedAndATransactionInFlightFailsWhole)
