@@ -278,6 +278,14 @@ void CMainFrame::CreateViews()
     connect(m_doc, &CVantrelDoc::BottomViewRequested, this, &CMainFrame::ShowBottomView);
     connect(m_doc, &CVantrelDoc::InfoTextChanged, m_infoBar, &CInfoBar::SetText);
     connect(m_doc, &CVantrelDoc::CommandPosted, m_router, &CCommandRouter::PostCommand);
+
+    // F5 reads the main list again, after another workstation's change or whenever wanted.
+    auto* refresh = new QAction(u"刷新"_s, this);
+    refresh->setObjectName(u"ID_VIEW_REFRESH"_s);
+    refresh->setShortcut(QKeySequence(Qt::Key_F5));
+    refresh->setShortcutContext(Qt::WindowShortcut);
+    addAction(refresh);
+    connect(refresh, &QAction::triggered, m_mainView, &CVantrelView::Refresh);
 }
 
 QWidget* CMainFrame::BottomView() const

@@ -14,6 +14,7 @@ bool ShowAddressList(CVantrelDoc& doc, CADODatabase* database, const QString& sq
     if (!view)
         return false;
     view->SetCategory(CustomerCategory::kAddressBook);
+    view->SetRefill([&doc, database, sql] { ShowAddressList(doc, database, sql); });
     view->SetCaption(view->CategoryCaption(CustomerCategory::kAddressBook));
     view->SetCurrentQuery(QString());
     doc.ShowBottomView(BottomView::kList);

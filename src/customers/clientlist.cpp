@@ -21,6 +21,7 @@ bool ShowClientList(CVantrelDoc& doc, CADODatabase* database, const QString& sql
         return false;
 
     view->SetCategory(CustomerCategory::kClients);
+    view->SetRefill([&doc, database, sql] { ShowClientList(doc, database, sql); });
     view->SetCaption(u"客户列表"_s);
     view->SetCurrentQuery(sql);
     doc.ShowBottomView(BottomView::kList);

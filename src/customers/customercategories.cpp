@@ -28,6 +28,10 @@ constexpr FieldSpec kAddressFields[] = {
     {"homezip", Text}, {"remark", Text},
 };
 
+// The clients with their contacts below them; the address book.
+constexpr const char* kClientTables[] = {"client", "linkman"};
+constexpr const char* kAddressTables[] = {"address"};
+
 } // namespace
 
 void RegisterCustomerCategories(CVantrelDoc& doc)
@@ -40,7 +44,8 @@ void RegisterCustomerCategories(CVantrelDoc& doc)
                          .recordSql = u"SELECT * FROM client WHERE [no] = %1",
                          .readFailure = u"客户表无法打开！",
                          .fields = kClientFields,
-                         .dependants = std::make_shared<CContactDependants>()});
+                         .dependants = std::make_shared<CContactDependants>(),
+                         .tables = kClientTables});
     categories.Register(
         {.code = CustomerCategory::kAddressBook,
          .caption = u"通讯录",
@@ -48,5 +53,6 @@ void RegisterCustomerCategories(CVantrelDoc& doc)
          .manageCommand = ID_MANAGE_ADDRESS,
          .recordSql = u"SELECT * FROM [address] WHERE [no] = %1 ORDER BY group, user",
          .readFailure = u"通讯录表无法打开！",
-         .fields = kAddressFields});
+         .fields = kAddressFields,
+         .tables = kAddressTables});
 }

@@ -1,12 +1,15 @@
 #include "data/adodatabase.h"
 
+#include "data/changenotices.h"
 #include "data/datasource.h"
 #include "data/dbconnection.h"
+
+#include <QPointer>
 
 using namespace Qt::StringLiterals;
 namespace db = vantrel::db;
 
-CADODatabase::CADODatabase() = default;
+CADODatabase::CADODatabase() : m_notices(std::make_unique<CChangeNotices>()) {}
 
 CADODatabase::~CADODatabase()
 {
@@ -38,11 +41,20 @@ bool CADODatabase::Open(const QString& connectionString, const QString& userId,
         RecordError(error);
         return false;
     }
+    // A notice may come after the database was closed or destroyed.
+    m_connection->SetChangeListener(
+        [notices = QPointer<CChangeNotices>(m_notices.get())](const QString& table) {
+            if (notices)
+                Q_EMIT notices->TableChanged(table);
+        });
     return true;
 }
 
 void CADODatabase::Close()
 {
+    // Recordsets may keep the connection a little longer; its notices end here.
+    if (m_connection)
+        m_connection->SetChangeListener({});
     m_connection.reset();
 }
 

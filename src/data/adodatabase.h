@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class CChangeNotices;
+
 namespace vantrel::db {
 class Connection;
 }
@@ -53,12 +55,16 @@ public:
 
     // The connection the recordsets and catalogue work on; null while closed.
     std::shared_ptr<vantrel::db::Connection> GetActiveConnection() const { return m_connection; }
+    // Which tables other workstations change, for as long as the database lives, whatever
+    // it opens; a data file announces none.
+    CChangeNotices& ChangeNotices() const { return *m_notices; }
 
 private:
     // Runs a call on the open connection and keeps its failure.
     template <typename Call> bool Run(Call call);
     void RecordError(const vantrel::db::Error& error);
 
+    std::unique_ptr<CChangeNotices> m_notices;
     std::shared_ptr<vantrel::db::Connection> m_connection;
     QString m_connectionString;
     QString m_lastError;

@@ -716,6 +716,7 @@ void CADORecordset::RecordError(const db::Error& error)
 {
     m_lastErrorCode = error.code;
     m_lastErrorKind = error.kind;
+    m_lastErrorDescription = error.message;
     m_lastError = u"Query = "_s + m_query + u'\n' + db::ErrorReport("CADORecordset", error);
 }
 

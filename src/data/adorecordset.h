@@ -87,6 +87,8 @@ public:
     int GetEditStatus() const { return m_editStatus; }
     QString GetQuery() const { return m_query; }
     QString GetLastError() const { return m_lastError; }
+    // The last failure's own description, without the report around it.
+    QString GetLastErrorDescription() const { return m_lastErrorDescription; }
     quint32 GetLastErrorCode() const { return m_lastErrorCode; }
     vantrel::db::ErrorKind GetLastErrorKind() const { return m_lastErrorKind; }
 
@@ -122,6 +124,7 @@ private:
     bool m_bEditAsRead = false;
     QString m_query;
     QString m_lastError;
+    QString m_lastErrorDescription;
     quint32 m_lastErrorCode = 0;
     vantrel::db::ErrorKind m_lastErrorKind = vantrel::db::ErrorKind::None;
 };

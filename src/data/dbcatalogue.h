@@ -40,6 +40,15 @@ public:
     // Tables or columns were added, here or by other code on the same source: what was learnt
     // about them is read again.
     virtual void SchemaChanged() = 0;
+
+    // Makes a table tell the other workstations of every change to it, where the backend tells
+    // (Connection::SetChangeListener); made with each table, and again by an upgrade. A data
+    // file tells nothing, so there is nothing to make.
+    virtual bool AnnounceChanges(const QString& table)
+    {
+        Q_UNUSED(table);
+        return true;
+    }
 };
 
 } // namespace vantrel::db

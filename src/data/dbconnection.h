@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // One open connection of a backend to a data source, used by one thread. Beneath CADODatabase
 // and CADORecordset, which are the same on every backend.
 namespace vantrel::db {
@@ -45,6 +47,14 @@ public:
 
     // Its tables and their columns.
     virtual Catalogue& Schema() = 0;
+
+    // Told the name of a table another workstation changed, soon after that change was
+    // committed; never of this connection's own changes. Called from the event loop of the
+    // connection's thread, never in the middle of a call on the connection. A server tells;
+    // a data file tells nothing (its other users' changes are only seen on reading again), so
+    // the default keeps no listener.
+    using ChangeListener = std::function<void(const QString& table)>;
+    virtual void SetChangeListener(ChangeListener listener) { Q_UNUSED(listener); }
 };
 
 } // namespace vantrel::db

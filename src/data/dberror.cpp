@@ -25,6 +25,8 @@ Error LayerError(ErrorKind kind, const QString& message)
             return {4, u"query aborted"};
         case ErrorKind::Misuse:
             return {21, u"bad parameter or other API misuse"};
+        case ErrorKind::ConnectionLost:
+            return {14, u"the connection to the server was lost"};
         case ErrorKind::Failed:
             break;
         }
@@ -40,6 +42,12 @@ QString ErrorReport(const char* className, const Error& error)
                              className, static_cast<unsigned long>(error.code),
                              error.meaning.toUtf8().constData(), error.source.toUtf8().constData(),
                              error.message.toUtf8().constData());
+}
+
+QString ConnectionLostText(const QString& reason)
+{
+    const QString text = u"无法连接数据库服务器"_s;
+    return reason.isEmpty() ? text : text + u"\n\n"_s + reason;
 }
 
 } // namespace vantrel::db

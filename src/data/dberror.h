@@ -15,6 +15,9 @@ enum class ErrorKind : quint8 {
     Failed,     // anything else: a statement refused, a broken rule, an I/O failure
     RowChanged, // the row was changed or deleted since it was read
     Misuse,     // the call does not fit: a closed connection, a statement with no text
+    // The server went away (restarted, or this workstation's session ended): the transaction
+    // that was open is lost; the next call outside a transaction connects again.
+    ConnectionLost,
 };
 
 struct Error
@@ -32,5 +35,9 @@ Error LayerError(ErrorKind kind, const QString& message);
 
 // "<className> Error\n\tCode = ...": the report every class of the layer keeps.
 QString ErrorReport(const char* className, const Error& error);
+
+// What the user is told of a save or a read the lost server connection stopped: the fixed
+// sentence, then the reason the connection gave.
+QString ConnectionLostText(const QString& reason);
 
 } // namespace vantrel::db

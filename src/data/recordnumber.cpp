@@ -66,22 +66,27 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     TakenNumber taken;
     CADODatabase* database = recordset.Database();
     auto fail = [&](const char16_t* message,
-                    vantrel::db::ErrorKind kind = vantrel::db::ErrorKind::None) {
+                    vantrel::db::ErrorKind kind = vantrel::db::ErrorKind::None,
+                    const QString& reason = {}) {
         recordset.Close();
         const char16_t* refusal = FileRefusal(kind);
-        taken.failure = QString::fromUtf16(refusal ? refusal : message);
+        taken.failure = kind == vantrel::db::ErrorKind::ConnectionLost
+                            ? vantrel::db::ConnectionLostText(reason)
+                            : QString::fromUtf16(refusal ? refusal : message);
         return taken;
     };
     // One workstation at a time between reading the counter and writing it back.
     if (!database)
         return fail(messages.openFailed);
     if (!database->BeginTransaction())
-        return fail(messages.openFailed, database->GetLastErrorKind());
+        return fail(messages.openFailed, database->GetLastErrorKind(),
+                    database->GetLastErrorDescription());
     int n = -1;
     if (!recordset.Open(u"SELECT * FROM snnumber"_s)) {
         const vantrel::db::ErrorKind kind = recordset.GetLastErrorKind();
+        const QString reason = recordset.GetLastErrorDescription();
         database->RollbackTransaction();
-        return fail(messages.openFailed, kind);
+        return fail(messages.openFailed, kind, reason);
     }
     if (recordset.GetRecordCount() < 1) {
         database->RollbackTransaction();
@@ -98,13 +103,15 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
     recordset.SetFieldInt(CounterColumn(kind), n + 1);
     if (!recordset.Update()) {
         const vantrel::db::ErrorKind kind = recordset.GetLastErrorKind();
+        const QString reason = recordset.GetLastErrorDescription();
         database->RollbackTransaction();
-        return fail(messages.updateFailed, kind);
+        return fail(messages.updateFailed, kind, reason);
     }
     if (!database->CommitTransaction()) {
         const vantrel::db::ErrorKind kind = database->GetLastErrorKind();
+        const QString reason = database->GetLastErrorDescription();
         database->RollbackTransaction();
-        return fail(messages.updateFailed, kind);
+        return fail(messages.updateFailed, kind, reason);
     }
     recordset.Close();
     if (n == -1)

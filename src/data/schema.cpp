@@ -388,6 +388,9 @@ bool AddMissingTables(vantrel::db::Connection& connection, std::span<const schem
                 if (!present && !catalogue.AddColumn(name, column))
                     return failed(name);
             }
+            // A table made before its changes were announced announces them from now on.
+            if (!catalogue.AnnounceChanges(name))
+                return failed(name);
         }
         // Each index keeps NULL where the lists put it, so that a list read in either
         // direction can walk the index instead of sorting.

@@ -394,14 +394,14 @@ UpgradeResult UpgradeServerDatabase(CADODatabase& database)
         return result;
     }
     result.added = FindServerGaps(*database.GetActiveConnection());
-    if (result.added.IsEmpty()) {
-        result.outcome = UpgradeOutcome::UpToDate;
+    // Run also when no table or column is missing: a database made before the tables announced
+    // their changes to the other workstations gains the triggers that do, which hold no rows.
+    if (!UpgradeDatabase(database, &result.error)) {
+        result.outcome = UpgradeOutcome::Failed;
+        result.added = {};
         return result;
     }
-    result.outcome = UpgradeDatabase(database, &result.error) ? UpgradeOutcome::Upgraded
-                                                              : UpgradeOutcome::Failed;
-    if (result.outcome != UpgradeOutcome::Upgraded)
-        result.added = {};
+    result.outcome = result.added.IsEmpty() ? UpgradeOutcome::UpToDate : UpgradeOutcome::Upgraded;
     return result;
 }
 

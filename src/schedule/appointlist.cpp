@@ -24,6 +24,7 @@ void ShowAppointmentList(CVantrelDoc& doc, const QString& sql, const AppointPart
     if (!view)
         return;
     view->SetCategory(ScheduleCategory::kAppointments);
+    view->SetRefill([&doc, sql, parties] { ShowAppointmentList(doc, sql, parties); });
     view->SetCaption(u"约会"_s);
     doc.SetInfoText(u"约会"_s);
     doc.ShowBottomView(BottomView::kText);

@@ -13,6 +13,7 @@ void ShowNoteList(CVantrelDoc& doc, const QString& sql)
     if (!view)
         return;
     view->SetCategory(ScheduleCategory::kNotes);
+    view->SetRefill([&doc, sql] { ShowNoteList(doc, sql); });
     view->SetCaption(view->CategoryCaption(ScheduleCategory::kNotes));
     doc.SetInfoText(view->Caption());
     doc.ShowBottomView(BottomView::kText);

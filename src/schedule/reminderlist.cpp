@@ -15,6 +15,7 @@ void ShowReminderList(CVantrelDoc& doc)
     if (!view)
         return;
     view->SetCategory(ScheduleCategory::kReminders);
+    view->SetRefill([&doc] { ShowReminderList(doc); });
     view->SetCaption(u"提醒"_s);
     doc.SetInfoText(u"提醒"_s);
     doc.ShowBottomView(BottomView::kText);

@@ -40,6 +40,13 @@ CReminderWatch::CReminderWatch(CVantrelDoc& doc, ICommandRegistry& commands, con
             });
     connect(m_window, &CReminderWindow::OpenRequested, this,
             [this](const DueEntry& entry) { Open(entry); });
+    // Reminders and appointments are one set for every workstation: one another workstation
+    // enters that is due already shows now, not at the next minute.
+    connect(&doc, &CVantrelDoc::TableChanged, this, [this](const QString& table) {
+        if (table.compare(u"notice"_s, Qt::CaseInsensitive) == 0 ||
+            table.compare(u"appoint"_s, Qt::CaseInsensitive) == 0)
+            Check();
+    });
 }
 
 CReminderWatch::~CReminderWatch() = default;

@@ -15,13 +15,14 @@ class ICommandRegistry;
 class QSystemTrayIcon;
 class QWidget;
 
-// Reminds while the program runs: checks what is due at once when started, every minute and
-// whenever asked (after a reminder is saved), and lists it in the reminder window (CReminderWindow)
-// — on top, brought up when something new is due, hidden when nothing is. Where the desktop has
-// a system tray, each newly due entry also comes as a tray message. "打开" opens a reminder in its
-// dialog (ScheduleDialog::kReminder) and an appointment in 约会记录 at that appointment, with the
-// permission test of 资料管理 > 约会; either dialog opens over the modal dialog that runs, if
-// any.
+// Reminds while the program runs: checks what is due at once when started, every minute,
+// whenever asked (after a reminder is saved) and whenever another workstation changed the
+// reminders or appointments (each check reads them from the database), and lists it in the reminder
+// window (CReminderWindow) — on top, brought up when something new is due, hidden when nothing is.
+// Where the desktop has a system tray, each newly due entry also comes as a tray message. "打开"
+// opens a reminder in its dialog (ScheduleDialog::kReminder) and an appointment in 约会记录 at that
+// appointment, with the permission test of 资料管理 > 约会; either dialog opens over the modal
+// dialog that runs, if any.
 class CReminderWatch : public QObject
 {
     Q_OBJECT

@@ -120,6 +120,7 @@ void ShowFindResult(CVantrelDoc& doc, FindMode mode, const QString& text)
     if (!view)
         return;
     view->SetCategory(TradeCategory::kFoundClients);
+    view->SetRefill([&doc, mode, text] { ShowFindResult(doc, mode, text); });
     view->SetCurrentQuery(QString());
     doc.ShowBottomView(BottomView::kList);
     view->SetCaption(u"客户列表"_s);

@@ -80,6 +80,7 @@ void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
     if (!view)
         return;
     view->SetCategory(trade.category);
+    view->SetRefill([&doc, twin = &trade, sql] { ShowOrderList(doc, *twin, sql); });
     view->SetCaption(view->CategoryCaption(trade.category));
     doc.ShowBottomView(BottomView::kList);
     CRecordListModel& list = view->List();

@@ -19,6 +19,10 @@ constexpr FieldSpec kOrderFields[] = {
     {"principal", Text}, {"square", Flag},    {"remark", Text},
 };
 
+// The orders, with what has been paid of each, and the payments below them.
+constexpr const char* kPurchaseTables[] = {"inputdata", "inputdetail"};
+constexpr const char* kSaleTables[] = {"outputdata", "outputdetail"};
+
 } // namespace
 
 void RegisterTradeCategories(CVantrelDoc& doc)
@@ -32,7 +36,8 @@ void RegisterTradeCategories(CVantrelDoc& doc)
                          .readFailure = u"采购表无法打开！",
                          .fields = kOrderFields,
                          .recountTotals = &UpdateOrderTotals,
-                         .dependants = std::make_shared<CPaymentDependants>(kPurchaseTwin)});
+                         .dependants = std::make_shared<CPaymentDependants>(kPurchaseTwin),
+                         .tables = kPurchaseTables});
     categories.Register({.code = TradeCategory::kSales,
                          .caption = u"销售",
                          .dialog = TradeDialog::kSale,
@@ -41,7 +46,8 @@ void RegisterTradeCategories(CVantrelDoc& doc)
                          .readFailure = u"销售表无法打开！",
                          .fields = kOrderFields,
                          .recountTotals = &UpdateOrderTotals,
-                         .dependants = std::make_shared<CPaymentDependants>(kSaleTwin)});
+                         .dependants = std::make_shared<CPaymentDependants>(kSaleTwin),
+                         .tables = kSaleTables});
     // The statistics table's caption names what it compares; the filler sets it.
     categories.Register({.code = TradeCategory::kStatistics, .chart = true});
 }

@@ -42,6 +42,9 @@ struct CategoryInfo
     int textColumn = -1;
     // The lower pane may show a chart of the rows; any other category takes the pane back.
     bool chart = false;
+    // The tables the rows are read from: while the list shows the category, the info bar says
+    // when another workstation changes one of them.
+    std::span<const char* const> tables = {};
 };
 
 // The categories the features registered, by code.

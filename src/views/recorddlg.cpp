@@ -135,7 +135,7 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
     if (m_bModify) {
         number = m_nNo;
         if (!recordset.Open(RecordSql())) {
-            Warn(this, QString::fromUtf16(m_texts.modifyOpenFailed));
+            WarnFailure(recordset, m_texts.modifyOpenFailed);
             return false;
         }
         if (recordset.GetRecordCount() < 1) {
@@ -157,7 +157,7 @@ bool CRecordDlg::BeginSaveAs(CADORecordset& recordset, int& number)
         return false;
     }
     if (!recordset.Open(u"SELECT * FROM %1"_s.arg(m_strTable))) {
-        Warn(this, QString::fromUtf16(m_texts.addOpenFailed));
+        WarnFailure(recordset, m_texts.addOpenFailed);
         return false;
     }
     if (!recordset.AddNew() && m_texts.addNewFailed) {
@@ -181,13 +181,24 @@ bool CRecordDlg::EndSave(CADORecordset& recordset, bool written)
         const bool changed =
             written && m_bModify && recordset.GetLastErrorCode() == CADORecordset::kRowChangedError;
         recordset.CancelUpdate();
-        Warn(this, changed ? kChangedElsewhere : QString::fromUtf16(m_texts.saveFailed));
+        if (changed)
+            Warn(this, kChangedElsewhere);
+        else
+            WarnFailure(recordset, m_texts.saveFailed);
         return false;
     }
     // A dialog that stays open compares with what it wrote itself.
     if (m_bModify)
         m_storedRow = StoredRowTexts(recordset);
     return true;
+}
+
+void CRecordDlg::WarnFailure(const CADORecordset& recordset, const char16_t* own)
+{
+    if (recordset.GetLastErrorKind() == vantrel::db::ErrorKind::ConnectionLost)
+        Warn(this, vantrel::db::ConnectionLostText(recordset.GetLastErrorDescription()));
+    else
+        Warn(this, QString::fromUtf16(own));
 }
 
 void CRecordDlg::Saved()

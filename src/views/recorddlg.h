@@ -105,6 +105,9 @@ protected:
 private:
     // "SELECT * FROM <table> WHERE [no] = <m_nNo>"
     QString RecordSql() const;
+    // Says the kind's own failure text, or, when the server could not be reached, that and
+    // why: the input stays for another try once it can be.
+    void WarnFailure(const CADORecordset& recordset, const char16_t* own);
     void ReadStoredRow();
 
     QString m_strTable;

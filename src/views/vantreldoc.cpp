@@ -1,5 +1,7 @@
 #include "views/vantreldoc.h"
 
+#include "data/adodatabase.h"
+#include "data/changenotices.h"
 #include "kit/messages.h"
 #include "views/middlelistview.h"
 #include "views/noteview.h"
@@ -10,6 +12,21 @@ using namespace Qt::StringLiterals;
 
 CVantrelDoc::CVantrelDoc(CADODatabase* database, QObject* parent) : QObject(parent), m_pDb(database)
 {
+    ListenTo(database);
+}
+
+void CVantrelDoc::SetDatabase(CADODatabase* database)
+{
+    m_pDb = database;
+    ListenTo(database);
+}
+
+void CVantrelDoc::ListenTo(CADODatabase* database)
+{
+    disconnect(m_notices);
+    if (database)
+        m_notices = connect(&database->ChangeNotices(), &CChangeNotices::TableChanged, this,
+                            &CVantrelDoc::TableChanged);
 }
 
 CVantrelView* CVantrelDoc::MainList() const

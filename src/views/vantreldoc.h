@@ -31,7 +31,7 @@ public:
     explicit CVantrelDoc(CADODatabase* database = nullptr, QObject* parent = nullptr);
 
     CADODatabase* Database() const { return m_pDb; }
-    void SetDatabase(CADODatabase* database) { m_pDb = database; }
+    void SetDatabase(CADODatabase* database);
 
     CCategoryRegistry& Categories() { return m_categories; }
     const CCategoryRegistry& Categories() const { return m_categories; }
@@ -78,12 +78,17 @@ public:
     bool CheckPermission(int command, QWidget* parent) const;
 
 Q_SIGNALS:
+    // Another workstation changed a table of the database (CADODatabase::ChangeNotices).
+    void TableChanged(const QString& table);
     void BottomViewRequested(int kind);
     void InfoTextChanged(const QString& text);
     void CommandPosted(int id);
 
 private:
+    void ListenTo(CADODatabase* database);
+
     CADODatabase* m_pDb;
+    QMetaObject::Connection m_notices;
     CCategoryRegistry m_categories;
     CSkinEngine* m_pSkin = nullptr;
     CRecordDialogs m_dialogs;

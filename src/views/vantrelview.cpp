@@ -13,6 +13,8 @@
 #include "views/totalsrow.h"
 #include "views/vantreldoc.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -20,6 +22,8 @@ namespace {
 // The long text a notes, appointments or reminders row shows in the text view is cut to this
 // many code-page bytes.
 constexpr int kTextViewLimit = 64000;
+
+const QString kOthersChanged = u"其他用户修改了数据，按 F5 刷新"_s;
 
 } // namespace
 
@@ -29,10 +33,14 @@ CVantrelView::CVantrelView(CVantrelDoc& doc, QWidget* parent) : CRecordListView(
     List().SetImageList(MainListIcons());
     doc.RegisterView(this);
     connect(this, &QAbstractItemView::clicked, this, [this] { OnClickRow(SelectedRow()); });
+    connect(&doc, &CVantrelDoc::TableChanged, this, &CVantrelView::OnTableChanged);
 }
 
 void CVantrelView::SetCategory(int category)
 {
+    // Every filler names its category first: the rows it lists are read now.
+    m_bOthersChanged = false;
+    m_refill = nullptr;
     if (category != m_nCategory)
         SetCurrentQuery(QString());
     m_nCategory = category;
@@ -56,7 +64,58 @@ void CVantrelView::Activate()
     const CategoryInfo* info = Info();
     if (!info || info->caption)
         m_strCaption = CategoryCaption(m_nCategory);
+    Document().SetInfoText(m_bOthersChanged ? kOthersChanged : m_strCaption);
+}
+
+void CVantrelView::OnTableChanged(const QString& table)
+{
+    const CategoryInfo* info = Info();
+    if (!info || !std::ranges::any_of(info->tables, [&](const char* name) {
+            return table.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0;
+        }))
+        return;
+    m_bOthersChanged = true;
+    Document().SetInfoText(kOthersChanged);
+}
+
+void CVantrelView::Refresh()
+{
+    if (m_refill) {
+        // Rows may have come and gone above it: the record is found again by its number.
+        const int selected = RecordOfRow(SelectedRow());
+        const int current = RecordOfRow(CurrentRow());
+        // The fill replaces the refill it runs.
+        const std::function<void()> refill = m_refill;
+        refill();
+        const int selectedRow = RowOfRecord(selected);
+        SelectRow(selectedRow);
+        if (selectedRow >= 0) {
+            scrollTo(model()->index(selectedRow, 0));
+            OnClickRow(selectedRow);
+        }
+        SetCurrentRow(RowOfRecord(current));
+    }
+    m_bOthersChanged = false;
     Document().SetInfoText(m_strCaption);
+}
+
+int CVantrelView::RecordOfRow(int row) const
+{
+    int number = -1;
+    if (row < 0 || row >= List().GetItemCount() || IsTotalsRow(row) ||
+        !List().RecordNumber(row, number))
+        return -1;
+    return number;
+}
+
+int CVantrelView::RowOfRecord(int number) const
+{
+    if (number < 0)
+        return -1;
+    for (int row = 0; row < List().GetItemCount(); ++row)
+        if (RecordOfRow(row) == number)
+            return row;
+    return -1;
 }
 
 const CategoryInfo* CVantrelView::Info() const

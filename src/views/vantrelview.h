@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 struct CategoryInfo;
 
 // The main record list in the upper right pane. It never decides what to list: a query dialog
@@ -17,8 +19,10 @@ struct CategoryInfo;
 //   view->SetCategory(CustomerCategory::kClients);    // clears a query of another category
 //   doc.ShowBottomView(BottomView::kList);            // kText for notes, appointments, reminders
 //   SetLayoutColumns(view->List(), layout);
-//   if (AppendLayoutRows(view->List(), layout, doc.Database(), sql))
+//   if (AppendLayoutRows(view->List(), layout, doc.Database(), sql)) {
 //       view->SetCurrentQuery(sql);
+//       view->SetRefill([&doc, sql] { ShowClients(doc, sql); });   // what F5 runs
+//   }
 //
 // The view then reacts to the user as the category's registered row says: a click
 // shows the record's dependants in the lower pane (or its text in the text view), a double
@@ -32,8 +36,11 @@ public:
 
     int Category() const { return m_nCategory; }
     // A new category also forgets the current query, so a delete never re-runs the statement
-    // of other rows.
+    // of other rows. Every fill starts so: it also forgets the refill.
     void SetCategory(int category);
+    // What fills the list again as it was filled (F5); fillers set it after SetCategory. A list
+    // without one is only shown with its caption again.
+    void SetRefill(std::function<void()> refill) { m_refill = std::move(refill); }
     QString Caption() const { return m_strCaption; }
     void SetCaption(const QString& caption) { m_strCaption = caption; }
     // The caption a category shows on activation; empty for a category whose filler sets
@@ -41,8 +48,14 @@ public:
     QString CategoryCaption(int category) const;
 
     // The view became the active one: the caption follows the category and the info bar
-    // shows it.
+    // shows it, or that other workstations changed the rows meanwhile.
     void Activate() override;
+    // F5: fills the list again as it was filled (the query dialog's or navigation item's
+    // statement read anew) and stays on the record it was on, where that is still listed;
+    // the info bar shows the caption again.
+    void Refresh();
+    // Whether another workstation changed the rows' tables since the list was filled.
+    bool OthersChanged() const { return m_bOthersChanged; }
     // A left click on a row: the record's dependants go into the lower pane.
     void OnClickRow(int row);
 
@@ -59,9 +72,16 @@ protected:
 
 private:
     const CategoryInfo* Info() const;
+    void OnTableChanged(const QString& table);
+    // The row that shows the record of that number, -1 when none does.
+    int RowOfRecord(int number) const;
+    // The record number of a row that shows a record; -1 for none (no row, the totals row).
+    int RecordOfRow(int row) const;
     bool IsTotalsRow(int row) const;
     void ShowText(int row, int column);
 
     int m_nCategory = kNoCategory;
     QString m_strCaption;
+    bool m_bOthersChanged = false;
+    std::function<void()> m_refill;
 };

@@ -1,5 +1,5 @@
-// Two workstations on one data file modify the same record from their lists: the later save
-// never wipes out the change the other one saved meanwhile.
+// Two workstations on one data file, or one server, modify the same record from their lists:
+// the later save never wipes out the change the other one saved meanwhile.
 #include "customers/clientdlg.h"
 #include "customers/contactcommands.h"
 #include "customers/customercommands.h"
@@ -11,6 +11,7 @@
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "support/controls.h"
+#include "support/datafixture.h"
 #include "support/featurecommands.h"
 #include "support/modal.h"
 #include "support/tempdata.h"
@@ -40,7 +41,7 @@ namespace {
 // open, for a user who holds every permission.
 struct Workstation
 {
-    explicit Workstation(const TempDataFile& file) : db(file.Open()), doc(db.get())
+    explicit Workstation(const TestDatabase& file) : db(file.Open()), doc(db.get())
     {
         app.SetDatabases(db.get(), nullptr);
         doc.SetPermissionTest([](int) { return true; });
@@ -93,7 +94,7 @@ const QString kChanged = u"此记录已被其他用户修改，请关闭后重�
 // changes `fieldB` and saves; then A changes `fieldA` and saves. A is refused and keeps its
 // input; B's change stays. Closed and opened again, A saves over B's change knowingly.
 template <typename Dialog>
-void SaveOverAnotherChange(const TempDataFile& file, const std::function<void(Workstation&)>& list,
+void SaveOverAnotherChange(const TestDatabase& file, const std::function<void(Workstation&)>& list,
                            bool fromLower, const QString& fieldB, const QString& fieldA,
                            const QString& sqlOfBoth)
 {
@@ -149,9 +150,12 @@ void SaveOverAnotherChange(const TempDataFile& file, const std::function<void(Wo
 
 } // namespace
 
-TEST(TwoWorkstations, AModifyNeverWritesOverAChangeSavedMeanwhile)
+using TwoWorkstations = ::testing::TestWithParam<DataBackend>;
+
+TEST_P(TwoWorkstations, AModifyNeverWritesOverAChangeSavedMeanwhile)
 {
-    TempDataFile file;
+    const std::unique_ptr<TestDatabase> database = GetParam().makeDatabase();
+    const TestDatabase& file = *database;
     file.Exec(u"INSERT INTO client (no, name, number) VALUES (1, '甲公司', 'A01');"
               "INSERT INTO linkman (no, client, name) VALUES (10, 1, '张三');"
               "INSERT INTO inputdata (no, date, paper, client, sum, number) VALUES "
@@ -186,3 +190,5 @@ TEST(TwoWorkstations, AModifyNeverWritesOverAChangeSavedMeanwhile)
             "WHERE no = 20"_s);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(, TwoWorkstations, EachBackend(), BackendName);

@@ -1,3 +1,4 @@
+#include "data/adorecordset.h"
 #include "kit/appcontext.h"
 #include "kit/commandids.h"
 #include "schedule/appointcommands.h"
@@ -286,6 +287,29 @@ TEST_P(ReminderWatchTest, SavedReminderIsDueAtOnceAndOpensInItsDialog)
     ASSERT_EQ(window.Entries().size(), 1u);
     EXPECT_TRUE(window.Entries()[0].fresh);
     EXPECT_EQ(window.Entries()[0].end, At(22, 0, 0, 6));
+}
+
+TEST_P(ReminderWatchTest, WhatAnotherWorkstationEntersIsDueThereToo)
+{
+    CReminderWatch watch(m_doc, m_commands, m_app.Clock(), &m_window);
+    CReminderWindow& window = *watch.Window();
+    m_clock.Set(At(13, 50));
+    watch.Start();
+    ASSERT_EQ(window.Entries().size(), 1u); // appointment 1, at 14:00
+    const std::unique_ptr<CADODatabase> other = m_file.Open();
+    CADORecordset recordset(other.get());
+    ASSERT_TRUE(recordset.Open(u"INSERT INTO notice (no, time, endtime, content) VALUES "
+                               "(9, #2024-3-5 13:00:00#, #2024-3-5 15:00:00#, '别处写的')"_s));
+    const auto listed = [&] {
+        return window.Entries().size() == 2u && window.Entries()[0].no == 9;
+    };
+    // A server says so at once; a data file is read again at the next check, each minute.
+    if (QByteArrayView(GetParam().name) == "postgres")
+        EXPECT_TRUE(QTest::qWaitFor(listed, 2000));
+    else
+        watch.Check();
+    EXPECT_TRUE(listed());
+    EXPECT_TRUE(window.isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(, ReminderWatchTest, EachBackend(), BackendName);

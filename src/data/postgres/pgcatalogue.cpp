@@ -110,7 +110,11 @@ bool PgCatalogue::PrepareTypes()
                 "format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME), TG_ARGV[0]); BEGIN "
                 "EXECUTE format('SELECT setval(%L, highest) FROM (SELECT max(%I) AS highest "
                 "FROM %I.%I) AS held WHERE highest >= (SELECT last_value FROM %s)', counter, "
-                "TG_ARGV[0], TG_TABLE_SCHEMA, TG_TABLE_NAME, counter); RETURN NULL; END $$"_s);
+                "TG_ARGV[0], TG_TABLE_SCHEMA, TG_TABLE_NAME, counter); RETURN NULL; END $$"_s) &&
+        // Tells the listening workstations which table changed (PgConnection::kChangeChannel).
+        Execute(u"CREATE OR REPLACE FUNCTION vantrel_announce_change() RETURNS trigger "
+                "LANGUAGE plpgsql AS $$ BEGIN PERFORM pg_notify('%1', TG_TABLE_NAME); "
+                "RETURN NULL; END $$"_s.arg(QLatin1StringView(PgConnection::kChangeChannel)));
     return m_typesReady;
 }
 
@@ -188,7 +192,18 @@ bool PgCatalogue::CreateTable(const QString& name, const std::vector<db::ColumnS
     for (const db::ColumnSpec& column : columns)
         if (column.type == schema::ColumnType::AutoNumber && !FollowNumbers(name, column.name))
             return false;
-    return true;
+    return AnnounceChanges(name);
+}
+
+bool PgCatalogue::AnnounceChanges(const QString& table)
+{
+    // Made anew rather than replaced, which servers before 14 cannot do.
+    const QString quoted = QuoteIdentifier(table);
+    return PrepareTypes() &&
+           Execute(u"DROP TRIGGER IF EXISTS vantrel_changes ON %1"_s.arg(quoted)) &&
+           Execute(
+               u"CREATE TRIGGER vantrel_changes AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE "
+               "ON %1 FOR EACH STATEMENT EXECUTE FUNCTION vantrel_announce_change()"_s.arg(quoted));
 }
 
 bool PgCatalogue::AddColumn(const QString& table, const db::ColumnSpec& column)

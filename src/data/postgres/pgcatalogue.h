@@ -26,6 +26,9 @@ public:
     bool AddColumn(const QString& table, const db::ColumnSpec& column) override;
     const QSet<QString>& NonTextColumns() override;
     void SchemaChanged() override;
+    // A statement-level trigger: a statement of many rows sends one notice, and the server
+    // folds the notices of one transaction into one a table.
+    bool AnnounceChanges(const QString& table) override;
 
     // The server's column type for one of the schema.
     static QString TypeName(schema::ColumnType type);

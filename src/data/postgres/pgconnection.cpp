@@ -4,7 +4,13 @@
 #include "data/postgres/pgdialect.h"
 #include "data/postgres/pgstatement.h"
 
+#include <QAbstractEventDispatcher>
+#include <QObject>
+#include <QSocketNotifier>
+
 #include <libpq-fe.h>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -26,9 +32,12 @@ db::ErrorKind KindOf(const QByteArray& state)
         return db::ErrorKind::Busy;
     if (state == "25006") // read-only transaction or standby
         return db::ErrorKind::ReadOnly;
-    // Connection lost or refused, no such database, sign-in refused.
-    if (state.startsWith("08") || state == "3D000" || state.startsWith("28") || state == "57P01" ||
-        state == "57P03")
+    // The session broke off, or the server ended it (shutting down, or told to).
+    if (state == "08000" || state == "08003" || state == "08006" || state == "08007" ||
+        state == "57P01" || state == "57P02")
+        return db::ErrorKind::ConnectionLost;
+    // Connection refused, no such database, sign-in refused.
+    if (state.startsWith("08") || state == "3D000" || state.startsWith("28") || state == "57P03")
         return db::ErrorKind::CantOpen;
     return db::ErrorKind::Failed;
 }
@@ -54,6 +63,15 @@ QByteArray WorkstationShared()
 QString Message(const char* text)
 {
     return QString::fromUtf8(text ? text : "").trimmed();
+}
+
+// The server ends a session so (shutting down, told to end it, or in a crash): whatever the
+// statement sent last was, it was not run, or not to its end, and nothing of it stays.
+bool EndedBeforeRunning(const pg_result* result)
+{
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    return state && (qstrcmp(state, "57P01") == 0 || qstrcmp(state, "57P02") == 0 ||
+                     qstrcmp(state, "57P03") == 0);
 }
 
 } // namespace
@@ -100,6 +118,9 @@ bool PgConnection::SetUpSession()
                                 QByteArray::number(m_busySeconds) + "s'";
     if (!Execute(settings))
         return false;
+    // Other workstations' changes come on this channel (SetChangeListener).
+    if (!Execute("LISTEN " + QByteArray(kChangeChannel)))
+        return false;
     return !m_holdsWorkstationLock || Execute(WorkstationShared());
 }
 
@@ -113,6 +134,117 @@ bool PgConnection::HoldWorkstationLock()
     return true;
 }
 
+bool PgConnection::Ready()
+{
+    if (m_inTransaction) {
+        if (PQstatus(m_db) == CONNECTION_OK)
+            return true;
+        // The transaction went with the session: it fails, it is never carried on in another.
+        m_error = ErrorOf("08006", Message(PQerrorMessage(m_db)));
+        return false;
+    }
+    // A session the server ended was told so and closed: reading what waits finds that out
+    // before a statement is sent into it. The first read may take the server's last words, the
+    // second the end.
+    for (int read = 0; read < 2 && PQstatus(m_db) == CONNECTION_OK; ++read)
+        PQconsumeInput(m_db);
+    if (PQstatus(m_db) == CONNECTION_OK && m_sessionSetUp) {
+        CollectNotices();
+        return true;
+    }
+    return Reconnect();
+}
+
+bool PgConnection::Reconnect()
+{
+    m_socketNotifier.reset();
+    PQreset(m_db);
+    ++m_session;
+    m_inTransaction = false;
+    m_savepointHeld = false;
+    m_unchangedSinceSavepoint = false;
+    if (PQstatus(m_db) != CONNECTION_OK) {
+        m_error = ErrorOf("08006", Message(PQerrorMessage(m_db)));
+        return false;
+    }
+    // A session not set up is not used: the next call connects again.
+    m_sessionSetUp = SetUpSession();
+    if (!m_sessionSetUp)
+        return false;
+    WatchSocket();
+    return true;
+}
+
+bool PgConnection::MaySendAgain(const pg_result* result) const
+{
+    return !m_inTransaction && PQstatus(m_db) != CONNECTION_OK && EndedBeforeRunning(result);
+}
+
+void PgConnection::SetChangeListener(ChangeListener listener)
+{
+    m_listener = std::move(listener);
+    if (!m_listener) {
+        m_socketNotifier.reset();
+        m_noticeContext.reset();
+        m_noticed.clear();
+        m_deliveryQueued = false;
+        return;
+    }
+    if (!m_noticeContext)
+        m_noticeContext = std::make_unique<QObject>();
+    WatchSocket();
+}
+
+void PgConnection::WatchSocket()
+{
+    m_socketNotifier.reset();
+    // Between calls, only a thread with an event loop hears of notices.
+    if (!m_listener || PQsocket(m_db) < 0 || !QAbstractEventDispatcher::instance())
+        return;
+    m_socketNotifier = std::make_unique<QSocketNotifier>(PQsocket(m_db), QSocketNotifier::Read);
+    QObject::connect(m_socketNotifier.get(), &QSocketNotifier::activated, m_noticeContext.get(),
+                     [this] {
+                         if (PQconsumeInput(m_db) == 1) {
+                             CollectNotices();
+                             return;
+                         }
+                         // The server ended the session: the socket stays readable until the
+                         // next call connects again.
+                         m_socketNotifier->setEnabled(false);
+                     });
+}
+
+void PgConnection::CollectNotices()
+{
+    const int own = PQbackendPID(m_db);
+    while (PGnotify* notice = PQnotifies(m_db)) {
+        // The connection's own changes are known to it already.
+        if (m_listener && notice->be_pid != own && qstrcmp(notice->relname, kChangeChannel) == 0) {
+            const QString table = QString::fromUtf8(notice->extra);
+            if (!m_noticed.contains(table))
+                m_noticed << table;
+        }
+        PQfreemem(notice);
+    }
+    if (m_noticed.isEmpty() || m_deliveryQueued || !m_noticeContext)
+        return;
+    // Never from inside a call: the listener may run statements of its own.
+    m_deliveryQueued = true;
+    QMetaObject::invokeMethod(
+        m_noticeContext.get(), [this] { DeliverNotices(); }, Qt::QueuedConnection);
+}
+
+void PgConnection::DeliverNotices()
+{
+    m_deliveryQueued = false;
+    const QStringList tables = std::exchange(m_noticed, {});
+    // A listener may replace itself while it runs.
+    const ChangeListener listener = m_listener;
+    for (const QString& table : tables)
+        if (listener)
+            listener(table);
+}
+
 PgConnection::PgConnection(pg_conn* db, const QString& source)
     : m_db(db), m_source(source), m_catalogue(std::make_unique<PgCatalogue>(*this))
 {
@@ -122,6 +254,7 @@ PgConnection::~PgConnection()
 {
     m_closing = true;
     m_statements.Clear();
+    m_socketNotifier.reset();
     PQfinish(m_db);
 }
 
@@ -132,6 +265,7 @@ const db::Dialect& PgConnection::SqlDialect() const
 
 bool PgConnection::Succeeded(const pg_result* result)
 {
+    CollectNotices();
     const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
         return true;
@@ -147,7 +281,9 @@ bool PgConnection::Succeeded(const pg_result* result)
     const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
     // The server's own sentence, without the "ERROR:" and the statement it quotes.
     const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
-    m_error = ErrorOf(state ? QByteArray(state) : QByteArray("XX000"),
+    // A result without a state is libpq's own: a lost connection, when the connection is.
+    const QByteArray unknown = PQstatus(m_db) == CONNECTION_OK ? "XX000" : "08006";
+    m_error = ErrorOf(state ? QByteArray(state) : unknown,
                       Message(primary ? primary : PQresultErrorMessage(result)));
     return false;
 }
@@ -161,7 +297,7 @@ bool PgConnection::Execute(const QByteArray& sql)
 Result PgConnection::Guarded(const std::function<Result()>& run)
 {
     if (!m_inTransaction)
-        return run();
+        return Ready() ? run() : nullptr;
     // One round trip frees the savepoint of the statement before and sets this one's.
     const char* mark = m_savepointHeld ? "RELEASE SAVEPOINT vantrel_statement; "
                                          "SAVEPOINT vantrel_statement"
@@ -191,7 +327,7 @@ Result PgConnection::GuardedPrepared(const QByteArray& name, const std::vector<c
                                      values.data(), nullptr, nullptr, 0));
     };
     if (!m_inTransaction)
-        return run();
+        return Ready() ? run() : nullptr;
     // A savepoint set before statements that only read still marks the data as they left it.
     bool marked = m_savepointHeld && m_unchangedSinceSavepoint;
     Result result = marked ? run() : Pipelined(name, values, marked);
@@ -257,6 +393,8 @@ Result PgConnection::Pipelined(const QByteArray& name, const std::vector<const c
 
 bool PgConnection::Begin(db::Transaction transaction)
 {
+    if (!Ready())
+        return false;
     // The server would only warn and go on in the transaction already open.
     if (PQtransactionStatus(m_db) != PQTRANS_IDLE) {
         m_error = db::LayerError(db::ErrorKind::Failed,
@@ -295,8 +433,8 @@ bool PgConnection::Commit()
     if (!InTransaction())
         return false;
     const bool ok = Execute("COMMIT");
-    // A COMMIT the server refuses ends the transaction all the same.
-    m_inTransaction = PQtransactionStatus(m_db) != PQTRANS_IDLE;
+    // A COMMIT the server refuses ends the transaction all the same, as a lost session does.
+    m_inTransaction = PQstatus(m_db) == CONNECTION_OK && PQtransactionStatus(m_db) != PQTRANS_IDLE;
     m_savepointHeld = m_savepointHeld && m_inTransaction;
     return ok;
 }
@@ -313,6 +451,13 @@ bool PgConnection::Rollback()
 
 db::Statement* PgConnection::Prepared(const QString& sql)
 {
+    if (!Ready())
+        return nullptr;
+    // The statements of an ended session are gone from the server.
+    if (m_cacheSession != m_session) {
+        m_statements.Clear();
+        m_cacheSession = m_session;
+    }
     if (db::Statement* kept = m_statements.Find(sql))
         return kept;
     std::shared_ptr<PgStatement> statement = PgStatement::Prepare(*this, sql);

@@ -8,11 +8,14 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+class QObject;
+class QSocketNotifier;
 struct pg_conn;
 struct pg_result;
 
@@ -48,8 +51,25 @@ public:
     qint64 Changes() const override { return m_changes; }
     db::Error LastError() const override { return m_error; }
     db::Catalogue& Schema() override;
+    // Listens to the notices the tables' triggers send (PgCatalogue): a socket notifier wakes
+    // the event loop when one comes while idle, and each call on the connection collects those
+    // that came with its results.
+    void SetChangeListener(ChangeListener listener) override;
 
     pg_conn* Handle() const { return m_db; }
+    // The channel the tables' triggers notify with their names.
+    static constexpr char kChangeChannel[] = "vantrel_changes";
+    // Makes sure the connection can send: outside a transaction a connection found broken (the
+    // server restarted, the session was ended) connects again and sets its session up anew;
+    // inside one it cannot, and the transaction fails. False with LastError when no connection
+    // could be had.
+    bool Ready();
+    // Counts the sessions: a statement prepared in an earlier one is prepared again.
+    int Session() const { return m_session; }
+    // Whether a statement that failed so may be sent again on a new session: outside a
+    // transaction, and the server ended the session before running it (or instead of running
+    // it to its end, undone).
+    bool MaySendAgain(const pg_result* result) const;
     // Makes this connection the one through which its program counts as a workstation: takes
     // the shared workstation lock now and again in every session set up after (workstations.h).
     bool HoldWorkstationLock();
@@ -82,6 +102,12 @@ private:
     // The settings every session of the connection starts with, and the workstation lock
     // where it holds one; run again on a new session.
     bool SetUpSession();
+    // A new session on the connection's address, set up as the first.
+    bool Reconnect();
+    // Takes the notices libpq holds; delivers them from the event loop, each table once.
+    void CollectNotices();
+    void DeliverNotices();
+    void WatchSocket();
     bool InTransaction();
     // Sends the savepoint marks and the statement in pipeline mode and reads their results:
     // the failure of a mark, else the statement's result (`marked`: the savepoint is set).
@@ -98,6 +124,14 @@ private:
     bool m_unchangedSinceSavepoint = false;
     bool m_closing = false;
     int m_busySeconds = 0;
+    int m_session = 1;
+    int m_cacheSession = 1; // the session the kept statements were prepared in
+    bool m_sessionSetUp = true;
+    ChangeListener m_listener;
+    std::unique_ptr<QObject> m_noticeContext; // queued deliveries die with the connection
+    std::unique_ptr<QSocketNotifier> m_socketNotifier;
+    QStringList m_noticed;
+    bool m_deliveryQueued = false;
     bool m_holdsWorkstationLock = false;
     db::StatementCache m_statements;
     QHash<unsigned int, QString> m_tableNames;

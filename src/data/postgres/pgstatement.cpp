@@ -53,7 +53,8 @@ PgStatement::PgStatement(PgConnection& connection, QByteArray sql, int parameter
 
 PgStatement::~PgStatement()
 {
-    if (!m_name.isEmpty() && !m_connection.Closing() &&
+    // A statement of an ended session went with it.
+    if (!m_name.isEmpty() && !m_connection.Closing() && m_session == m_connection.Session() &&
         PQstatus(m_connection.Handle()) == CONNECTION_OK)
         PQclear(PQexec(m_connection.Handle(), ("DEALLOCATE " + m_name).constData()));
 }
@@ -68,9 +69,10 @@ bool PgStatement::PrepareOnServer()
     });
     if (!m_connection.Succeeded(prepared.get()))
         return false;
-    if (!m_name.isEmpty())
+    if (!m_name.isEmpty() && m_session == m_connection.Session())
         PQclear(PQexec(m_connection.Handle(), ("DEALLOCATE " + m_name).constData()));
     m_name = name;
+    m_session = m_connection.Session();
     m_description.reset(PQdescribePrepared(m_connection.Handle(), m_name.constData()));
     ++m_preparation;
     return true;
@@ -121,10 +123,22 @@ bool PgStatement::Run()
     std::vector<const char*> values(m_values.size());
     for (size_t i = 0; i < m_values.size(); ++i)
         values[i] = m_null[i] ? nullptr : m_values[i].constData();
-    m_result = m_connection.GuardedPrepared(m_name, values, m_reads);
-    const char* state = m_result ? PQresultErrorField(m_result.get(), PG_DIAG_SQLSTATE) : nullptr;
-    if (state && qstrcmp(state, kPlanChanged) == 0 && PrepareOnServer())
+    for (int sent = 0;; ++sent) {
+        // A session the server ended is replaced before the statement goes, and a statement
+        // prepared in an earlier session is prepared again in this one.
+        if (!m_connection.Ready() || (m_session != m_connection.Session() && !PrepareOnServer())) {
+            m_result.reset();
+            return false;
+        }
         m_result = m_connection.GuardedPrepared(m_name, values, m_reads);
+        const char* state =
+            m_result ? PQresultErrorField(m_result.get(), PG_DIAG_SQLSTATE) : nullptr;
+        if (state && qstrcmp(state, kPlanChanged) == 0 && PrepareOnServer())
+            m_result = m_connection.GuardedPrepared(m_name, values, m_reads);
+        // Once: a server that ends the new session too is not there to take it.
+        if (sent > 0 || !m_connection.MaySendAgain(m_result.get()))
+            break;
+    }
     if (!m_connection.Succeeded(m_result.get())) {
         m_result.reset();
         return false;

@@ -56,6 +56,7 @@ private:
     Result m_result;
     int m_row = -1;
     int m_preparation = 0;
+    int m_session = 0; // the connection's session it was prepared in
     const bool m_reads;
 };
 
