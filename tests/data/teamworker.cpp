@@ -10,7 +10,7 @@
 //     order+ <no> <payment> …         an order added together with its payments
 //     order- <no> ok|gone             an order deleted together with its payments
 // mode "saves", amount = orders: adds orders with their payments, saying "begin <no>" before a
-// save and "done <no>" once it is committed.
+// save, "done <no>" once it is committed and "failed" when it is not.
 //
 // Every text a row is given carries its own number, and every payment the order it belongs to,
 // so a write that lands on another row shows.
@@ -77,12 +77,23 @@ public:
         return true;
     }
 
+    // A save that fails ("failed") is given up and the next one tried a moment later, as a
+    // user would after the message: the server may be restarting. Ends with the last save
+    // done, or false after ten seconds of failures.
     bool Saves(int orders)
     {
-        for (int i = 0; i < orders; ++i)
-            if (!AddOrder(&i))
-                return false;
-        return true;
+        constexpr int kTries = 100;
+        int failures = 0;
+        for (int i = 0; i < orders && failures < kTries; ++i) {
+            if (AddOrder(&i)) {
+                failures = 0;
+                continue;
+            }
+            ++failures;
+            Say(u"failed"_s);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return failures == 0;
     }
 
 private:

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -250,5 +251,75 @@ TEST_P(TeamWork, WorkstationsKilledDuringSavesLeaveExactlyTheSavesTheyReported)
 }
 
 INSTANTIATE_TEST_SUITE_P(, TeamWork, EachBackend(), BackendName);
+
+// A server of this test's own, which it may restart: the run's shared one serves other tests.
+class PrivateServer
+{
+public:
+    PrivateServer()
+        : m_script(QString::fromUtf8(VANTREL_SOURCE_DIR "/tests/support/pgserver.sh")),
+          m_port(QString::number(qEnvironmentVariableIntValue("VANTREL_TEST_PGPORT") + 67)),
+          m_sharedPort(qgetenv("VANTREL_TEST_PGPORT"))
+    {
+        m_started = Run(u"start"_s, {m_folder.path(), m_port});
+        qputenv("VANTREL_TEST_PGPORT", m_port.toUtf8());
+    }
+    ~PrivateServer()
+    {
+        qputenv("VANTREL_TEST_PGPORT", m_sharedPort);
+        Run(u"stop"_s, {m_folder.path()});
+    }
+    bool Started() const { return m_started; }
+    bool Restart() { return Run(u"restart"_s, {m_folder.path()}); }
+
+private:
+    bool Run(const QString& command, const QStringList& arguments)
+    {
+        QProcess script;
+        script.start(m_script, QStringList{command} + arguments);
+        return script.waitForFinished(60000) && script.exitCode() == 0;
+    }
+
+    QTemporaryDir m_folder;
+    QString m_script;
+    QString m_port;
+    QByteArray m_sharedPort;
+    bool m_started = false;
+};
+
+TEST(TeamServer, AServerRestartedDuringSavesLosesNoReportedSaveAndTheWorkstationGoesOn)
+{
+    PrivateServer server;
+    ASSERT_TRUE(server.Started());
+    std::unique_ptr<TestDatabase> database = DataBackends().back().makeDatabase();
+    QProcess workstation;
+    workstation.start(Worker(), {database->ConnectionString(), u"saves"_s, u"600"_s, u"7"_s});
+    // Restart once the workstation is well at work.
+    QByteArray output;
+    while (output.count("done ") < 100 && workstation.waitForReadyRead(30000))
+        output += workstation.readAllStandardOutput();
+    ASSERT_GE(output.count("done "), 100) << workstation.readAllStandardError().toStdString();
+    ASSERT_TRUE(server.Restart());
+    const qsizetype doneBefore = output.count("done ");
+    ASSERT_TRUE(workstation.waitForFinished(120000));
+    output += workstation.readAllStandardOutput();
+    EXPECT_EQ(workstation.exitCode(), 0) << workstation.readAllStandardError().toStdString();
+
+    std::set<int> done;
+    for (const QByteArray& line : output.split('\n'))
+        if (line.startsWith("done "))
+            done.insert(line.mid(5).toInt());
+    const std::unique_ptr<CADODatabase> db = database->Open();
+    std::set<int> saved;
+    for (const auto& [no, payments] : OrdersOn(*db))
+        saved.insert(no);
+    EXPECT_TRUE(std::includes(saved.begin(), saved.end(), done.begin(), done.end()));
+    // It went on saving after the restart, without being started again.
+    EXPECT_GT(qsizetype(done.size()), doneBefore);
+    std::printf("[ figures  ] restart after %lld saves: %zu reported done in all, %lld failed, "
+                "%zu on the server\n",
+                static_cast<long long>(doneBefore), done.size(),
+                static_cast<long long>(output.count("failed")), saved.size());
+}
 
 } // namespace

@@ -6,6 +6,8 @@
 #                                 now (DIR/server.crt, which also serves as its CA file; DIR/other.crt
 #                                 is a certificate of nobody's), and asking every user but
 #                                 vantrel for a password
+#   pgserver.sh restart DIR       stop it as an administrator would (ending every connection)
+#                                 and start it again with the same settings
 #   pgserver.sh stop DIR          stop it at once and remove DIR
 # As root, the server runs as nobody (PostgreSQL refuses to run as root).
 set -euo pipefail
@@ -50,13 +52,18 @@ start | start-secure)
     as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/log" -w -o "$options" \
         start >/dev/null || { cat "$dir/log" >&2; exit 1; }
     ;;
+restart)
+    dir=$2
+    as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/log" -w -m fast restart >/dev/null ||
+        { cat "$dir/log" >&2; exit 1; }
+    ;;
 stop)
     dir=$2
     as_owner "$bin/pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
     rm -rf "$dir"
     ;;
 *)
-    echo "usage: $0 start DIR PORT | start-secure DIR PORT | stop DIR" >&2
+    echo "usage: $0 start DIR PORT | start-secure DIR PORT | restart DIR | stop DIR" >&2
     exit 2
     ;;
 esac
