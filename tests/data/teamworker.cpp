@@ -12,10 +12,15 @@
 // mode "saves", amount = orders: adds orders with their payments, saying "begin <no>" before a
 // save, "done <no>" once it is committed and "failed" when it is not.
 //
+// mode "upload", amount unused, and a data file's connection string in place of the seed:
+// copies that file onto the (empty) database, saying "copied <rows>" when it is done, as the
+// upload to a server does.
+//
 // Every text a row is given carries its own number, and every payment the order it belongs to,
 // so a write that lands on another row shows.
 #include "data/adodatabase.h"
 #include "data/adorecordset.h"
+#include "data/datacopy.h"
 #include "data/eachrow.h"
 #include "data/recordnumber.h"
 #include "support/workermain.h"
@@ -266,9 +271,27 @@ private:
 
 } // namespace
 
+int Upload(CADODatabase& target, const QString& source)
+{
+    CADODatabase file;
+    if (!OpenDatabase(file, source, 60))
+        return 1;
+    const vantrel::db::CopyReport report =
+        vantrel::db::CopyData(*file.GetActiveConnection(), *target.GetActiveConnection());
+    if (!report.copied)
+        return Fail(u"upload"_s, report.error) ? 0 : 1;
+    qint64 rows = 0;
+    for (const vantrel::db::CopiedTable& table : report.tables)
+        rows += table.rows;
+    Say(u"copied %1"_s.arg(rows));
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     return RunOnDatabase(argc, argv, 5, [](CADODatabase& db, const QStringList& arguments) {
+        if (arguments.at(2) == u"upload"_s)
+            return Upload(db, arguments.at(4));
         Workstation workstation(db, arguments.at(4).toUInt());
         const QString& mode = arguments.at(2);
         const int amount = arguments.at(3).toInt();

@@ -10,6 +10,7 @@
 #include "support/datafixture.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -320,6 +321,64 @@ TEST(TeamServer, AServerRestartedDuringSavesLosesNoReportedSaveAndTheWorkstation
                 "%zu on the server\n",
                 static_cast<long long>(doneBefore), done.size(),
                 static_cast<long long>(output.count("failed")), saved.size());
+}
+
+// Uploads of a data file killed at random moments: the server's database is either untouched
+// or holds the whole file, never a part of it.
+TEST(TeamServer, UploadsKilledHalfWayLeaveTheServerEitherEmptyOrWhole)
+{
+    constexpr int kKills = 20;
+    const std::unique_ptr<TestDatabase> file = DataBackends().front().makeDatabase();
+    file->Exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+               "INSERT INTO client (no, name, number, remark) SELECT i, '客户' || i, i, 'no=' || i "
+               "FROM n"_s);
+    file->Exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+               "INSERT INTO outputdata (no, paper, sum, remark) SELECT i, 'S' || i, 100, "
+               "'no=' || i FROM n"_s);
+    std::mt19937 random(25);
+    std::unique_ptr<TestDatabase> server = DataBackends().back().makeDatabase();
+    // How long an upload takes here, so that the kills fall all over it.
+    QElapsedTimer clock;
+    clock.start();
+    QProcess whole;
+    whole.start(Worker(),
+                {server->ConnectionString(), u"upload"_s, u"0"_s, file->ConnectionString()});
+    ASSERT_TRUE(whole.waitForFinished(120000));
+    ASSERT_TRUE(whole.readAllStandardOutput().startsWith("copied "))
+        << whole.readAllStandardError().toStdString();
+    const auto span = static_cast<unsigned>(clock.elapsed()) + 1;
+    server = DataBackends().back().makeDatabase();
+    int interrupted = 0, completed = 0;
+    for (int kill = 0; kill < kKills; ++kill) {
+        QProcess upload;
+        upload.start(Worker(),
+                     {server->ConnectionString(), u"upload"_s, u"0"_s, file->ConnectionString()});
+        ASSERT_TRUE(upload.waitForStarted());
+        QThread::usleep(1000 * (random() % span));
+        ::kill(static_cast<pid_t>(upload.processId()), SIGKILL);
+        ASSERT_TRUE(upload.waitForFinished(30000));
+        const bool copied = upload.readAllStandardOutput().startsWith("copied ");
+        const QString clients = server->QueryValue(u"SELECT count(*) FROM client"_s);
+        const QString orders = server->QueryValue(u"SELECT count(*) FROM outputdata"_s);
+        if (copied) {
+            ++completed;
+            EXPECT_EQ(clients, u"20000"_s);
+            EXPECT_EQ(orders, u"20000"_s);
+            server = DataBackends().back().makeDatabase(); // the next upload needs an empty one
+        } else {
+            ++interrupted;
+            // A commit may have reached the server just before the kill.
+            const bool whole = clients == u"20000"_s && orders == u"20000"_s;
+            EXPECT_TRUE(whole || (clients == u"0"_s && orders == u"0"_s))
+                << clients.toStdString() << " clients, " << orders.toStdString() << " orders";
+            if (whole)
+                server = DataBackends().back().makeDatabase();
+        }
+    }
+    EXPECT_GT(interrupted, 0);
+    std::printf("[ figures  ] %d uploads killed within the %u ms one takes: %d interrupted, %d "
+                "had finished\n",
+                kKills, span, interrupted, completed);
 }
 
 } // namespace
