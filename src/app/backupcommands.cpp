@@ -25,6 +25,27 @@ namespace {
 // Why a backup or restore cannot be made of a data file that is not open.
 const QString kNotOpen = u"数据文件未打开"_s;
 
+// Says how a restore went. After one that was made the program ends: its connection and its
+// windows still hold the data as they were, and nothing may be written through them.
+void FinishRestore(CVantrelApp& app, QWidget* window, RestoreResult result, const QString& inUse,
+                   const QString& error, const QString& done)
+{
+    switch (result) {
+    case RestoreResult::InUse:
+        Warn(window, inUse);
+        return;
+    case RestoreResult::Failed:
+        Warn(window, u"数据恢复失败：%1"_s.arg(error));
+        return;
+    case RestoreResult::Restored:
+        break;
+    }
+    if (CADODatabase* database = app.Database())
+        database->Close();
+    Inform(window, done);
+    window->close();
+}
+
 // The server's connection when the data are kept on a server, else null.
 std::shared_ptr<vantrel::db::Connection> ServerConnection(CVantrelApp& app)
 {
@@ -79,21 +100,10 @@ void RestoreOnServer(CVantrelApp& app, QWidget* window, const QString& backup,
         return;
     }
     QString error;
-    switch (vantrel::db::RestoreServer(backup, server, *workstations, keepAs, &error)) {
-    case RestoreResult::InUse:
-        Warn(window, error);
-        return;
-    case RestoreResult::Failed:
-        Warn(window, u"数据恢复失败：%1"_s.arg(error));
-        return;
-    case RestoreResult::Restored:
-        break;
-    }
-    // What the windows show is the data as they were: the program starts afresh.
-    if (CADODatabase* database = app.Database())
-        database->Close();
-    Inform(window, u"数据已恢复，服务器上原有的数据已保存为：\n%1\n请重新启动程序。"_s.arg(kept));
-    window->close();
+    const RestoreResult result =
+        vantrel::db::RestoreServer(backup, server, *workstations, keepAs, &error);
+    FinishRestore(app, window, result, error, error,
+                  u"数据已恢复，服务器上原有的数据已保存为：\n%1\n请重新启动程序。"_s.arg(kept));
 }
 
 void Restore(CVantrelApp& app, QWidget* window)
@@ -131,22 +141,10 @@ void Restore(CVantrelApp& app, QWidget* window)
         Warn(window, u"数据恢复失败：数据文件未打开"_s);
         return;
     }
-    switch (care->Restore(backup, dataFile, *app.Connections().Users(), keepAs, ReplacedFile::Sound,
-                          &error)) {
-    case RestoreResult::InUse:
-        Warn(window, u"其他用户正在使用数据文件，无法恢复！"_s);
-        return;
-    case RestoreResult::Failed:
-        Warn(window, u"数据恢复失败：%1"_s.arg(error));
-        return;
-    case RestoreResult::Restored:
-        break;
-    }
-    // The open connection still sees the replaced file: nothing may be written through it.
-    if (CADODatabase* database = app.Database())
-        database->Close();
-    Inform(window, u"数据已恢复，原数据文件已保存为：\n%1\n请重新启动程序。"_s.arg(kept));
-    window->close();
+    const RestoreResult result = care->Restore(backup, dataFile, *app.Connections().Users(), keepAs,
+                                               ReplacedFile::Sound, &error);
+    FinishRestore(app, window, result, u"其他用户正在使用数据文件，无法恢复！"_s, error,
+                  u"数据已恢复，原数据文件已保存为：\n%1\n请重新启动程序。"_s.arg(kept));
 }
 
 } // namespace
