@@ -13,6 +13,7 @@
 #include "data/dbconnection.h"
 #include "data/serverprobe.h"
 #include "kit/messages.h"
+#include "memorypasswords.h"
 #include "startfolder.h"
 #include "support/controls.h"
 
@@ -39,26 +40,6 @@ namespace {
 
 // A password with everything a connection string treats specially.
 const QString kAnnaPassword = u"an'na \\ pw dbname=postgres"_s;
-
-// Keeps passwords as the keyring would, for one test.
-class MemoryPasswords final : public IServerPasswords
-{
-public:
-    explicit MemoryPasswords(QHash<QString, QString>& kept) : m_kept(kept) {}
-    bool Store(const QString& server, const QString& password) override
-    {
-        m_kept[server] = password;
-        return true;
-    }
-    std::optional<QString> Read(const QString& server) override
-    {
-        return m_kept.contains(server) ? std::optional(m_kept[server]) : std::nullopt;
-    }
-    bool Forget(const QString& server) override { return m_kept.remove(server) > 0; }
-
-private:
-    QHash<QString, QString>& m_kept;
-};
 
 // A port nobody listens on, for now.
 int FreePort()

@@ -9,6 +9,7 @@
 #include "data/recordnumber.h"
 #include "kit/commandids.h"
 #include "kit/messages.h"
+#include "memorypasswords.h"
 #include "startfolder.h"
 #include "support/pgtestdatabase.h"
 
@@ -22,25 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class KeptPasswords final : public IServerPasswords
-{
-public:
-    explicit KeptPasswords(QHash<QString, QString>& kept) : m_kept(kept) {}
-    bool Store(const QString& server, const QString& password) override
-    {
-        m_kept[server] = password;
-        return true;
-    }
-    std::optional<QString> Read(const QString& server) override
-    {
-        return m_kept.contains(server) ? std::optional(m_kept[server]) : std::nullopt;
-    }
-    bool Forget(const QString& server) override { return m_kept.remove(server) > 0; }
-
-private:
-    QHash<QString, QString>& m_kept;
-};
 
 // A database on the test run's server with nothing in it, as an administrator makes one with
 // createdb.
@@ -97,7 +79,7 @@ TEST(UploadCommand, CopiesTheFileOntoAnEmptyServerDatabaseOnceAndCanMakeItTheWor
     EmptyServerDatabase server;
     QHash<QString, QString> keyring;
     auto app = folder.MakeApp();
-    app->SetServerPasswords(std::make_unique<KeptPasswords>(keyring));
+    app->SetServerPasswords(std::make_unique<MemoryPasswords>(keyring));
     app->Connections().SetDataPath(u"sale.db"_s);
     app->Connections().OpenDatabase();
     app->Session().SetUser(u"管理员"_s);
