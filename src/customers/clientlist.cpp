@@ -16,7 +16,7 @@ bool ShowClientList(CVantrelDoc& doc, CADODatabase* database, const QString& sql
     if (!view)
         return false;
     // Read first, so a statement that fails leaves the list as it was.
-    std::vector<CListRow> rows;
+    CListRows rows;
     if (!ReadLayoutRows(rows, ListLayouts::kClients, database, sql))
         return false;
 

@@ -11,6 +11,7 @@
 #include "data/schema.h"
 #include "data/sqldialect.h"
 #include "data/sqltext.h"
+#include "data/storedvalues.h"
 
 #include <QStringList>
 
@@ -72,6 +73,25 @@ std::shared_ptr<const vantrel::detail::Layout> LayoutOf(db::Statement& statement
     return statement.layout;
 }
 
+// Binds the values the translation took out of the statement's text.
+bool BindParameters(db::Statement& statement, const jetsql::Translation& translation)
+{
+    int index = 0;
+    for (const jetsql::Parameter& parameter : translation.parameters) {
+        ++index;
+        bool bound = false;
+        if (parameter.kind == jetsql::Parameter::Integer)
+            bound = statement.BindInteger(index, parameter.integer);
+        else if (parameter.kind == jetsql::Parameter::Real)
+            bound = statement.BindReal(index, parameter.real);
+        else
+            bound = statement.BindText(index, parameter.text.toUtf8());
+        if (!bound)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 CADORecordset::CADORecordset(CADODatabase* database) : m_database(database) {}
@@ -79,6 +99,25 @@ CADORecordset::CADORecordset(CADODatabase* database) : m_database(database) {}
 CADORecordset::~CADORecordset()
 {
     Close();
+}
+
+db::Statement* CADORecordset::PrepareBound(const QString& text, bool forward)
+{
+    db::Statement* statement = nullptr;
+    if (forward) {
+        m_forward = m_connection->Borrow(text);
+        m_forwardSql = text;
+        statement = m_forward.get();
+    } else {
+        statement = m_connection->Prepared(text);
+    }
+    if (!statement) {
+        if (m_connection->LastError().kind == ErrorKind::Misuse)
+            RecordError(ErrorKind::Misuse, kEmptyStatement);
+        else
+            RecordConnectionError();
+    }
+    return statement;
 }
 
 bool CADORecordset::Open(const QString& sql)
@@ -93,27 +132,10 @@ bool CADORecordset::Open(const QString& sql)
     }
     const jetsql::Translation translation = jetsql::Translate(
         m_query, m_connection->SqlDialect(), m_connection->Schema().NonTextColumns());
-    db::Statement* statement = m_connection->Prepared(translation.sql);
-    if (!statement) {
-        if (m_connection->LastError().kind == ErrorKind::Misuse)
-            RecordError(ErrorKind::Misuse, kEmptyStatement);
-        else
-            RecordConnectionError();
+    db::Statement* statement = PrepareBound(translation.sql, false);
+    if (!statement)
         return false;
-    }
-    bool bound = true;
-    int index = 0;
-    for (const jetsql::Parameter& parameter : translation.parameters) {
-        ++index;
-        if (parameter.kind == jetsql::Parameter::Integer)
-            bound = statement->BindInteger(index, parameter.integer);
-        else if (parameter.kind == jetsql::Parameter::Real)
-            bound = statement->BindReal(index, parameter.real);
-        else
-            bound = statement->BindText(index, parameter.text.toUtf8());
-        if (!bound)
-            break;
-    }
+    const bool bound = BindParameters(*statement, translation);
     // The layout is read after the first step: a statement prepared before another program
     // changed the tables is prepared again there.
     db::StepResult step = bound ? statement->Step() : db::StepResult::Failed;
@@ -133,14 +155,78 @@ bool CADORecordset::Open(const QString& sql)
     return true;
 }
 
+bool CADORecordset::OpenForward(const QString& sql)
+{
+    Close();
+    if (!sql.isEmpty())
+        m_query = sql;
+    m_connection = m_database ? m_database->GetActiveConnection() : nullptr;
+    if (!m_connection) {
+        RecordError(ErrorKind::Misuse, u"The connection is closed."_s);
+        return false;
+    }
+    const jetsql::Translation translation = jetsql::Translate(
+        m_query, m_connection->SqlDialect(), m_connection->Schema().NonTextColumns());
+    db::Statement* statement = PrepareBound(translation.sql, true);
+    if (!statement)
+        return false;
+    m_bForwardWalk = true;
+    const bool bound = BindParameters(*statement, translation);
+    const db::StepResult step = bound ? statement->Step() : db::StepResult::Failed;
+    if (step == db::StepResult::Failed) {
+        RecordConnectionError();
+        EndForward();
+        return false;
+    }
+    // Nothing of the result may be changed through a forward walk: it names no table.
+    m_result = std::make_unique<ResultSet>(
+        LayoutOf(*statement, !translation.updatableTable.isEmpty()), QString());
+    m_pending.assign(m_result->Columns().size(), Value());
+    m_current = 0;
+    if (step == db::StepResult::Row)
+        m_result->StoreRow(*statement);
+    else
+        EndForward();
+    return true;
+}
+
+void CADORecordset::StepForward()
+{
+    const db::StepResult step = m_forward->Step();
+    if (step == db::StepResult::Row) {
+        // One row at a time: the texts of the last one make room for this one's.
+        m_result->arena.truncate(0);
+        m_result->StoreRow(*m_forward, 0);
+        return;
+    }
+    if (step == db::StepResult::Failed) {
+        RecordConnectionError();
+        m_bWalkFailed = true;
+    }
+    EndForward();
+    m_current = 1;
+}
+
+void CADORecordset::EndForward()
+{
+    if (!m_forward)
+        return;
+    m_forward->Reset();
+    m_connection->GiveBack(m_forwardSql, std::move(m_forward));
+    m_forward.reset();
+}
+
 void CADORecordset::Close()
 {
     if (IsOpen() && m_editStatus != dbEditNone)
         CancelUpdate();
+    EndForward();
     m_result.reset();
     m_pending.clear();
     m_editStatus = dbEditNone;
     m_bEditAsRead = false;
+    m_bForwardWalk = false;
+    m_bWalkFailed = false;
     m_current = 0;
 }
 
@@ -151,11 +237,15 @@ bool CADORecordset::IsOpen() const
 
 int CADORecordset::GetRecordCount() const
 {
+    if (m_bForwardWalk)
+        return -1;
     return m_result ? m_result->liveRows : 0;
 }
 
 void CADORecordset::MoveFirst()
 {
+    if (m_bForwardWalk)
+        return; // a forward walk starts on its first row and cannot go back
     m_current = 0;
     while (m_result && m_current < m_result->RowCount() && m_result->deleted[m_current])
         ++m_current;
@@ -165,6 +255,11 @@ void CADORecordset::MoveNext()
 {
     if (!m_result || m_current >= m_result->RowCount())
         return;
+    if (m_bForwardWalk) {
+        if (m_forward)
+            StepForward();
+        return;
+    }
     do
         ++m_current;
     while (m_current < m_result->RowCount() && m_result->deleted[m_current]);
@@ -357,6 +452,44 @@ bool CADORecordset::GetFieldDay(int index, QDate& day)
 {
     QTime time;
     return ReadDateTime(index, day, time);
+}
+
+bool CADORecordset::StoreField(int index, CStoredValues& values, int row, int column)
+{
+    if (!m_result || index < 0 || index >= m_result->ColumnCount() || IsEOF() ||
+        m_result->deleted[m_current]) {
+        RecordError(ErrorKind::Failed,
+                    index < 0 ? kNoSuchField + QString::number(index) : kNoCurrentRow);
+        return false;
+    }
+    const Cell& cell = m_result->At(m_current, index);
+    const ColumnRole role = m_result->Columns()[index].role;
+    switch (cell.kind) {
+    case CellKind::Integer:
+        if (role == ColumnRole::YesNo)
+            values.SetYesNo(row, column, cell.number != 0);
+        else
+            values.SetInteger(row, column, cell.number);
+        return true;
+    case CellKind::Real:
+        values.SetReal(row, column, m_result->Real(cell));
+        return true;
+    case CellKind::Text: {
+        const QByteArrayView text(m_result->arena.constData() + cell.number, cell.length);
+        QDate date;
+        QTime time;
+        if (role == ColumnRole::DateTime && jetsql::ParseStoredDateTime(text, date, time))
+            values.SetDateTime(row, column, date, time);
+        else
+            values.SetUtf8(row, column, text);
+        return true;
+    }
+    case CellKind::Null:
+    case CellKind::Blob:
+        values.SetNull(row, column);
+        return true;
+    }
+    return false;
 }
 
 bool CADORecordset::ReadDateTime(int index, QDate& date, QTime& time)

@@ -9,6 +9,7 @@
 #include <vector>
 
 class CADODatabase;
+class CStoredValues;
 
 namespace vantrel::db {
 class Connection;
@@ -36,6 +37,15 @@ public:
 
     // Jet SQL as the dialogs write it (date literals #y-m-d h:m:s#, [names], LIKE '%x%').
     bool Open(const QString& sql = {});
+    // Runs the statement to be walked once, forward: MoveNext reads the next row from the
+    // statement and no row is kept, so a list of 100,000 rows holds its values once, in its
+    // own store. Other statements may run during the walk. The rows cannot be changed, and
+    // GetRecordCount is -1: the count is known only at the end.
+    bool OpenForward(const QString& sql = {});
+    bool IsForwardOnly() const { return m_forward != nullptr || m_bForwardWalk; }
+    // False when a forward walk stopped at a failure (recorded as the last error) rather than
+    // at the end of the rows.
+    bool WalkSucceeded() const { return !m_bWalkFailed; }
     void Close();
     bool IsOpen() const;
 
@@ -60,6 +70,9 @@ public:
     // The day of a date field (null for NULL): no local time is made, which lists of many rows
     // notice.
     bool GetFieldDay(int index, QDate& day);
+    // Copies the current row's field into a list's store as it was read: a number as the
+    // number, a text as its UTF-8, a date as its day and time, a yes/no as -1 or 0.
+    bool StoreField(int index, CStoredValues& values, int row, int column);
 
     // Only between AddNew/Edit and Update; an empty text is stored as NULL.
     bool SetFieldText(const QString& field, const QString& value);
@@ -110,6 +123,11 @@ private:
     QString CurrentRowCondition(bool wholeRow) const;
     bool BindCurrentRow(vantrel::db::Statement& statement, int& parameter, bool wholeRow) const;
     bool StoreWrittenRow(vantrel::db::Statement& statement, int row);
+    // The prepared statement of the text, bound to its parameters; null after recording why not.
+    vantrel::db::Statement* PrepareBound(const QString& text, bool forward);
+    // Reads the forward walk's next row, or ends the walk.
+    void StepForward();
+    void EndForward();
     void RecordError(vantrel::db::ErrorKind kind, const QString& description);
     void RecordError(const vantrel::db::Error& error);
     // The connection's last failure.
@@ -118,6 +136,11 @@ private:
     CADODatabase* m_database;
     std::shared_ptr<vantrel::db::Connection> m_connection;
     std::unique_ptr<vantrel::detail::ResultSet> m_result;
+    // The statement a forward walk steps, lent by the connection until the walk ends.
+    std::shared_ptr<vantrel::db::Statement> m_forward;
+    QString m_forwardSql;
+    bool m_bForwardWalk = false;
+    bool m_bWalkFailed = false;
     std::vector<Value> m_pending;
     int m_current = 0;
     int m_editStatus = dbEditNone;

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // One open connection of a backend to a data source, used by one thread. Beneath CADODatabase
 // and CADORecordset, which are the same on every backend.
@@ -40,6 +41,10 @@ public:
     // with nothing to run). The statement stays the connection's: run it to the end (or reset
     // it) before asking for another.
     virtual Statement* Prepared(const QString& sql) = 0;
+    // The same statement lent for a walk that reads its rows while other statements run: no
+    // one else is handed it until GiveBack, reset, returns it to be kept.
+    virtual std::shared_ptr<Statement> Borrow(const QString& sql) = 0;
+    virtual void GiveBack(const QString& sql, std::shared_ptr<Statement> statement) = 0;
     // Rows the last INSERT, UPDATE or DELETE changed.
     virtual qint64 Changes() const = 0;
     // The failure of the last call that failed on this connection.

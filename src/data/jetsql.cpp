@@ -874,29 +874,55 @@ QString StoredDateTime(const QDate& date, const QTime& time)
                              time.hour(), time.minute(), time.second());
 }
 
-bool ParseStoredDateTime(QStringView text, QDate& date, QTime& time)
+namespace {
+
+char16_t Unit(QChar c)
+{
+    return c.unicode();
+}
+
+char16_t Unit(char c)
+{
+    return char16_t(uchar(c));
+}
+
+template <typename Text> bool ParseStoredText(Text text, QDate& date, QTime& time)
 {
     auto number = [&](qsizetype from, qsizetype length, int& value) {
         value = 0;
         for (qsizetype i = from; i < from + length; ++i) {
-            if (!text[i].isDigit())
+            const char16_t c = Unit(text[i]);
+            if (c < u'0' || c > u'9')
                 return false;
-            value = value * 10 + text[i].digitValue();
+            value = value * 10 + int(c - u'0');
         }
         return true;
     };
     if (text.size() != 10 && text.size() != 19)
         return false;
     int year, month, day, hour = 0, minute = 0, second = 0;
-    if (!number(0, 4, year) || text[4] != u'-' || !number(5, 2, month) || text[7] != u'-' ||
-        !number(8, 2, day))
+    if (!number(0, 4, year) || Unit(text[4]) != u'-' || !number(5, 2, month) ||
+        Unit(text[7]) != u'-' || !number(8, 2, day))
         return false;
-    if (text.size() == 19 && (text[10] != u' ' || !number(11, 2, hour) || text[13] != u':' ||
-                              !number(14, 2, minute) || text[16] != u':' || !number(17, 2, second)))
+    if (text.size() == 19 &&
+        (Unit(text[10]) != u' ' || !number(11, 2, hour) || Unit(text[13]) != u':' ||
+         !number(14, 2, minute) || Unit(text[16]) != u':' || !number(17, 2, second)))
         return false;
     date = QDate(year, month, day);
     time = QTime(hour, minute, second);
     return date.isValid() && time.isValid();
+}
+
+} // namespace
+
+bool ParseStoredDateTime(QStringView text, QDate& date, QTime& time)
+{
+    return ParseStoredText(text, date, time);
+}
+
+bool ParseStoredDateTime(QByteArrayView text, QDate& date, QTime& time)
+{
+    return ParseStoredText(text, date, time);
 }
 
 } // namespace jetsql

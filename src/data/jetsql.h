@@ -58,5 +58,7 @@ Translation Translate(const QString& jetSql, const vantrel::db::Dialect& dialect
 QString StoredDateTime(const QDate& date, const QTime& time);
 // Reads "YYYY-MM-DD HH:MM:SS" or "YYYY-MM-DD"; false for anything else.
 bool ParseStoredDateTime(QStringView text, QDate& date, QTime& time);
+// The same of the text as UTF-8 (or Latin-1) bytes.
+bool ParseStoredDateTime(QByteArrayView text, QDate& date, QTime& time);
 
 } // namespace jetsql

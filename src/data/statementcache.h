@@ -40,6 +40,26 @@ public:
         return kept;
     }
 
+    // Takes the kept statement of the text out of the cache, to be kept again when it is given
+    // back; null when none is kept.
+    std::shared_ptr<Statement> Take(const QString& sql)
+    {
+        const auto found = m_statements.find(sql);
+        if (found == m_statements.end())
+            return nullptr;
+        std::shared_ptr<Statement> taken = std::move(found->statement);
+        m_statements.erase(found);
+        taken->Reset();
+        return taken;
+    }
+
+    // Keeps a statement given back, unless one of the same text was kept meanwhile.
+    void GiveBack(const QString& sql, std::shared_ptr<Statement> statement)
+    {
+        if (!m_statements.contains(sql))
+            Keep(sql, std::move(statement));
+    }
+
     // Lets go of every statement (before the connection they belong to closes).
     void Clear() { m_statements.clear(); }
 

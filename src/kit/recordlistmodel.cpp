@@ -2,6 +2,8 @@
 
 #include "data/formats.h"
 
+#include <limits>
+
 CRecordListModel::CRecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int CRecordListModel::InsertColumn(int index, const QString& title, Qt::Alignment alignment,
@@ -24,12 +26,21 @@ void CRecordListModel::DeleteAllColumns()
     endRemoveColumns();
 }
 
+int CRecordListModel::AddTextRow(const QStringList& texts)
+{
+    const int stored = m_values.AddRow();
+    const int columns = std::max(GetColumnCount(), int(texts.size()));
+    for (int column = 0; column < columns; ++column)
+        m_values.SetShown(stored, column, texts.value(column));
+    return stored;
+}
+
 int CRecordListModel::InsertItem(int row, const QString& text, int image)
 {
     if (row < 0 || row > GetItemCount())
         row = GetItemCount();
     beginInsertRows({}, row, row);
-    m_rows.insert(m_rows.begin() + row, CListRow{QStringList{text}, image});
+    m_rows.insert(m_rows.begin() + row, Row{AddTextRow(QStringList{text}), image});
     endInsertRows();
     return row;
 }
@@ -38,24 +49,24 @@ int CRecordListModel::AppendRow(QStringList texts, int image)
 {
     const int row = GetItemCount();
     beginInsertRows({}, row, row);
-    m_rows.push_back(CListRow{std::move(texts), image});
+    m_rows.push_back(Row{AddTextRow(texts), image});
     endInsertRows();
     return row;
 }
 
-void CRecordListModel::AppendRows(std::vector<CListRow> rows)
+void CRecordListModel::AppendRows(CListRows rows)
 {
-    if (rows.empty())
+    const int count = rows.Count();
+    if (count == 0)
         return;
     const int first = GetItemCount();
-    beginInsertRows({}, first, first + int(rows.size()) - 1);
-    if (m_rows.empty()) {
-        m_rows = std::move(rows);
-    } else {
-        m_rows.reserve(m_rows.size() + rows.size());
-        for (CListRow& row : rows)
-            m_rows.push_back(std::move(row));
-    }
+    const int base = m_values.RowCount();
+    beginInsertRows({}, first, first + count - 1);
+    m_values.Append(std::move(rows.values));
+    m_rows.reserve(m_rows.size() + size_t(count));
+    for (int i = 0; i < count; ++i)
+        m_rows.push_back(
+            Row{base + i, i < int(rows.images.size()) ? rows.images[size_t(i)] : kNoImage});
     endInsertRows();
 }
 
@@ -63,10 +74,7 @@ bool CRecordListModel::SetItemText(int row, int column, const QString& text)
 {
     if (!HasRow(row) || column < 0)
         return false;
-    QStringList& texts = m_rows[size_t(row)].texts;
-    while (texts.size() <= column)
-        texts.append(QString());
-    texts[column] = text;
+    m_values.SetShown(m_rows[size_t(row)].stored, column, text);
     if (column < GetColumnCount()) {
         const QModelIndex cell = index(row, column);
         Q_EMIT dataChanged(cell, cell, {Qt::DisplayRole});
@@ -74,11 +82,16 @@ bool CRecordListModel::SetItemText(int row, int column, const QString& text)
     return true;
 }
 
+CStoredValues::Value CRecordListModel::ValueAt(int row, int column) const
+{
+    return m_values.At(m_rows[size_t(row)].stored, column);
+}
+
 QString CRecordListModel::GetItemText(int row, int column) const
 {
-    if (!HasRow(row))
+    if (!HasRow(row) || column < 0)
         return {};
-    return m_rows[size_t(row)].texts.value(column);
+    return FormatCell(m_values, ValueAt(row, column));
 }
 
 bool CRecordListModel::SetItemImage(int row, int image)
@@ -104,6 +117,7 @@ bool CRecordListModel::DeleteItem(int row)
 {
     if (!HasRow(row))
         return false;
+    // The row's values stay kept, unreached, until the list is emptied.
     beginRemoveRows({}, row, row);
     m_rows.erase(m_rows.begin() + row);
     endRemoveRows();
@@ -130,35 +144,47 @@ void CRecordListModel::Clear()
 
 void CRecordListModel::DisposeRows()
 {
-    if (m_rows.size() < kBackgroundDisposal) {
-        m_rows.clear();
-        return;
-    }
-    // Freeing the texts of 100,000 rows takes a tenth of a second, which the user would wait
-    // for before the next list shows. Texts handed out share their data through thread-safe
-    // counts, so another thread may free the rows meanwhile.
-    std::vector<CListRow> rows;
-    rows.swap(m_rows);
-    m_disposal = std::jthread([rows = std::move(rows)]() mutable { rows.clear(); });
+    m_rows.clear();
+    m_values = CStoredValues();
 }
 
 bool CRecordListModel::RecordNumber(int row, int& number) const
 {
-    if (GetColumnCount() == 0)
+    if (GetColumnCount() == 0 || !HasRow(row))
         return false;
+    const CStoredValues::Value value = ValueAt(row, GetColumnCount() - 1);
+    if (value.kind == CStoredValues::Kind::Integer) {
+        if (value.number < std::numeric_limits<int>::min() ||
+            value.number > std::numeric_limits<int>::max())
+            return false;
+        number = int(value.number);
+        return true;
+    }
     bool ok = false;
-    const int value = GetItemText(row, GetColumnCount() - 1).trimmed().toInt(&ok);
+    const int read = m_values.Text(value).trimmed().toInt(&ok);
     if (ok)
-        number = value;
+        number = read;
     return ok;
 }
 
 double CRecordListModel::SumColumn(int column, int endRow) const
 {
+    using Kind = CStoredValues::Kind;
     double sum = 0.0;
     const int end = std::min(endRow, GetItemCount());
-    for (int row = 0; row < end; ++row)
-        sum += ParseAmount(m_rows[size_t(row)].texts.value(column));
+    for (int row = 0; row < end; ++row) {
+        const CStoredValues::Value value = ValueAt(row, column);
+        const CellFormat format = value.format;
+        const bool number =
+            value.kind == Kind::Integer || value.kind == Kind::Real || value.kind == Kind::Null;
+        // Numbers are added as their texts read back, without making the texts.
+        if (number && (format == CellFormat::Amount || format == CellFormat::Percent))
+            sum += ShownAmount(m_values.Number(value));
+        else if (number && format == CellFormat::Text)
+            sum += m_values.Number(value);
+        else
+            sum += ParseAmount(FormatCell(m_values, value));
+    }
     return sum;
 }
 
@@ -183,11 +209,11 @@ QVariant CRecordListModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const CListRow& row = m_rows[size_t(index.row())];
+    const Row& row = m_rows[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return row.texts.value(index.column());
+        return GetItemText(index.row(), index.column());
     case Qt::TextAlignmentRole:
         // The first column of a report list always reads from the left.
         if (index.column() == 0)

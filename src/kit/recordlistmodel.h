@@ -1,26 +1,46 @@
 #pragma once
 
+#include "data/storedvalues.h"
+
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <thread>
 #include <vector>
 
-// One row of a record list: its cell texts (column 0 first) and the index of its icon in the
-// list's image list (kNoImage for none).
-struct CListRow
+// Rows read for a record list, before they go to the list in one step: their values, made
+// into texts in their formats when their cells are shown, and the index of each row's icon in
+// the list's image list.
+struct CListRows
 {
-    QStringList texts;
-    int image = -1;
+    CStoredValues values;
+    std::vector<int> images;
+
+    int Count() const { return values.RowCount(); }
+    // Appends a row of NULLs with its icon; returns its index.
+    int Add(int image)
+    {
+        images.push_back(image);
+        return values.AddRow();
+    }
+    // Appends a row of texts, each shown as it is.
+    int AddTexts(const QStringList& texts, int image)
+    {
+        const int row = Add(image);
+        for (int column = 0; column < int(texts.size()); ++column)
+            values.SetShown(row, column, texts[column]);
+        return row;
+    }
 };
 
 // The rows and columns of a report-style record list. Every category lays its columns out
-// differently, so the model is generic over rows of texts; by convention the last column holds
-// the record's number ("%d", empty title, width 0). Rows may carry more texts than there are
-// columns; only the columns are shown.
+// differently, so the model is generic over rows of values, each made into its text in its
+// own format when its cell is shown or read (what is shown, exported and printed is one
+// text); by convention the last column holds the record's number (empty title, width 0).
+// Texts set on a row show as they are. Rows may carry more values than there are columns;
+// only the columns are shown.
 class CRecordListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -47,8 +67,9 @@ public:
     int InsertItem(int row, const QString& text, int image = kNoImage);
     int AppendRow(QStringList texts, int image = kNoImage);
     // Many rows at once, announced to the views in one step.
-    void AppendRows(std::vector<CListRow> rows);
+    void AppendRows(CListRows rows);
     bool SetItemText(int row, int column, const QString& text);
+    // The cell's text as its column shows it.
     QString GetItemText(int row, int column) const;
     bool SetItemImage(int row, int image);
     int GetItemImage(int row) const;
@@ -61,7 +82,7 @@ public:
     // The record number in the row's last column; false when the row has none (a totals row,
     // a row of a list without numbers).
     bool RecordNumber(int row, int& number) const;
-    // Sum of a column's texts read as numbers over rows 0..endRow-1.
+    // Sum of a column's shown texts read as numbers over rows 0..endRow-1.
     double SumColumn(int column, int endRow) const;
 
     // The icons the image indices refer to.
@@ -75,17 +96,22 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    // Lists from this many rows are freed by a thread of their own.
-    static constexpr size_t kBackgroundDisposal = 5000;
+    // A shown row: where its values are kept, and its icon.
+    struct Row
+    {
+        int stored;
+        int image;
+    };
 
     bool HasRow(int row) const { return row >= 0 && row < GetItemCount(); }
-    // Empties m_rows.
+    // A kept row for texts: every column shows "" until set.
+    int AddTextRow(const QStringList& texts);
+    CStoredValues::Value ValueAt(int row, int column) const;
+    // Empties the rows.
     void DisposeRows();
 
     std::vector<Column> m_columns;
-    std::vector<CListRow> m_rows;
+    std::vector<Row> m_rows;
+    CStoredValues m_values;
     QList<QIcon> m_icons;
-    // The thread freeing the rows last taken out; joined before the next one starts and when the
-    // model goes.
-    std::jthread m_disposal;
 };

@@ -2,7 +2,7 @@
 
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
-#include "data/formats.h"
+#include "data/storedvalues.h"
 #include "kit/recordlistmodel.h"
 #include "schedule/schedulelayouts.h"
 #include "schedule/schedulerecords.h"
@@ -10,7 +10,6 @@
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
-#include <QDateTime>
 #include <QHash>
 
 #include <memory>
@@ -32,36 +31,36 @@ void ShowAppointmentList(CVantrelDoc& doc, const QString& sql, const AppointPart
     SetLayoutColumns(view->List(), layout);
 
     CADORecordset recordset(doc.Database());
-    if (!recordset.Open(sql))
+    if (!recordset.OpenForward(sql))
         return;
-    view->SetCurrentQuery(sql);
     const int no = recordset.GetFieldIndex(u"no"_s);
     const int linkman = recordset.GetFieldIndex(u"linkman"_s);
-    const int time = recordset.GetFieldIndex(u"time"_s);
-    const int length = recordset.GetFieldIndex(u"length"_s);
-    const int place = recordset.GetFieldIndex(u"place"_s);
-    const int content = recordset.GetFieldIndex(u"content"_s);
-    std::vector<CListRow> rows;
-    rows.reserve(size_t(std::max(recordset.GetRecordCount(), 0)));
+    const int fields[] = {recordset.GetFieldIndex(u"time"_s), recordset.GetFieldIndex(u"length"_s),
+                          recordset.GetFieldIndex(u"place"_s),
+                          recordset.GetFieldIndex(u"content"_s)};
+    CListRows rows;
+    CStoredValues& values = rows.values;
     ForEachRow(recordset, [&] {
         int contact = 0;
         recordset.GetFieldInt(linkman, contact);
         const std::optional<AppointParties> names = parties(contact);
         if (!names)
             return;
-        QDateTime stamp;
-        recordset.GetFieldDate(time, stamp);
-        QStringList texts{names->client, names->contact, FormatDateTime(stamp)};
-        for (int field : {length, place, content}) {
-            QString text;
-            recordset.GetFieldText(field, text);
-            texts << text;
+        const int row = rows.Add(layout.image);
+        values.SetShown(row, 0, names->client);
+        values.SetShown(row, 1, names->contact);
+        int column = 2;
+        for (int field : fields) {
+            values.SetFormat(row, column, layout.columns[size_t(column)].format);
+            recordset.StoreField(field, values, row, column++);
         }
         int number = 0;
         recordset.GetFieldInt(no, number);
-        texts << FormatNumber(number);
-        rows.push_back(CListRow{std::move(texts), layout.image});
+        values.SetInteger(row, column, number);
     });
+    if (!recordset.WalkSucceeded())
+        return;
+    view->SetCurrentQuery(sql);
     view->List().AppendRows(std::move(rows));
 }
 

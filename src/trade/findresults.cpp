@@ -96,18 +96,19 @@ void FindContacts(CVantrelDoc& doc, CMiddleListView& lower, const ListLayout& co
         }
         return false;
     };
-    std::vector<CListRow> rows;
+    CListRows rows;
     if (!ReadFilteredLayoutRows(rows, contacts, doc.Database(), kContactQuery, keep))
         return;
     lower.SetCurrentQuery(kContactQuery);
     // The client column holds the contact's stored client number until it is named here.
     const int column = ClientColumn(contacts);
     QHash<int, QString> names;
-    const bool named = rows.empty() || ReadClientNames(doc.Database(), names);
+    const bool named = rows.Count() == 0 || ReadClientNames(doc.Database(), names);
     const QString unknown = u"未知客户"_s;
-    for (CListRow& row : rows) {
-        QString& cell = row.texts[column];
-        cell = named ? names.value(cell.toInt(), unknown) : QString();
+    CStoredValues& values = rows.values;
+    for (int row = 0; row < rows.Count(); ++row) {
+        const int client = int(values.Number(values.At(row, column)));
+        values.SetShown(row, column, named ? names.value(client, unknown) : QString());
     }
     lower.List().AppendRows(std::move(rows));
 }

@@ -4,6 +4,7 @@
 #include "data/adorecordset.h"
 #include "data/eachrow.h"
 #include "data/formats.h"
+#include "data/storedvalues.h"
 #include "kit/recordlistmodel.h"
 #include "trade/tradelayouts.h"
 #include "trade/tradetwin.h"
@@ -95,29 +96,30 @@ void ShowOrderList(CVantrelDoc& doc, const TradeTwin& trade, const QString& sql)
     // The orders and their payments as they were at one moment, whatever other workstations
     // save meanwhile.
     const bool reading = database && database->BeginReadTransaction();
-    std::vector<CListRow> rows;
+    CListRows rows;
     const QVariantMap computed{{u"paid"_s, 0.0}, {u"percent"_s, 0.0}};
     if (ReadLayoutRows(rows, layout, database, sql, computed))
         view->SetCurrentQuery(sql);
+    CStoredValues& values = rows.values;
+    const int numberColumn = int(layout.columns.size());
     std::vector<int> orders;
-    orders.reserve(rows.size());
-    for (const CListRow& row : rows)
-        orders.push_back(row.texts.constLast().toInt());
+    orders.reserve(size_t(rows.Count()));
+    for (int row = 0; row < rows.Count(); ++row)
+        orders.push_back(int(values.At(row, numberColumn).number));
     const std::vector<double> paid = PaidAmounts(database, trade, orders);
     if (reading)
         database->CommitTransaction();
 
-    // The totals add up the shown texts, as a recount after a change does; they are summed here
-    // while each row is at hand rather than in three passes over the list.
+    // The totals add up the amounts as shown, as a recount after a change does; they are summed
+    // here while each row is at hand rather than in three passes over the list.
     OrderTotals totals;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        QStringList& texts = rows[i].texts;
-        texts[OrderColumn::kPaid] = FormatAmount(paid[i]);
-        const double sum = ParseAmount(texts.at(OrderColumn::kSum));
-        texts[OrderColumn::kPercent] = FormatPercent(PaidPercent(paid[i], sum));
+    for (int row = 0; row < rows.Count(); ++row) {
+        const double sum = ShownAmount(values.Number(values.At(row, OrderColumn::kSum)));
+        values.SetReal(row, OrderColumn::kPaid, paid[size_t(row)]);
+        values.SetReal(row, OrderColumn::kPercent, PaidPercent(paid[size_t(row)], sum));
         totals.sum += sum;
-        totals.paid += ParseAmount(texts.at(OrderColumn::kPaid));
-        totals.number += ParseAmount(texts.at(OrderColumn::kNumber));
+        totals.paid += ShownAmount(paid[size_t(row)]);
+        totals.number += ShownAmount(values.Number(values.At(row, OrderColumn::kNumber)));
     }
     list.AppendRows(std::move(rows));
     AppendOrderTotals(list, totals);

@@ -1,7 +1,6 @@
 #include "trade/statdlg.h"
 
 #include "data/eachrow.h"
-#include "data/formats.h"
 #include "kit/clock.h"
 #include "kit/dialogbuttons.h"
 #include "kit/focusdefaults.h"
@@ -245,11 +244,13 @@ void CStatDlg::ShowTable(const QString& title, bool months)
         list.InsertColumn(-1, u"客户名称"_s, Qt::AlignLeft, 300);
     }
     list.InsertColumn(-1, u"金额"_s, Qt::AlignRight, 100);
-    std::vector<CListRow> rows;
-    rows.reserve(m_entries.size());
-    for (const CStatEntry& entry : m_entries)
-        rows.push_back(
-            CListRow{{months ? MonthLabel(entry) : entry.m_strClient, FormatAmount(entry.m_dSum)}});
+    CListRows rows;
+    for (const CStatEntry& entry : m_entries) {
+        const int row = rows.Add(CRecordListModel::kNoImage);
+        rows.values.SetShown(row, 0, months ? MonthLabel(entry) : entry.m_strClient);
+        rows.values.SetReal(row, 1, entry.m_dSum);
+        rows.values.SetFormat(row, 1, CellFormat::Amount);
+    }
     list.AppendRows(std::move(rows));
     // The secondary list stays empty, without columns, behind the chart.
     if (CMiddleListView* lower = m_doc.MiddleList())

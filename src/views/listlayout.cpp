@@ -1,7 +1,7 @@
 #include "views/listlayout.h"
 
+#include "data/adorecordset.h"
 #include "data/eachrow.h"
-#include "data/formats.h"
 #include "kit/recordlistmodel.h"
 
 #include <QDateTime>
@@ -9,62 +9,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString SexText(int sex)
-{
-    return sex != 0 ? u"女"_s : u"男"_s;
-}
-
-QString SettledText(int square)
-{
-    return square != 0 ? u"已结清"_s : u"未完成"_s;
-}
-
-QString DayText(const QDate& day)
-{
-    return day.isNull() ? QString() : FormatDate(day);
-}
-
-QString DiaryText(const QDate& day)
-{
-    return day.isNull() ? QString() : FormatDayWithWeekday(day);
-}
-
-// The text of the current row's field as the column shows it; the same as CellText of the
-// value read, without making a QVariant of every cell of a long list.
-QString ReadCellText(CADORecordset& recordset, const ListColumn& column, int field)
-{
-    switch (column.format) {
-    case CellFormat::Text:
-        break;
-    case CellFormat::Amount:
-    case CellFormat::Percent: {
-        double number = 0.0;
-        recordset.GetFieldDouble(field, number);
-        return column.format == CellFormat::Amount ? FormatAmount(number) : FormatPercent(number);
-    }
-    case CellFormat::Date:
-    case CellFormat::Diary: {
-        QDate day;
-        recordset.GetFieldDay(field, day);
-        return column.format == CellFormat::Date ? DayText(day) : DiaryText(day);
-    }
-    case CellFormat::DateTime: {
-        QDateTime stamp;
-        recordset.GetFieldDate(field, stamp);
-        return FormatDateTime(stamp);
-    }
-    case CellFormat::Sex:
-    case CellFormat::Settled: {
-        int value = 0;
-        recordset.GetFieldInt(field, value);
-        return column.format == CellFormat::Sex ? SexText(value) : SettledText(value);
-    }
-    }
-    QString text;
-    recordset.GetFieldText(field, text);
-    return text;
-}
 
 // The layout column that list column `index` shows: the one in the same place when the list
 // has the layout's shape, otherwise the one of the same title.
@@ -93,27 +37,13 @@ void SetLayoutColumns(CRecordListModel& list, const ListLayout& layout)
 
 QString CellText(const ListColumn& column, const QVariant& value)
 {
-    switch (column.format) {
-    case CellFormat::Text:
-        break;
-    case CellFormat::Amount:
-        return FormatAmount(value.toDouble());
-    case CellFormat::Date:
-    case CellFormat::Diary: {
-        const QDate day =
-            value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
-        return column.format == CellFormat::Date ? DayText(day) : DiaryText(day);
-    }
-    case CellFormat::DateTime:
-        return FormatDateTime(value.toDateTime());
-    case CellFormat::Sex:
-        return SexText(value.toInt());
-    case CellFormat::Percent:
-        return FormatPercent(value.toDouble());
-    case CellFormat::Settled:
-        return SettledText(value.toInt());
-    }
-    return value.toString();
+    // Through the same formatting as a list's kept values, so a row rewritten after a change
+    // reads as one the list read itself.
+    CStoredValues values(1);
+    values.AddRow();
+    values.SetVariant(0, 0, value);
+    values.SetFormat(0, 0, column.format);
+    return FormatCell(values, values.At(0, 0));
 }
 
 int LayoutRowImage(const ListLayout& layout, const QVariantMap& values)
@@ -135,68 +65,74 @@ QStringList LayoutRowTexts(const ListLayout& layout, const QVariantMap& values)
 
 namespace {
 
-bool ReadRows(std::vector<CListRow>& rows, const ListLayout& layout, CADODatabase* database,
-              const QString& sql, const QVariantMap& overrides, const LayoutRowFilter& keep)
+bool ReadRows(CListRows& rows, const ListLayout& layout, CADODatabase* database, const QString& sql,
+              const QVariantMap& overrides, const LayoutRowFilter& keep)
 {
     CADORecordset recordset(database);
-    if (!recordset.Open(sql))
+    if (!recordset.OpenForward(sql))
         return false;
-    // Places and overridden texts are found once, not once a row.
+    // Places and overridden values are found once, not once a row.
     struct Cell
     {
-        const ListColumn* column;
         int field;
-        bool overridden;
-        QString text;
+        const QVariant* override;
+        CellFormat format;
     };
     std::vector<Cell> cells;
     cells.reserve(layout.columns.size());
     for (const ListColumn& column : layout.columns) {
         const QString field = QString::fromLatin1(column.field);
         const auto it = overrides.constFind(field);
-        const bool overridden = it != overrides.cend();
-        cells.push_back({&column, recordset.GetFieldIndex(field), overridden,
-                         overridden ? CellText(column, *it) : QString()});
+        cells.push_back({recordset.GetFieldIndex(field), it != overrides.cend() ? &*it : nullptr,
+                         column.format});
     }
-    if (!keep)
-        rows.reserve(rows.size() + size_t(std::max(recordset.GetRecordCount(), 0)));
+    const int width = int(cells.size()) + (layout.numbered ? 1 : 0);
+    if (rows.values.Width() < width)
+        rows.values.Widen(width);
     const int numberField = recordset.GetFieldIndex(u"no"_s);
     const int imageFlag =
         layout.imageFlag ? recordset.GetFieldIndex(QString::fromLatin1(layout.imageFlag)) : -1;
     ForEachRow(recordset, [&] {
         if (keep && !keep(recordset))
             return;
-        QStringList texts;
-        texts.reserve(qsizetype(cells.size()) + 1);
-        for (const Cell& cell : cells)
-            texts << (cell.overridden ? cell.text
-                                      : ReadCellText(recordset, *cell.column, cell.field));
-        if (layout.numbered) {
-            int no = 0;
-            recordset.GetFieldInt(numberField, no);
-            texts << FormatNumber(no);
-        }
         int image = layout.image;
         if (layout.imageFlag) {
             int flag = 0;
             recordset.GetFieldInt(imageFlag, flag);
             image = flag != 0 ? layout.image : layout.imageWhenZero;
         }
-        rows.push_back(CListRow{std::move(texts), image});
+        const int row = rows.Add(image);
+        for (int column = 0; column < int(cells.size()); ++column) {
+            const Cell& cell = cells[size_t(column)];
+            if (cell.format != CellFormat::Text)
+                rows.values.SetFormat(row, column, cell.format);
+            if (cell.override)
+                rows.values.SetVariant(row, column, *cell.override);
+            else if (cell.field >= 0)
+                recordset.StoreField(cell.field, rows.values, row, column);
+        }
+        if (layout.numbered) {
+            int no = 0;
+            recordset.GetFieldInt(numberField, no);
+            rows.values.SetInteger(row, int(cells.size()), no);
+        }
     });
-    return true;
+    if (recordset.WalkSucceeded())
+        return true;
+    rows = CListRows(); // no list of some of the rows
+    return false;
 }
 
 } // namespace
 
-bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADODatabase* database,
+bool ReadLayoutRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
                     const QString& sql, const QVariantMap& overrides)
 {
     return ReadRows(rows, layout, database, sql, overrides, {});
 }
 
-bool ReadFilteredLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout,
-                            CADODatabase* database, const QString& sql, const LayoutRowFilter& keep)
+bool ReadFilteredLayoutRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
+                            const QString& sql, const LayoutRowFilter& keep)
 {
     return ReadRows(rows, layout, database, sql, {}, keep);
 }
@@ -204,7 +140,7 @@ bool ReadFilteredLayoutRows(std::vector<CListRow>& rows, const ListLayout& layou
 bool AppendLayoutRows(CRecordListModel& list, const ListLayout& layout, CADODatabase* database,
                       const QString& sql, const QVariantMap& overrides)
 {
-    std::vector<CListRow> rows;
+    CListRows rows;
     if (!ReadLayoutRows(rows, layout, database, sql, overrides))
         return false;
     list.AppendRows(std::move(rows));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/storedvalues.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -11,19 +13,7 @@
 class CADODatabase;
 class CADORecordset;
 class CRecordListModel;
-struct CListRow;
-
-// How a list shows a stored value.
-enum class CellFormat {
-    Text,     // as stored
-    Amount,   // "%.02lf"
-    Date,     // the day, "2024-3-5"; empty for no date
-    Diary,    // the day and its weekday, "2009-1-1  星期四"; empty for no date
-    DateTime, // "2024-3-5  9:7:0"
-    Sex,      // 0 "男", otherwise "女"
-    Percent,  // "%.02lf%"
-    Settled,  // 0 "未完成", otherwise "已结清"
-};
+struct CListRows;
 
 struct ListColumn
 {
@@ -64,17 +54,16 @@ QString CellText(const ListColumn& column, const QVariant& value);
 // show "". Without the number column.
 QStringList LayoutRowTexts(const ListLayout& layout, const QVariantMap& values);
 
-// Runs the statement and makes a row for each record: its columns read from the row,
-// `overrides` standing in for stored values by column name, and the number last. False when
-// the statement does not run.
-bool ReadLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout, CADODatabase* database,
+// Runs the statement and makes a row for each record, walking the statement once: its columns'
+// values as read, `overrides` standing in for stored values by column name, and the number
+// last (column layout.columns.size()). False when the statement does not run or stops short.
+bool ReadLayoutRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
                     const QString& sql, const QVariantMap& overrides = {});
 // The same for the records `keep` accepts: it sees the recordset on each row before any column
 // of the row is read, so a filter in the program reads only what it tests.
 using LayoutRowFilter = std::function<bool(CADORecordset& recordset)>;
-bool ReadFilteredLayoutRows(std::vector<CListRow>& rows, const ListLayout& layout,
-                            CADODatabase* database, const QString& sql,
-                            const LayoutRowFilter& keep);
+bool ReadFilteredLayoutRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
+                            const QString& sql, const LayoutRowFilter& keep);
 // The same rows appended to the list; the list is unchanged when the statement does not run.
 bool AppendLayoutRows(CRecordListModel& list, const ListLayout& layout, CADODatabase* database,
                       const QString& sql, const QVariantMap& overrides = {});

@@ -4,6 +4,7 @@
 #include "data/eachrow.h"
 #include "data/schema.h"
 #include "data/sqltext.h"
+#include "data/storedvalues.h"
 #include "support/datafixture.h"
 #include "support/tempdata.h"
 
@@ -355,6 +356,54 @@ TEST_P(EachRow, VisitsEveryRowInOrderUntilTheVisitorStops)
     EXPECT_TRUE(rs.GetFieldInt(u"no"_s, current));
     EXPECT_EQ(current, 3);
     EXPECT_EQ(ForEachRow(rs, [] { return true; }), 4);
+}
+
+TEST_P(EachRow, AForwardWalkReadsAsItStepsWhileOtherStatementsRun)
+{
+    auto db = Open();
+    for (int no = 1; no <= 5; ++no)
+        AddClient(*db, no, u"客户%1"_s.arg(no), no == 2 ? QString() : u"备注%1"_s.arg(no));
+    const QString sql = u"SELECT * FROM client ORDER BY [no]"_s;
+    CADORecordset walk(db.get());
+    ASSERT_TRUE(walk.OpenForward(sql)) << walk.GetLastError().toStdString();
+    EXPECT_EQ(walk.GetRecordCount(), -1);
+    // Nothing of a forward walk can be changed.
+    EXPECT_FALSE(walk.Delete());
+    EXPECT_FALSE(walk.AddNew());
+
+    QStringList seen;
+    CStoredValues values;
+    const int remark = walk.GetFieldIndex(u"remark"_s);
+    EXPECT_EQ(ForEachRow(walk,
+                         [&] {
+                             QString name;
+                             EXPECT_TRUE(walk.GetFieldText(u"name"_s, name));
+                             seen << name;
+                             ASSERT_TRUE(walk.StoreField(remark, values, values.AddRow(), 0));
+                             // The same statement text and more statements than a connection keeps
+                             // run in the middle of the walk, and the walk goes on where it was.
+                             EXPECT_EQ(Names(*db, sql).size(), 5);
+                             for (int i = 0; i < 60; ++i)
+                                 Names(*db, u"SELECT * FROM client WHERE [no] = %1"_s.arg(i));
+                         }),
+              5);
+    EXPECT_EQ(seen, QStringList({u"客户1"_s, u"客户2"_s, u"客户3"_s, u"客户4"_s, u"客户5"_s}));
+    EXPECT_TRUE(walk.WalkSucceeded());
+    EXPECT_TRUE(walk.IsEOF());
+    ASSERT_EQ(values.RowCount(), 5);
+    EXPECT_EQ(values.Text(values.At(0, 0)), u"备注1"_s);
+    EXPECT_EQ(values.At(1, 0).kind, CStoredValues::Kind::Null);
+    EXPECT_EQ(values.Text(values.At(4, 0)), u"备注5"_s);
+    // The statement goes back to the connection: the same text walks again, and a static
+    // recordset of it still reads every row.
+    ASSERT_TRUE(walk.OpenForward(sql));
+    EXPECT_EQ(ForEachRow(walk, [] {}), 5);
+    EXPECT_EQ(Names(*db, sql).size(), 5);
+    // A forward walk of nothing ends at once; of a statement that cannot run, fails.
+    ASSERT_TRUE(walk.OpenForward(u"SELECT * FROM client WHERE [no] > 99"_s));
+    EXPECT_TRUE(walk.IsEOF());
+    EXPECT_EQ(ForEachRow(walk, [] {}), 0);
+    EXPECT_FALSE(walk.OpenForward(u"SELECT * FROM nosuchtable"_s));
 }
 
 TEST_P(EachRow, OpenEachRowWalksOnlyAStatementThatRuns)

@@ -163,8 +163,11 @@ TEST_P(ListColumnWidthTest, ColumnsShowTheirTitleAndLongestOfTheFirstRows)
     // A title wider than the layout's width; 100,000 rows of which only the first are measured.
     const QString title = u"付款人所在部门名称"_s;
     Fill(*m_main, {u"日期"_s, title, QString()}, {});
-    std::vector<CListRow> rows(100000, CListRow{{u"2024-3-5"_s, u"王"_s, u"1"_s}});
-    rows[ColumnWidths::kMeasuredRows].texts[0] = QString(40, u'日');
+    CListRows rows;
+    for (int row = 0; row < 100000; ++row)
+        rows.AddTexts({row == ColumnWidths::kMeasuredRows ? QString(40, u'日') : u"2024-3-5"_s,
+                       u"王"_s, u"1"_s},
+                      CRecordListModel::kNoImage);
     list.AppendRows(std::move(rows));
     EXPECT_GE(m_main->columnWidth(1), m_main->fontMetrics().horizontalAdvance(title));
     EXPECT_EQ(m_main->columnWidth(0), 100);

@@ -25,9 +25,9 @@ TEST(RecordListModel, PassesTheModelTesterThroughEveryChange)
     EXPECT_EQ(list.ColumnAt(2).title, u"金额"_s);
 
     list.AppendRow({u"2024-3-5"_s, u"1.00"_s, u"10.50"_s, u"20"_s});
-    std::vector<CListRow> rows;
+    CListRows rows;
     for (int i = 0; i < 50; ++i)
-        rows.push_back({{u"2024-3-6"_s, u"2.00"_s, u"1.25"_s, QString::number(100 + i)}, 0});
+        rows.AddTexts({u"2024-3-6"_s, u"2.00"_s, u"1.25"_s, QString::number(100 + i)}, 0);
     list.AppendRows(std::move(rows));
     EXPECT_EQ(list.InsertItem(1, u"插入"_s, 1), 1);
     EXPECT_TRUE(list.SetItemText(1, 6, u"column beyond the layout"_s));
@@ -69,6 +69,71 @@ TEST(RecordListModel, PassesTheModelTesterThroughEveryChange)
     list.Clear();
     EXPECT_EQ(list.rowCount(), 0);
     EXPECT_EQ(list.columnCount(), 0);
+}
+
+// Values kept as read show in their formats, and a column totals what it shows.
+TEST(RecordListModel, KeptValuesShowInTheirColumnsFormatAndTotalAsShown)
+{
+    CRecordListModel list;
+    for (const QString& title :
+         {u"名称"_s, u"金额"_s, u"百分比"_s, u"日期"_s, u"结清"_s, u"是否"_s})
+        list.InsertColumn(-1, title);
+    list.InsertColumn(-1, QString(), Qt::AlignLeft, 0);
+    CListRows rows;
+    CStoredValues& values = rows.values;
+    for (int row = 0; row < 3; ++row) {
+        rows.Add(1);
+        values.SetInteger(row, 6, 7 + row);
+        values.SetFormat(row, 1, CellFormat::Amount);
+        values.SetFormat(row, 2, CellFormat::Percent);
+        values.SetFormat(row, 3, CellFormat::Date);
+        values.SetFormat(row, 4, CellFormat::Settled);
+    }
+    values.SetUtf8(0, 0, QByteArrayView("甲"));
+    values.SetShown(1, 0, u"乙"_s);
+    values.SetReal(0, 1, 0.125);
+    values.SetReal(1, 1, 1.005); // a little below 1.005 as a double
+    values.SetReal(2, 1, 2.5);
+    values.SetReal(0, 2, 12.5);
+    values.SetDateTime(0, 3, QDate(2024, 3, 5), QTime(9, 7));
+    values.SetYesNo(0, 4, true);
+    values.SetInteger(1, 4, 0);
+    values.SetYesNo(0, 5, true);
+    values.SetYesNo(1, 5, false);
+    list.AppendRows(std::move(rows));
+    list.AppendRow({u"合计"_s});
+
+    EXPECT_EQ(list.GetItemText(0, 0), u"甲"_s);
+    EXPECT_EQ(list.GetItemText(1, 0), u"乙"_s);
+    EXPECT_EQ(list.GetItemText(2, 0), QString());
+    EXPECT_EQ(list.GetItemText(0, 1), u"0.12"_s);
+    EXPECT_EQ(list.GetItemText(1, 1), u"1.00"_s);
+    EXPECT_EQ(list.GetItemText(2, 1), u"2.50"_s);
+    EXPECT_EQ(list.GetItemText(0, 2), u"12.50%"_s);
+    EXPECT_EQ(list.GetItemText(1, 2), u"0.00%"_s); // NULL reads as 0 where a number is shown
+    EXPECT_EQ(list.GetItemText(0, 3), u"2024-3-5"_s);
+    EXPECT_EQ(list.GetItemText(1, 3), QString());
+    EXPECT_EQ(list.GetItemText(0, 4), u"已结清"_s);
+    EXPECT_EQ(list.GetItemText(1, 4), u"未完成"_s);
+    EXPECT_EQ(list.GetItemText(0, 5), u"T"_s);
+    EXPECT_EQ(list.GetItemText(1, 5), u"F"_s);
+    // A row of texts shows nothing where nothing was written, not "0.00".
+    EXPECT_EQ(list.GetItemText(3, 0), u"合计"_s);
+    EXPECT_EQ(list.GetItemText(3, 1), QString());
+    EXPECT_EQ(list.data(list.index(0, 1)).toString(), u"0.12"_s);
+
+    EXPECT_DOUBLE_EQ(list.SumColumn(1, 3), 3.62);
+    EXPECT_TRUE(list.SetItemText(1, 1, u"10.00"_s));
+    EXPECT_EQ(list.GetItemText(1, 1), u"10.00"_s);
+    EXPECT_DOUBLE_EQ(list.SumColumn(1, 3), 12.62);
+    int number = 0;
+    ASSERT_TRUE(list.RecordNumber(2, number));
+    EXPECT_EQ(number, 9);
+    EXPECT_FALSE(list.RecordNumber(3, number));
+    EXPECT_TRUE(list.DeleteItem(0));
+    ASSERT_TRUE(list.RecordNumber(0, number));
+    EXPECT_EQ(number, 8);
+    EXPECT_EQ(list.GetItemText(0, 0), u"乙"_s);
 }
 
 TEST(RecordListModel, ShowsAlignmentIconsAndHidesTheNumberColumn)
@@ -132,7 +197,9 @@ TEST(RecordListModel, HoldsAHundredThousandRowsAndScrollsThroughThem)
     list.InsertColumn(17, QString(), Qt::AlignLeft, 0);
     // Rows share their texts, so the test spends its time in the list, not in making strings.
     const QStringList texts = QStringList(17, u"文字"_s) << u"1"_s;
-    std::vector<CListRow> rows(100000, CListRow{texts, 1});
+    CListRows rows;
+    for (int row = 0; row < 100000; ++row)
+        rows.AddTexts(texts, 1);
     list.AppendRows(std::move(rows));
     ASSERT_EQ(list.rowCount(), 100000);
     view.scrollToBottom();
@@ -148,9 +215,9 @@ TEST(RecordListModel, HoldsAHundredThousandRowsAndScrollsThroughThem)
     list.DeleteAllItems();
     EXPECT_EQ(view.model()->rowCount(), 0);
     for (int round = 0; round < 3; ++round) {
-        std::vector<CListRow> again;
+        CListRows again;
         for (int row = 0; row < 20000; ++row)
-            again.push_back(CListRow{{u"行%1"_s.arg(row)}, 1});
+            again.AddTexts({u"行%1"_s.arg(row)}, 1);
         list.AppendRows(std::move(again));
         EXPECT_EQ(list.GetItemText(19999, 0), u"行19999"_s);
         list.Clear();

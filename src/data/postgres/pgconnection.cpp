@@ -464,6 +464,18 @@ db::Statement* PgConnection::Prepared(const QString& sql)
     return statement ? m_statements.Keep(sql, std::move(statement)) : nullptr;
 }
 
+std::shared_ptr<db::Statement> PgConnection::Borrow(const QString& sql)
+{
+    return Prepared(sql) ? m_statements.Take(sql) : nullptr;
+}
+
+void PgConnection::GiveBack(const QString& sql, std::shared_ptr<db::Statement> statement)
+{
+    // One of a session that ended meanwhile prepares itself again when it next runs.
+    if (statement)
+        m_statements.GiveBack(sql, std::move(statement));
+}
+
 db::Catalogue& PgConnection::Schema()
 {
     return *m_catalogue;

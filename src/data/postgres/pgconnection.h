@@ -48,6 +48,8 @@ public:
     bool Commit() override;
     bool Rollback() override;
     db::Statement* Prepared(const QString& sql) override;
+    std::shared_ptr<db::Statement> Borrow(const QString& sql) override;
+    void GiveBack(const QString& sql, std::shared_ptr<db::Statement> statement) override;
     qint64 Changes() const override { return m_changes; }
     db::Error LastError() const override { return m_error; }
     db::Catalogue& Schema() override;

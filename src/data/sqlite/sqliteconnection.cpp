@@ -160,6 +160,17 @@ db::Statement* SqliteConnection::Prepared(const QString& sql)
     return m_statements.Keep(sql, std::make_shared<SqliteStatement>(*this, statement));
 }
 
+std::shared_ptr<db::Statement> SqliteConnection::Borrow(const QString& sql)
+{
+    return Prepared(sql) ? m_statements.Take(sql) : nullptr;
+}
+
+void SqliteConnection::GiveBack(const QString& sql, std::shared_ptr<db::Statement> statement)
+{
+    if (statement)
+        m_statements.GiveBack(sql, std::move(statement));
+}
+
 db::Catalogue& SqliteConnection::Schema()
 {
     return *m_catalogue;

@@ -1,0 +1,283 @@
+#include "data/storedvalues.h"
+
+#include "data/datevalue.h"
+#include "data/formats.h"
+#include "data/jetsql.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qint64 kDayMilliseconds = 24 * 60 * 60 * 1000;
+
+} // namespace
+
+int CStoredValues::AddRow()
+{
+    m_values.resize(m_values.size() + size_t(m_width));
+    return m_rows++;
+}
+
+void CStoredValues::Reserve(int rows)
+{
+    if (rows > 0)
+        m_values.reserve(m_values.size() + size_t(rows) * size_t(m_width));
+}
+
+void CStoredValues::Widen(int width)
+{
+    if (width <= m_width)
+        return;
+    std::vector<Value> wider(size_t(m_rows) * size_t(width));
+    for (int row = 0; row < m_rows; ++row)
+        std::copy_n(m_values.begin() + qsizetype(row) * m_width, m_width,
+                    wider.begin() + qsizetype(row) * width);
+    m_values = std::move(wider);
+    m_width = width;
+}
+
+void CStoredValues::Append(CStoredValues&& other)
+{
+    if (m_rows == 0 && other.m_width >= m_width) {
+        *this = std::move(other);
+        return;
+    }
+    Widen(other.m_width);
+    const qint64 textBase = m_texts.size();
+    const qint64 shownBase = qint64(m_shown.size());
+    m_texts.append(other.m_texts);
+    m_shown.insert(m_shown.end(), std::make_move_iterator(other.m_shown.begin()),
+                   std::make_move_iterator(other.m_shown.end()));
+    for (int row = 0; row < other.m_rows; ++row) {
+        const int to = AddRow();
+        for (int column = 0; column < other.m_width; ++column) {
+            Value value = other.m_values[size_t(row) * size_t(other.m_width) + size_t(column)];
+            if (value.kind == Kind::Text)
+                value.number += textBase;
+            else if (value.kind == Kind::Shown && value.number >= 0)
+                value.number += shownBase;
+            Slot(to, column) = value;
+        }
+    }
+    other = CStoredValues();
+}
+
+CStoredValues::Value& CStoredValues::Slot(int row, int column)
+{
+    if (column >= m_width)
+        Widen(column + 1);
+    return m_values[size_t(row) * size_t(m_width) + size_t(column)];
+}
+
+void CStoredValues::Put(int row, int column, Kind kind, qint64 number, quint32 length)
+{
+    Value& value = Slot(row, column);
+    value.number = number;
+    value.length = length;
+    value.kind = kind;
+}
+
+void CStoredValues::SetFormat(int row, int column, CellFormat format)
+{
+    Slot(row, column).format = format;
+}
+
+void CStoredValues::SetNull(int row, int column)
+{
+    Put(row, column, Kind::Null, 0);
+}
+
+void CStoredValues::SetInteger(int row, int column, qint64 value)
+{
+    Put(row, column, Kind::Integer, value);
+}
+
+void CStoredValues::SetYesNo(int row, int column, bool value)
+{
+    Put(row, column, Kind::YesNo, value ? -1 : 0);
+}
+
+void CStoredValues::SetReal(int row, int column, double value)
+{
+    Put(row, column, Kind::Real, std::bit_cast<qint64>(value));
+}
+
+void CStoredValues::SetUtf8(int row, int column, QByteArrayView text)
+{
+    Put(row, column, Kind::Text, m_texts.size(), quint32(text.size()));
+    m_texts.append(text);
+}
+
+void CStoredValues::SetShown(int row, int column, const QString& text)
+{
+    // An empty text needs no place of its own.
+    if (text.isEmpty()) {
+        Put(row, column, Kind::Shown, -1);
+        return;
+    }
+    Put(row, column, Kind::Shown, qint64(m_shown.size()));
+    m_shown.push_back(text);
+}
+
+void CStoredValues::SetDateTime(int row, int column, const QDate& date, const QTime& time)
+{
+    if (!date.isValid()) {
+        SetNull(row, column);
+        return;
+    }
+    const qint64 ms =
+        date.toJulianDay() * kDayMilliseconds + (time.isValid() ? time.msecsSinceStartOfDay() : 0);
+    Put(row, column, Kind::DateTime, ms);
+}
+
+void CStoredValues::SetVariant(int row, int column, const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        SetNull(row, column);
+        break;
+    case QMetaType::Bool:
+        SetYesNo(row, column, value.toBool());
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        SetInteger(row, column, value.toLongLong());
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        SetReal(row, column, value.toDouble());
+        break;
+    case QMetaType::QDate:
+        SetDateTime(row, column, value.toDate(), QTime(0, 0));
+        break;
+    case QMetaType::QDateTime: {
+        const QDateTime stamp = value.toDateTime();
+        SetDateTime(row, column, stamp.date(), stamp.time());
+        break;
+    }
+    default:
+        SetUtf8(row, column, value.toString().toUtf8());
+        break;
+    }
+}
+
+CStoredValues::Value CStoredValues::At(int row, int column) const
+{
+    if (row < 0 || row >= m_rows || column < 0 || column >= m_width)
+        return {};
+    return m_values[size_t(row) * size_t(m_width) + size_t(column)];
+}
+
+QString CStoredValues::Text(const Value& value) const
+{
+    switch (value.kind) {
+    case Kind::Text:
+        return QString::fromUtf8(m_texts.constData() + value.number, value.length);
+    case Kind::Shown:
+        return value.number < 0 ? QString() : m_shown[size_t(value.number)];
+    case Kind::Integer:
+        return QString::number(value.number);
+    case Kind::Real:
+        return QString::number(Real(value), 'g', QLocale::FloatingPointShortest);
+    case Kind::YesNo:
+        return value.number != 0 ? u"T"_s : u"F"_s;
+    case Kind::DateTime: {
+        const QDateTime stamp = DateTime(value);
+        return vantrel::detail::FormatWith(u"%Y-%m-%d %H:%M:%S"_s, stamp.date(), stamp.time());
+    }
+    case Kind::Null:
+        break;
+    }
+    return {};
+}
+
+double CStoredValues::Real(const Value& value) const
+{
+    return std::bit_cast<double>(value.number);
+}
+
+double CStoredValues::Number(const Value& value) const
+{
+    switch (value.kind) {
+    case Kind::Integer:
+    case Kind::YesNo:
+        return double(value.number);
+    case Kind::Real:
+        return Real(value);
+    case Kind::Text:
+    case Kind::Shown:
+        return ParseAmount(Text(value));
+    case Kind::DateTime: {
+        const QDateTime stamp = DateTime(value);
+        return vantrel::detail::DayNumber(stamp.date(), stamp.time());
+    }
+    case Kind::Null:
+        break;
+    }
+    return 0.0;
+}
+
+QDateTime CStoredValues::DateTime(const Value& value) const
+{
+    if (value.kind == Kind::DateTime) {
+        const qint64 day = value.number / kDayMilliseconds;
+        const int ms = int(value.number % kDayMilliseconds);
+        return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(ms));
+    }
+    if (value.kind == Kind::Text || value.kind == Kind::Shown) {
+        QDate date;
+        QTime time;
+        if (jetsql::ParseStoredDateTime(Text(value), date, time))
+            return QDateTime(date, time);
+    }
+    return {};
+}
+
+QString FormatCell(const CStoredValues& values, const CStoredValues::Value& value)
+{
+    using Kind = CStoredValues::Kind;
+    const CellFormat format = value.format;
+    // A text written to show stays as written; a missing value shows as nothing but in the
+    // formats that read it as 0.
+    if (value.kind == Kind::Shown)
+        return values.Text(value);
+    switch (format) {
+    case CellFormat::Text:
+        return values.Text(value);
+    case CellFormat::Amount:
+        return FormatAmount(values.Number(value));
+    case CellFormat::Percent:
+        return FormatPercent(values.Number(value));
+    case CellFormat::Date:
+    case CellFormat::Diary: {
+        const QDate day = values.DateTime(value).date();
+        if (!day.isValid())
+            return {};
+        return format == CellFormat::Date ? FormatDate(day) : FormatDayWithWeekday(day);
+    }
+    case CellFormat::DateTime:
+        return FormatDateTime(values.DateTime(value));
+    case CellFormat::Sex:
+        return values.IsTrue(value) ? u"女"_s : u"男"_s;
+    case CellFormat::Settled:
+        return values.IsTrue(value) ? u"已结清"_s : u"未完成"_s;
+    }
+    return {};
+}
+
+double ShownAmount(double amount)
+{
+    // Most amounts have at most two decimals: their text reads back as the nearest double to
+    // cents / 100, which the division gives exactly. Others go through the text.
+    const double cents = amount * 100.0;
+    const double whole = std::nearbyint(cents);
+    if (std::abs(cents) < 1e15 && std::abs(cents - whole) < 1e-6)
+        return whole / 100.0;
+    return ParseAmount(FormatAmount(amount));
+}
