@@ -154,9 +154,7 @@ Figure Time(const std::function<void()>& action, const std::function<void()>& ra
 
 void Print(const QString& what, const Figure& figure, const char* goal)
 {
-    std::printf("  %-48s median %.3f s wall, %.3f s processor; raw SQLite %.3f s (goal %s)\n",
-                qPrintable(what), Median(figure.wall), Median(figure.cpu), Median(figure.raw),
-                goal);
+    benchkit::PrintFigure(what.toUtf8().constData(), figure, "SQLite", goal);
 }
 
 // The main window's record views: the main list above, the secondary list or the chart below.

@@ -137,9 +137,7 @@ void Generate(const QString& path, const Sizes& sizes)
 void Print(const char* what, const Figure& figure, const char* goal, double scale = 1.0,
            const char* unit = "s")
 {
-    std::printf("  %-40s median %.3f %s wall, %.3f %s processor; raw SQLite %.3f %s (goal %s)\n",
-                what, Median(figure.wall) * scale, unit, Median(figure.cpu) * scale, unit,
-                Median(figure.raw) * scale, unit, goal);
+    benchkit::PrintFigure(what, figure, "SQLite", goal, scale, unit);
 }
 
 // The menu commands the watch may run; none is run here.
