@@ -1,7 +1,7 @@
 // Measures the look-ups of people and places on a data file with many rows:
 //   (a) each address-book query into the main list, 20,000 entries in 200 groups;
-//   (b) a client name search by pinyin initials over 20,000 clients, once the initials of the
-//       names are kept (and, for comparison, the first search, which works them out).
+//   (b) a client name search by pinyin initials over 20,000 clients: the first search, which
+//       works out the initials of the names, and the later ones, which find them kept.
 // Each measure is a function of its own.
 // Run: build/bench/bench/bench_lookup [entries]
 #include "benchkit.h"
@@ -208,15 +208,34 @@ void MeasureClientInitials(CADODatabase& db, CVantrelDoc& doc, CVantrelView& vie
         return Time([&] { dialog.OnQuery(); });
     };
     std::printf("Client name search by pinyin initials\n");
-    // The first search works out the initials of every name and keeps them.
+    // The first search works out the initials of every name and keeps them; it should cost no
+    // more than the later ones, which find them kept.
     const Timing first = search(u"hq"_s);
-    Report("first search \"hq\"", {first}, "none", view.List().GetItemCount());
-    for (const QString& value : {u"hq"_s, u"zgc"_s, u"x"_s}) {
+    const int firstRows = view.List().GetItemCount();
+    struct Later
+    {
+        QString value;
         std::vector<Timing> timings;
+        int rows = 0;
+    };
+    std::vector<Later> later;
+    for (const QString& value : {u"hq"_s, u"zgc"_s, u"x"_s}) {
+        Later measured{value, {}, 0};
         for (int run = 0; run < kRuns; ++run)
-            timings.push_back(search(value));
-        const QByteArray title = (u"search \""_s + value + u"\", initials kept"_s).toUtf8();
-        Report(title.constData(), timings, "< 0.1 s", view.List().GetItemCount());
+            measured.timings.push_back(search(value));
+        measured.rows = view.List().GetItemCount();
+        later.push_back(measured);
+    }
+    std::vector<double> laterWall;
+    for (const Timing& timing : later.front().timings)
+        laterWall.push_back(timing.wall);
+    const QByteArray firstGoal =
+        u"< 0.1 s; later \"hq\" %1 s"_s.arg(Median(laterWall), 0, 'f', 3).toUtf8();
+    Report("first search \"hq\"", {first}, firstGoal.constData(), firstRows);
+    for (const Later& measured : later) {
+        const QByteArray title =
+            (u"search \""_s + measured.value + u"\", initials kept"_s).toUtf8();
+        Report(title.constData(), measured.timings, "< 0.1 s", measured.rows);
     }
 }
 

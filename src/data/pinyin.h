@@ -6,9 +6,9 @@
 // 北京华达 faster than the characters themselves.
 
 // The initials of a text, in lower case: the first letter of the reading of each Chinese
-// character (ICU's "Han-Latin", which reads a character in the context of its neighbours, so
-// 重庆 gives "cq"), Latin letters as they are without accents, everything else left out.
-// "IBM中国" gives "ibmzg". Thread-safe.
+// character as ICU's "Han-Latin" reads it, in the context of its neighbours (so 重庆 gives
+// "cq"; the readings are worked out from ICU when the program is built), Latin letters as they
+// are without accents, everything else left out. "IBM中国" gives "ibmzg". Thread-safe.
 QString PinyinInitials(const QString& text);
 
 // Whether a search value reads as initials: one or more ASCII letters and nothing else.
