@@ -16,6 +16,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -183,9 +184,8 @@ bool CADORecordset::OpenForward(const QString& sql)
         LayoutOf(*statement, !translation.updatableTable.isEmpty()), QString());
     m_pending.assign(m_result->Columns().size(), Value());
     m_current = 0;
-    if (step == db::StepResult::Row)
-        m_result->StoreRow(*statement);
-    else
+    m_bOnRow = step == db::StepResult::Row;
+    if (!m_bOnRow)
         EndForward();
     return true;
 }
@@ -193,18 +193,14 @@ bool CADORecordset::OpenForward(const QString& sql)
 void CADORecordset::StepForward()
 {
     const db::StepResult step = m_forward->Step();
-    if (step == db::StepResult::Row) {
-        // One row at a time: the texts of the last one make room for this one's.
-        m_result->arena.truncate(0);
-        m_result->StoreRow(*m_forward, 0);
+    if (step == db::StepResult::Row)
         return;
-    }
     if (step == db::StepResult::Failed) {
         RecordConnectionError();
         m_bWalkFailed = true;
     }
+    m_bOnRow = false;
     EndForward();
-    m_current = 1;
 }
 
 void CADORecordset::EndForward()
@@ -226,6 +222,7 @@ void CADORecordset::Close()
     m_editStatus = dbEditNone;
     m_bEditAsRead = false;
     m_bForwardWalk = false;
+    m_bOnRow = false;
     m_bWalkFailed = false;
     m_current = 0;
 }
@@ -253,13 +250,13 @@ void CADORecordset::MoveFirst()
 
 void CADORecordset::MoveNext()
 {
-    if (!m_result || m_current >= m_result->RowCount())
-        return;
     if (m_bForwardWalk) {
-        if (m_forward)
+        if (m_bOnRow)
             StepForward();
         return;
     }
+    if (!m_result || m_current >= m_result->RowCount())
+        return;
     do
         ++m_current;
     while (m_current < m_result->RowCount() && m_result->deleted[m_current]);
@@ -267,6 +264,8 @@ void CADORecordset::MoveNext()
 
 bool CADORecordset::IsEOF() const
 {
+    if (m_bForwardWalk)
+        return !m_bOnRow;
     return !m_result || m_current >= m_result->RowCount();
 }
 
@@ -295,6 +294,46 @@ int CADORecordset::IndexOf(const QString& field)
     return index;
 }
 
+bool CADORecordset::OnLiveRow() const
+{
+    if (m_bForwardWalk)
+        return m_bOnRow;
+    return !IsEOF() && !m_result->deleted[m_current];
+}
+
+bool CADORecordset::CurrentCell(int index, Cell& cell, QByteArrayView& text) const
+{
+    if (!OnLiveRow())
+        return false;
+    if (!m_bForwardWalk) {
+        cell = m_result->At(m_current, index);
+        if (cell.kind == CellKind::Text)
+            text = QByteArrayView(m_result->arena.constData() + cell.number, cell.length);
+        return true;
+    }
+    // A forward walk reads the statement's row where it stands.
+    const int source = m_result->Columns()[size_t(index)].source;
+    qint64 number = 0;
+    switch (m_forward->Read(source, number, text)) {
+    case db::ValueType::Integer:
+        cell = {number, 0, CellKind::Integer};
+        break;
+    case db::ValueType::Real:
+        cell = {number, 0, CellKind::Real};
+        break;
+    case db::ValueType::Text:
+        cell = {0, quint32(text.size()), CellKind::Text};
+        break;
+    case db::ValueType::Blob:
+        cell = {0, 0, CellKind::Blob};
+        break;
+    case db::ValueType::Null:
+        cell = {0, 0, CellKind::Null};
+        break;
+    }
+    return true;
+}
+
 bool CADORecordset::ReadValue(int index, Value& value)
 {
     if (!m_result || index < 0 || index >= m_result->ColumnCount()) {
@@ -310,18 +349,19 @@ bool CADORecordset::ReadValue(int index, Value& value)
     }
     if (m_editStatus == dbEditNew)
         return true; // a new row's unwritten fields are NULL
-    if (IsEOF() || m_result->deleted[m_current]) {
+    Cell cell;
+    QByteArrayView text;
+    if (!CurrentCell(index, cell, text)) {
         RecordError(ErrorKind::Failed, kNoCurrentRow);
         return false;
     }
-    const Cell& cell = m_result->At(m_current, index);
     value.kind = cell.kind;
     if (cell.kind == CellKind::Integer)
         value.integer = cell.number;
     else if (cell.kind == CellKind::Real)
-        value.real = m_result->Real(cell);
+        value.real = std::bit_cast<double>(cell.number);
     else if (cell.kind == CellKind::Text)
-        value.text = m_result->Text(cell);
+        value.text = QString::fromUtf8(text);
     return true;
 }
 
@@ -456,13 +496,14 @@ bool CADORecordset::GetFieldDay(int index, QDate& day)
 
 bool CADORecordset::StoreField(int index, CStoredValues& values, int row, int column)
 {
-    if (!m_result || index < 0 || index >= m_result->ColumnCount() || IsEOF() ||
-        m_result->deleted[m_current]) {
+    Cell cell;
+    QByteArrayView text;
+    if (!m_result || index < 0 || index >= m_result->ColumnCount() ||
+        !CurrentCell(index, cell, text)) {
         RecordError(ErrorKind::Failed,
                     index < 0 ? kNoSuchField + QString::number(index) : kNoCurrentRow);
         return false;
     }
-    const Cell& cell = m_result->At(m_current, index);
     const ColumnRole role = m_result->Columns()[index].role;
     switch (cell.kind) {
     case CellKind::Integer:
@@ -472,10 +513,9 @@ bool CADORecordset::StoreField(int index, CStoredValues& values, int row, int co
             values.SetInteger(row, column, cell.number);
         return true;
     case CellKind::Real:
-        values.SetReal(row, column, m_result->Real(cell));
+        values.SetReal(row, column, std::bit_cast<double>(cell.number));
         return true;
     case CellKind::Text: {
-        const QByteArrayView text(m_result->arena.constData() + cell.number, cell.length);
         QDate date;
         QTime time;
         if (role == ColumnRole::DateTime && jetsql::ParseStoredDateTime(text, date, time))
@@ -594,7 +634,7 @@ bool CADORecordset::Update()
         RecordError(ErrorKind::ReadOnly, kNotUpdatable);
     else if (m_editStatus == dbEditNew)
         ok = InsertPending();
-    else if (IsEOF() || m_result->deleted[m_current])
+    else if (!OnLiveRow())
         RecordError(ErrorKind::Failed, kNoCurrentRow);
     else
         ok = UpdatePending();
@@ -812,7 +852,7 @@ bool CADORecordset::Delete()
         RecordError(ErrorKind::ReadOnly, kNotUpdatable);
         return false;
     }
-    if (IsEOF() || m_result->deleted[m_current]) {
+    if (!OnLiveRow()) {
         RecordError(ErrorKind::Failed, kNoCurrentRow);
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "data/dberror.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 
@@ -16,6 +17,7 @@ class Connection;
 class Statement;
 } // namespace vantrel::db
 namespace vantrel::detail {
+struct Cell;
 struct ResultSet;
 } // namespace vantrel::detail
 
@@ -109,6 +111,10 @@ private:
     struct Value;
     // The field's value on the current row, or what was written to it since AddNew/Edit.
     bool ReadValue(int index, Value& value);
+    // Whether there is a current row, neither past the end nor deleted.
+    bool OnLiveRow() const;
+    // The current row's field as read (a text's UTF-8 in `text`); false without a row.
+    bool CurrentCell(int index, vantrel::detail::Cell& cell, QByteArrayView& text) const;
     // The field's place, or -1 after recording the error.
     int IndexOf(const QString& field);
     bool ReadDateTime(int index, QDate& date, QTime& time);
@@ -140,6 +146,7 @@ private:
     std::shared_ptr<vantrel::db::Statement> m_forward;
     QString m_forwardSql;
     bool m_bForwardWalk = false;
+    bool m_bOnRow = false; // a forward walk stands on a row of its statement
     bool m_bWalkFailed = false;
     std::vector<Value> m_pending;
     int m_current = 0;

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <bit>
 #include <memory>
 
 namespace vantrel::detail {
@@ -51,6 +52,19 @@ public:
     virtual double Real(int column) const = 0;
     // Valid until the next Step or Reset.
     virtual QByteArrayView Text(int column) const = 0;
+    // The column's type and value in one call, for readers of many rows: an integer in
+    // `number`, a double's bits in `number`, a text (valid as Text's) in `text`.
+    virtual ValueType Read(int column, qint64& number, QByteArrayView& text) const
+    {
+        const ValueType type = Type(column);
+        if (type == ValueType::Integer)
+            number = Integer(column);
+        else if (type == ValueType::Real)
+            number = std::bit_cast<qint64>(Real(column));
+        else if (type == ValueType::Text)
+            text = Text(column);
+        return type;
+    }
 
     // What the access layer learnt of the result's columns, kept while the statement stays
     // as prepared (Preparation) so that running it again needs no new look.

@@ -88,19 +88,19 @@ void ResultSet::StoreRow(const db::Statement& statement, int row)
     for (size_t c = 0; c < width; ++c) {
         const int i = layout->columns[c].source;
         Cell& cell = out[c];
-        switch (statement.Type(i)) {
+        qint64 number = 0;
+        QByteArrayView text;
+        switch (statement.Read(i, number, text)) {
         case db::ValueType::Integer:
-            cell = {statement.Integer(i), 0, CellKind::Integer};
+            cell = {number, 0, CellKind::Integer};
             break;
         case db::ValueType::Real:
-            cell = {std::bit_cast<qint64>(statement.Real(i)), 0, CellKind::Real};
+            cell = {number, 0, CellKind::Real};
             break;
-        case db::ValueType::Text: {
-            const QByteArrayView text = statement.Text(i);
+        case db::ValueType::Text:
             cell = {arena.size(), static_cast<quint32>(text.size()), CellKind::Text};
             arena.append(text);
             break;
-        }
         case db::ValueType::Blob:
             cell = {0, 0, CellKind::Blob};
             break;

@@ -56,7 +56,7 @@ std::vector<double> PaidAmounts(CADODatabase* database, const TradeTwin& trade,
     sums.reserve(orders.size());
     for (int order : orders)
         sums.emplace(order, 0.0);
-    if (!recordset.Open(u"SELECT [paper], [sum] FROM %1"_s.arg(table)))
+    if (!recordset.OpenForward(u"SELECT [paper], [sum] FROM %1"_s.arg(table)))
         return paid;
     const int paperField = recordset.GetFieldIndex(u"paper"_s);
     const int sumField = recordset.GetFieldIndex(u"sum"_s);

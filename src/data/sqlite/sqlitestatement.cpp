@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <bit>
+
 namespace vantrel::sqlite {
 namespace {
 
@@ -128,6 +130,29 @@ QByteArrayView SqliteStatement::Text(int column) const
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
     return QByteArrayView(text, sqlite3_column_bytes(m_statement, column));
+}
+
+db::ValueType SqliteStatement::Read(int column, qint64& number, QByteArrayView& text) const
+{
+    // One call of the column interface, whose every call costs a check of the statement and
+    // of the connection's state; the value's own calls cost only what they read.
+    sqlite3_value* value = sqlite3_column_value(m_statement, column);
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER:
+        number = sqlite3_value_int64(value);
+        return db::ValueType::Integer;
+    case SQLITE_FLOAT:
+        number = std::bit_cast<qint64>(sqlite3_value_double(value));
+        return db::ValueType::Real;
+    case SQLITE_TEXT:
+        text = QByteArrayView(reinterpret_cast<const char*>(sqlite3_value_text(value)),
+                              sqlite3_value_bytes(value));
+        return db::ValueType::Text;
+    case SQLITE_BLOB:
+        return db::ValueType::Blob;
+    default:
+        return db::ValueType::Null;
+    }
 }
 
 } // namespace vantrel::sqlite

@@ -37,6 +37,7 @@ public:
     qint64 Integer(int column) const override;
     double Real(int column) const override;
     QByteArrayView Text(int column) const override;
+    db::ValueType Read(int column, qint64& number, QByteArrayView& text) const override;
 
 private:
     bool Bound(int code);
