@@ -22,6 +22,15 @@ int CStoredValues::AddRow()
     return m_rows++;
 }
 
+int CStoredValues::AddRow(const std::vector<Value>& prototype)
+{
+    Widen(int(prototype.size()));
+    const int row = AddRow();
+    std::copy(prototype.begin(), prototype.end(),
+              m_values.begin() + qsizetype(row) * qsizetype(m_width));
+    return row;
+}
+
 void CStoredValues::Reserve(int rows)
 {
     if (rows > 0)
@@ -47,9 +56,9 @@ void CStoredValues::Append(CStoredValues&& other)
         return;
     }
     Widen(other.m_width);
-    const qint64 textBase = m_texts.size();
+    const qint64 textBase = qint64(m_texts.size());
     const qint64 shownBase = qint64(m_shown.size());
-    m_texts.append(other.m_texts);
+    m_texts += other.m_texts;
     m_shown.insert(m_shown.end(), std::make_move_iterator(other.m_shown.begin()),
                    std::make_move_iterator(other.m_shown.end()));
     for (int row = 0; row < other.m_rows; ++row) {
@@ -108,8 +117,8 @@ void CStoredValues::SetReal(int row, int column, double value)
 
 void CStoredValues::SetUtf8(int row, int column, QByteArrayView text)
 {
-    Put(row, column, Kind::Text, m_texts.size(), quint32(text.size()));
-    m_texts.append(text);
+    Put(row, column, Kind::Text, qint64(m_texts.size()), quint32(text.size()));
+    m_texts.append(text.data(), size_t(text.size()));
 }
 
 void CStoredValues::SetShown(int row, int column, const QString& text)
@@ -178,7 +187,7 @@ QString CStoredValues::Text(const Value& value) const
 {
     switch (value.kind) {
     case Kind::Text:
-        return QString::fromUtf8(m_texts.constData() + value.number, value.length);
+        return QString::fromUtf8(m_texts.data() + value.number, value.length);
     case Kind::Shown:
         return value.number < 0 ? QString() : m_shown[size_t(value.number)];
     case Kind::Integer:

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <string>
 #include <vector>
 
 // How a list shows a stored value.
@@ -52,6 +53,9 @@ public:
     int RowCount() const { return m_rows; }
     // Appends a row of NULLs; returns its index.
     int AddRow();
+    // Appends a row of the given values (numbers, dates or NULLs with their formats, no
+    // texts): a reader of many rows writes what its rows share once.
+    int AddRow(const std::vector<Value>& prototype);
     // Room for this many rows more, when their count is known beforehand.
     void Reserve(int rows);
     // Makes every row `width` values wide (never narrower).
@@ -88,7 +92,7 @@ private:
     int m_width = 0;
     int m_rows = 0;
     std::vector<Value> m_values;
-    QByteArray m_texts;
+    std::string m_texts; // appended to for every text read: no checks of sharing
     std::vector<QString> m_shown;
 };
 

@@ -25,6 +25,11 @@ struct CListRows
         images.push_back(image);
         return values.AddRow();
     }
+    int Add(int image, const std::vector<CStoredValues::Value>& prototype)
+    {
+        images.push_back(image);
+        return values.AddRow(prototype);
+    }
     // Appends a row of texts, each shown as it is.
     int AddTexts(const QStringList& texts, int image)
     {

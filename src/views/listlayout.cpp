@@ -71,22 +71,33 @@ bool ReadRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
     CADORecordset recordset(database);
     if (!recordset.OpenForward(sql))
         return false;
-    // Places and overridden values are found once, not once a row.
-    struct Cell
-    {
-        int field;
-        const QVariant* override;
-        CellFormat format;
-    };
-    std::vector<Cell> cells;
-    cells.reserve(layout.columns.size());
-    for (const ListColumn& column : layout.columns) {
-        const QString field = QString::fromLatin1(column.field);
+    // Places are found once, not once a row; what every row shows alike (the formats, the
+    // overridden values) is written once into the row each row starts as.
+    const int count = int(layout.columns.size());
+    const int width = count + (layout.numbered ? 1 : 0);
+    CStoredValues prototypeRow(width);
+    prototypeRow.AddRow();
+    std::vector<std::pair<int, int>> stored;                    // field, column
+    std::vector<std::pair<const QVariant*, int>> textOverrides; // value, column
+    for (int column = 0; column < count; ++column) {
+        const ListColumn& listColumn = layout.columns[size_t(column)];
+        const QString field = QString::fromLatin1(listColumn.field);
+        prototypeRow.SetFormat(0, column, listColumn.format);
         const auto it = overrides.constFind(field);
-        cells.push_back({recordset.GetFieldIndex(field), it != overrides.cend() ? &*it : nullptr,
-                         column.format});
+        if (it != overrides.cend()) {
+            prototypeRow.SetVariant(0, column, *it);
+            // A text belongs in the block of texts of the rows themselves.
+            if (prototypeRow.At(0, column).kind == CStoredValues::Kind::Text) {
+                prototypeRow.SetNull(0, column);
+                textOverrides.emplace_back(&*it, column);
+            }
+        } else if (const int place = recordset.GetFieldIndex(field); place >= 0) {
+            stored.emplace_back(place, column);
+        }
     }
-    const int width = int(cells.size()) + (layout.numbered ? 1 : 0);
+    std::vector<CStoredValues::Value> prototype;
+    for (int column = 0; column < width; ++column)
+        prototype.push_back(prototypeRow.At(0, column));
     if (rows.values.Width() < width)
         rows.values.Widen(width);
     const int numberField = recordset.GetFieldIndex(u"no"_s);
@@ -101,20 +112,15 @@ bool ReadRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
             recordset.GetFieldInt(imageFlag, flag);
             image = flag != 0 ? layout.image : layout.imageWhenZero;
         }
-        const int row = rows.Add(image);
-        for (int column = 0; column < int(cells.size()); ++column) {
-            const Cell& cell = cells[size_t(column)];
-            if (cell.format != CellFormat::Text)
-                rows.values.SetFormat(row, column, cell.format);
-            if (cell.override)
-                rows.values.SetVariant(row, column, *cell.override);
-            else if (cell.field >= 0)
-                recordset.StoreField(cell.field, rows.values, row, column);
-        }
+        const int row = rows.Add(image, prototype);
+        for (const auto& [field, column] : stored)
+            recordset.StoreField(field, rows.values, row, column);
+        for (const auto& [value, column] : textOverrides)
+            rows.values.SetVariant(row, column, *value);
         if (layout.numbered) {
             int no = 0;
             recordset.GetFieldInt(numberField, no);
-            rows.values.SetInteger(row, int(cells.size()), no);
+            rows.values.SetInteger(row, count, no);
         }
     });
     if (recordset.WalkSucceeded())
