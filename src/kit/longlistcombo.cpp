@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QListView>
+#include <QStringListModel>
 
 using namespace Qt::StringLiterals;
 
@@ -14,4 +15,15 @@ void PrepareLongList(QComboBox* box, int characters)
     box->setStyleSheet(u"QComboBox { combobox-popup: 0; }"_s);
     if (auto* list = qobject_cast<QListView*>(box->view()))
         list->setUniformItemSizes(true);
+}
+
+void SetLongListEntries(QComboBox* box, const QStringList& entries)
+{
+    auto* list = qobject_cast<QStringListModel*>(box->model());
+    if (!list) {
+        list = new QStringListModel(box);
+        box->setModel(list);
+    }
+    list->setStringList(entries);
+    box->setCurrentIndex(-1);
 }

@@ -175,12 +175,10 @@ void CTradeDetailDlg::LoadOrders()
     CADORecordset recordset(m_db);
     // Only the two columns the list needs: the same rows in the same order as the whole
     // table, without reading every order's long texts.
-    if (!recordset.Open(u"SELECT [no], [paper] FROM %1"_s.arg(m_trade.orderTable)))
+    if (!recordset.OpenForward(u"SELECT [no], [paper] FROM %1"_s.arg(m_trade.orderTable)))
         return;
-    m_orders.reserve(size_t(std::max(recordset.GetRecordCount(), 0)));
-    m_orderNames.reserve(qsizetype(m_orders.capacity()));
-    const QString paper = u"paper"_s;
-    const QString no = u"no"_s;
+    const int paper = recordset.GetFieldIndex(u"paper"_s);
+    const int no = recordset.GetFieldIndex(u"no"_s);
     ForEachRow(recordset, [&] {
         CNameEntry entry;
         recordset.GetFieldText(paper, entry.m_strName);
@@ -189,7 +187,7 @@ void CTradeDetailDlg::LoadOrders()
         m_orders.push_back(std::move(entry));
     });
     SortNames(m_orderNames);
-    m_orderBox->addItems(m_orderNames);
+    SetLongListEntries(m_orderBox, m_orderNames);
 }
 
 void CTradeDetailDlg::ApplyMembers()

@@ -61,8 +61,33 @@ QStringList ContactNames(CADODatabase* database, int client)
     return names;
 }
 
+namespace {
+
+// Whether every character is a Latin letter, a digit, a blank or '-', as in most order numbers
+// ("XS-2024-0001"). The collation orders such names as their bytes in lower case: blank, '-',
+// the digits, then the letters, whatever their case.
+bool IsPlainName(const QString& name)
+{
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') ||
+              u == u' ' || u == u'-'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void SortNames(QStringList& names)
 {
+    if (std::all_of(names.cbegin(), names.cend(), IsPlainName)) {
+        // The same order without making a collation key of each of 100,000 names.
+        std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        return;
+    }
     QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     // One key per name instead of a collation per comparison: lists run to 100,000 names.
