@@ -94,6 +94,11 @@ QString CRecordListModel::GetItemText(int row, int column) const
     return FormatCell(m_values, ValueAt(row, column));
 }
 
+CStoredValues::Value CRecordListModel::GetItemValue(int row, int column) const
+{
+    return HasRow(row) && column >= 0 ? ValueAt(row, column) : CStoredValues::Value();
+}
+
 bool CRecordListModel::SetItemImage(int row, int image)
 {
     if (!HasRow(row))

@@ -84,6 +84,11 @@ public:
     // Rows and columns both.
     void Clear();
 
+    // The value of a cell as kept: what a reader of many cells looks at before it asks for
+    // the text. NULL outside the rows and columns.
+    CStoredValues::Value GetItemValue(int row, int column) const;
+    const CStoredValues& Values() const { return m_values; }
+
     // The record number in the row's last column; false when the row has none (a totals row,
     // a row of a list without numbers).
     bool RecordNumber(int row, int& number) const;

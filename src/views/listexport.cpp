@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -30,6 +32,42 @@ bool ReadsAs(TableCellKind kind, QStringView text)
     return false;
 }
 
+// The kind a kept number or date reads as in its format, without making its text; none when
+// only the text can tell.
+std::optional<TableCellKind> KeptKind(const CStoredValues& values,
+                                      const CStoredValues::Value& value)
+{
+    using Kind = CStoredValues::Kind;
+    const bool number = value.kind == Kind::Integer || value.kind == Kind::Real;
+    // A day of years 1 to 9999, which the display formats write in full.
+    auto inRange = [&] {
+        if (value.kind != Kind::DateTime)
+            return false;
+        const int year = values.DateTime(value).date().year();
+        return year >= 1 && year <= 9999;
+    };
+    switch (value.format) {
+    case CellFormat::Amount:
+    case CellFormat::Percent:
+        // Hundredths that a double holds exactly, as their texts read back.
+        if (number && std::abs(values.Number(value)) < 1e13)
+            return value.format == CellFormat::Amount ? TableCellKind::Amount
+                                                      : TableCellKind::Percent;
+        break;
+    case CellFormat::Date:
+        if (inRange())
+            return TableCellKind::Date;
+        break;
+    case CellFormat::DateTime:
+        if (inRange())
+            return TableCellKind::DateTime;
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
 // The kind every non-empty cell of the column reads as over rows 0..rows-1; Text when there is
 // none or they differ.
 TableCellKind ColumnKind(const CRecordListModel& list, int column, int rows)
@@ -38,6 +76,13 @@ TableCellKind ColumnKind(const CRecordListModel& list, int column, int rows)
                                                TableCellKind::Date, TableCellKind::DateTime};
     TableCellKind kind = TableCellKind::Text;
     for (int row = 0; row < rows; ++row) {
+        if (const auto kept = KeptKind(list.Values(), list.GetItemValue(row, column))) {
+            if (kind == TableCellKind::Text)
+                kind = *kept;
+            else if (kind != *kept)
+                return TableCellKind::Text;
+            continue;
+        }
         const QString text = list.GetItemText(row, column);
         if (text.isEmpty())
             continue;
