@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <malloc.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -165,17 +165,11 @@ inline double ThreadSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-// The process's resident memory, in MB.
-inline double ResidentMegabytes()
+// The heap the process has in use, in MB: what a list holds is the difference with and without
+// it (the resident size would count the pages the allocator keeps for later).
+inline double HeapMegabytes()
 {
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
 }
 
 inline double Median(std::vector<double> values)
