@@ -237,13 +237,13 @@ QDateTime CStoredValues::DateTime(const Value& value) const
     if (value.kind == Kind::DateTime) {
         const qint64 day = value.number / kDayMilliseconds;
         const int ms = int(value.number % kDayMilliseconds);
-        return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(ms));
+        return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(ms), Qt::UTC);
     }
     if (value.kind == Kind::Text || value.kind == Kind::Shown) {
         QDate date;
         QTime time;
         if (jetsql::ParseStoredDateTime(Text(value), date, time))
-            return QDateTime(date, time);
+            return QDateTime(date, time, Qt::UTC);
     }
     return {};
 }

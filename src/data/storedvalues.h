@@ -82,6 +82,8 @@ public:
     // The value as a number: 0 for NULL and texts that are not numbers.
     double Number(const Value& value) const;
     bool IsTrue(const Value& value) const { return Number(value) != 0.0; }
+    // The day and time as stored, in UTC so that no time zone is looked up (a list formats
+    // 100,000 of them); invalid for a value that is no date.
     QDateTime DateTime(const Value& value) const;
 
 private:
