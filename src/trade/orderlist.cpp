@@ -15,6 +15,7 @@
 #include "views/vantreldoc.h"
 #include "views/vantrelview.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 using namespace Qt::StringLiterals;
@@ -52,10 +53,25 @@ std::vector<double> PaidAmounts(CADODatabase* database, const TradeTwin& trade,
             paid[i] = PaidByLookup(recordset, table, orders[i]);
         return paid;
     }
-    std::unordered_map<int, double> sums;
-    sums.reserve(orders.size());
+    // Order numbers come from a counter: a table indexed by the number finds an order's place
+    // at once where they are not spread far; otherwise a hash does.
+    int highest = 0;
     for (int order : orders)
-        sums.emplace(order, 0.0);
+        highest = std::max(highest, order);
+    const bool dense =
+        std::all_of(orders.begin(), orders.end(), [](int order) { return order >= 0; }) &&
+        size_t(highest) <= orders.size() * 4 + 1024;
+    std::vector<int> places(dense ? size_t(highest) + 1 : 0, -1);
+    std::unordered_map<int, int> hashed;
+    for (size_t i = 0; i < orders.size(); ++i) {
+        // The first of equal numbers takes the payments, as a lookup of the number would.
+        if (dense) {
+            if (places[size_t(orders[i])] < 0)
+                places[size_t(orders[i])] = int(i);
+        } else {
+            hashed.emplace(orders[i], int(i));
+        }
+    }
     if (!recordset.OpenForward(u"SELECT [paper], [sum] FROM %1"_s.arg(table)))
         return paid;
     const int paperField = recordset.GetFieldIndex(u"paper"_s);
@@ -63,15 +79,24 @@ std::vector<double> PaidAmounts(CADODatabase* database, const TradeTwin& trade,
     ForEachRow(recordset, [&] {
         int paper = 0;
         recordset.GetFieldInt(paperField, paper);
-        const auto it = sums.find(paper);
-        if (it == sums.end())
+        int place = -1;
+        if (dense) {
+            if (paper >= 0 && paper <= highest)
+                place = places[size_t(paper)];
+        } else if (const auto it = hashed.find(paper); it != hashed.end()) {
+            place = it->second;
+        }
+        if (place < 0)
             return;
         double sum = 0.0;
         recordset.GetFieldDouble(sumField, sum);
-        it->second += sum;
+        paid[size_t(place)] += sum;
     });
-    for (size_t i = 0; i < orders.size(); ++i)
-        paid[i] = sums[orders[i]];
+    // Orders of equal numbers show the same paid amount.
+    for (size_t i = 0; i < orders.size(); ++i) {
+        const int first = dense ? places[size_t(orders[i])] : hashed[orders[i]];
+        paid[i] = paid[size_t(first)];
+    }
     return paid;
 }
 
