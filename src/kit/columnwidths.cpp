@@ -2,6 +2,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QHeaderView>
+#include <QSet>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 
@@ -41,11 +42,19 @@ void FitRange(QTableView& view, int firstRow, int lastRow, int firstColumn, int 
         if (view.isColumnHidden(column))
             continue;
         int wanted = header->isHidden() ? 0 : header->sectionSizeHint(column);
+        // Lists repeat their values (a unit, a warehouse, a day): a text measured once in the
+        // column, with or without an icon, is as wide the next time.
+        QSet<QString> measured[2];
         for (int row = firstRow; row <= lastRow; ++row) {
             const QModelIndex index = model->index(row, column, view.rootIndex());
-            if (model->data(index, Qt::DisplayRole).toString().isEmpty() &&
-                !model->data(index, Qt::DecorationRole).isValid())
+            const QString text = model->data(index, Qt::DisplayRole).toString();
+            const bool icon = model->data(index, Qt::DecorationRole).isValid();
+            if (text.isEmpty() && !icon)
                 continue;
+            QSet<QString>& seen = measured[icon ? 1 : 0];
+            if (seen.contains(text))
+                continue;
+            seen.insert(text);
             QAbstractItemDelegate* delegate = view.itemDelegateForIndex(index);
             if (delegate)
                 wanted = std::max(wanted, delegate->sizeHint(option, index).width() + grid);
