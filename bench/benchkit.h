@@ -169,7 +169,9 @@ inline double ThreadSeconds()
 // it (the resident size would count the pages the allocator keeps for later).
 inline double HeapMegabytes()
 {
-    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
+    const struct mallinfo2 heap = mallinfo2();
+    // Large blocks are mapped on their own, outside the arena's count.
+    return double(heap.uordblks + heap.hblkhd) / (1024.0 * 1024.0);
 }
 
 inline double Median(std::vector<double> values)
