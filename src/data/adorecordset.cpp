@@ -102,8 +102,20 @@ CADORecordset::~CADORecordset()
     Close();
 }
 
-db::Statement* CADORecordset::PrepareBound(const QString& text, bool forward)
+db::Statement* CADORecordset::Prepare(const QString& sql, bool forward,
+                                      jetsql::Translation& translation)
 {
+    Close();
+    if (!sql.isEmpty())
+        m_query = sql;
+    m_connection = m_database ? m_database->GetActiveConnection() : nullptr;
+    if (!m_connection) {
+        RecordError(ErrorKind::Misuse, u"The connection is closed."_s);
+        return nullptr;
+    }
+    translation = jetsql::Translate(m_query, m_connection->SqlDialect(),
+                                    m_connection->Schema().NonTextColumns());
+    const QString& text = translation.sql;
     db::Statement* statement = nullptr;
     if (forward) {
         m_forward = m_connection->Borrow(text);
@@ -123,17 +135,8 @@ db::Statement* CADORecordset::PrepareBound(const QString& text, bool forward)
 
 bool CADORecordset::Open(const QString& sql)
 {
-    Close();
-    if (!sql.isEmpty())
-        m_query = sql;
-    m_connection = m_database ? m_database->GetActiveConnection() : nullptr;
-    if (!m_connection) {
-        RecordError(ErrorKind::Misuse, u"The connection is closed."_s);
-        return false;
-    }
-    const jetsql::Translation translation = jetsql::Translate(
-        m_query, m_connection->SqlDialect(), m_connection->Schema().NonTextColumns());
-    db::Statement* statement = PrepareBound(translation.sql, false);
+    jetsql::Translation translation;
+    db::Statement* statement = Prepare(sql, false, translation);
     if (!statement)
         return false;
     const bool bound = BindParameters(*statement, translation);
@@ -158,17 +161,8 @@ bool CADORecordset::Open(const QString& sql)
 
 bool CADORecordset::OpenForward(const QString& sql)
 {
-    Close();
-    if (!sql.isEmpty())
-        m_query = sql;
-    m_connection = m_database ? m_database->GetActiveConnection() : nullptr;
-    if (!m_connection) {
-        RecordError(ErrorKind::Misuse, u"The connection is closed."_s);
-        return false;
-    }
-    const jetsql::Translation translation = jetsql::Translate(
-        m_query, m_connection->SqlDialect(), m_connection->Schema().NonTextColumns());
-    db::Statement* statement = PrepareBound(translation.sql, true);
+    jetsql::Translation translation;
+    db::Statement* statement = Prepare(sql, true, translation);
     if (!statement)
         return false;
     m_bForwardWalk = true;
@@ -312,25 +306,7 @@ bool CADORecordset::CurrentCell(int index, Cell& cell, QByteArrayView& text) con
         return true;
     }
     // A forward walk reads the statement's row where it stands.
-    const int source = m_result->Columns()[size_t(index)].source;
-    qint64 number = 0;
-    switch (m_forward->Read(source, number, text)) {
-    case db::ValueType::Integer:
-        cell = {number, 0, CellKind::Integer};
-        break;
-    case db::ValueType::Real:
-        cell = {number, 0, CellKind::Real};
-        break;
-    case db::ValueType::Text:
-        cell = {0, quint32(text.size()), CellKind::Text};
-        break;
-    case db::ValueType::Blob:
-        cell = {0, 0, CellKind::Blob};
-        break;
-    case db::ValueType::Null:
-        cell = {0, 0, CellKind::Null};
-        break;
-    }
+    cell = vantrel::detail::ReadCell(*m_forward, m_result->Columns()[size_t(index)].source, text);
     return true;
 }
 

@@ -16,6 +16,9 @@ namespace vantrel::db {
 class Connection;
 class Statement;
 } // namespace vantrel::db
+namespace jetsql {
+struct Translation;
+} // namespace jetsql
 namespace vantrel::detail {
 struct Cell;
 struct ResultSet;
@@ -129,8 +132,10 @@ private:
     QString CurrentRowCondition(bool wholeRow) const;
     bool BindCurrentRow(vantrel::db::Statement& statement, int& parameter, bool wholeRow) const;
     bool StoreWrittenRow(vantrel::db::Statement& statement, int row);
-    // The prepared statement of the text, bound to its parameters; null after recording why not.
-    vantrel::db::Statement* PrepareBound(const QString& text, bool forward);
+    // Closes what is open and prepares the statement of `sql` (the last query when empty),
+    // lent for a forward walk; null after recording why not.
+    vantrel::db::Statement* Prepare(const QString& sql, bool forward,
+                                    jetsql::Translation& translation);
     // Reads the forward walk's next row, or ends the walk.
     void StepForward();
     void EndForward();

@@ -71,6 +71,24 @@ int Layout::Find(QStringView field) const
     return -1;
 }
 
+Cell ReadCell(const db::Statement& statement, int column, QByteArrayView& text)
+{
+    qint64 number = 0;
+    switch (statement.Read(column, number, text)) {
+    case db::ValueType::Integer:
+        return {number, 0, CellKind::Integer};
+    case db::ValueType::Real:
+        return {number, 0, CellKind::Real};
+    case db::ValueType::Text:
+        return {0, static_cast<quint32>(text.size()), CellKind::Text};
+    case db::ValueType::Blob:
+        return {0, 0, CellKind::Blob};
+    case db::ValueType::Null:
+        break;
+    }
+    return {0, 0, CellKind::Null};
+}
+
 void ResultSet::StoreRow(const db::Statement& statement, int row)
 {
     const size_t width = layout->columns.size();
@@ -88,25 +106,11 @@ void ResultSet::StoreRow(const db::Statement& statement, int row)
     for (size_t c = 0; c < width; ++c) {
         const int i = layout->columns[c].source;
         Cell& cell = out[c];
-        qint64 number = 0;
         QByteArrayView text;
-        switch (statement.Read(i, number, text)) {
-        case db::ValueType::Integer:
-            cell = {number, 0, CellKind::Integer};
-            break;
-        case db::ValueType::Real:
-            cell = {number, 0, CellKind::Real};
-            break;
-        case db::ValueType::Text:
-            cell = {arena.size(), static_cast<quint32>(text.size()), CellKind::Text};
+        cell = ReadCell(statement, i, text);
+        if (cell.kind == CellKind::Text) {
+            cell.number = arena.size();
             arena.append(text);
-            break;
-        case db::ValueType::Blob:
-            cell = {0, 0, CellKind::Blob};
-            break;
-        case db::ValueType::Null:
-            cell = {0, 0, CellKind::Null};
-            break;
         }
     }
 }

@@ -22,6 +22,10 @@ struct Cell
     CellKind kind = CellKind::Null;
 };
 
+// The statement's value in a column of its current row; a text's UTF-8 goes to `text` (valid
+// until the next step), its length to the cell.
+Cell ReadCell(const db::Statement& statement, int column, QByteArrayView& text);
+
 using db::ColumnRole;
 
 struct ColumnInfo
