@@ -193,6 +193,53 @@ TEST(TableFileTest, XlsxHoldsNumbersDatesAndTextsWithFrozenBoldTitles)
     EXPECT_TRUE(styles.contains(u"0.00%"_s));
 }
 
+// What a spreadsheet program reads from the workbook: each cell of the first sheet as
+// "A1=<type>:<value>", by openpyxl.
+QStringList ReadByOpenpyxl(const QString& path)
+{
+    static const QString script = uR"(import sys, openpyxl
+sheet = openpyxl.load_workbook(sys.argv[1]).worksheets[0]
+for row in sheet.iter_rows():
+    for cell in row:
+        if cell.value is not None:
+            sys.stdout.write('%s=%s:%r\x1e' % (cell.coordinate, type(cell.value).__name__,
+                                                cell.value))
+)"_s;
+    QProcess python;
+    python.start(u"/usr/bin/python3"_s, {u"-c"_s, script, path});
+    EXPECT_TRUE(python.waitForFinished(60000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    return QString::fromUtf8(python.readAllStandardOutput()).split(u'\x1e', Qt::SkipEmptyParts);
+}
+
+TEST(TableFileTest, XlsxReadsBackAsWrittenInASpreadsheetProgram)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"名单.xlsx"_s);
+    Table table{{{u"名称 & <备注>"_s, 100, TableCellKind::Text},
+                 {u"日期"_s, 80, TableCellKind::Date},
+                 {u"金额"_s, 80, TableCellKind::Amount}},
+                {{u"  前后空格 "_s, u"1900-2-28"_s, u"0.10"_s},
+                 {u"a<b>&\"c\" 'd'\n两行\t制表"_s, u"1900-3-1"_s, u"123456789.07"_s},
+                 {u"_x0041_ 与 _x 与 __"_s, u"1899-12-31"_s, u"-0.01"_s},
+                 {u"回车\r与控制\x01字符"_s, u"9999-12-31"_s, u"0012"_s}}};
+    ASSERT_TRUE(WriteTableFile(path, TableFileFormat::Xlsx, table.Content()).Written());
+    const QStringList cells = ReadByOpenpyxl(path);
+    const QStringList expected = {
+        uR"(A1=str:'名称 & <备注>')"_s, uR"(B1=str:'日期')"_s, uR"(C1=str:'金额')"_s,
+        uR"(A2=str:'  前后空格 ')"_s, uR"(B2=datetime:datetime.datetime(1900, 2, 28, 0, 0))"_s,
+        uR"(C2=float:0.1)"_s, uR"(A3=str:'a<b>&"c" \'d\'\n两行\t制表')"_s,
+        uR"(B3=datetime:datetime.datetime(1900, 3, 1, 0, 0))"_s, uR"(C3=float:123456789.07)"_s,
+        uR"(A4=str:'_x005F_x0041_ 与 _x 与 __')"_s,
+        // Before 1900 Excel has no days: the date stays as the list shows it.
+        uR"(B4=str:'1899-12-31')"_s, uR"(C4=float:-0.01)"_s,
+        uR"(A5=str:'回车_x000D_与控制_x0001_字符')"_s,
+        uR"(B5=datetime:datetime.datetime(9999, 12, 31, 0, 0))"_s, uR"(C5=str:'0012')"_s};
+    // openpyxl leaves Excel's escapes of characters (_xHHHH_) as they stand; Excel reads A4
+    // and A5 back as written: "_x0041_ 与 _x 与 __", a carriage return and a U+0001.
+    EXPECT_EQ(cells, expected);
+}
+
 TEST(TableFileTest, FailedOrCancelledWritesLeaveNothingBehind)
 {
     QTemporaryDir dir;
