@@ -20,14 +20,6 @@ using vantrel::db::CopyReport;
 
 namespace {
 
-std::shared_ptr<vantrel::db::Connection> Connect(const QString& connectionString)
-{
-    vantrel::db::Error error;
-    auto connection = vantrel::db::OpenDataSource(connectionString, 0, error);
-    EXPECT_TRUE(connection) << error.message.toStdString();
-    return connection;
-}
-
 std::vector<const schema::Table*> AllTables()
 {
     std::vector<const schema::Table*> tables;
@@ -109,8 +101,8 @@ TEST(DataCopy, AFileGoesOntoTheServerAndBackWhole)
     TempDataFile file;
     Fill(file);
     PgTestDatabase server;
-    const auto source = Connect(file.ConnectionString());
-    const auto target = Connect(server.ConnectionString());
+    const auto source = OpenBackend(file.ConnectionString());
+    const auto target = OpenBackend(server.ConnectionString());
     ASSERT_TRUE(source && target);
 
     const CopyReport up = CopyData(*source, *target);
@@ -131,7 +123,8 @@ TEST(DataCopy, AFileGoesOntoTheServerAndBackWhole)
     QTemporaryDir folder;
     const QString back = folder.filePath(u"back.db"_s);
     ASSERT_TRUE(CreateDataFile(back));
-    const CopyReport down = CopyData(*target, *Connect(CADODatabase::ConnectionStringFor(back)));
+    const CopyReport down =
+        CopyData(*target, *OpenBackend(CADODatabase::ConnectionStringFor(back)));
     ASSERT_TRUE(down.copied) << down.error.toStdString();
     EXPECT_EQ(Dump(back).size(), (schema::DataTables().size() * 3) + 1);
     EXPECT_EQ(Dump(back), Dump(file.Path()));
@@ -147,8 +140,8 @@ TEST_P(DataCopyInto, RefusesRecordsAndLeavesNothingOfAFailedCopy)
 {
     TempDataFile file;
     Fill(file);
-    const auto source = Connect(file.ConnectionString());
-    const auto target = Connect(ConnectionString());
+    const auto source = OpenBackend(file.ConnectionString());
+    const auto target = OpenBackend(ConnectionString());
     ASSERT_TRUE(source && target);
     Exec(u"INSERT INTO [group] (name) VALUES ('老客户')"_s);
     CopyReport report = CopyData(*source, *target);
@@ -175,8 +168,8 @@ TEST_P(DataCopyInto, RefusesRecordsAndLeavesNothingOfAFailedCopy)
 
     // Replacing by a file nobody has signed in to yet empties the data but keeps the users.
     TempDataFile unused;
-    report =
-        CopyData(*Connect(unused.ConnectionString()), *target, vantrel::db::CopyInto::Replacing);
+    report = CopyData(*OpenBackend(unused.ConnectionString()), *target,
+                      vantrel::db::CopyInto::Replacing);
     EXPECT_TRUE(report.copied) << report.error.toStdString();
     EXPECT_EQ(QueryValue(u"SELECT (SELECT count(*) FROM address) || '/' || (SELECT count(*) FROM "
                          "power)"_s),

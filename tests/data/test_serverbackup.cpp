@@ -18,14 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-std::shared_ptr<vantrel::db::Connection> Connect(const QString& connectionString)
-{
-    vantrel::db::Error error;
-    auto connection = vantrel::db::OpenDataSource(connectionString, 0, error);
-    EXPECT_TRUE(connection) << error.message.toStdString();
-    return connection;
-}
-
 // The backup is the server as it was when it began: what another workstation saves while it
 // is written is not in it, though it is on the server. It is a sound data file.
 TEST(ServerBackup, IsOneSnapshotWhileOthersWrite)
@@ -33,7 +25,7 @@ TEST(ServerBackup, IsOneSnapshotWhileOthersWrite)
     PgTestDatabase server;
     server.Exec(u"INSERT INTO client (no, name) VALUES (1, '甲'); "
                 "INSERT INTO outputdata (no, paper, client) VALUES (1, 'S-1', '甲')"_s);
-    const auto connection = Connect(server.ConnectionString());
+    const auto connection = OpenBackend(server.ConnectionString());
     ASSERT_TRUE(connection);
     bool wrote = false;
     const auto writeMeanwhile = [&](const QString& table) {
@@ -69,7 +61,7 @@ TEST(ServerBackup, IsOneSnapshotWhileOthersWrite)
 TEST(ServerWorkstations, AKilledProgramLetsGo)
 {
     PgTestDatabase server;
-    const auto workstations = vantrel::db::JoinWorkstations(Connect(server.ConnectionString()));
+    const auto workstations = vantrel::db::JoinWorkstations(OpenBackend(server.ConnectionString()));
     ASSERT_TRUE(workstations);
     QProcess worker;
     worker.start(QCoreApplication::applicationDirPath() + u"/workstation_worker"_s,

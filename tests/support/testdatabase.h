@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/adodatabase.h"
+#include "data/datasource.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,3 +44,13 @@ public:
         return database;
     }
 };
+
+// A backend connection of its own to the data source a connection string names, below the
+// access layer.
+inline std::shared_ptr<vantrel::db::Connection> OpenBackend(const QString& connectionString)
+{
+    vantrel::db::Error error;
+    auto connection = vantrel::db::OpenDataSource(connectionString, 0, error);
+    EXPECT_TRUE(connection) << error.message.toStdString();
+    return connection;
+}
