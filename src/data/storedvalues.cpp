@@ -31,12 +31,6 @@ int CStoredValues::AddRow(const std::vector<Value>& prototype)
     return row;
 }
 
-void CStoredValues::Reserve(int rows)
-{
-    if (rows > 0)
-        m_values.reserve(m_values.size() + size_t(rows) * size_t(m_width));
-}
-
 void CStoredValues::Widen(int width)
 {
     if (width <= m_width)
@@ -123,13 +117,22 @@ void CStoredValues::SetUtf8(int row, int column, QByteArrayView text)
 
 void CStoredValues::SetShown(int row, int column, const QString& text)
 {
-    // An empty text needs no place of its own.
-    if (text.isEmpty()) {
-        Put(row, column, Kind::Shown, -1);
-        return;
-    }
-    Put(row, column, Kind::Shown, qint64(m_shown.size()));
+    SetShown(row, column, KeepShown(text));
+}
+
+int CStoredValues::KeepShown(const QString& text)
+{
+    // An empty text needs no place of its own. A kept text is never written over, so cells
+    // may share it.
+    if (text.isEmpty())
+        return -1;
     m_shown.push_back(text);
+    return int(m_shown.size() - 1);
+}
+
+void CStoredValues::SetShown(int row, int column, int kept)
+{
+    Put(row, column, Kind::Shown, kept < 0 ? -1 : kept);
 }
 
 void CStoredValues::SetDateTime(int row, int column, const QDate& date, const QTime& time)

@@ -56,8 +56,6 @@ public:
     // Appends a row of the given values (numbers, dates or NULLs with their formats, no
     // texts): a reader of many rows writes what its rows share once.
     int AddRow(const std::vector<Value>& prototype);
-    // Room for this many rows more, when their count is known beforehand.
-    void Reserve(int rows);
     // Makes every row `width` values wide (never narrower).
     void Widen(int width);
     // Appends the rows of another block, widening either to the wider of the two.
@@ -71,6 +69,10 @@ public:
     void SetReal(int row, int column, double value);
     void SetUtf8(int row, int column, QByteArrayView text);
     void SetShown(int row, int column, const QString& text);
+    // A text many cells show, kept once: its index for SetShown(row, column, index); -1 for an
+    // empty text.
+    int KeepShown(const QString& text);
+    void SetShown(int row, int column, int kept);
     void SetDateTime(int row, int column, const QDate& date, const QTime& time);
     // A value as the dialogs hand it over: a number, a text, a QDate or a QDateTime.
     void SetVariant(int row, int column, const QVariant& value);

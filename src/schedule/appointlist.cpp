@@ -13,6 +13,7 @@
 #include <QHash>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -40,20 +41,36 @@ void ShowAppointmentList(CVantrelDoc& doc, const QString& sql, const AppointPart
                           recordset.GetFieldIndex(u"content"_s)};
     CListRows rows;
     CStoredValues& values = rows.values;
+    // A list of many appointments meets the same contacts again and again: their names are
+    // asked for and kept once, and the rows refer to them.
+    struct KeptParties
+    {
+        bool listed = false;
+        int client = -1;
+        int contact = -1;
+    };
+    std::unordered_map<int, KeptParties> kept;
+    // The formats of the read columns, written once for every row.
+    std::vector<CStoredValues::Value> prototype(std::size(fields) + 3);
+    for (size_t column = 2; column < std::size(fields) + 2; ++column)
+        prototype[column].format = layout.columns[column].format;
     ForEachRow(recordset, [&] {
         int contact = 0;
         recordset.GetFieldInt(linkman, contact);
-        const std::optional<AppointParties> names = parties(contact);
-        if (!names)
-            return;
-        const int row = rows.Add(layout.image);
-        values.SetShown(row, 0, names->client);
-        values.SetShown(row, 1, names->contact);
-        int column = 2;
-        for (int field : fields) {
-            values.SetFormat(row, column, layout.columns[size_t(column)].format);
-            recordset.StoreField(field, values, row, column++);
+        auto [known, added] = kept.try_emplace(contact);
+        if (added) {
+            if (const std::optional<AppointParties> names = parties(contact))
+                known->second = {true, values.KeepShown(names->client),
+                                 values.KeepShown(names->contact)};
         }
+        if (!known->second.listed)
+            return;
+        const int row = rows.Add(layout.image, prototype);
+        values.SetShown(row, 0, known->second.client);
+        values.SetShown(row, 1, known->second.contact);
+        int column = 2;
+        for (int field : fields)
+            recordset.StoreField(field, values, row, column++);
         int number = 0;
         recordset.GetFieldInt(no, number);
         values.SetInteger(row, column, number);
@@ -79,26 +96,37 @@ AppointPartiesOf PartiesFromTables(CVantrelDoc& doc)
             tables->read = true;
             QHash<int, QString> clients;
             CADORecordset recordset(database);
-            OpenEachRow(recordset, u"SELECT [no], [name] FROM client"_s, [&] {
-                int no = 0;
-                QString name;
-                recordset.GetFieldInt(u"no"_s, no);
-                recordset.GetFieldText(u"name"_s, name);
-                // The first of equal numbers, as a lookup of the number finds it.
-                if (!clients.contains(no))
-                    clients.insert(no, name);
-            });
-            OpenEachRow(recordset, u"SELECT [no], [client], [name] FROM linkman"_s, [&] {
-                int no = 0;
-                int client = 0;
-                AppointParties parties;
-                recordset.GetFieldInt(u"no"_s, no);
-                recordset.GetFieldInt(u"client"_s, client);
-                recordset.GetFieldText(u"name"_s, parties.contact);
-                parties.client = clients.value(client);
-                if (!tables->contacts.contains(no))
-                    tables->contacts.insert(no, parties);
-            });
+            if (recordset.OpenForward(u"SELECT [no], [name] FROM client"_s)) {
+                const int no = recordset.GetFieldIndex(u"no"_s);
+                const int name = recordset.GetFieldIndex(u"name"_s);
+                ForEachRow(recordset, [&] {
+                    int number = 0;
+                    recordset.GetFieldInt(no, number);
+                    // The first of equal numbers, as a lookup of the number finds it.
+                    if (clients.contains(number))
+                        return;
+                    QString text;
+                    recordset.GetFieldText(name, text);
+                    clients.insert(number, text);
+                });
+            }
+            if (recordset.OpenForward(u"SELECT [no], [client], [name] FROM linkman"_s)) {
+                const int no = recordset.GetFieldIndex(u"no"_s);
+                const int client = recordset.GetFieldIndex(u"client"_s);
+                const int name = recordset.GetFieldIndex(u"name"_s);
+                ForEachRow(recordset, [&] {
+                    int number = 0;
+                    int clientNo = 0;
+                    recordset.GetFieldInt(no, number);
+                    if (tables->contacts.contains(number))
+                        return;
+                    AppointParties parties;
+                    recordset.GetFieldInt(client, clientNo);
+                    recordset.GetFieldText(name, parties.contact);
+                    parties.client = clients.value(clientNo);
+                    tables->contacts.insert(number, parties);
+                });
+            }
         }
         return tables->contacts.value(linkman);
     };

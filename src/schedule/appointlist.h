@@ -15,7 +15,7 @@ struct AppointParties
 };
 
 // The names of the parties of an appointment with contact `linkman`; none when the
-// appointment is not to be listed.
+// appointment is not to be listed. A list asks once for each contact.
 using AppointPartiesOf = std::function<std::optional<AppointParties>(int linkman)>;
 
 // The main list as category 4: the appointments `sql` selects from `appoint`, each with the
