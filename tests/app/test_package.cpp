@@ -48,9 +48,9 @@ QByteArray FileBytes(const QString& path)
     return file.readAll();
 }
 
-// Every file and folder under `folder` with its size and time of change, to see that a run
-// wrote nothing there.
-QStringList TreeState(const QString& folder)
+// Every file and folder under `folder` with its size and time of change, one a line, to see that
+// a run wrote nothing there.
+std::string TreeState(const QString& folder)
 {
     QStringList state;
     QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
@@ -63,7 +63,7 @@ QStringList TreeState(const QString& folder)
                      .arg(info.lastModified().toMSecsSinceEpoch());
     }
     state.sort();
-    return state;
+    return state.join(u'\n').toStdString();
 }
 
 // The package packed once for the whole program, and its files extracted as it lays them out.
@@ -187,7 +187,7 @@ TEST(Package, PackedProgramStartsOnItsOwnFilesInTheUsersHome)
     const Package& package = Packed();
     ASSERT_TRUE(package.failure.isEmpty()) << package.failure.toStdString();
     const QTemporaryDir home;
-    const QStringList installed = TreeState(package.root);
+    const std::string installed = TreeState(package.root);
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"HOME"_s, home.path());
