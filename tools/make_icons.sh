@@ -101,6 +101,9 @@ for size in 16 32 48 64 128; do
     convert "$work/base.png" "$work/badge.png" -gravity SouthEast -composite \
         -define png:exclude-chunks=date,time "PNG32:$out/vantrel-$size.png"
 done
+# The same drawing, scalable, for the desktop's icon theme (installed by the package).
+python3 tools/icons/compose_vantrel_svg.py "$(svg_of x-office-address-book)" \
+    "$(svg_of system-users)" packaging/vantrel.svg
 
 # Keep the files small and free of time stamps so a rerun changes nothing.
 for file in "$out"/*.png; do

@@ -28,18 +28,69 @@ bool FileWritable(const QString& path)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly);
 }
+
+const QFile::Permissions kIniPermissions =
+    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+
+// A user's own copy of an installed file: the installed one belongs to root and is read-only.
+bool CopyForUser(const QString& from, const QString& to, QFile::Permissions permissions)
+{
+    return QFile::copy(from, to) && QFile::setPermissions(to, permissions);
+}
+
+QString UserFolder(QStandardPaths::StandardLocation location)
+{
+    return QDir(QStandardPaths::writableLocation(location)).filePath(u"Vantrel"_s);
+}
 } // namespace
 
-CAppSettings::CAppSettings(const QString& workFolder, const QString& iniPath)
-    : m_strWorkFolder(QDir(workFolder).absolutePath()), m_strIniPath(iniPath)
+CAppSettings::CAppSettings(const QString& workFolder, const QString& iniPath,
+                           const QString& sharedFolder)
+    : m_strWorkFolder(QDir(workFolder).absolutePath()), m_strIniPath(iniPath),
+      m_strSharedFolder(sharedFolder.isEmpty() ? m_strWorkFolder
+                                               : QDir(sharedFolder).absolutePath())
 {
 }
 
-QString CAppSettings::DefaultIniPath()
+CAppPlaces CAppSettings::DefaultPlaces()
 {
-    return IniPathFor(QCoreApplication::applicationDirPath(),
-                      QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-                          .filePath(u"Vantrel"_s));
+    return PlacesFor(QCoreApplication::applicationDirPath(), QDir::currentPath());
+}
+
+QString CAppSettings::InstalledSharedFolder(const QString& programFolder)
+{
+    // A build folder has its files beside the program; an installation has none there.
+    const QDir program(programFolder);
+    if (QFileInfo::exists(program.filePath(u"setup.ini"_s)) ||
+        QFileInfo::exists(program.filePath(u"data.db"_s)))
+        return {};
+    const QString shared = QDir::cleanPath(program.filePath(u"../share/vantrel"_s));
+    return QFileInfo(QDir(shared).filePath(u"data.db"_s)).isFile() ? shared : QString();
+}
+
+CAppPlaces CAppSettings::PlacesFor(const QString& programFolder, const QString& currentFolder)
+{
+    const QString userConfigFolder = UserFolder(QStandardPaths::GenericConfigLocation);
+    const QString shared = InstalledSharedFolder(programFolder);
+    if (shared.isEmpty())
+        return {currentFolder, currentFolder, IniPathFor(programFolder, userConfigFolder)};
+    const QString userDataFolder = UserFolder(QStandardPaths::GenericDataLocation);
+    QDir().mkpath(userConfigFolder);
+    QDir().mkpath(userDataFolder);
+    const QString ini = QDir(userConfigFolder).filePath(u"setup.ini"_s);
+    // The first start only: a user who later moves the data elsewhere (setup.ini's Path) must
+    // not find a fresh empty file put back in its place.
+    if (!QFileInfo::exists(ini)) {
+        const QString data = QDir(userDataFolder).filePath(u"sale.db"_s);
+        if (!QFileInfo::exists(data))
+            CopyForUser(QDir(shared).filePath(u"sale.db"_s), data,
+                        QFile::ReadOwner | QFile::WriteOwner);
+        if (!CopyForUser(QDir(shared).filePath(u"setup.ini"_s), ini, kIniPermissions)) {
+            QFile empty(ini);
+            empty.open(QIODevice::WriteOnly);
+        }
+    }
+    return {userDataFolder, shared, ini};
 }
 
 QString CAppSettings::IniPathFor(const QString& programFolder, const QString& userConfigFolder)
@@ -50,10 +101,9 @@ QString CAppSettings::IniPathFor(const QString& programFolder, const QString& us
     const QString own = QDir(userConfigFolder).filePath(u"setup.ini"_s);
     if (!QFileInfo::exists(own)) {
         QDir().mkpath(userConfigFolder);
-        // The installed file carries the installation's defaults.
-        if (QFileInfo::exists(beside) && QFile::copy(beside, own))
-            QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                           QFile::ReadOther);
+        // The file beside the program carries its defaults.
+        if (QFileInfo::exists(beside))
+            CopyForUser(beside, own, kIniPermissions);
     }
     return own;
 }
@@ -63,9 +113,14 @@ QString CAppSettings::AbsolutePath(const QString& path) const
     return path.isEmpty() ? QString() : QDir(m_strWorkFolder).absoluteFilePath(path);
 }
 
+QString CAppSettings::SharedPath(const QString& name) const
+{
+    return QDir(m_strSharedFolder).filePath(name);
+}
+
 QString CAppSettings::SkinFolder() const
 {
-    return AbsolutePath(u"skin"_s);
+    return SharedPath(u"skin"_s);
 }
 
 QString CAppSettings::ReadSetting(const QString& key, const QString& defaultValue) const

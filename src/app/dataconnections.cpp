@@ -64,7 +64,7 @@ const vantrel::db::FileMaintenance* CDataConnections::FileCare() const
 void CDataConnections::OpenAreaDatabase()
 {
     m_pAreaDb = std::make_unique<CADODatabase>();
-    m_pAreaDb->Open(CADODatabase::ConnectionStringFor(m_settings.AbsolutePath(kAreaDataFile)));
+    m_pAreaDb->Open(CADODatabase::ConnectionStringFor(m_settings.SharedPath(kAreaDataFile)));
 }
 
 void CDataConnections::CompactDataFile()

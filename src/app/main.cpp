@@ -5,7 +5,6 @@
 #include "kit/skinengine.h"
 
 #include <QApplication>
-#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -22,7 +21,7 @@ int main(int argc, char** argv)
 
     // Everything the program draws takes its look from this one engine.
     CSkinEngine skin;
-    CVantrelApp app(QDir::currentPath(), CAppSettings::DefaultIniPath(), skin);
+    CVantrelApp app(CAppSettings::DefaultPlaces(), skin);
     int result = 0;
     if (app.InitInstance()) {
         QApplication::setQuitOnLastWindowClosed(true);

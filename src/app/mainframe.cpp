@@ -223,10 +223,9 @@ void CMainFrame::RegisterOwnCommands()
         CAboutDlg dialog(this);
         dialog.exec();
     });
-    router.SetHandler(ID_HELP_CONTENTS, [] {
-        // Relative to the current folder, like every file the program ships with.
+    router.SetHandler(ID_HELP_CONTENTS, [this] {
         QDesktopServices::openUrl(
-            QUrl::fromLocalFile(QDir::current().absoluteFilePath(u"help/index.html"_s)));
+            QUrl::fromLocalFile(m_app.Settings().SharedPath(u"help/index.html"_s)));
     });
     router.SetHandler(ID_HELP_SITE,
                       [] { QDesktopServices::openUrl(QUrl(QString::fromUtf16(kVantrelWebSite))); });

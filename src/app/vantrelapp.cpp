@@ -8,7 +8,13 @@
 
 CVantrelApp::CVantrelApp(const QString& workFolder, const QString& iniPath, CSkinEngine& skin,
                          QObject* parent)
-    : CAppContext(parent), m_settings(workFolder, iniPath), m_connections(m_settings), m_skin(skin),
+    : CVantrelApp(CAppPlaces{workFolder, {}, iniPath}, skin, parent)
+{
+}
+
+CVantrelApp::CVantrelApp(const CAppPlaces& places, CSkinEngine& skin, QObject* parent)
+    : CAppContext(parent), m_settings(places.workFolder, places.iniPath, places.sharedFolder),
+      m_connections(m_settings), m_skin(skin),
       m_serverPasswords(std::make_unique<CKeyringPasswords>())
 {
 }

@@ -18,8 +18,9 @@ class QWidget;
 // the windows know of the program. Start-up (InitInstance, see CStartUp) settles them in a fixed
 // order.
 //
-// Relative names ("sale.db", "data.db", "skin/...") are taken in the working folder, which is
-// the current directory for the program itself.
+// Relative names ("sale.db", "skin/...") are taken in the working folder, which is the current
+// directory for the program run from its build folder; the shipped files ("data.db", "skin/",
+// "help/") are in the shared folder (CAppSettings::PlacesFor).
 class CVantrelApp : public CAppContext
 {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
     // The engine outlives the application object.
     CVantrelApp(const QString& workFolder, const QString& iniPath, CSkinEngine& skin,
                 QObject* parent = nullptr);
+    CVantrelApp(const CAppPlaces& places, CSkinEngine& skin, QObject* parent = nullptr);
     ~CVantrelApp() override;
     CVantrelApp(const CVantrelApp&) = delete;
     CVantrelApp& operator=(const CVantrelApp&) = delete;
