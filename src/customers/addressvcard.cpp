@@ -484,19 +484,19 @@ QByteArray WriteAddressCards(std::span<const AddressEntry> entries, VCardVersion
 
 AddressCardsRead ReadAddressCards(QByteArrayView bytes)
 {
-    const VCardReadResult read = ReadVCards(bytes);
     AddressCardsRead result;
-    result.isVCard = read.isVCard;
-    for (const VCardSkip& skip : read.skipped)
-        result.skipped.push_back(
-            AddressCardSkip{skip.index, skip.line, ProblemOf(skip.problem), skip.problemLine, {}});
-    for (const VCard& card : read.cards) {
+    // Each card becomes an entry as soon as it is read.
+    const VCardReadResult read = ReadVCards(bytes, [&result](VCard&& card) {
         AddressCard mapped = CardMapper(card).Map();
         if (std::optional<AddressCardSkip> refusal = Refusal(mapped))
             result.skipped.push_back(*refusal);
         else
             result.cards.push_back(std::move(mapped));
-    }
+    });
+    result.isVCard = read.isVCard;
+    for (const VCardSkip& skip : read.skipped)
+        result.skipped.push_back(
+            AddressCardSkip{skip.index, skip.line, ProblemOf(skip.problem), skip.problemLine, {}});
     std::sort(result.skipped.begin(), result.skipped.end(),
               [](const AddressCardSkip& a, const AddressCardSkip& b) { return a.index < b.index; });
     return result;

@@ -94,28 +94,29 @@ QStringList SplitEscaped(QStringView value, char16_t separator)
 {
     QStringList parts;
     QString part;
-    part.reserve(value.size());
+    qsizetype from = 0; // the start of the stretch not yet copied into `part`
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
         if (c == u'\\' && i + 1 < value.size()) {
             const QChar next = value[i + 1];
-            if (next == u'n' || next == u'N') {
-                part += u'\n';
-                ++i;
+            QChar plain;
+            if (next == u'n' || next == u'N')
+                plain = u'\n';
+            else if (next == u'\\' || next == u',' || next == u';' || next == u':')
+                plain = next;
+            else
                 continue;
-            }
-            if (next == u'\\' || next == u',' || next == u';' || next == u':') {
-                part += next;
-                ++i;
-                continue;
-            }
+            part += value.sliced(from, i - from);
+            part += plain;
+            from = ++i + 1;
         } else if (separator && c == separator) {
+            part += value.sliced(from, i - from);
             parts << part;
             part.clear();
-            continue;
+            from = i + 1;
         }
-        part += c;
     }
+    part += value.sliced(from);
     parts << part;
     return parts;
 }
@@ -148,6 +149,8 @@ private:
 
 std::optional<QString> Decode(QStringDecoder& decoder, QByteArrayView bytes)
 {
+    if (bytes.isEmpty())
+        return QString();
     decoder.resetState();
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
@@ -155,23 +158,58 @@ std::optional<QString> Decode(QStringDecoder& decoder, QByteArrayView bytes)
     return text;
 }
 
-// Whether the bytes are text in that character set throughout.
+// Whether the bytes are text in that character set throughout; decoded a piece at a time
+// into one buffer, so a large file is not held twice.
 bool ReadsAs(const char* charset, QByteArrayView bytes)
 {
-    QStringDecoder decoder(charset, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(charset);
     if (!decoder.isValid())
         return false;
-    const QString text = decoder.decode(bytes); // the decoding happens here, when taken
-    Q_UNUSED(text);
+    constexpr qsizetype kPiece = 1 << 16;
+    std::vector<QChar> buffer(size_t(decoder.requiredSpace(kPiece)));
+    for (qsizetype from = 0; from < bytes.size() && !decoder.hasError(); from += kPiece)
+        decoder.appendToBuffer(buffer.data(),
+                               bytes.sliced(from, std::min(kPiece, bytes.size() - from)));
     return !decoder.hasError();
+}
+
+// The names and parameter values most cards use, shared rather than made for each line.
+QString Interned(QByteArrayView bytes, bool upper)
+{
+    static const QString kKnown[] = {
+        u"BEGIN"_s,    u"END"_s,        u"VERSION"_s,  u"FN"_s,       u"N"_s,
+        u"TEL"_s,      u"EMAIL"_s,      u"ADR"_s,      u"ORG"_s,      u"TITLE"_s,
+        u"NOTE"_s,     u"BDAY"_s,       u"URL"_s,      u"PHOTO"_s,    u"GENDER"_s,
+        u"X-GENDER"_s, u"X-QQ"_s,       u"X-MSN"_s,    u"HOBBY"_s,    u"X-HOBBY"_s,
+        u"IMPP"_s,     u"CATEGORIES"_s, u"UID"_s,      u"REV"_s,      u"TYPE"_s,
+        u"VALUE"_s,    u"CHARSET"_s,    u"ENCODING"_s, u"PREF"_s,     u"LABEL"_s,
+        u"CELL"_s,     u"HOME"_s,       u"WORK"_s,     u"VOICE"_s,    u"FAX"_s,
+        u"INTERNET"_s, u"X-PAS"_s,      u"TEXT"_s,     u"UTF-8"_s,    u"QUOTED-PRINTABLE"_s,
+        u"cell"_s,     u"home"_s,       u"work"_s,     u"voice"_s,    u"fax"_s,
+        u"x-pas"_s,    u"text"_s,       u"pref"_s,     u"internet"_s,
+    };
+    for (const QString& known : kKnown) {
+        if (known.size() != bytes.size())
+            continue;
+        bool same = true;
+        for (qsizetype i = 0; same && i < bytes.size(); ++i) {
+            const char c =
+                upper && bytes[i] >= 'a' && bytes[i] <= 'z' ? char(bytes[i] - 32) : bytes[i];
+            same = known[i] == QLatin1Char(c);
+        }
+        if (same)
+            return known;
+    }
+    const QString text = QString::fromUtf8(bytes);
+    return upper ? text.toUpper() : text;
 }
 
 // Reads the logical lines of a file into cards.
 class CardReader
 {
 public:
-    CardReader(VCardReadResult& result, QByteArray fallback)
-        : m_result(result), m_decoders(std::move(fallback))
+    CardReader(VCardReadResult& result, QByteArray fallback, const VCardVisitor& visit)
+        : m_result(result), m_decoders(std::move(fallback)), m_visit(visit)
     {
     }
 
@@ -188,6 +226,7 @@ private:
 
     VCardReadResult& m_result;
     Decoders m_decoders;
+    const VCardVisitor& m_visit;
     bool m_inCard = false;
     int m_cards = 0;
     VCard m_card;
@@ -214,7 +253,7 @@ void CardReader::EndCard()
     if (m_problem)
         m_result.skipped.push_back(*m_problem);
     else
-        m_result.cards.push_back(std::move(m_card));
+        m_visit(std::move(m_card));
     m_inCard = false;
     m_card = VCard();
     m_problem.reset();
@@ -274,9 +313,9 @@ bool CardReader::Property(QByteArrayView line, int number)
     const QByteArrayView fullName = line.first(i);
     if (const qsizetype dot = fullName.lastIndexOf('.'); dot >= 0) {
         property.group = QString::fromLatin1(fullName.first(dot));
-        property.name = QString::fromLatin1(fullName.sliced(dot + 1)).toUpper();
+        property.name = Interned(fullName.sliced(dot + 1), true);
     } else {
-        property.name = QString::fromLatin1(fullName).toUpper();
+        property.name = Interned(fullName, true);
     }
     if (property.name.isEmpty())
         return false;
@@ -310,24 +349,31 @@ bool CardReader::Property(QByteArrayView line, int number)
             name = encoding ? u"ENCODING"_s : u"TYPE"_s;
             values = bare;
         } else {
-            name = QString::fromLatin1(text.first(equals).trimmed()).toUpper();
+            name = Interned(text.first(equals).trimmed(), true);
             values = text.sliced(equals + 1);
         }
         QStringList list;
         // Values between commas outside quotation marks, the marks removed.
-        QByteArray value;
+        qsizetype from = 0;
         bool inQuotes = false;
-        for (const char c : values) {
-            if (c == '"') {
-                inQuotes = !inQuotes;
-            } else if (c == ',' && !inQuotes) {
-                list << QString::fromUtf8(value);
-                value.clear();
+        auto take = [&](qsizetype to) {
+            const QByteArrayView value = values.sliced(from, to - from);
+            if (value.contains('"')) {
+                QByteArray plain = value.toByteArray();
+                plain.replace("\"", "");
+                list << Interned(plain, false);
             } else {
-                value += c;
+                list << Interned(value, false);
             }
+            from = to + 1;
+        };
+        for (qsizetype c = 0; c < values.size(); ++c) {
+            if (values[c] == '"')
+                inQuotes = !inQuotes;
+            else if (values[c] == ',' && !inQuotes)
+                take(c);
         }
-        list << QString::fromUtf8(value);
+        take(values.size());
         if (circumflex)
             for (QString& v : list)
                 v = Circumflexed(v);
@@ -352,7 +398,10 @@ bool CardReader::Property(QByteArrayView line, int number)
     ++i; // the colon
     if (!property.binary) {
         const QByteArrayView raw = line.sliced(i);
-        const QByteArray bytes = quotedPrintable ? QuotedPrintable(raw) : raw.toByteArray();
+        QByteArray decoded;
+        if (quotedPrintable)
+            decoded = QuotedPrintable(raw);
+        const QByteArrayView bytes = quotedPrintable ? QByteArrayView(decoded) : raw;
         QStringDecoder* decoder = m_decoders.For(charset);
         if (!decoder) {
             Fail(VCardProblem::BadCharset, number);
@@ -373,27 +422,50 @@ bool CardReader::Property(QByteArrayView line, int number)
 // physical line continues it.
 struct PendingLine
 {
-    QByteArray text;
     int number = 0;
     // Of the part before the first colon: checked once per logical line.
     std::optional<bool> quotedPrintable;
     std::optional<bool> base64;
 
+    // Most logical lines are one physical line, seen where it lies; a continued one is copied.
+    QByteArrayView Text() const { return m_owned ? QByteArrayView(m_buffer) : m_view; }
     bool Head(QByteArrayView upper, std::optional<bool>& cache) const
     {
         if (!cache) {
+            const QByteArrayView text = Text();
             const qsizetype colon = text.indexOf(':');
-            cache = colon >= 0 && ContainsAscii(QByteArrayView(text).first(colon), upper);
+            cache = colon >= 0 && ContainsAscii(text.first(colon), upper);
         }
         return *cache;
     }
     void Reset(QByteArrayView line, int lineNumber)
     {
-        text = line.toByteArray();
+        m_view = line;
+        m_owned = false;
         number = lineNumber;
         quotedPrintable.reset();
         base64.reset();
     }
+    void Append(QByteArrayView more)
+    {
+        if (!m_owned) {
+            m_buffer = m_view.toByteArray();
+            m_owned = true;
+        }
+        m_buffer += more;
+    }
+    void ChopOne()
+    {
+        if (m_owned)
+            m_buffer.chop(1);
+        else
+            m_view.chop(1);
+    }
+
+private:
+    QByteArrayView m_view;
+    QByteArray m_buffer;
+    bool m_owned = false;
 };
 
 } // namespace
@@ -411,16 +483,26 @@ bool VCardProperty::HasType(QStringView type) const
 {
     for (const auto& [key, list] : parameters)
         if (key == u"TYPE"_s)
-            for (const QString& value : list)
+            for (const QString& value : list) {
                 // TYPE="work,voice" is two types, as 4.0 writes them.
-                for (QStringView one : QStringView(value).split(u','))
+                qsizetype start = 0;
+                while (start <= value.size()) {
+                    qsizetype end = value.indexOf(u',', start);
+                    if (end < 0)
+                        end = value.size();
+                    const QStringView one = QStringView(value).sliced(start, end - start);
                     if (one.trimmed().compare(type, Qt::CaseInsensitive) == 0)
                         return true;
+                    start = end + 1;
+                }
+            }
     return false;
 }
 
 QString VCardProperty::Text() const
 {
+    if (!value.contains(u'\\'))
+        return value;
     return SplitEscaped(value, 0).constFirst();
 }
 
@@ -444,6 +526,15 @@ const VCardProperty* VCard::Find(QStringView name) const
 
 VCardReadResult ReadVCards(QByteArrayView bytes)
 {
+    std::vector<VCard> cards;
+    VCardReadResult result =
+        ReadVCards(bytes, [&cards](VCard&& card) { cards.push_back(std::move(card)); });
+    result.cards = std::move(cards);
+    return result;
+}
+
+VCardReadResult ReadVCards(QByteArrayView bytes, const VCardVisitor& visit)
+{
     VCardReadResult result;
     QByteArray converted;
     QByteArray fallback = "UTF-8";
@@ -458,7 +549,7 @@ VCardReadResult ReadVCards(QByteArrayView bytes)
     if (!ReadsAs("UTF-8", bytes) && ReadsAs("GBK", bytes))
         fallback = "GBK";
 
-    CardReader reader(result, fallback);
+    CardReader reader(result, fallback, visit);
     PendingLine pending;
     bool havePending = false;
     int number = 0;
@@ -475,28 +566,28 @@ VCardReadResult ReadVCards(QByteArrayView bytes)
 
         if (havePending) {
             // A quoted-printable soft line break: the value goes on as it stands.
-            if (pending.text.endsWith('=') &&
+            if (pending.Text().endsWith('=') &&
                 pending.Head("QUOTED-PRINTABLE", pending.quotedPrintable)) {
-                pending.text.chop(1);
-                pending.text += line;
+                pending.ChopOne();
+                pending.Append(line);
                 continue;
             }
             if (!line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
-                pending.text += reader.KeepsFoldingBlank() ? line : line.sliced(1);
+                pending.Append(reader.KeepsFoldingBlank() ? line : line.sliced(1));
                 continue;
             }
             // 2.1 BASE64 data runs on over unindented lines up to a blank one.
             if (!line.isEmpty() && !line.contains(':') && pending.Head("BASE64", pending.base64)) {
-                pending.text += line;
+                pending.Append(line);
                 continue;
             }
-            reader.Line(pending.text, pending.number);
+            reader.Line(pending.Text(), pending.number);
         }
         pending.Reset(line, number);
         havePending = true;
     }
     if (havePending)
-        reader.Line(pending.text, pending.number);
+        reader.Line(pending.Text(), pending.number);
     reader.Finish();
     return result;
 }

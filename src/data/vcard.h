@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -78,6 +79,10 @@ struct VCardReadResult
 // with one; a file that is not UTF-8 but reads as GBK is taken as GBK, as Chinese phones of
 // the 2.1 era wrote it. A card's CHARSET parameter overrides that.
 VCardReadResult ReadVCards(QByteArrayView bytes);
+// The same, handing each card to `visit` as soon as it is read instead of keeping it: a file of
+// many cards is never held twice.
+using VCardVisitor = std::function<void(VCard&&)>;
+VCardReadResult ReadVCards(QByteArrayView bytes, const VCardVisitor& visit);
 
 // Escapes a text for a value: backslash, comma, semicolon and line breaks.
 QString EscapeVCardText(QStringView text);
