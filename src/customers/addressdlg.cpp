@@ -1,5 +1,6 @@
 #include "customers/addressdlg.h"
 
+#include "customers/addressentry.h"
 #include "customers/addressgroups.h"
 #include "customers/customerlayouts.h"
 #include "customers/dictionarycombo.h"
@@ -22,37 +23,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct AddressField
+static_assert(CAddressDlg::kTextFieldCount == kAddressTextFieldCount);
+
+const char* ColumnOf(int field)
 {
-    const char* field;
-    const char16_t* label;
-};
+    return AddressTextFields()[size_t(field)].column;
+}
 
-// The text fields after the group, in the dialog's order; `sex` stands between name and mobile.
-constexpr AddressField kTextFields[CAddressDlg::kTextFieldCount] = {
-    {"user", u"姓名："},
-    {"mobile", u"手机："},
-    {"pas", u"小灵通："},
-    {"homephone", u"家庭电话："},
-    {"officephone", u"办公电话："},
-    {"qq", u"QQ："},
-    {"msn", u"MSN："},
-    {"email1", u"Email1："},
-    {"email2", u"Email2："},
-    {"birthday", u"生日："},
-    {"like", u"爱好："},
-    {"company", u"所在公司："},
-    {"branch", u"部门："},
-    {"duty", u"职务："},
-    {"fax", u"传真："},
-    {"companyaddr", u"公司地址："},
-    {"companyzip", u"邮编："},
-    {"homeaddr", u"家庭住址："},
-    {"homezip", u"邮编："},
-    {"remark", u"备注："},
-};
-
-constexpr int kUser = 0;
+QString LabelOf(int field)
+{
+    return QString::fromUtf16(AddressTextFields()[size_t(field)].label) + u"："_s;
+}
 
 constexpr RecordSaveTexts kSaveTexts{
     u"表不存在，无法增加记录",   nullptr,           nullptr, u"表不存在，无法修改记录",
@@ -90,7 +71,7 @@ CAddressDlg::CAddressDlg(CADODatabase* database, CVantrelView* list, QWidget* pa
     m_group->setMaxVisibleItems(20);
     for (int i = 0; i < kTextFieldCount; ++i) {
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(ObjectNameOf(kTextFields[i].field));
+        edit->setObjectName(ObjectNameOf(ColumnOf(i)));
         m_edits[size_t(i)] = edit;
     }
     m_male->setObjectName(u"IDC_MALE"_s);
@@ -117,8 +98,8 @@ CAddressDlg::CAddressDlg(CADODatabase* database, CVantrelView* list, QWidget* pa
     std::vector<Cell> cells{
         {u"分类："_s, m_group}, {u"姓名："_s, m_edits[kUser]}, {u"性别："_s, sexBox}};
     for (int i = kUser + 1; i < kTextFieldCount; ++i) {
-        cells.push_back({QString::fromUtf16(kTextFields[i].label), m_edits[size_t(i)]});
-        if (QLatin1StringView(kTextFields[i].field) == "fax"_L1)
+        cells.push_back({LabelOf(i), m_edits[size_t(i)]});
+        if (i == kFax)
             cells.push_back({QString(), nullptr});
     }
     auto* grid = new QGridLayout;
@@ -156,7 +137,7 @@ CAddressDlg::CAddressDlg(CADODatabase* database, CVantrelView* list, QWidget* pa
 int CAddressDlg::IndexOf(const QString& field) const
 {
     for (int i = 0; i < kTextFieldCount; ++i)
-        if (field.compare(QLatin1StringView(kTextFields[i].field), Qt::CaseInsensitive) == 0)
+        if (field.compare(QLatin1StringView(ColumnOf(i)), Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -258,8 +239,7 @@ bool CAddressDlg::Save()
     bool written = recordset.SetFieldText(u"group"_s, m_strGroup);
     written = recordset.SetFieldInt(u"sex"_s, m_nSex) && written;
     for (int i = 0; i < kTextFieldCount; ++i)
-        written = recordset.SetFieldText(QLatin1StringView(kTextFields[i].field),
-                                         m_strFields[size_t(i)]) &&
+        written = recordset.SetFieldText(QLatin1StringView(ColumnOf(i)), m_strFields[size_t(i)]) &&
                   written;
     return EndSave(recordset, written);
 }
@@ -268,6 +248,6 @@ QVariantMap CAddressDlg::FieldValues() const
 {
     QVariantMap values{{u"group"_s, m_strGroup}, {u"sex"_s, m_nSex}};
     for (int i = 0; i < kTextFieldCount; ++i)
-        values.insert(QString::fromLatin1(kTextFields[i].field), m_strFields[size_t(i)]);
+        values.insert(QString::fromLatin1(ColumnOf(i)), m_strFields[size_t(i)]);
     return values;
 }

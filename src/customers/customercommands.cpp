@@ -1,5 +1,6 @@
 #include "customers/customercommands.h"
 
+#include "customers/addresscardcommands.h"
 #include "customers/addresscommands.h"
 #include "customers/categorydlg.h"
 #include "customers/clientdlg.h"
@@ -45,4 +46,5 @@ void RegisterCustomerCommands(const CFeatureContext& context)
                                OpenClientDialog(doc, request, parent);
                            });
     RegisterAddressCommands(context);
+    RegisterAddressCardCommands(context);
 }
