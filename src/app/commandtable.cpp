@@ -36,6 +36,9 @@ const CommandInfo kCommands[] = {
     {ID_MANAGE_MATERIAL, 1258, u"资料管理", u"原材料资料", Flag, Right::kManageMaterial, true},
     {ID_MANAGE_PRODUCT, 1259, u"资料管理", u"产品资料", Flag, Right::kManageProduct},
     {ID_MANAGE_ADDRESS, 1253, u"资料管理", u"通讯录", Flag, Right::kManageAddress},
+    // Clients and contacts from a spreadsheet: whoever may add them one by one.
+    {ID_MANAGE_IMPORT_CLIENT, 0, u"资料管理", u"导入客户…", Flag, Right::kManageClient, true},
+    {ID_MANAGE_IMPORT_LINKMAN, 0, u"资料管理", u"导入联系人…", Flag, Right::kManageContact},
     {ID_MANAGE_BASIC, 1254, u"资料管理", u"分类属性", Flag, Right::kManageCategories, true},
     {ID_MANAGE_POWER, 1255, u"资料管理", u"权限分配", Administrator, {}},
     {ID_MANAGE_PASSWORD, 1256, u"资料管理", u"修改密码", None, {}},
