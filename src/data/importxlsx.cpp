@@ -1,13 +1,10 @@
 #include "data/formats.h"
 #include "data/importtable.h"
+#include "data/zipreader.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
-
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/quazipfileinfo.h>
 
 #include <cmath>
 #include <memory>
@@ -19,6 +16,8 @@ namespace {
 
 // A part of the workbook larger than this unpacked is not a list of clients.
 constexpr qint64 kMaxPartBytes = 1024LL * 1024 * 1024;
+// What is left of a part after its XML is skipped in steps of this size.
+constexpr qint64 kChunkBytes = 64 * 1024;
 // Excel's last column, XFD.
 constexpr int kMaxColumns = 16384;
 
@@ -48,31 +47,24 @@ class Workbook
 public:
     explicit Workbook(const QString& path) : m_zip(path) {}
 
-    bool Open()
-    {
-        m_zip.setFileNameCodec("UTF-8");
-        return m_zip.open(QuaZip::mdUnzip);
-    }
+    bool Open() { return m_zip.Open(); }
 
     // The part's reader, or null when the workbook lacks it or it is too large.
-    std::unique_ptr<QuaZipFile> Part(const QString& name, bool& tooLarge)
+    std::unique_ptr<QIODevice> Part(const QString& name, bool& tooLarge)
     {
         tooLarge = false;
-        if (!m_zip.setCurrentFile(name, QuaZip::csInsensitive))
+        const CZipReader::Entry* entry = m_zip.Find(name);
+        if (!entry)
             return nullptr;
-        QuaZipFileInfo64 info;
-        if (m_zip.getCurrentFileInfo(&info) && qint64(info.uncompressedSize) > kMaxPartBytes) {
+        if (entry->size > quint64(kMaxPartBytes)) {
             tooLarge = true;
             return nullptr;
         }
-        auto file = std::make_unique<QuaZipFile>(&m_zip);
-        if (!file->open(QIODevice::ReadOnly))
-            return nullptr;
-        return file;
+        return m_zip.OpenEntry(*entry);
     }
 
 private:
-    QuaZip m_zip;
+    CZipReader m_zip;
 };
 
 // Whether there is more to read. A part that breaks off leaves the reader waiting for more data
@@ -83,12 +75,14 @@ bool Reading(const QXmlStreamReader& xml)
 }
 
 // A reader failed when its part broke off, its XML is wrong, or its checksum does not match.
-bool ReadFailed(const QXmlStreamReader& xml, QuaZipFile& file)
+bool ReadFailed(const QXmlStreamReader& xml, QIODevice& file)
 {
     if (xml.hasError())
         return true;
-    file.close();
-    return file.getZipError() != 0;
+    // The checksum is tested once the last byte is read.
+    while (file.skip(kChunkBytes) > 0) {
+    }
+    return ZipEntryFailed(file);
 }
 
 // Resolves a relationship's target against the folder of the part that names it.
