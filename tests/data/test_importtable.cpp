@@ -84,6 +84,15 @@ TEST_F(ImportTableTest, AWorkbookReadsAsExcelShowsItsCells)
     EXPECT_EQ(m_table.rows[2], QStringList({QString(), u"电话"_s}));
     EXPECT_EQ(m_table.rows[3], QStringList({u"乙"_s, QString(), u"FALSE"_s, u"#N/A"_s}));
 
+    // Some writers prefix every element.
+    ASSERT_TRUE(xlsxfiles::WriteWorkbook(
+        path, "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+              "<x:sheetData><x:row r=\"1\"><x:c r=\"B1\" t=\"inlineStr\"><x:is><x:t>甲</x:t>"
+              "</x:is></x:c><x:c r=\"C1\"><x:v>12</x:v></x:c></x:row></x:sheetData>"
+              "</x:worksheet>"));
+    ASSERT_TRUE(ReadImportTable(path, m_table).Read());
+    EXPECT_EQ(m_table.rows[0], QStringList({QString(), u"甲"_s, u"12"_s}));
+
     // A workbook that counts its days from 1904.
     ASSERT_TRUE(xlsxfiles::WriteWorkbook(
         path, xlsxfiles::Sheet("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>0</v></c></row>"), {}, kStyles,
