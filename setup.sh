@@ -9,7 +9,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev
-    libsqlite3-dev sqlite3 libpq-dev postgresql libsodium-dev qtkeychain-qt6-dev libgtest-dev libquazip1-qt6-dev libicu-dev
+    libsqlite3-dev sqlite3 libpq-dev postgresql libsodium-dev qtkeychain-qt6-dev libgtest-dev libquazip1-qt6-dev zlib1g-dev libicu-dev
     fonts-wqy-microhei unzip poppler-utils openssl python3-openpyxl
     dpkg-dev file desktop-file-utils appstream
 )

@@ -41,6 +41,9 @@ const CommandInfo kCommands[] = {
      Right::kManageAddress},
     {ID_MANAGE_ADDRESS_EXPORT, 0, u"资料管理", u"导出通讯录（vCard）…", Flag,
      Right::kManageAddress},
+    // Clients and contacts from a spreadsheet: whoever may add them one by one.
+    {ID_MANAGE_IMPORT_CLIENT, 0, u"资料管理", u"导入客户…", Flag, Right::kManageClient, true},
+    {ID_MANAGE_IMPORT_LINKMAN, 0, u"资料管理", u"导入联系人…", Flag, Right::kManageContact},
     {ID_MANAGE_BASIC, 1254, u"资料管理", u"分类属性", Flag, Right::kManageCategories, true},
     {ID_MANAGE_POWER, 1255, u"资料管理", u"权限分配", Administrator, {}},
     {ID_MANAGE_PASSWORD, 1256, u"资料管理", u"修改密码", None, {}},

@@ -6,6 +6,7 @@
 #include "customers/clientdlg.h"
 #include "customers/clientquerydlg.h"
 #include "customers/customerrecords.h"
+#include "customers/importcommands.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
 #include "views/featurecontext.h"
@@ -46,5 +47,6 @@ void RegisterCustomerCommands(const CFeatureContext& context)
                                OpenClientDialog(doc, request, parent);
                            });
     RegisterAddressCommands(context);
+    RegisterImportCommands(context);
     RegisterAddressCardCommands(context);
 }

@@ -60,11 +60,14 @@ QString CounterColumn(RecordKind kind)
     return QString::fromUtf16(MessagesOf(kind).column);
 }
 
-TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
+namespace {
+
+// Reads the counter and writes it back `count` further, inside the transaction held; on
+// failure the transaction is left to the caller.
+TakenNumber TakeNumbers(CADORecordset& recordset, RecordKind kind, int count)
 {
     const KindMessages& messages = MessagesOf(kind);
     TakenNumber taken;
-    CADODatabase* database = recordset.Database();
     auto fail = [&](const char16_t* message,
                     vantrel::db::ErrorKind kind = vantrel::db::ErrorKind::None,
                     const QString& reason = {}) {
@@ -75,37 +78,60 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
                             : QString::fromUtf16(refusal ? refusal : message);
         return taken;
     };
-    // One workstation at a time between reading the counter and writing it back.
-    if (!database)
-        return fail(messages.openFailed);
-    if (!database->BeginTransaction())
-        return fail(messages.openFailed, database->GetLastErrorKind(),
-                    database->GetLastErrorDescription());
     int n = -1;
-    if (!recordset.Open(u"SELECT * FROM snnumber"_s)) {
-        const vantrel::db::ErrorKind kind = recordset.GetLastErrorKind();
-        const QString reason = recordset.GetLastErrorDescription();
-        database->RollbackTransaction();
-        return fail(messages.openFailed, kind, reason);
-    }
-    if (recordset.GetRecordCount() < 1) {
-        database->RollbackTransaction();
+    if (!recordset.Open(u"SELECT * FROM snnumber"_s))
+        return fail(messages.openFailed, recordset.GetLastErrorKind(),
+                    recordset.GetLastErrorDescription());
+    if (recordset.GetRecordCount() < 1)
         return fail(messages.noRow);
-    }
     recordset.MoveFirst();
     if (!recordset.GetFieldInt(CounterColumn(kind), n))
         n = -1;
-    if (n == std::numeric_limits<int>::max()) { // no number beyond the last one
-        database->RollbackTransaction();
+    if (count < 1 || n > std::numeric_limits<int>::max() - count) // no number beyond the last
         return fail(messages.updateFailed);
-    }
     recordset.Edit();
-    recordset.SetFieldInt(CounterColumn(kind), n + 1);
-    if (!recordset.Update()) {
-        const vantrel::db::ErrorKind kind = recordset.GetLastErrorKind();
-        const QString reason = recordset.GetLastErrorDescription();
+    recordset.SetFieldInt(CounterColumn(kind), n + count);
+    if (!recordset.Update())
+        return fail(messages.updateFailed, recordset.GetLastErrorKind(),
+                    recordset.GetLastErrorDescription());
+    recordset.Close();
+    taken.number = n;
+    return taken;
+}
+
+} // namespace
+
+TakenNumber TakeRecordNumbersInTransaction(CADORecordset& recordset, RecordKind kind, int count)
+{
+    TakenNumber taken = TakeNumbers(recordset, kind, count);
+    if (taken.Ok() && taken.number == -1)
+        taken.failure = QString::fromUtf16(MessagesOf(kind).noNumber);
+    return taken;
+}
+
+TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
+{
+    const KindMessages& messages = MessagesOf(kind);
+    CADODatabase* database = recordset.Database();
+    auto fail = [&](const char16_t* message, vantrel::db::ErrorKind kind, const QString& reason) {
+        recordset.Close();
+        TakenNumber taken;
+        const char16_t* refusal = FileRefusal(kind);
+        taken.failure = kind == vantrel::db::ErrorKind::ConnectionLost
+                            ? vantrel::db::ConnectionLostText(reason)
+                            : QString::fromUtf16(refusal ? refusal : message);
+        return taken;
+    };
+    // One workstation at a time between reading the counter and writing it back.
+    if (!database)
+        return fail(messages.openFailed, vantrel::db::ErrorKind::None, {});
+    if (!database->BeginTransaction())
+        return fail(messages.openFailed, database->GetLastErrorKind(),
+                    database->GetLastErrorDescription());
+    TakenNumber taken = TakeNumbers(recordset, kind, 1);
+    if (!taken.Ok()) {
         database->RollbackTransaction();
-        return fail(messages.updateFailed, kind, reason);
+        return taken;
     }
     if (!database->CommitTransaction()) {
         const vantrel::db::ErrorKind kind = database->GetLastErrorKind();
@@ -113,9 +139,7 @@ TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind)
         database->RollbackTransaction();
         return fail(messages.updateFailed, kind, reason);
     }
-    recordset.Close();
-    if (n == -1)
-        return fail(messages.noNumber);
-    taken.number = n;
+    if (taken.number == -1)
+        taken.failure = QString::fromUtf16(messages.noNumber);
     return taken;
 }

@@ -27,5 +27,10 @@ struct TakenNumber
 // own statements. On failure, `failure` holds the kind's message and nothing was written.
 TakenNumber TakeRecordNumber(CADORecordset& recordset, RecordKind kind);
 
+// Takes `count` consecutive numbers at once, the first in `number`, inside the write
+// transaction the caller holds (BeginTransaction): the counter moves on only when the caller
+// commits, so an import that is given up leaves it as it was. The recordset is left closed.
+TakenNumber TakeRecordNumbersInTransaction(CADORecordset& recordset, RecordKind kind, int count);
+
 // The counter column of snnumber for a kind.
 QString CounterColumn(RecordKind kind);

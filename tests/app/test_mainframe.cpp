@@ -67,6 +67,7 @@ using enum Allowed;
 // exporting needs the export flag, the phone list is for everyone, and upgrading the shared
 // data file's structure is the administrator's, as are backing the data file up, restoring
 // it and uploading it to a server. Everyone may print or preview what the main list shows.
+// Importing clients or contacts from a spreadsheet needs the flag that adds them.
 // Taking the address book to and from vCard files needs the address book's flag.
 const MenuLine kMenu[] = {
     {u"文件", u"备份数据…", 32810, 0, Administrator},
@@ -101,8 +102,11 @@ const MenuLine kMenu[] = {
     {u"资料管理", u"原材料资料", 32807, 1258, Flag, "mmaterial"},
     {u"资料管理", u"产品资料", 32806, 1259, Flag, "mproduct"},
     {u"资料管理", u"通讯录", 32800, 1253, Flag, "maddress"},
-    {u"资料管理", u"导入通讯录（vCard）…", 32820, 0, Flag, "maddress"},
-    {u"资料管理", u"导出通讯录（vCard）…", 32821, 0, Flag, "maddress"},
+    {u"资料管理", u"导入通讯录（vCard）…", 32822, 0, Flag, "maddress"},
+    {u"资料管理", u"导出通讯录（vCard）…", 32823, 0, Flag, "maddress"},
+    {u"资料管理", nullptr},
+    {u"资料管理", u"导入客户…", 32820, 0, Flag, "mclient"},
+    {u"资料管理", u"导入联系人…", 32821, 0, Flag, "mlinkman"},
     {u"资料管理", nullptr},
     {u"资料管理", u"分类属性", 32802, 1254, Flag, "mbasic"},
     {u"资料管理", u"权限分配", 32803, 1255, Administrator},

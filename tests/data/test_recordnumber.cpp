@@ -31,6 +31,34 @@ TEST_P(RecordNumber, TakesTheCounterAndAdvancesIt)
     EXPECT_EQ(TakeRecordNumber(rs, RecordKind::OutputData).number, 32768);
 }
 
+TEST_P(RecordNumber, ABlockOfNumbersMovesTheCounterOnlyWithItsTransaction)
+{
+    Exec(u"UPDATE snnumber SET linkman = 40"_s);
+    auto db = Open();
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(db->BeginTransaction());
+    TakenNumber taken = TakeRecordNumbersInTransaction(rs, RecordKind::Linkman, 500);
+    EXPECT_TRUE(taken.Ok());
+    EXPECT_EQ(taken.number, 40);
+    EXPECT_FALSE(rs.IsOpen());
+    ASSERT_TRUE(db->RollbackTransaction());
+    EXPECT_EQ(QueryValue(u"SELECT linkman FROM snnumber"_s), u"40"_s);
+
+    ASSERT_TRUE(db->BeginTransaction());
+    EXPECT_EQ(TakeRecordNumbersInTransaction(rs, RecordKind::Linkman, 500).number, 40);
+    EXPECT_EQ(TakeRecordNumbersInTransaction(rs, RecordKind::Linkman, 1).number, 540);
+    ASSERT_TRUE(db->CommitTransaction());
+    EXPECT_EQ(QueryValue(u"SELECT linkman FROM snnumber"_s), u"541"_s);
+
+    // A block that would pass the last number is not given.
+    Exec(u"UPDATE snnumber SET linkman = 2147483000"_s);
+    ASSERT_TRUE(db->BeginTransaction());
+    taken = TakeRecordNumbersInTransaction(rs, RecordKind::Linkman, 1000);
+    EXPECT_EQ(taken.failure, u"联系人编号无法更新！"_s);
+    ASSERT_TRUE(db->RollbackTransaction());
+    EXPECT_EQ(QueryValue(u"SELECT linkman FROM snnumber"_s), u"2147483000"_s);
+}
+
 TEST_P(RecordNumber, EachFailureHasTheKindsMessage)
 {
     auto db = Open();

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "customers/importfields.h"
+
+#include <QString>
+
+class CVantrelDoc;
+class QWidget;
+struct CFeatureContext;
+
+// 资料管理 > "导入客户…" and "导入联系人…": clients and their contacts from an Excel workbook
+// (.xlsx) or a CSV file the user picks, through CImportDlg. The registry tests the flag that
+// adds records of the kind (mclient, mlinkman) first.
+void RegisterImportCommands(const CFeatureContext& context);
+
+// Asks for the file to import from `folder`; empty when the user cancels.
+QString ChooseImportFile(QWidget* window, const QString& folder, ImportKind kind);
+
+// Reads the file into the import dialog and runs it; a file that cannot be imported is
+// reported instead.
+void ImportFile(CVantrelDoc& doc, QWidget* window, ImportKind kind, const QString& path);
