@@ -7,10 +7,9 @@
 
 #include <memory>
 
-// Reads the parts of a zip file, as Excel workbooks are, straight on zlib. (QuaZip cannot be
-// used in the same process as libxlsxwriter: both bring minizip's functions under the same
-// names, and whichever is loaded first serves the other's calls.) Stored and deflated parts;
-// no encryption, no parts beyond 4 GB.
+// Reads the parts of a zip file, as Excel workbooks are, straight on zlib: a part streams as it
+// inflates, its size and checksum checked at its end, and a file that breaks off or lies about
+// its parts is refused. Stored and deflated parts; no encryption, no parts beyond 4 GB.
 class CZipReader
 {
 public:
