@@ -155,6 +155,7 @@ bool CADORecordset::Open(const QString& sql)
         return false;
     m_result = std::move(result);
     m_pending.assign(m_result->Columns().size(), Value());
+    m_insertSql.clear();
     MoveFirst();
     return true;
 }
@@ -177,6 +178,7 @@ bool CADORecordset::OpenForward(const QString& sql)
     m_result = std::make_unique<ResultSet>(
         LayoutOf(*statement, !translation.updatableTable.isEmpty()), QString());
     m_pending.assign(m_result->Columns().size(), Value());
+    m_insertSql.clear();
     m_current = 0;
     m_bOnRow = step == db::StepResult::Row;
     if (!m_bOnRow)
@@ -213,6 +215,7 @@ void CADORecordset::Close()
     EndForward();
     m_result.reset();
     m_pending.clear();
+    m_insertSql.clear();
     m_editStatus = dbEditNone;
     m_bEditAsRead = false;
     m_bForwardWalk = false;
@@ -692,25 +695,26 @@ bool CADORecordset::BindPending(db::Statement& statement, int& parameter,
 
 bool CADORecordset::InsertPending()
 {
-    QStringList names;
-    QStringList marks;
-    for (size_t c = 0; c < m_pending.size(); ++c) {
-        if (m_pending[c].set) {
-            names << SqlIdentifier(m_result->Columns()[c].name);
-            marks << u"?"_s;
-        }
-    }
+    std::vector<bool> written(m_pending.size());
+    for (size_t c = 0; c < m_pending.size(); ++c)
+        written[c] = m_pending[c].set;
     const std::vector<size_t> initials = PendingWithInitials();
-    for (size_t c : initials) {
-        names << InitialsColumnOf(c);
-        marks << u"?"_s;
+    if (m_insertSql.isEmpty() || written != m_insertedColumns) {
+        QStringList names;
+        for (size_t c = 0; c < m_pending.size(); ++c)
+            if (written[c])
+                names << SqlIdentifier(m_result->Columns()[c].name);
+        for (size_t c : initials)
+            names << InitialsColumnOf(c);
+        const QString table = SqlIdentifier(m_result->table);
+        QStringList marks(names.size(), u"?"_s);
+        m_insertSql = (names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
+                                       : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
+                                             table, names.join(u", "_s), marks.join(u", "_s))) +
+                      m_connection->SqlDialect().ReturningRow();
+        m_insertedColumns = std::move(written);
     }
-    const QString table = SqlIdentifier(m_result->table);
-    const QString sql = (names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
-                                         : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
-                                               table, names.join(u", "_s), marks.join(u", "_s))) +
-                        m_connection->SqlDialect().ReturningRow();
-    db::Statement* statement = m_connection->Prepared(sql);
+    db::Statement* statement = m_connection->Prepared(m_insertSql);
     int parameter = 0;
     if (!statement || !BindPending(*statement, parameter, initials)) {
         RecordConnectionError();

@@ -154,6 +154,10 @@ private:
     bool m_bOnRow = false; // a forward walk stands on a row of its statement
     bool m_bWalkFailed = false;
     std::vector<Value> m_pending;
+    // The statement of the last row added and the columns it wrote: rows added one after
+    // another mostly write the same columns. Forgotten when another result is opened.
+    std::vector<bool> m_insertedColumns;
+    QString m_insertSql;
     int m_current = 0;
     int m_editStatus = dbEditNone;
     bool m_bEditAsRead = false;

@@ -131,6 +131,41 @@ TEST_P(Recordset, WritesNeedAnEditAndUpdateWithoutOneDoesNothing)
         << join.GetLastError().toStdString();
 }
 
+// Rows added one after another through one recordset: each writes just the fields it sets,
+// whatever the one before wrote, and a reopened recordset writes its own columns.
+TEST_P(Recordset, RowsAddedInTurnWriteTheFieldsEachSets)
+{
+    auto db = Open();
+    CADORecordset rs(db.get());
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client"_s));
+    const auto add = [&](int no, const QString& name, const QString* remark) {
+        ASSERT_TRUE(rs.AddNew());
+        EXPECT_TRUE(rs.SetFieldInt(u"no"_s, no));
+        EXPECT_TRUE(rs.SetFieldText(u"name"_s, name));
+        if (remark) {
+            EXPECT_TRUE(rs.SetFieldText(u"remark"_s, *remark));
+        }
+        ASSERT_TRUE(rs.Update()) << rs.GetLastError().toStdString();
+    };
+    const QString remark = u"备注"_s;
+    add(1, u"甲"_s, &remark);
+    add(2, u"乙"_s, nullptr);
+    add(3, u"丙"_s, &remark);
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM client WHERE no < 0"_s));
+    add(4, u"丁"_s, &remark);
+    ASSERT_TRUE(rs.Open(u"SELECT * FROM linkman"_s));
+    ASSERT_TRUE(rs.AddNew());
+    EXPECT_TRUE(rs.SetFieldInt(u"no"_s, 7));
+    EXPECT_TRUE(rs.SetFieldText(u"name"_s, u"张三"_s));
+    ASSERT_TRUE(rs.Update()) << rs.GetLastError().toStdString();
+    QStringList clients;
+    for (int no = 1; no <= 4; ++no)
+        clients << QueryValue(
+            u"SELECT name || ':' || coalesce(remark, '-') FROM client WHERE no = %1"_s.arg(no));
+    EXPECT_EQ(clients, (QStringList{u"甲:备注"_s, u"乙:-"_s, u"丙:备注"_s, u"丁:备注"_s}));
+    EXPECT_EQ(QueryValue(u"SELECT name FROM linkman WHERE no = 7"_s), u"张三"_s);
+}
+
 TEST_P(Recordset, DatesBooleansAndEngineNumbers)
 {
     auto db = Open();
