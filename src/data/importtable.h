@@ -63,9 +63,6 @@ QString DecodeCsvText(const QByteArray& bytes);
 // when it uses none.
 QChar CsvSeparator(QStringView text);
 
-// Excel's day numbers: days since 1899-12-30 (with its 29 February 1900 that never was), or
-// since 1904-01-01 in workbooks that count from there; the fraction is the time of day.
-QDateTime ExcelSerialDateTime(double serial, bool from1904 = false);
 // Whether a cell's number format shows a date or a time: the built-in ones (14-22 and the
 // East Asian 27-36, 45-47, 50-58) or a format code with y, m, d, h or s outside quotes and
 // brackets.

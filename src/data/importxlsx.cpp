@@ -1,3 +1,4 @@
+#include "data/exceldays.h"
 #include "data/formats.h"
 #include "data/importtable.h"
 #include "data/zipreader.h"

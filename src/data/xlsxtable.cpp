@@ -1,4 +1,5 @@
 #include "data/displayedvalues.h"
+#include "data/exceldays.h"
 #include "data/tablewriters.h"
 
 #include <QDate>
@@ -138,14 +139,6 @@ std::string ColumnLetters(int column)
     for (int n = column + 1; n > 0; n = (n - 1) / 26)
         letters.insert(letters.begin(), char('A' + (n - 1) % 26));
     return letters;
-}
-
-// Excel counts days from 1900-01-01 as 1 and takes 1900 for a leap year, so from March 1900 on
-// a day's number is its distance from 1899-12-30.
-double ExcelDay(const QDate& date)
-{
-    const qint64 days = QDate(1899, 12, 30).daysTo(date);
-    return double(date < QDate(1900, 3, 1) ? days - 1 : days);
 }
 
 bool InExcelRange(const QDate& date)
@@ -434,13 +427,14 @@ void WriteCell(SheetWriter& sheet, int column, const QString& text, TableCellKin
         break;
     case TableCellKind::Date:
         if (const auto value = DisplayedDate(text); value && InExcelRange(*value))
-            return sheet.Number(column, ExcelDay(*value), kDate);
+            return sheet.Number(column, ExcelDayNumber(*value), kDate);
         break;
     case TableCellKind::DateTime:
         if (const auto value = DisplayedDateTime(text); value && InExcelRange(value->date()))
-            return sheet.Number(
-                column, ExcelDay(value->date()) + value->time().msecsSinceStartOfDay() / 86400000.0,
-                kDateTime);
+            return sheet.Number(column,
+                                ExcelDayNumber(value->date()) +
+                                    value->time().msecsSinceStartOfDay() / 86400000.0,
+                                kDateTime);
         break;
     }
     sheet.Text(column, text, kPlain);

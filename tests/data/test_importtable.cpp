@@ -1,6 +1,7 @@
 // Spreadsheets read for an import: the cells of a workbook's first sheet as Excel shows them,
 // CSV text in the encodings and dialects Excel and other programs write, and the files that are
 // not what their names say.
+#include "data/exceldays.h"
 #include "data/gbktext.h"
 #include "data/importtable.h"
 #include "support/xlsxfiles.h"
