@@ -4,6 +4,7 @@
 #include "data/formats.h"
 #include "data/jetsql.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -18,28 +19,47 @@ constexpr qint64 kDayMilliseconds = 24 * 60 * 60 * 1000;
 
 int CStoredValues::AddRow()
 {
-    m_values.resize(m_values.size() + size_t(m_width));
+    Block& block = BlockForNewRow();
+    block.resize(block.size() + size_t(m_width));
     return m_rows++;
 }
 
 int CStoredValues::AddRow(const std::vector<Value>& prototype)
 {
     Widen(int(prototype.size()));
-    const int row = AddRow();
-    std::copy(prototype.begin(), prototype.end(),
-              m_values.begin() + qsizetype(row) * qsizetype(m_width));
-    return row;
+    Block& block = BlockForNewRow();
+    block.insert(block.end(), prototype.begin(), prototype.end());
+    block.resize(block.size() + size_t(m_width) - prototype.size());
+    return m_rows++;
+}
+
+CStoredValues::Block& CStoredValues::BlockForNewRow()
+{
+    if (m_rows % kBlockRows == 0) {
+        m_blocks.emplace_back();
+        // The first block grows as rows come, so that a short list stays small; the blocks
+        // after it are taken whole.
+        if (m_blocks.size() > 1)
+            m_blocks.back().reserve(size_t(kBlockRows) * size_t(m_width));
+    }
+    return m_blocks.back();
 }
 
 void CStoredValues::Widen(int width)
 {
     if (width <= m_width)
         return;
-    std::vector<Value> wider(size_t(m_rows) * size_t(width));
-    for (int row = 0; row < m_rows; ++row)
-        std::copy_n(m_values.begin() + qsizetype(row) * m_width, m_width,
-                    wider.begin() + qsizetype(row) * width);
-    m_values = std::move(wider);
+    for (size_t index = 0; index < m_blocks.size(); ++index) {
+        Block& block = m_blocks[index];
+        const size_t rows = std::min(size_t(kBlockRows), size_t(m_rows) - index * kBlockRows);
+        Block wider;
+        wider.reserve((index > 0 ? size_t(kBlockRows) : rows) * size_t(width));
+        wider.resize(rows * size_t(width));
+        for (size_t row = 0; row < rows; ++row)
+            std::copy_n(block.begin() + qsizetype(row * size_t(m_width)), m_width,
+                        wider.begin() + qsizetype(row * size_t(width)));
+        block = std::move(wider);
+    }
     m_width = width;
 }
 
@@ -50,15 +70,16 @@ void CStoredValues::Append(CStoredValues&& other)
         return;
     }
     Widen(other.m_width);
-    const qint64 textBase = qint64(m_texts.size());
+    const qint64 textBase = qint64(m_texts.size()) << kTextBlockShift;
     const qint64 shownBase = qint64(m_shown.size());
-    m_texts += other.m_texts;
+    m_texts.insert(m_texts.end(), std::make_move_iterator(other.m_texts.begin()),
+                   std::make_move_iterator(other.m_texts.end()));
     m_shown.insert(m_shown.end(), std::make_move_iterator(other.m_shown.begin()),
                    std::make_move_iterator(other.m_shown.end()));
     for (int row = 0; row < other.m_rows; ++row) {
         const int to = AddRow();
         for (int column = 0; column < other.m_width; ++column) {
-            Value value = other.m_values[size_t(row) * size_t(other.m_width) + size_t(column)];
+            Value value = other.Cell(row, column);
             if (value.kind == Kind::Text)
                 value.number += textBase;
             else if (value.kind == Kind::Shown && value.number >= 0)
@@ -69,11 +90,18 @@ void CStoredValues::Append(CStoredValues&& other)
     other = CStoredValues();
 }
 
+const CStoredValues::Value& CStoredValues::Cell(int row, int column) const
+{
+    return m_blocks[size_t(row / kBlockRows)]
+                   [size_t(row % kBlockRows) * size_t(m_width) + size_t(column)];
+}
+
 CStoredValues::Value& CStoredValues::Slot(int row, int column)
 {
     if (column >= m_width)
         Widen(column + 1);
-    return m_values[size_t(row) * size_t(m_width) + size_t(column)];
+    return m_blocks[size_t(row / kBlockRows)]
+                   [size_t(row % kBlockRows) * size_t(m_width) + size_t(column)];
 }
 
 void CStoredValues::Put(int row, int column, Kind kind, qint64 number, quint32 length)
@@ -111,8 +139,16 @@ void CStoredValues::SetReal(int row, int column, double value)
 
 void CStoredValues::SetUtf8(int row, int column, QByteArrayView text)
 {
-    Put(row, column, Kind::Text, qint64(m_texts.size()), quint32(text.size()));
-    m_texts.append(text.data(), size_t(text.size()));
+    const size_t size = size_t(text.size());
+    if (m_texts.empty() || (!m_texts.back().empty() && m_texts.back().size() + size > kTextBlock)) {
+        m_texts.emplace_back();
+        if (m_texts.size() > 1)
+            m_texts.back().reserve(std::max(kTextBlock, size));
+    }
+    std::string& block = m_texts.back();
+    Put(row, column, Kind::Text,
+        (qint64(m_texts.size() - 1) << kTextBlockShift) | qint64(block.size()), quint32(size));
+    block.append(text.data(), size);
 }
 
 void CStoredValues::SetShown(int row, int column, const QString& text)
@@ -183,14 +219,16 @@ CStoredValues::Value CStoredValues::At(int row, int column) const
 {
     if (row < 0 || row >= m_rows || column < 0 || column >= m_width)
         return {};
-    return m_values[size_t(row) * size_t(m_width) + size_t(column)];
+    return Cell(row, column);
 }
 
 QString CStoredValues::Text(const Value& value) const
 {
     switch (value.kind) {
     case Kind::Text:
-        return QString::fromUtf8(m_texts.data() + value.number, value.length);
+        return QString::fromUtf8(m_texts[size_t(value.number >> kTextBlockShift)].data() +
+                                     (value.number & kTextOffsetMask),
+                                 value.length);
     case Kind::Shown:
         return value.number < 0 ? QString() : m_shown[size_t(value.number)];
     case Kind::Integer:

@@ -33,7 +33,7 @@ public:
         Null,
         Integer,
         Real,     // the bits of a double
-        Text,     // UTF-8 at `number` in the text block, `length` bytes
+        Text,     // UTF-8 at `number` in the text blocks, `length` bytes
         Shown,    // a text to show as it is, whatever the column's format: index `number`
         DateTime, // the day's Julian number times a day's milliseconds, plus the time's
         YesNo,    // a yes/no column: -1 or 0, written "T" or "F" as text
@@ -89,14 +89,25 @@ public:
     QDateTime DateTime(const Value& value) const;
 
 private:
+    // Rows are kept in blocks of kBlockRows and texts in blocks of about kTextBlock bytes, so
+    // that a list read row by row never copies what it already holds to grow.
+    static constexpr int kBlockRows = 4096;
+    static constexpr size_t kTextBlock = size_t(1) << 20;
+    // A text's place: its block in the high half, its offset in the block in the low half.
+    static constexpr int kTextBlockShift = 32;
+    static constexpr qint64 kTextOffsetMask = 0xffffffff;
+    using Block = std::vector<Value>;
+
+    Block& BlockForNewRow();
+    const Value& Cell(int row, int column) const;
     Value& Slot(int row, int column);
     // Writes the value's kind and contents, keeping its format.
     void Put(int row, int column, Kind kind, qint64 number, quint32 length = 0);
 
     int m_width = 0;
     int m_rows = 0;
-    std::vector<Value> m_values;
-    std::string m_texts; // appended to for every text read: no checks of sharing
+    std::vector<Block> m_blocks;
+    std::vector<std::string> m_texts; // appended to for every text read: no checks of sharing
     std::vector<QString> m_shown;
 };
 
