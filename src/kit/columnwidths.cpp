@@ -45,7 +45,8 @@ void FitRange(QTableView& view, int firstRow, int lastRow, int firstColumn, int 
         // Lists repeat their values (a unit, a warehouse, a day): a text measured once in the
         // column, with or without an icon, is as wide the next time.
         QSet<QString> measured[2];
-        for (int row = firstRow; row <= lastRow; ++row) {
+        // A column at the widest it may be needs no more measuring.
+        for (int row = firstRow; row <= lastRow && wanted < ColumnWidths::kMaximumWidth; ++row) {
             const QModelIndex index = model->index(row, column, view.rootIndex());
             const QString text = model->data(index, Qt::DisplayRole).toString();
             const bool icon = model->data(index, Qt::DecorationRole).isValid();
