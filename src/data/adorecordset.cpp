@@ -473,27 +473,21 @@ bool CADORecordset::GetFieldDay(int index, QDate& day)
     return ReadDateTime(index, day, time);
 }
 
-bool CADORecordset::StoreField(int index, CStoredValues& values, int row, int column)
+namespace {
+
+void StoreCell(const Cell& cell, QByteArrayView text, ColumnRole role, CStoredValues& values,
+               int row, int column)
 {
-    Cell cell;
-    QByteArrayView text;
-    if (!m_result || index < 0 || index >= m_result->ColumnCount() ||
-        !CurrentCell(index, cell, text)) {
-        RecordError(ErrorKind::Failed,
-                    index < 0 ? kNoSuchField + QString::number(index) : kNoCurrentRow);
-        return false;
-    }
-    const ColumnRole role = m_result->Columns()[index].role;
     switch (cell.kind) {
     case CellKind::Integer:
         if (role == ColumnRole::YesNo)
             values.SetYesNo(row, column, cell.number != 0);
         else
             values.SetInteger(row, column, cell.number);
-        return true;
+        return;
     case CellKind::Real:
         values.SetReal(row, column, std::bit_cast<double>(cell.number));
-        return true;
+        return;
     case CellKind::Text: {
         QDate date;
         QTime time;
@@ -501,14 +495,42 @@ bool CADORecordset::StoreField(int index, CStoredValues& values, int row, int co
             values.SetDateTime(row, column, date, time);
         else
             values.SetUtf8(row, column, text);
-        return true;
+        return;
     }
     case CellKind::Null:
     case CellKind::Blob:
         values.SetNull(row, column);
-        return true;
+        return;
     }
-    return false;
+}
+
+} // namespace
+
+bool CADORecordset::StoreField(int index, CStoredValues& values, int row, int column)
+{
+    const StoredField field{index, column};
+    return StoreFields(std::span(&field, 1), values, row);
+}
+
+bool CADORecordset::StoreFields(std::span<const StoredField> fields, CStoredValues& values, int row)
+{
+    if (!m_result || !OnLiveRow()) {
+        RecordError(ErrorKind::Failed, kNoCurrentRow);
+        return false;
+    }
+    const int count = m_result->ColumnCount();
+    for (const StoredField& stored : fields) {
+        if (stored.field < 0 || stored.field >= count) {
+            RecordError(ErrorKind::Failed, kNoSuchField + QString::number(stored.field));
+            return false;
+        }
+        Cell cell;
+        QByteArrayView text;
+        CurrentCell(stored.field, cell, text);
+        StoreCell(cell, text, m_result->Columns()[size_t(stored.field)].role, values, row,
+                  stored.column);
+    }
+    return true;
 }
 
 bool CADORecordset::ReadDateTime(int index, QDate& date, QTime& time)

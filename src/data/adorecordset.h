@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <span>
 #include <vector>
 
 class CADODatabase;
@@ -78,6 +79,14 @@ public:
     // Copies the current row's field into a list's store as it was read: a number as the
     // number, a text as its UTF-8, a date as its day and time, a yes/no as -1 or 0.
     bool StoreField(int index, CStoredValues& values, int row, int column);
+    // A field of the row and the column of a list's store it is copied into.
+    struct StoredField
+    {
+        int field = -1;
+        int column = 0;
+    };
+    // StoreField for several fields of the current row at once, as a list reads its rows.
+    bool StoreFields(std::span<const StoredField> fields, CStoredValues& values, int row);
 
     // Only between AddNew/Edit and Update; an empty text is stored as NULL.
     bool SetFieldText(const QString& field, const QString& value);

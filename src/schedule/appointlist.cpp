@@ -36,9 +36,12 @@ void ShowAppointmentList(CVantrelDoc& doc, const QString& sql, const AppointPart
         return;
     const int no = recordset.GetFieldIndex(u"no"_s);
     const int linkman = recordset.GetFieldIndex(u"linkman"_s);
-    const int fields[] = {recordset.GetFieldIndex(u"time"_s), recordset.GetFieldIndex(u"length"_s),
-                          recordset.GetFieldIndex(u"place"_s),
-                          recordset.GetFieldIndex(u"content"_s)};
+    // The list's columns after the client and the contact.
+    const std::vector<CADORecordset::StoredField> fields = {
+        {recordset.GetFieldIndex(u"time"_s), 2},
+        {recordset.GetFieldIndex(u"length"_s), 3},
+        {recordset.GetFieldIndex(u"place"_s), 4},
+        {recordset.GetFieldIndex(u"content"_s), 5}};
     CListRows rows;
     CStoredValues& values = rows.values;
     // A list of many appointments meets the same contacts again and again: their names are
@@ -51,9 +54,9 @@ void ShowAppointmentList(CVantrelDoc& doc, const QString& sql, const AppointPart
     };
     std::unordered_map<int, KeptParties> kept;
     // The formats of the read columns, written once for every row.
-    std::vector<CStoredValues::Value> prototype(std::size(fields) + 3);
-    for (size_t column = 2; column < std::size(fields) + 2; ++column)
-        prototype[column].format = layout.columns[column].format;
+    std::vector<CStoredValues::Value> prototype(fields.size() + 3);
+    for (const CADORecordset::StoredField& field : fields)
+        prototype[size_t(field.column)].format = layout.columns[size_t(field.column)].format;
     ForEachRow(recordset, [&] {
         int contact = 0;
         recordset.GetFieldInt(linkman, contact);
@@ -68,12 +71,10 @@ void ShowAppointmentList(CVantrelDoc& doc, const QString& sql, const AppointPart
         const int row = rows.Add(layout.image, prototype);
         values.SetShown(row, 0, known->second.client);
         values.SetShown(row, 1, known->second.contact);
-        int column = 2;
-        for (int field : fields)
-            recordset.StoreField(field, values, row, column++);
+        recordset.StoreFields(fields, values, row);
         int number = 0;
         recordset.GetFieldInt(no, number);
-        values.SetInteger(row, column, number);
+        values.SetInteger(row, int(fields.size()) + 2, number);
     });
     if (!recordset.WalkSucceeded())
         return;

@@ -77,7 +77,7 @@ bool ReadRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
     const int width = count + (layout.numbered ? 1 : 0);
     CStoredValues prototypeRow(width);
     prototypeRow.AddRow();
-    std::vector<std::pair<int, int>> stored;                    // field, column
+    std::vector<CADORecordset::StoredField> stored;
     std::vector<std::pair<const QVariant*, int>> textOverrides; // value, column
     for (int column = 0; column < count; ++column) {
         const ListColumn& listColumn = layout.columns[size_t(column)];
@@ -92,7 +92,7 @@ bool ReadRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
                 textOverrides.emplace_back(&*it, column);
             }
         } else if (const int place = recordset.GetFieldIndex(field); place >= 0) {
-            stored.emplace_back(place, column);
+            stored.push_back({place, column});
         }
     }
     std::vector<CStoredValues::Value> prototype;
@@ -113,8 +113,7 @@ bool ReadRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
             image = flag != 0 ? layout.image : layout.imageWhenZero;
         }
         const int row = rows.Add(image, prototype);
-        for (const auto& [field, column] : stored)
-            recordset.StoreField(field, rows.values, row, column);
+        recordset.StoreFields(stored, rows.values, row);
         for (const auto& [value, column] : textOverrides)
             rows.values.SetVariant(row, column, *value);
         if (layout.numbered) {
