@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -82,10 +83,26 @@ bool IsPlainName(const QString& name)
 void SortNames(QStringList& names)
 {
     if (std::all_of(names.cbegin(), names.cend(), IsPlainName)) {
-        // The same order without making a collation key of each of 100,000 names.
-        std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-            return a.compare(b, Qt::CaseInsensitive) < 0;
-        });
+        // The same order without a collation key of each of 100,000 names: each name's bytes
+        // in lower case, folded once, and its place, so that equal names keep their order.
+        std::vector<std::pair<std::string, qsizetype>> keyed;
+        keyed.reserve(size_t(names.size()));
+        for (qsizetype index = 0; index < names.size(); ++index) {
+            const QString& name = names.at(index);
+            std::string key;
+            key.reserve(size_t(name.size()));
+            for (QChar c : name) {
+                const char16_t u = c.unicode();
+                key += char(u >= u'A' && u <= u'Z' ? u + (u'a' - u'A') : u);
+            }
+            keyed.emplace_back(std::move(key), index);
+        }
+        std::sort(keyed.begin(), keyed.end());
+        QStringList sorted;
+        sorted.reserve(names.size());
+        for (const auto& [key, index] : keyed)
+            sorted << names.at(index);
+        names = std::move(sorted);
         return;
     }
     QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
