@@ -1,14 +1,16 @@
 #include "data/exceldays.h"
 #include "data/formats.h"
 #include "data/importtable.h"
-#include "data/zipreader.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipfileinfo.h>
+
 #include <cmath>
-#include <memory>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -17,8 +19,9 @@ namespace {
 
 // A part of the workbook larger than this unpacked is not a list of clients.
 constexpr qint64 kMaxPartBytes = 1024LL * 1024 * 1024;
-// What is left of a part after its XML is skipped in steps of this size.
-constexpr qint64 kChunkBytes = 64 * 1024;
+// A part goes to its XML reader in pieces of this size: a large part is never held whole, and
+// the reading can stop at the first row too many.
+constexpr qint64 kPieceBytes = 1024 * 1024;
 // Excel's last column, XFD.
 constexpr int kMaxColumns = 16384;
 
@@ -43,33 +46,89 @@ struct CellStyle
     bool day = true;
 };
 
-class Workbook
+enum class PartStatus { Open, Missing, TooLarge, Damaged };
+
+// One part of the workbook read as XML, unpacked as the reader asks for more. A part never
+// unpacks beyond the size the zip's directory gives it, and that size is checked before any
+// byte is read; the zip itself tells a part that breaks off, does not inflate or does not
+// match its checksum.
+class PartXml
 {
 public:
-    explicit Workbook(const QString& path) : m_zip(path) {}
+    explicit PartXml(QuaZip& zip) : m_file(&zip) {}
 
-    bool Open() { return m_zip.Open(); }
-
-    // The part's reader, or null when the workbook lacks it or it is too large.
-    std::unique_ptr<QIODevice> Part(const QString& name, bool& tooLarge)
+    // `namespaces`: the large parts are read without namespace processing, which costs a third
+    // of the time; their elements are then told by Local().
+    PartStatus Open(const QString& name, bool namespaces = true)
     {
-        tooLarge = false;
-        const CZipReader::Entry* entry = m_zip.Find(name);
-        if (!entry)
-            return nullptr;
-        if (entry->size > quint64(kMaxPartBytes)) {
-            tooLarge = true;
-            return nullptr;
+        QuaZip& zip = *m_file.getZip();
+        if (!zip.setCurrentFile(name, QuaZip::csInsensitive))
+            return PartStatus::Missing;
+        QuaZipFileInfo64 info;
+        if (!zip.getCurrentFileInfo(&info))
+            return PartStatus::Damaged;
+        if (info.uncompressedSize > quint64(kMaxPartBytes))
+            return PartStatus::TooLarge;
+        if (!m_file.open(QIODevice::ReadOnly))
+            return PartStatus::Damaged;
+        m_xml.setNamespaceProcessing(namespaces);
+        return PartStatus::Open;
+    }
+
+    QXmlStreamReader& Xml() { return m_xml; }
+    // Whether there is more to read: an error ends the reading as well as the end does.
+    bool Reading() const { return !m_ended; }
+    // The next token, with more of the part given to the reader when it needs it.
+    QXmlStreamReader::TokenType Next()
+    {
+        for (;;) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token == QXmlStreamReader::Invalid &&
+                m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && Feed())
+                continue;
+            m_ended = token == QXmlStreamReader::Invalid || token == QXmlStreamReader::EndDocument;
+            return token;
         }
-        return m_zip.OpenEntry(*entry);
+    }
+    // Whether the part's XML is wrong or breaks off, or its bytes do not unpack or match their
+    // checksum, which the zip tests once the last byte is read.
+    bool Failed()
+    {
+        bool failed = m_failed || m_xml.hasError();
+        if (!failed) {
+            QByteArray rest(kPieceBytes, Qt::Uninitialized);
+            qint64 got = 0;
+            while ((got = m_file.read(rest.data(), rest.size())) > 0) {
+            }
+            failed = got < 0;
+        }
+        m_file.close();
+        return failed || m_file.getZipError() != UNZ_OK;
     }
 
 private:
-    CZipReader m_zip;
+    bool Feed()
+    {
+        if (m_failed)
+            return false;
+        QByteArray piece(kPieceBytes, Qt::Uninitialized);
+        const qint64 got = m_file.read(piece.data(), piece.size());
+        if (got <= 0) {
+            m_failed = got < 0;
+            return false;
+        }
+        piece.truncate(got);
+        m_xml.addData(piece);
+        return true;
+    }
+
+    QuaZipFile m_file;
+    QXmlStreamReader m_xml;
+    bool m_failed = false;
+    bool m_ended = false;
 };
 
-// An element's name without its prefix: the large parts are read without namespace processing,
-// which costs a third of the time, and some writers prefix every element ("x:row").
+// An element's name without its prefix: some writers prefix every element ("x:row").
 QStringView Local(const QXmlStreamReader& xml)
 {
     const QStringView name = xml.qualifiedName();
@@ -77,22 +136,17 @@ QStringView Local(const QXmlStreamReader& xml)
     return colon < 0 ? name : name.sliced(colon + 1);
 }
 
-// Whether there is more to read. A part that breaks off leaves the reader waiting for more data
-// that never comes: an error ends the reading as well as the end does.
-bool Reading(const QXmlStreamReader& xml)
+// Reads past the end of the current element.
+void Skip(PartXml& part)
 {
-    return !xml.atEnd() && !xml.hasError();
-}
-
-// A reader failed when its part broke off, its XML is wrong, or its checksum does not match.
-bool ReadFailed(const QXmlStreamReader& xml, QIODevice& file)
-{
-    if (xml.hasError())
-        return true;
-    // The checksum is tested once the last byte is read.
-    while (file.skip(kChunkBytes) > 0) {
+    int depth = 1;
+    while (depth > 0 && part.Reading()) {
+        const QXmlStreamReader::TokenType token = part.Next();
+        if (token == QXmlStreamReader::StartElement)
+            ++depth;
+        else if (token == QXmlStreamReader::EndElement)
+            --depth;
     }
-    return ZipEntryFailed(file);
 }
 
 // Resolves a relationship's target against the folder of the part that names it.
@@ -120,24 +174,22 @@ struct Relationship
     QString target;
 };
 
-bool ReadRelationships(Workbook& book, const QString& name, const QString& folder,
+bool ReadRelationships(QuaZip& zip, const QString& name, const QString& folder,
                        std::vector<Relationship>& out)
 {
-    bool tooLarge = false;
-    auto file = book.Part(name, tooLarge);
-    if (!file)
+    PartXml part(zip);
+    if (part.Open(name) != PartStatus::Open)
         return false;
-    QXmlStreamReader xml(file.get());
-    while (Reading(xml)) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == u"Relationship") {
+    QXmlStreamReader& xml = part.Xml();
+    while (part.Reading()) {
+        if (part.Next() == QXmlStreamReader::StartElement && xml.name() == u"Relationship") {
             const auto attributes = xml.attributes();
             out.push_back({attributes.value("Id"_L1).toString(),
                            attributes.value("Type"_L1).toString(),
                            ResolveTarget(folder, attributes.value("Target"_L1).toString())});
         }
     }
-    return !ReadFailed(xml, *file);
+    return !part.Failed();
 }
 
 QString TargetOfType(const std::vector<Relationship>& relationships, QStringView typeEnd)
@@ -156,59 +208,73 @@ QString FolderOf(const QString& part)
 
 // Text of the current element and everything inside it, leaving out phonetic readings
 // (<rPh>), kept to the cell limit.
-QString ReadText(QXmlStreamReader& xml)
+QString ReadText(PartXml& part)
 {
+    QXmlStreamReader& xml = part.Xml();
     QString text;
     int depth = 1;
     int skipped = 0; // inside <rPh>
     bool inText = Local(xml) == u"t";
-    while (depth > 0 && Reading(xml)) {
-        xml.readNext();
-        if (xml.isStartElement()) {
+    while (depth > 0 && part.Reading()) {
+        switch (part.Next()) {
+        case QXmlStreamReader::StartElement: {
             ++depth;
-            if (Local(xml) == u"rPh")
+            const QStringView name = Local(xml);
+            if (name == u"rPh")
                 skipped = depth;
-            inText = Local(xml) == u"t";
-        } else if (xml.isEndElement()) {
+            inText = name == u"t";
+            break;
+        }
+        case QXmlStreamReader::EndElement:
             if (skipped == depth)
                 skipped = 0;
             --depth;
             inText = false;
-        } else if (xml.isCharacters() && inText && skipped == 0 &&
-                   text.size() <= kImportMaxCellLength) {
-            text += xml.text().left(kImportMaxCellLength + 1 - text.size());
+            break;
+        case QXmlStreamReader::Characters:
+            if (inText && skipped == 0 && text.size() <= kImportMaxCellLength)
+                text += xml.text().left(kImportMaxCellLength + 1 - text.size());
+            break;
+        default:
+            break;
         }
     }
     return text;
 }
 
-bool ReadSharedStrings(Workbook& book, const QString& name, QStringList& strings, bool& tooLarge)
+bool ReadSharedStrings(QuaZip& zip, const QString& name, QStringList& strings, bool& tooLarge)
 {
-    auto file = book.Part(name, tooLarge);
-    if (!file)
-        return !tooLarge; // a workbook without text has no such part
-    QXmlStreamReader xml(file.get());
-    xml.setNamespaceProcessing(false);
-    while (Reading(xml)) {
-        xml.readNext();
-        if (xml.isStartElement() && Local(xml) == u"si")
-            strings.append(ReadText(xml));
+    PartXml part(zip);
+    const PartStatus status = part.Open(name, false);
+    tooLarge = status == PartStatus::TooLarge;
+    if (status == PartStatus::Missing)
+        return true; // a workbook without text has no such part
+    if (status != PartStatus::Open)
+        return false;
+    QXmlStreamReader& xml = part.Xml();
+    while (part.Reading()) {
+        if (part.Next() != QXmlStreamReader::StartElement)
+            continue;
+        if (Local(xml) == u"si")
+            strings.append(ReadText(part));
     }
-    return !ReadFailed(xml, *file);
+    return !part.Failed();
 }
 
-bool ReadStyles(Workbook& book, const QString& name, std::vector<CellStyle>& styles)
+bool ReadStyles(QuaZip& zip, const QString& name, std::vector<CellStyle>& styles)
 {
-    bool tooLarge = false;
-    auto file = book.Part(name, tooLarge);
-    if (!file)
-        return !tooLarge;
-    QXmlStreamReader xml(file.get());
+    PartXml part(zip);
+    const PartStatus status = part.Open(name);
+    if (status == PartStatus::Missing)
+        return true;
+    if (status != PartStatus::Open)
+        return false;
+    QXmlStreamReader& xml = part.Xml();
     std::vector<std::pair<int, QString>> formats;
     bool inCellXfs = false;
-    while (Reading(xml)) {
-        xml.readNext();
-        if (xml.isStartElement()) {
+    while (part.Reading()) {
+        const QXmlStreamReader::TokenType token = part.Next();
+        if (token == QXmlStreamReader::StartElement) {
             if (xml.name() == u"numFmt") {
                 formats.emplace_back(xml.attributes().value("numFmtId"_L1).toInt(),
                                      xml.attributes().value("formatCode"_L1).toString());
@@ -235,11 +301,11 @@ bool ReadStyles(Workbook& book, const QString& name, std::vector<CellStyle>& sty
                 }
                 styles.push_back(style);
             }
-        } else if (xml.isEndElement() && xml.name() == u"cellXfs") {
+        } else if (token == QXmlStreamReader::EndElement && xml.name() == u"cellXfs") {
             inCellXfs = false;
         }
     }
-    return !ReadFailed(xml, *file);
+    return !part.Failed();
 }
 
 // "B12" → 1; -1 when the reference names no column within the sheet.
@@ -247,33 +313,38 @@ int ColumnOf(QStringView reference)
 {
     int column = 0;
     qsizetype i = 0;
-    for (; i < reference.size() && reference[i].isLetter(); ++i) {
-        const char16_t c = reference[i].toUpper().unicode();
+    for (; i < reference.size(); ++i) {
+        char16_t c = reference[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            c = char16_t(c - u'a' + u'A');
         if (c < u'A' || c > u'Z')
-            return -1;
+            break;
         column = column * 26 + (c - u'A' + 1);
         if (column > kMaxColumns)
             return -1;
     }
-    return i == 0 ? -1 : column - 1;
+    // A letter of another alphabet names no column either.
+    if (i == 0 || (i < reference.size() && reference[i].isLetter()))
+        return -1;
+    return column - 1;
 }
 
 // A number as a user typed it: whole numbers without a decimal point or exponent (telephone
 // numbers are often kept as numbers), others as Excel wrote them.
-QString NumberText(const QString& raw)
+QString NumberText(QStringView raw)
 {
     bool ok = false;
     const double value = raw.toDouble(&ok);
     if (!ok)
-        return raw;
+        return raw.toString();
     if (std::isfinite(value) && std::floor(value) == value && std::fabs(value) < 1e15)
         return QString::number(qint64(value));
     if (!raw.contains(u'E') && !raw.contains(u'e'))
-        return raw;
+        return raw.toString();
     return QString::number(value, 'g', 15);
 }
 
-QString DateText(const QString& raw, const CellStyle& style, bool from1904)
+QString DateText(QStringView raw, const CellStyle& style, bool from1904)
 {
     bool ok = false;
     const double serial = raw.toDouble(&ok);
@@ -302,62 +373,66 @@ struct SheetContext
     const QStringList& strings;
     const std::vector<CellStyle>& styles;
     bool from1904 = false;
+    // The characters of the last <v>, kept from cell to cell so that its room is made once.
+    QString value;
 };
 
 // The value of <v>: its characters directly, not inside a <t>.
-QString ReadValue(QXmlStreamReader& xml)
+void ReadValue(PartXml& part, QString& text)
 {
-    QString text;
-    while (Reading(xml)) {
-        xml.readNext();
-        if (xml.isEndElement())
+    QXmlStreamReader& xml = part.Xml();
+    text.resize(0);
+    while (part.Reading()) {
+        const QXmlStreamReader::TokenType token = part.Next();
+        if (token == QXmlStreamReader::EndElement)
             break;
-        if (xml.isCharacters() && text.size() <= kImportMaxCellLength)
+        if (token == QXmlStreamReader::Characters && text.size() <= kImportMaxCellLength)
             text += xml.text().left(kImportMaxCellLength + 1 - text.size());
     }
-    return text;
 }
 
-QString CellText(QXmlStreamReader& xml, const QXmlStreamAttributes& attributes,
-                 const SheetContext& context)
+QString CellText(PartXml& part, const QXmlStreamAttributes& attributes, SheetContext& context)
 {
-    const QString type = attributes.value("t"_L1).toString();
+    QXmlStreamReader& xml = part.Xml();
+    const QStringView type = attributes.value("t"_L1);
     const int styleIndex = attributes.value("s"_L1).toInt();
-    QString value;
+    QString& value = context.value;
+    value.resize(0);
     QString inlineText;
     bool hasInline = false;
-    while (Reading(xml)) {
-        xml.readNext();
-        if (xml.isEndElement() && Local(xml) == u"c")
+    while (part.Reading()) {
+        const QXmlStreamReader::TokenType token = part.Next();
+        if (token == QXmlStreamReader::EndElement && Local(xml) == u"c")
             break;
-        if (!xml.isStartElement())
+        if (token != QXmlStreamReader::StartElement)
             continue;
-        if (Local(xml) == u"v") {
-            value = ReadValue(xml);
-        } else if (Local(xml) == u"is") {
-            inlineText = ReadText(xml);
+        const QStringView name = Local(xml);
+        if (name == u"v") {
+            ReadValue(part, value);
+        } else if (name == u"is") {
+            inlineText = ReadText(part);
             hasInline = true;
         } else {
-            xml.skipCurrentElement(); // a formula: its cached value is what shows
+            Skip(part); // a formula: its cached value is what shows
         }
     }
     // <v> holds no <t>: its own characters are the value.
-    if (type == u"inlineStr"_s || hasInline)
+    if (type == u"inlineStr" || hasInline)
         return inlineText;
-    if (type == u"s"_s) {
+    if (type == u"s") {
         bool ok = false;
-        const int index = value.toInt(&ok);
+        const int index = QStringView(value).toInt(&ok);
         return ok && index >= 0 && index < context.strings.size() ? context.strings[index]
                                                                   : QString();
     }
-    if (type == u"str"_s || type == u"e"_s)
+    if (type == u"str" || type == u"e")
         return value;
-    if (type == u"b"_s)
-        return value == u"1"_s ? u"TRUE"_s : u"FALSE"_s;
-    if (type == u"d"_s)
+    if (type == u"b")
+        return value == u"1" ? u"TRUE"_s : u"FALSE"_s;
+    if (type == u"d")
         return IsoDateText(value);
     if (value.isEmpty())
-        return value;
+        return {};
     if (styleIndex >= 0 && size_t(styleIndex) < context.styles.size() &&
         context.styles[size_t(styleIndex)].date)
         return DateText(value, context.styles[size_t(styleIndex)], context.from1904);
@@ -384,13 +459,13 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
                            u"文件“%1”不是 Excel 工作簿（.xlsx），无法导入。"_s.arg(
                                QFileInfo(path).fileName()));
     }
-    Workbook book(path);
-    if (!book.Open())
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip))
         return DamagedFile();
 
     // The workbook part, its first sheet, and the parts the sheet's cells refer to.
     std::vector<Relationship> packageRels;
-    if (!ReadRelationships(book, u"_rels/.rels"_s, QString(), packageRels))
+    if (!ReadRelationships(zip, u"_rels/.rels"_s, QString(), packageRels))
         packageRels.clear();
     QString workbookPart = TargetOfType(packageRels, u"/officeDocument");
     if (workbookPart.isEmpty())
@@ -400,7 +475,7 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
     const QString relsName = (folder.isEmpty() ? QString() : folder + u'/') + u"_rels/"_s +
                              workbookPart.mid(folder.isEmpty() ? 0 : folder.size() + 1) +
                              u".rels"_s;
-    if (!ReadRelationships(book, relsName, folder, bookRels))
+    if (!ReadRelationships(zip, relsName, folder, bookRels))
         return Failure(
             ImportTableStatus::NotWorkbook,
             u"文件“%1”不是 Excel 工作簿（.xlsx），无法导入。"_s.arg(QFileInfo(path).fileName()));
@@ -408,14 +483,12 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
     QString firstSheetId;
     bool from1904 = false;
     {
-        bool tooLarge = false;
-        auto file = book.Part(workbookPart, tooLarge);
-        if (!file)
+        PartXml part(zip);
+        if (part.Open(workbookPart) != PartStatus::Open)
             return DamagedFile();
-        QXmlStreamReader xml(file.get());
-        while (Reading(xml)) {
-            xml.readNext();
-            if (!xml.isStartElement())
+        QXmlStreamReader& xml = part.Xml();
+        while (part.Reading()) {
+            if (part.Next() != QXmlStreamReader::StartElement)
                 continue;
             if (xml.name() == u"workbookPr") {
                 const auto value = xml.attributes().value("date1904"_L1);
@@ -426,7 +499,7 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
                         firstSheetId = attribute.value().toString();
             }
         }
-        if (ReadFailed(xml, *file))
+        if (part.Failed())
             return DamagedFile();
     }
     QString sheetPart;
@@ -440,50 +513,54 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
     std::vector<CellStyle> styles;
     bool tooLarge = false;
     QString stringsPart = TargetOfType(bookRels, u"/sharedStrings");
-    if (!stringsPart.isEmpty() && !ReadSharedStrings(book, stringsPart, strings, tooLarge))
+    if (!stringsPart.isEmpty() && !ReadSharedStrings(zip, stringsPart, strings, tooLarge))
         return tooLarge ? Failure(ImportTableStatus::TooLarge, u"文件太大，无法导入。"_s)
                         : DamagedFile();
     const QString stylesPart = TargetOfType(bookRels, u"/styles");
-    if (!stylesPart.isEmpty() && !ReadStyles(book, stylesPart, styles))
+    if (!stylesPart.isEmpty() && !ReadStyles(zip, stylesPart, styles))
         return DamagedFile();
 
-    auto file = book.Part(sheetPart, tooLarge);
-    if (!file)
-        return tooLarge ? Failure(ImportTableStatus::TooLarge, u"文件太大，无法导入。"_s)
-                        : DamagedFile();
-    const SheetContext context{strings, styles, from1904};
-    QXmlStreamReader xml(file.get());
-    xml.setNamespaceProcessing(false);
+    PartXml part(zip);
+    const PartStatus status = part.Open(sheetPart, false);
+    if (status != PartStatus::Open)
+        return status == PartStatus::TooLarge
+                   ? Failure(ImportTableStatus::TooLarge, u"文件太大，无法导入。"_s)
+                   : DamagedFile();
+    SheetContext context{strings, styles, from1904, {}};
+    QXmlStreamReader& xml = part.Xml();
     QStringList row;
     bool inRow = false;
     int nextColumn = 0;
-    while (Reading(xml)) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            if (Local(xml) == u"row") {
+    qsizetype rowWidth = 0; // cells of the last row, room made for as many in the next
+    while (part.Reading()) {
+        const QXmlStreamReader::TokenType token = part.Next();
+        if (token == QXmlStreamReader::StartElement) {
+            const QStringView name = Local(xml);
+            if (name == u"row") {
                 inRow = true;
                 row.clear();
+                row.reserve(rowWidth);
                 nextColumn = 0;
-            } else if (inRow && Local(xml) == u"c") {
+            } else if (inRow && name == u"c") {
                 const QXmlStreamAttributes attributes = xml.attributes();
-                const auto reference = attributes.value("r"_L1);
-                int column = reference.isEmpty() ? nextColumn : ColumnOf(reference);
+                const QStringView reference = attributes.value("r"_L1);
+                const int column = reference.isEmpty() ? nextColumn : ColumnOf(reference);
                 if (column < 0 || column >= kMaxColumns) {
                     table.rows.clear();
                     return DamagedFile();
                 }
-                const QString text = CellText(xml, attributes, context);
+                QString text = CellText(part, attributes, context);
                 nextColumn = column + 1;
                 if (text.isEmpty())
                     continue;
                 while (row.size() < column)
                     row.append(QString());
                 if (row.size() == column)
-                    row.append(text);
+                    row.append(std::move(text));
                 else
-                    row[column] = text;
+                    row[column] = std::move(text);
             }
-        } else if (xml.isEndElement() && Local(xml) == u"row") {
+        } else if (token == QXmlStreamReader::EndElement && Local(xml) == u"row") {
             inRow = false;
             if (row.isEmpty())
                 continue;
@@ -494,11 +571,12 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
                     u"文件中的数据超过 %1 行，一次导入不了这么多，请分成几个文件导入。"_s.arg(
                         maxRows));
             }
+            rowWidth = row.size();
             table.rows.push_back(std::move(row));
             row = QStringList();
         }
     }
-    if (ReadFailed(xml, *file)) {
+    if (part.Failed()) {
         table.rows.clear();
         return DamagedFile();
     }
