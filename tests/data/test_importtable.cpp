@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -207,6 +208,55 @@ TEST_F(ImportTableTest, HugeSheetsStopAtTheLimitAndLongCellsStayWhole)
         csv += "c" + QByteArray::number(line) + '\n';
     EXPECT_EQ(ReadCsv(csv).status, ImportTableStatus::TooManyRows);
     EXPECT_TRUE(m_table.rows.empty());
+}
+
+namespace {
+
+// The zip's directory gives `part` as unpacking to `size` bytes, in its local header too.
+QByteArray WithPartSize(QByteArray zip, const QByteArray& part, quint32 size)
+{
+    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0;
+         at = zip.indexOf("PK\x01\x02", at + 4)) {
+        const auto nameLength = qFromLittleEndian<quint16>(zip.constData() + at + 28);
+        if (zip.mid(at + 46, nameLength) != part)
+            continue;
+        const quint32 was = qFromLittleEndian<quint32>(zip.constData() + at + 24);
+        qToLittleEndian(size, zip.data() + at + 24);
+        const auto local = qsizetype(qFromLittleEndian<quint32>(zip.constData() + at + 42));
+        // Without a data descriptor the local header repeats the size.
+        if (qFromLittleEndian<quint32>(zip.constData() + local + 22) == was)
+            qToLittleEndian(size, zip.data() + local + 22);
+        return zip;
+    }
+    ADD_FAILURE() << "no part " << part.toStdString();
+    return zip;
+}
+
+} // namespace
+
+TEST_F(ImportTableTest, APartThatLiesAboutItsSizeIsRefused)
+{
+    QByteArray rows;
+    for (int line = 1; line <= 20000; ++line)
+        rows += xlsxfiles::InlineRow(line, {u"客户"_s, u"地址"_s});
+    const QString path = Path(u"whole.xlsx"_s);
+    ASSERT_TRUE(xlsxfiles::WriteWorkbook(path, xlsxfiles::Sheet(rows)));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QByteArray sheet = "xl/worksheets/sheet1.xml";
+
+    // A small size for a part that unpacks to megabytes, as zip bombs have it: the part ends
+    // at that size, and its checksum does not match.
+    ImportTableResult result =
+        ReadImportTable(Write(u"small.xlsx"_s, WithPartSize(bytes, sheet, 5000)), m_table);
+    EXPECT_EQ(result.status, ImportTableStatus::Damaged);
+    EXPECT_TRUE(m_table.rows.empty());
+    // A size beyond any list of clients is refused before a byte is unpacked.
+    result =
+        ReadImportTable(Write(u"huge.xlsx"_s, WithPartSize(bytes, sheet, 0xF0000000)), m_table);
+    EXPECT_EQ(result.status, ImportTableStatus::TooLarge);
+    EXPECT_EQ(result.message, u"文件太大，无法导入。"_s);
 }
 
 TEST_F(ImportTableTest, CsvTextInItsEncodingsAndDialects)
