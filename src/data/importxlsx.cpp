@@ -11,6 +11,10 @@
 #include <quazip/quazipfileinfo.h>
 
 #include <cmath>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <thread>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -55,13 +59,20 @@ enum class PartStatus { Open, Missing, TooLarge, Damaged };
 class PartXml
 {
 public:
-    explicit PartXml(QuaZip& zip) : m_file(&zip) {}
+    explicit PartXml(QuaZip& zip) : m_file(std::make_unique<QuaZipFile>(&zip)) {}
+    // XML already unpacked, in pieces; read without namespace processing.
+    explicit PartXml(std::initializer_list<QByteArray> pieces)
+    {
+        m_xml.setNamespaceProcessing(false);
+        for (const QByteArray& piece : pieces)
+            m_xml.addData(piece);
+    }
 
     // `namespaces`: the large parts are read without namespace processing, which costs a third
     // of the time; their elements are then told by Local().
     PartStatus Open(const QString& name, bool namespaces = true)
     {
-        QuaZip& zip = *m_file.getZip();
+        QuaZip& zip = *m_file->getZip();
         if (!zip.setCurrentFile(name, QuaZip::csInsensitive))
             return PartStatus::Missing;
         QuaZipFileInfo64 info;
@@ -69,10 +80,30 @@ public:
             return PartStatus::Damaged;
         if (info.uncompressedSize > quint64(kMaxPartBytes))
             return PartStatus::TooLarge;
-        if (!m_file.open(QIODevice::ReadOnly))
+        if (!m_file->open(QIODevice::ReadOnly))
             return PartStatus::Damaged;
         m_xml.setNamespaceProcessing(namespaces);
+        m_size = qint64(info.uncompressedSize);
         return PartStatus::Open;
+    }
+    // The size of the open part unpacked, as the zip gives it.
+    qint64 Size() const { return m_size; }
+    // All of the open part's bytes instead of its XML; false when they do not unpack, or not
+    // to the size given, or do not match their checksum.
+    bool ReadAll(QByteArray& bytes)
+    {
+        bytes = QByteArray(m_size, Qt::Uninitialized);
+        qint64 got = 0;
+        while (got < m_size) {
+            const qint64 read = m_file->read(bytes.data() + got, m_size - got);
+            if (read <= 0)
+                break;
+            got += read;
+        }
+        char more = 0;
+        const bool whole = got == m_size && m_file->read(&more, 1) == 0;
+        m_file->close();
+        return whole && m_file->getZipError() == UNZ_OK;
     }
 
     QXmlStreamReader& Xml() { return m_xml; }
@@ -95,24 +126,26 @@ public:
     bool Failed()
     {
         bool failed = m_failed || m_xml.hasError();
+        if (!m_file)
+            return failed;
         if (!failed) {
             QByteArray rest(kPieceBytes, Qt::Uninitialized);
             qint64 got = 0;
-            while ((got = m_file.read(rest.data(), rest.size())) > 0) {
+            while ((got = m_file->read(rest.data(), rest.size())) > 0) {
             }
             failed = got < 0;
         }
-        m_file.close();
-        return failed || m_file.getZipError() != UNZ_OK;
+        m_file->close();
+        return failed || m_file->getZipError() != UNZ_OK;
     }
 
 private:
     bool Feed()
     {
-        if (m_failed)
+        if (m_failed || !m_file)
             return false;
         QByteArray piece(kPieceBytes, Qt::Uninitialized);
-        const qint64 got = m_file.read(piece.data(), piece.size());
+        const qint64 got = m_file->read(piece.data(), piece.size());
         if (got <= 0) {
             m_failed = got < 0;
             return false;
@@ -122,8 +155,9 @@ private:
         return true;
     }
 
-    QuaZipFile m_file;
+    std::unique_ptr<QuaZipFile> m_file; // none for XML already unpacked
     QXmlStreamReader m_xml;
+    qint64 m_size = 0;
     bool m_failed = false;
     bool m_ended = false;
 };
@@ -439,6 +473,156 @@ QString CellText(PartXml& part, const QXmlStreamAttributes& attributes, SheetCon
     return NumberText(value);
 }
 
+// How reading a sheet's rows ended.
+enum class RowsEnd {
+    End,         // the rows ended: the part's XML says whether well
+    Damaged,     // a cell names no column of a sheet
+    TooManyRows, // more rows than one import takes
+};
+
+// Reads the rows of a sheet's XML into `rows`, up to the end of the XML, or up to the end of
+// <sheetData> when `toDataEnd`.
+RowsEnd ReadRows(PartXml& part, SheetContext& context, int maxRows, std::vector<QStringList>& rows,
+                 bool toDataEnd = false)
+{
+    QXmlStreamReader& xml = part.Xml();
+    QStringList row;
+    bool inRow = false;
+    int nextColumn = 0;
+    qsizetype rowWidth = 0; // cells of the last row, room made for as many in the next
+    while (part.Reading()) {
+        const QXmlStreamReader::TokenType token = part.Next();
+        if (token == QXmlStreamReader::StartElement) {
+            const QStringView name = Local(xml);
+            if (name == u"row") {
+                inRow = true;
+                row.clear();
+                row.reserve(rowWidth);
+                nextColumn = 0;
+            } else if (inRow && name == u"c") {
+                const QXmlStreamAttributes attributes = xml.attributes();
+                const QStringView reference = attributes.value("r"_L1);
+                const int column = reference.isEmpty() ? nextColumn : ColumnOf(reference);
+                if (column < 0 || column >= kMaxColumns)
+                    return RowsEnd::Damaged;
+                QString text = CellText(part, attributes, context);
+                nextColumn = column + 1;
+                if (text.isEmpty())
+                    continue;
+                while (row.size() < column)
+                    row.append(QString());
+                if (row.size() == column)
+                    row.append(std::move(text));
+                else
+                    row[column] = std::move(text);
+            }
+        } else if (token == QXmlStreamReader::EndElement) {
+            const QStringView name = Local(xml);
+            if (name == u"row") {
+                inRow = false;
+                if (row.isEmpty())
+                    continue;
+                if (int(rows.size()) > maxRows)
+                    return RowsEnd::TooManyRows;
+                rowWidth = row.size();
+                rows.push_back(std::move(row));
+                row = QStringList();
+            } else if (toDataEnd && name == u"sheetData") {
+                break;
+            }
+        }
+    }
+    return RowsEnd::End;
+}
+
+// A sheet at least this large unpacked is read by two readers at once, each taking half of
+// its rows, as far as it is no larger than kMaxWholeSheetBytes: Qt's XML reader is what the
+// reading of a large sheet costs.
+constexpr qint64 kMinSplitSheetBytes = 4 * 1024 * 1024;
+// A larger sheet is read in pieces by one reader, so that it is never held whole.
+constexpr qint64 kMaxWholeSheetBytes = 256 * 1024 * 1024;
+
+// Where the second half of a sheet's rows begins: a row's start tag from the middle on, with
+// no comment, CDATA section or processing instruction before it within <sheetData> that could
+// hold the tag's text. -1 when there is no such place. `dataName` receives the <sheetData>
+// start tag's name with its prefix.
+qsizetype SplitPoint(const QByteArray& xml, QByteArray& dataName)
+{
+    const qsizetype data = xml.indexOf("sheetData");
+    const qsizetype open = data > 0 ? xml.lastIndexOf('<', data) : -1;
+    if (open < 0)
+        return -1;
+    const QByteArray prefix = xml.mid(open + 1, data - open - 1);
+    if (!prefix.isEmpty() && !prefix.endsWith(':'))
+        return -1;
+    dataName = prefix + "sheetData";
+    const QByteArray rowTag = '<' + prefix + "row";
+    for (qsizetype at = xml.indexOf(rowTag, xml.size() / 2); at >= 0;
+         at = xml.indexOf(rowTag, at + 1)) {
+        const qsizetype next = at + rowTag.size();
+        if (next >= xml.size())
+            return -1;
+        const char c = xml[next];
+        if (c != ' ' && c != '>' && c != '/' && c != '\t' && c != '\r' && c != '\n')
+            continue;
+        const QByteArrayView before = QByteArrayView(xml).sliced(data, at - data);
+        if (before.contains("<!") || before.contains("<?"))
+            return -1;
+        return at;
+    }
+    return -1;
+}
+
+// Reads a sheet's rows into `rows`: a large one by two readers at once.
+RowsEnd ReadSheetRows(PartXml& part, const SheetContext& context, int maxRows,
+                      std::vector<QStringList>& rows)
+{
+    if (part.Size() < kMinSplitSheetBytes || part.Size() > kMaxWholeSheetBytes) {
+        SheetContext own = context;
+        const RowsEnd end = ReadRows(part, own, maxRows, rows);
+        return end == RowsEnd::End && part.Failed() ? RowsEnd::Damaged : end;
+    }
+    QByteArray xml;
+    if (!part.ReadAll(xml))
+        return RowsEnd::Damaged;
+    QByteArray dataName;
+    const qsizetype split = SplitPoint(xml, dataName);
+    if (split < 0) {
+        PartXml whole{xml};
+        SheetContext own = context;
+        const RowsEnd end = ReadRows(whole, own, maxRows, rows);
+        return end == RowsEnd::End && whole.Failed() ? RowsEnd::Damaged : end;
+    }
+    // The second half, its rows inside a <sheetData> of its own, read to that element's end.
+    std::vector<QStringList> later;
+    RowsEnd laterEnd = RowsEnd::End;
+    bool laterFailed = false;
+    std::thread second([&] {
+        PartXml half{'<' + dataName + '>',
+                     QByteArray::fromRawData(xml.constData() + split, xml.size() - split)};
+        SheetContext own = context;
+        laterEnd = ReadRows(half, own, maxRows, later, true);
+        laterFailed = half.Xml().hasError();
+    });
+    // The first half ends between two rows, where its XML breaks off.
+    PartXml first{QByteArray::fromRawData(xml.constData(), split)};
+    SheetContext own = context;
+    RowsEnd end = ReadRows(first, own, maxRows, rows);
+    second.join();
+    if (end == RowsEnd::End && first.Xml().error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        end = RowsEnd::Damaged;
+    if (end != RowsEnd::End)
+        return end;
+    // As one reader would have seen it: too many rows before the second half's failure.
+    if (rows.size() + later.size() > size_t(maxRows) + 1)
+        return RowsEnd::TooManyRows;
+    if (laterEnd != RowsEnd::End || laterFailed)
+        return laterEnd == RowsEnd::End ? RowsEnd::Damaged : laterEnd;
+    rows.insert(rows.end(), std::make_move_iterator(later.begin()),
+                std::make_move_iterator(later.end()));
+    return RowsEnd::End;
+}
+
 } // namespace
 
 ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int maxRows)
@@ -526,57 +710,15 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
         return status == PartStatus::TooLarge
                    ? Failure(ImportTableStatus::TooLarge, u"文件太大，无法导入。"_s)
                    : DamagedFile();
-    SheetContext context{strings, styles, from1904, {}};
-    QXmlStreamReader& xml = part.Xml();
-    QStringList row;
-    bool inRow = false;
-    int nextColumn = 0;
-    qsizetype rowWidth = 0; // cells of the last row, room made for as many in the next
-    while (part.Reading()) {
-        const QXmlStreamReader::TokenType token = part.Next();
-        if (token == QXmlStreamReader::StartElement) {
-            const QStringView name = Local(xml);
-            if (name == u"row") {
-                inRow = true;
-                row.clear();
-                row.reserve(rowWidth);
-                nextColumn = 0;
-            } else if (inRow && name == u"c") {
-                const QXmlStreamAttributes attributes = xml.attributes();
-                const QStringView reference = attributes.value("r"_L1);
-                const int column = reference.isEmpty() ? nextColumn : ColumnOf(reference);
-                if (column < 0 || column >= kMaxColumns) {
-                    table.rows.clear();
-                    return DamagedFile();
-                }
-                QString text = CellText(part, attributes, context);
-                nextColumn = column + 1;
-                if (text.isEmpty())
-                    continue;
-                while (row.size() < column)
-                    row.append(QString());
-                if (row.size() == column)
-                    row.append(std::move(text));
-                else
-                    row[column] = std::move(text);
-            }
-        } else if (token == QXmlStreamReader::EndElement && Local(xml) == u"row") {
-            inRow = false;
-            if (row.isEmpty())
-                continue;
-            if (int(table.rows.size()) > maxRows) {
-                table.rows.clear();
-                return Failure(
-                    ImportTableStatus::TooManyRows,
-                    u"文件中的数据超过 %1 行，一次导入不了这么多，请分成几个文件导入。"_s.arg(
-                        maxRows));
-            }
-            rowWidth = row.size();
-            table.rows.push_back(std::move(row));
-            row = QStringList();
-        }
+    const SheetContext context{strings, styles, from1904, {}};
+    const RowsEnd end = ReadSheetRows(part, context, maxRows, table.rows);
+    if (end == RowsEnd::TooManyRows) {
+        table.rows.clear();
+        return Failure(
+            ImportTableStatus::TooManyRows,
+            u"文件中的数据超过 %1 行，一次导入不了这么多，请分成几个文件导入。"_s.arg(maxRows));
     }
-    if (part.Failed()) {
+    if (end == RowsEnd::Damaged) {
         table.rows.clear();
         return DamagedFile();
     }

@@ -195,6 +195,39 @@ TEST_F(ImportTableTest, HugeSheetsStopAtTheLimitAndLongCellsStayWhole)
     EXPECT_TRUE(ReadImportTable(big, m_table, 10).Read());
     EXPECT_EQ(ReadImportTable(big, m_table, 9).status, ImportTableStatus::TooManyRows);
 
+    // A large sheet comes whole and in order, with shared strings and prefixed elements; and
+    // so it does with a comment across its middle that looks like rows.
+    for (const bool commented : {false, true}) {
+        QByteArray many;
+        for (int line = 1; line <= 40000; ++line) {
+            const QByteArray number = QByteArray::number(line);
+            many += "<x:row r=\"" + number + "\"><x:c r=\"A" + number +
+                    "\" t=\"inlineStr\"><x:is><x:t>客户" + number +
+                    "</x:t></x:is></x:c><x:c r=\"C" + number + "\" t=\"s\"><x:v>" +
+                    QByteArray::number(line % 2) + "</x:v></x:c></x:row>";
+            if (commented && line == 19000)
+                many += "<!--" +
+                        QByteArray("<x:row><x:c t=\"inlineStr\"><x:is><x:t>假</x:t>"
+                                   "</x:is></x:c></x:row>")
+                            .repeated(6000) +
+                        "-->";
+        }
+        ASSERT_TRUE(xlsxfiles::WriteWorkbook(
+            big,
+            "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+            "<x:sheetData>" +
+                many + "</x:sheetData><x:pageMargins left=\"0.7\"/></x:worksheet>",
+            xlsxfiles::SharedStrings({u"甲"_s, u"乙"_s})));
+        ASSERT_TRUE(ReadImportTable(big, m_table).Read());
+        ASSERT_EQ(m_table.rows.size(), 40000u);
+        for (int line = 1; line <= 40000; ++line)
+            ASSERT_EQ(m_table.rows[size_t(line - 1)],
+                      QStringList({u"客户%1"_s.arg(line), QString(), line % 2 ? u"乙"_s : u"甲"_s}))
+                << line;
+        EXPECT_EQ(ReadImportTable(big, m_table, 39998).status, ImportTableStatus::TooManyRows);
+        EXPECT_TRUE(ReadImportTable(big, m_table, 39999).Read());
+    }
+
     const QString longText(100000, u'长');
     ASSERT_TRUE(
         xlsxfiles::WriteWorkbook(big, xlsxfiles::Sheet(xlsxfiles::InlineRow(1, {u"备注"_s}) +
