@@ -10,11 +10,11 @@
 #include "data/workstations.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "kit/filechoice.h"
 #include "kit/messages.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -58,14 +58,14 @@ std::shared_ptr<vantrel::db::Connection> ServerConnection(CVantrelApp& app)
 
 void BackUp(CVantrelApp& app, QWidget* window)
 {
-    QFileDialog dialog(window, u"选择备份文件夹"_s, app.BackupFolder());
-    dialog.setObjectName(u"chooseBackupFolder"_s);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    FileChoice choice;
+    choice.kind = FileChoice::Kind::Folder;
+    choice.objectName = u"chooseBackupFolder"_s;
+    choice.caption = u"选择备份文件夹"_s;
+    choice.folder = app.BackupFolder();
+    const QString folder = ChooseFile(window, choice);
+    if (folder.isEmpty())
         return;
-    const QString folder = dialog.selectedFiles().constFirst();
     app.Settings().WriteSetting(u"BackupPath"_s, folder);
     QString written;
     QString error = kNotOpen;
@@ -108,13 +108,14 @@ void RestoreOnServer(CVantrelApp& app, QWidget* window, const QString& backup,
 
 void Restore(CVantrelApp& app, QWidget* window)
 {
-    QFileDialog dialog(window, u"选择要恢复的备份"_s, app.BackupFolder(), u"数据库文件(*.db)"_s);
-    dialog.setObjectName(u"chooseBackupFile"_s);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    FileChoice choice;
+    choice.objectName = u"chooseBackupFile"_s;
+    choice.caption = u"选择要恢复的备份"_s;
+    choice.folder = app.BackupFolder();
+    choice.filters = {u"数据库文件(*.db)"_s};
+    const QString backup = ChooseFile(window, choice);
+    if (backup.isEmpty())
         return;
-    const QString backup = dialog.selectedFiles().constFirst();
     QString error;
     if (!CheckBackup(backup, &error)) {
         Warn(window, u"所选文件不是完好的数据备份，无法恢复！\n%1"_s.arg(error));

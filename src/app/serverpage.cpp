@@ -4,11 +4,11 @@
 #include "app/serverfailures.h"
 #include "data/adodatabase.h"
 #include "data/serverprobe.h"
+#include "kit/filechoice.h"
 #include "kit/messages.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -110,14 +110,14 @@ void CServerPage::OnEncryptionChanged()
 
 void CServerPage::OnChooseCaFile()
 {
-    QFileDialog dialog(this, QString(), QFileInfo(m_caFileEdit->text()).absolutePath(),
-                       u"证书文件(*.crt *.pem)"_s);
-    dialog.setObjectName(u"chooseCaFile"_s);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::ReadOnly);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        m_caFileEdit->setText(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
+    FileChoice choice;
+    choice.objectName = u"chooseCaFile"_s;
+    choice.folder = QFileInfo(m_caFileEdit->text()).absolutePath();
+    choice.filters = {u"证书文件(*.crt *.pem)"_s};
+    choice.readOnly = true;
+    const QString file = ChooseFile(this, choice);
+    if (!file.isEmpty())
+        m_caFileEdit->setText(QFileInfo(file).absoluteFilePath());
 }
 
 QString CServerPage::CheckedConnectionString()

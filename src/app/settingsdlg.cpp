@@ -2,11 +2,11 @@
 
 #include "app/vantrelapp.h"
 #include "kit/dialogbuttons.h"
+#include "kit/filechoice.h"
 #include "kit/skinengine.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -95,13 +95,13 @@ void CSettingsDlg::OnSkinPicked(int row)
 
 void CSettingsDlg::OnBrowse()
 {
-    QFileDialog dialog(this, QString(), m_picPathEdit->text());
-    dialog.setObjectName(u"choosePictureFolder"_s);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setFileMode(QFileDialog::Directory);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        m_picPathEdit->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    FileChoice choice;
+    choice.kind = FileChoice::Kind::Folder;
+    choice.objectName = u"choosePictureFolder"_s;
+    choice.folder = m_picPathEdit->text();
+    const QString folder = ChooseFile(this, choice);
+    if (!folder.isEmpty())
+        m_picPathEdit->setText(QDir::toNativeSeparators(folder));
     // A chosen folder, or the typed one, ends in a separator.
     QString path = m_picPathEdit->text();
     if (!path.isEmpty() && !path.endsWith(QDir::separator()))

@@ -6,12 +6,12 @@
 #include "data/adodatabase.h"
 #include "data/datafilekind.h"
 #include "kit/dialogbuttons.h"
+#include "kit/filechoice.h"
 #include "kit/messages.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -98,16 +98,16 @@ void CWorkPathDlg::OnKindChanged()
 
 void CWorkPathDlg::OnChooseFile()
 {
-    QFileDialog dialog(this, QString(), QFileInfo(Path()).absolutePath(), u"数据库文件(*.db)"_s);
-    dialog.setObjectName(u"chooseDataFile"_s);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::ReadOnly);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(u"db"_s);
-    dialog.selectFile(Path().isEmpty() ? u"sale.db"_s : QFileInfo(Path()).fileName());
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        m_pathEdit->setText(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
+    FileChoice choice;
+    choice.objectName = u"chooseDataFile"_s;
+    choice.folder = QFileInfo(Path()).absolutePath();
+    choice.filters = {u"数据库文件(*.db)"_s};
+    choice.fileName = Path().isEmpty() ? u"sale.db"_s : QFileInfo(Path()).fileName();
+    choice.defaultSuffix = u"db"_s;
+    choice.readOnly = true;
+    const QString file = ChooseFile(this, choice);
+    if (!file.isEmpty())
+        m_pathEdit->setText(QFileInfo(file).absoluteFilePath());
 }
 
 void CWorkPathDlg::accept()

@@ -9,6 +9,7 @@
 #include "data/adox.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "kit/filechoice.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "views/featurecontext.h"
@@ -16,10 +17,7 @@
 #include "views/vantrelview.h"
 
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <memory>
 
@@ -101,43 +99,37 @@ void RegisterAddressCardCommands(const CFeatureContext& context)
     CVantrelDoc& doc = context.doc;
     QWidget* window = context.window;
     // The folder of the last card file, for the next one in this run.
-    auto folder = std::make_shared<QString>(
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    auto folder = NewLastFolder();
     context.commands.SetHandler(ID_MANAGE_ADDRESS_EXPORT, [&doc, window, folder] {
         if (ListedEntries(doc.MainList()).empty()) {
             Warn(window, kNothingListed);
             return;
         }
-        QFileDialog dialog(window, u"导出通讯录"_s, *folder);
-        dialog.setObjectName(u"chooseCardFile"_s);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilters({kVersion3Filter, kVersion4Filter});
-        dialog.selectFile(u"通讯录.vcf"_s);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return;
-        QString path = dialog.selectedFiles().constFirst();
-        if (QFileInfo(path).suffix().compare(u"vcf"_s, Qt::CaseInsensitive) != 0)
-            path += u".vcf"_s;
-        *folder = QFileInfo(path).absolutePath();
-        ExportAddressCards(doc, window, path, dialog.selectedNameFilter() == kVersion4Filter);
+        FileChoice choice;
+        choice.kind = FileChoice::Kind::Save;
+        choice.objectName = u"chooseCardFile"_s;
+        choice.caption = u"导出通讯录"_s;
+        choice.filters = {kVersion3Filter, kVersion4Filter};
+        choice.fileName = u"通讯录"_s;
+        choice.lastFolder = folder;
+        QString filter;
+        const QString path = ChooseFile(window, choice, &filter);
+        if (!path.isEmpty())
+            ExportAddressCards(doc, window, path, filter == kVersion4Filter);
     });
     context.commands.SetHandler(ID_MANAGE_ADDRESS_IMPORT, [&doc, window, folder] {
         if (!DatabaseHasTable(doc.Database(), u"group"_s)) {
             Warn(window, u"请先升级数据库！"_s);
             return;
         }
-        QFileDialog dialog(window, u"导入通讯录"_s, *folder);
-        dialog.setObjectName(u"chooseCardFile"_s);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setOption(QFileDialog::ReadOnly);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters({u"vCard 文件 (*.vcf *.vcard)"_s, u"所有文件 (*)"_s});
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return;
-        const QString path = dialog.selectedFiles().constFirst();
-        *folder = QFileInfo(path).absolutePath();
-        ImportAddressCards(doc, window, path);
+        FileChoice choice;
+        choice.objectName = u"chooseCardFile"_s;
+        choice.caption = u"导入通讯录"_s;
+        choice.filters = {u"vCard 文件 (*.vcf *.vcard)"_s, u"所有文件 (*)"_s};
+        choice.readOnly = true;
+        choice.lastFolder = folder;
+        const QString path = ChooseFile(window, choice);
+        if (!path.isEmpty())
+            ImportAddressCards(doc, window, path);
     });
 }

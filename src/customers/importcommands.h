@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class CVantrelDoc;
 class QWidget;
 struct CFeatureContext;
@@ -13,8 +15,9 @@ struct CFeatureContext;
 // adds records of the kind (mclient, mlinkman) first.
 void RegisterImportCommands(const CFeatureContext& context);
 
-// Asks for the file to import from `folder`; empty when the user cancels.
-QString ChooseImportFile(QWidget* window, const QString& folder, ImportKind kind);
+// Asks for the file to import, starting in `lastFolder` and keeping the file's folder there;
+// empty when the user cancels.
+QString ChooseImportFile(QWidget* window, std::shared_ptr<QString> lastFolder, ImportKind kind);
 
 // Reads the file into the import dialog and runs it; a file that cannot be imported is
 // reported instead.

@@ -347,6 +347,7 @@ bool CImportPlan::WriteRows(int first, QString& failure)
         failure = recordset.GetLastErrorDescription();
         return false;
     }
+    recordset.KeepNoAddedRows();
     const auto described = ImportFields(m_kind);
     std::vector<QString> columns;
     for (const ImportField& field : described)
@@ -388,6 +389,7 @@ bool CImportPlan::FeedDictionaries(QString& failure)
         CADORecordset recordset(m_db);
         if (!recordset.Open(u"SELECT * FROM %1 WHERE [name] = ''"_s.arg(dictionary.table)))
             continue; // as the dialogs skip a dictionary that does not open
+        recordset.KeepNoAddedRows();
         QSet<QString> held;
         {
             CADORecordset values(m_db);

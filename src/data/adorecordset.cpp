@@ -612,6 +612,12 @@ bool CADORecordset::AddNew()
     return true;
 }
 
+void CADORecordset::KeepNoAddedRows()
+{
+    m_bKeepAdded = false;
+    m_insertSql.clear();
+}
+
 void CADORecordset::Edit()
 {
     if (m_result)
@@ -733,7 +739,7 @@ bool CADORecordset::InsertPending()
         m_insertSql = (names.isEmpty() ? u"INSERT INTO %1 DEFAULT VALUES"_s.arg(table)
                                        : u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
                                              table, names.join(u", "_s), marks.join(u", "_s))) +
-                      m_connection->SqlDialect().ReturningRow();
+                      (m_bKeepAdded ? m_connection->SqlDialect().ReturningRow() : QString());
         m_insertedColumns = std::move(written);
     }
     db::Statement* statement = m_connection->Prepared(m_insertSql);
@@ -742,7 +748,13 @@ bool CADORecordset::InsertPending()
         RecordConnectionError();
         return false;
     }
-    return StoreWrittenRow(*statement, -1);
+    if (m_bKeepAdded)
+        return StoreWrittenRow(*statement, -1);
+    const db::StepResult step = statement->Step();
+    if (step != db::StepResult::Done)
+        RecordConnectionError();
+    statement->Reset();
+    return step == db::StepResult::Done;
 }
 
 bool CADORecordset::UpdatePending()

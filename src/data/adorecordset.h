@@ -95,6 +95,10 @@ public:
     bool SetFieldDate(const QString& field, const QDateTime& value);
 
     bool AddNew();
+    // From now on an Update after AddNew writes the row and keeps nothing of it, and no row is
+    // current after it: adding many rows that are not read back then costs what writing them
+    // costs.
+    void KeepNoAddedRows();
     void Edit();
     // Edit for a change that must not cover another workstation's: Update then writes only
     // while every field of the row still holds the value read, and fails with
@@ -167,6 +171,7 @@ private:
     // another mostly write the same columns. Forgotten when another result is opened.
     std::vector<bool> m_insertedColumns;
     QString m_insertSql;
+    bool m_bKeepAdded = true;
     int m_current = 0;
     int m_editStatus = dbEditNone;
     bool m_bEditAsRead = false;

@@ -5,6 +5,7 @@
 #include "data/eachrow.h"
 #include "data/sqltext.h"
 #include "kit/dialogbuttons.h"
+#include "kit/filechoice.h"
 #include "kit/messages.h"
 #include "kit/pictureframe.h"
 #include "schedule/cataloguecolumns.h"
@@ -13,7 +14,6 @@
 #include "schedule/cataloguepicturelist.h"
 
 #include <QButtonGroup>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,15 +36,12 @@ const QString kDuplicateCaption = u"重复"_s;
 
 QStringList ChoosePictureFiles(QWidget* parent, const QString& folder)
 {
-    QFileDialog dialog(parent, QString(), folder);
-    dialog.setObjectName(u"choosePictures"_s);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilter(u"图片文件(*.bmp *.jpg *.jpeg *.gif *.png)"_s);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles();
+    FileChoice choice;
+    choice.kind = FileChoice::Kind::OpenMany;
+    choice.objectName = u"choosePictures"_s;
+    choice.folder = folder;
+    choice.filters = {u"图片文件(*.bmp *.jpg *.jpeg *.gif *.png)"_s};
+    return ChooseFiles(parent, choice);
 }
 
 QTableView* NewItemList(CCatalogueItemModel* model, const CatalogueKind& kind, QWidget* parent)

@@ -3,6 +3,7 @@
 #include "data/tablefile.h"
 #include "kit/commandids.h"
 #include "kit/commandregistry.h"
+#include "kit/filechoice.h"
 #include "kit/messages.h"
 #include "kit/recordlistmodel.h"
 #include "views/featurecontext.h"
@@ -11,10 +12,8 @@
 #include "views/vantrelview.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QProgressDialog>
-#include <QStandardPaths>
 
 #include <memory>
 
@@ -66,28 +65,17 @@ QString FailureText(const TableFileResult& result, const QString& path)
 
 } // namespace
 
-QString ChooseExportFile(QWidget* window, const QString& folder, const QString& title)
+QString ChooseExportFile(QWidget* window, std::shared_ptr<QString> lastFolder, const QString& title)
 {
-    QFileDialog dialog(window, u"导出"_s, folder);
-    dialog.setObjectName(u"chooseExportFile"_s);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({kExcelFilter, kCsvFilter});
-    dialog.selectFile(FileNameOf(title) + u".xlsx"_s);
     // The name follows the file type the user picks.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog, title](const QString& filter) {
-                         const QString suffix = filter == kCsvFilter ? u".csv"_s : u".xlsx"_s;
-                         dialog.selectFile(FileNameOf(title) + suffix);
-                     });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    QString path = dialog.selectedFiles().constFirst();
-    const QString suffix = dialog.selectedNameFilter() == kCsvFilter ? u"csv"_s : u"xlsx"_s;
-    if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
-        path += u'.' + suffix;
-    return path;
+    FileChoice choice;
+    choice.kind = FileChoice::Kind::Save;
+    choice.objectName = u"chooseExportFile"_s;
+    choice.caption = u"导出"_s;
+    choice.filters = {kExcelFilter, kCsvFilter};
+    choice.fileName = FileNameOf(title);
+    choice.lastFolder = std::move(lastFolder);
+    return ChooseFile(window, choice);
 }
 
 bool ExportMainList(CVantrelDoc& doc, QWidget* window, const QString& path)
@@ -132,18 +120,15 @@ void RegisterExportCommands(const CFeatureContext& context)
     QWidget* window = context.window;
     // The folder of the last export, for the next one in this run: the handler's own, shared
     // by its copies.
-    auto folder = std::make_shared<QString>(
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    auto folder = NewLastFolder();
     context.commands.SetHandler(ID_QUERY_EXPORT, [&doc, window, folder] {
         const CVantrelView* view = doc.MainList();
         if (!HasRecords(view)) {
             Warn(window, u"当前列表中没有可导出的记录！"_s);
             return;
         }
-        const QString path = ChooseExportFile(window, *folder, MainListTitle(*view));
-        if (path.isEmpty())
-            return;
-        *folder = QFileInfo(path).absolutePath();
-        ExportMainList(doc, window, path);
+        const QString path = ChooseExportFile(window, folder, MainListTitle(*view));
+        if (!path.isEmpty())
+            ExportMainList(doc, window, path);
     });
 }

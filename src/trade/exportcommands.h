@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class CVantrelDoc;
 class QWidget;
 struct CFeatureContext;
@@ -10,9 +12,11 @@ struct CFeatureContext;
 // comma-separated text file (.csv) the user names.
 void RegisterExportCommands(const CFeatureContext& context);
 
-// Asks where to export to, offering `folder` and a name from `title`; empty when the user
-// cancels. The name ends in .xlsx or .csv, as the chosen file type says.
-QString ChooseExportFile(QWidget* window, const QString& folder, const QString& title);
+// Asks where to export to, starting in `lastFolder` (and keeping the file's folder there)
+// with a name from `title`; empty when the user cancels. The name ends in .xlsx or .csv, as
+// the chosen file type says.
+QString ChooseExportFile(QWidget* window, std::shared_ptr<QString> lastFolder,
+                         const QString& title);
 
 // Writes the main list to `path` (.csv as text, anything else as a workbook) with a progress
 // dialog the user may cancel, and tells the user the outcome. True when the file was written.

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -194,6 +195,39 @@ TEST_F(ImportTableTest, HugeSheetsStopAtTheLimitAndLongCellsStayWhole)
     EXPECT_TRUE(ReadImportTable(big, m_table, 10).Read());
     EXPECT_EQ(ReadImportTable(big, m_table, 9).status, ImportTableStatus::TooManyRows);
 
+    // A large sheet comes whole and in order, with shared strings and prefixed elements; and
+    // so it does with a comment across its middle that looks like rows.
+    for (const bool commented : {false, true}) {
+        QByteArray many;
+        for (int line = 1; line <= 40000; ++line) {
+            const QByteArray number = QByteArray::number(line);
+            many += "<x:row r=\"" + number + "\"><x:c r=\"A" + number +
+                    "\" t=\"inlineStr\"><x:is><x:t>客户" + number +
+                    "</x:t></x:is></x:c><x:c r=\"C" + number + "\" t=\"s\"><x:v>" +
+                    QByteArray::number(line % 2) + "</x:v></x:c></x:row>";
+            if (commented && line == 19000)
+                many += "<!--" +
+                        QByteArray("<x:row><x:c t=\"inlineStr\"><x:is><x:t>假</x:t>"
+                                   "</x:is></x:c></x:row>")
+                            .repeated(6000) +
+                        "-->";
+        }
+        ASSERT_TRUE(xlsxfiles::WriteWorkbook(
+            big,
+            "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+            "<x:sheetData>" +
+                many + "</x:sheetData><x:pageMargins left=\"0.7\"/></x:worksheet>",
+            xlsxfiles::SharedStrings({u"甲"_s, u"乙"_s})));
+        ASSERT_TRUE(ReadImportTable(big, m_table).Read());
+        ASSERT_EQ(m_table.rows.size(), 40000u);
+        for (int line = 1; line <= 40000; ++line)
+            ASSERT_EQ(m_table.rows[size_t(line - 1)],
+                      QStringList({u"客户%1"_s.arg(line), QString(), line % 2 ? u"乙"_s : u"甲"_s}))
+                << line;
+        EXPECT_EQ(ReadImportTable(big, m_table, 39998).status, ImportTableStatus::TooManyRows);
+        EXPECT_TRUE(ReadImportTable(big, m_table, 39999).Read());
+    }
+
     const QString longText(100000, u'长');
     ASSERT_TRUE(
         xlsxfiles::WriteWorkbook(big, xlsxfiles::Sheet(xlsxfiles::InlineRow(1, {u"备注"_s}) +
@@ -207,6 +241,55 @@ TEST_F(ImportTableTest, HugeSheetsStopAtTheLimitAndLongCellsStayWhole)
         csv += "c" + QByteArray::number(line) + '\n';
     EXPECT_EQ(ReadCsv(csv).status, ImportTableStatus::TooManyRows);
     EXPECT_TRUE(m_table.rows.empty());
+}
+
+namespace {
+
+// The zip's directory gives `part` as unpacking to `size` bytes, in its local header too.
+QByteArray WithPartSize(QByteArray zip, const QByteArray& part, quint32 size)
+{
+    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0;
+         at = zip.indexOf("PK\x01\x02", at + 4)) {
+        const auto nameLength = qFromLittleEndian<quint16>(zip.constData() + at + 28);
+        if (zip.mid(at + 46, nameLength) != part)
+            continue;
+        const quint32 was = qFromLittleEndian<quint32>(zip.constData() + at + 24);
+        qToLittleEndian(size, zip.data() + at + 24);
+        const auto local = qsizetype(qFromLittleEndian<quint32>(zip.constData() + at + 42));
+        // Without a data descriptor the local header repeats the size.
+        if (qFromLittleEndian<quint32>(zip.constData() + local + 22) == was)
+            qToLittleEndian(size, zip.data() + local + 22);
+        return zip;
+    }
+    ADD_FAILURE() << "no part " << part.toStdString();
+    return zip;
+}
+
+} // namespace
+
+TEST_F(ImportTableTest, APartThatLiesAboutItsSizeIsRefused)
+{
+    QByteArray rows;
+    for (int line = 1; line <= 20000; ++line)
+        rows += xlsxfiles::InlineRow(line, {u"客户"_s, u"地址"_s});
+    const QString path = Path(u"whole.xlsx"_s);
+    ASSERT_TRUE(xlsxfiles::WriteWorkbook(path, xlsxfiles::Sheet(rows)));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QByteArray sheet = "xl/worksheets/sheet1.xml";
+
+    // A small size for a part that unpacks to megabytes, as zip bombs have it: the part ends
+    // at that size, and its checksum does not match.
+    ImportTableResult result =
+        ReadImportTable(Write(u"small.xlsx"_s, WithPartSize(bytes, sheet, 5000)), m_table);
+    EXPECT_EQ(result.status, ImportTableStatus::Damaged);
+    EXPECT_TRUE(m_table.rows.empty());
+    // A size beyond any list of clients is refused before a byte is unpacked.
+    result =
+        ReadImportTable(Write(u"huge.xlsx"_s, WithPartSize(bytes, sheet, 0xF0000000)), m_table);
+    EXPECT_EQ(result.status, ImportTableStatus::TooLarge);
+    EXPECT_EQ(result.message, u"文件太大，无法导入。"_s);
 }
 
 TEST_F(ImportTableTest, CsvTextInItsEncodingsAndDialects)
