@@ -302,15 +302,20 @@ bool CADORecordset::CurrentCell(int index, Cell& cell, QByteArrayView& text) con
 {
     if (!OnLiveRow())
         return false;
+    cell = LiveCell(index, text);
+    return true;
+}
+
+Cell CADORecordset::LiveCell(int index, QByteArrayView& text) const
+{
     if (!m_bForwardWalk) {
-        cell = m_result->At(m_current, index);
+        const Cell cell = m_result->At(m_current, index);
         if (cell.kind == CellKind::Text)
             text = QByteArrayView(m_result->arena.constData() + cell.number, cell.length);
-        return true;
+        return cell;
     }
     // A forward walk reads the statement's row where it stands.
-    cell = vantrel::detail::ReadCell(*m_forward, m_result->Columns()[size_t(index)].source, text);
-    return true;
+    return vantrel::detail::ReadCell(*m_forward, m_result->Columns()[size_t(index)].source, text);
 }
 
 bool CADORecordset::ReadValue(int index, Value& value)
@@ -524,9 +529,8 @@ bool CADORecordset::StoreFields(std::span<const StoredField> fields, CStoredValu
             RecordError(ErrorKind::Failed, kNoSuchField + QString::number(stored.field));
             return false;
         }
-        Cell cell;
         QByteArrayView text;
-        CurrentCell(stored.field, cell, text);
+        const Cell cell = LiveCell(stored.field, text);
         StoreCell(cell, text, m_result->Columns()[size_t(stored.field)].role, values, row,
                   stored.column);
     }

@@ -131,6 +131,8 @@ private:
     bool OnLiveRow() const;
     // The current row's field as read (a text's UTF-8 in `text`); false without a row.
     bool CurrentCell(int index, vantrel::detail::Cell& cell, QByteArrayView& text) const;
+    // CurrentCell once the row is known to be live.
+    vantrel::detail::Cell LiveCell(int index, QByteArrayView& text) const;
     // The field's place, or -1 after recording the error.
     int IndexOf(const QString& field);
     bool ReadDateTime(int index, QDate& date, QTime& time);
