@@ -95,12 +95,18 @@ bool ReadRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
             stored.push_back({place, column});
         }
     }
+    // A numbered list keeps each row's record number after its columns, read with them.
+    if (layout.numbered) {
+        if (const int numberField = recordset.GetFieldIndex(u"no"_s); numberField >= 0)
+            stored.push_back({numberField, count});
+        else
+            prototypeRow.SetInteger(0, count, 0);
+    }
     std::vector<CStoredValues::Value> prototype;
     for (int column = 0; column < width; ++column)
         prototype.push_back(prototypeRow.At(0, column));
     if (rows.values.Width() < width)
         rows.values.Widen(width);
-    const int numberField = recordset.GetFieldIndex(u"no"_s);
     const int imageFlag =
         layout.imageFlag ? recordset.GetFieldIndex(QString::fromLatin1(layout.imageFlag)) : -1;
     ForEachRow(recordset, [&] {
@@ -116,11 +122,6 @@ bool ReadRows(CListRows& rows, const ListLayout& layout, CADODatabase* database,
         recordset.StoreFields(stored, rows.values, row);
         for (const auto& [value, column] : textOverrides)
             rows.values.SetVariant(row, column, *value);
-        if (layout.numbered) {
-            int no = 0;
-            recordset.GetFieldInt(numberField, no);
-            rows.values.SetInteger(row, count, no);
-        }
     });
     if (recordset.WalkSucceeded())
         return true;
