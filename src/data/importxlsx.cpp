@@ -573,15 +573,21 @@ qsizetype SplitPoint(const QByteArray& xml, QByteArray& dataName)
     return -1;
 }
 
+// Reads all of a sheet's rows with one reader: rows that end well in a part that does not
+// unpack or read to its end are a damaged sheet.
+RowsEnd ReadAllRows(PartXml& part, SheetContext context, int maxRows,
+                    std::vector<QStringList>& rows)
+{
+    const RowsEnd end = ReadRows(part, context, maxRows, rows);
+    return end == RowsEnd::End && part.Failed() ? RowsEnd::Damaged : end;
+}
+
 // Reads a sheet's rows into `rows`: a large one by two readers at once.
 RowsEnd ReadSheetRows(PartXml& part, const SheetContext& context, int maxRows,
                       std::vector<QStringList>& rows)
 {
-    if (part.Size() < kMinSplitSheetBytes || part.Size() > kMaxWholeSheetBytes) {
-        SheetContext own = context;
-        const RowsEnd end = ReadRows(part, own, maxRows, rows);
-        return end == RowsEnd::End && part.Failed() ? RowsEnd::Damaged : end;
-    }
+    if (part.Size() < kMinSplitSheetBytes || part.Size() > kMaxWholeSheetBytes)
+        return ReadAllRows(part, context, maxRows, rows);
     QByteArray xml;
     if (!part.ReadAll(xml))
         return RowsEnd::Damaged;
@@ -589,9 +595,7 @@ RowsEnd ReadSheetRows(PartXml& part, const SheetContext& context, int maxRows,
     const qsizetype split = SplitPoint(xml, dataName);
     if (split < 0) {
         PartXml whole{xml};
-        SheetContext own = context;
-        const RowsEnd end = ReadRows(whole, own, maxRows, rows);
-        return end == RowsEnd::End && whole.Failed() ? RowsEnd::Damaged : end;
+        return ReadAllRows(whole, context, maxRows, rows);
     }
     // The second half, its rows inside a <sheetData> of its own, read to that element's end.
     std::vector<QStringList> later;
