@@ -1,6 +1,7 @@
 #include "data/importtable.h"
 
 #include "data/gbktext.h"
+#include "data/importfailures.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,16 +13,6 @@ namespace {
 
 // More text than this is not a list of clients: refused before it is decoded.
 constexpr qint64 kMaxCsvBytes = 512LL * 1024 * 1024;
-
-ImportTableResult Failure(ImportTableStatus status, const QString& message)
-{
-    return {status, message};
-}
-
-QString TooManyRowsText(int maxRows)
-{
-    return u"文件中的数据超过 %1 行，一次导入不了这么多，请分成几个文件导入。"_s.arg(maxRows);
-}
 
 // A row ends at its last cell with text.
 void TrimRow(QStringList& row)
@@ -83,9 +74,9 @@ ImportTableResult ReadCsvTable(const QByteArray& bytes, ImportTable& table, int 
     // Text has no NUL characters; UTF-16 text is decoded before this test.
     const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
     if (!utf16 && bytes.contains('\0'))
-        return Failure(ImportTableStatus::NotText,
-                       u"文件不是文本格式的 CSV 文件，无法导入。请在 Excel 中“另存为”CSV 或 "
-                       "xlsx 文件后再导入。"_s);
+        return ImportFailure(ImportTableStatus::NotText,
+                             u"文件不是文本格式的 CSV 文件，无法导入。请在 Excel 中“另存为”CSV 或 "
+                             "xlsx 文件后再导入。"_s);
     const QString text = DecodeCsvText(bytes);
     const QChar separator = CsvSeparator(text);
 
@@ -141,7 +132,7 @@ ImportTableResult ReadCsvTable(const QByteArray& bytes, ImportTable& table, int 
                 ++i;
             if (!endRecord()) {
                 table.rows.clear();
-                return Failure(ImportTableStatus::TooManyRows, TooManyRowsText(maxRows));
+                return TooManyRowsFailure(maxRows);
             }
         } else {
             append(c);
@@ -150,14 +141,14 @@ ImportTableResult ReadCsvTable(const QByteArray& bytes, ImportTable& table, int 
     }
     if (!endRecord()) {
         table.rows.clear();
-        return Failure(ImportTableStatus::TooManyRows, TooManyRowsText(maxRows));
+        return TooManyRowsFailure(maxRows);
     }
     if (int(table.rows.size()) > maxRows + 1) {
         table.rows.clear();
-        return Failure(ImportTableStatus::TooManyRows, TooManyRowsText(maxRows));
+        return TooManyRowsFailure(maxRows);
     }
     if (table.rows.empty())
-        return Failure(ImportTableStatus::Empty, u"文件中没有数据。"_s);
+        return NoDataFailure();
     return {};
 }
 
@@ -168,22 +159,22 @@ ImportTableResult ReadImportTable(const QString& path, ImportTable& table, int m
     if (suffix == u"xlsx"_s)
         return ReadXlsxTable(path, table, maxRows);
     if (suffix != u"csv"_s)
-        return Failure(ImportTableStatus::UnknownKind,
-                       u"只能导入 Excel 工作簿（.xlsx）或 CSV 文件（.csv）。"_s);
+        return ImportFailure(ImportTableStatus::UnknownKind,
+                             u"只能导入 Excel 工作簿（.xlsx）或 CSV 文件（.csv）。"_s);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure(ImportTableStatus::CannotOpen,
-                       u"无法打开文件“%1”：%2"_s.arg(path, file.errorString()));
+        return CannotOpenFailure(path, file.errorString());
     if (file.size() > kMaxCsvBytes)
-        return Failure(ImportTableStatus::TooLarge, u"文件太大，无法导入。"_s);
+        return TooLargeFailure();
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Failure(ImportTableStatus::CannotOpen,
-                       u"无法读取文件“%1”：%2"_s.arg(path, file.errorString()));
+        return ImportFailure(ImportTableStatus::CannotOpen,
+                             u"无法读取文件“%1”：%2"_s.arg(path, file.errorString()));
     if (bytes.startsWith("PK\x03\x04"))
-        return Failure(ImportTableStatus::NotText,
-                       u"文件“%1”不是 CSV 文本文件，而是一个压缩文件（可能是 xlsx 工作簿），无法"
-                       "按 CSV 导入。"_s.arg(QFileInfo(path).fileName()));
+        return ImportFailure(
+            ImportTableStatus::NotText,
+            u"文件“%1”不是 CSV 文本文件，而是一个压缩文件（可能是 xlsx 工作簿），无法"
+            "按 CSV 导入。"_s.arg(QFileInfo(path).fileName()));
     return ReadCsvTable(bytes, table, maxRows);
 }
 

@@ -1,5 +1,6 @@
 #include "data/exceldays.h"
 #include "data/formats.h"
+#include "data/importfailures.h"
 #include "data/importtable.h"
 
 #include <QFile>
@@ -29,16 +30,18 @@ constexpr qint64 kPieceBytes = 1024 * 1024;
 // Excel's last column, XFD.
 constexpr int kMaxColumns = 16384;
 
-ImportTableResult Failure(ImportTableStatus status, const QString& message)
-{
-    return {status, message};
-}
-
 ImportTableResult DamagedFile()
 {
-    return Failure(
+    return ImportFailure(
         ImportTableStatus::Damaged,
         u"Excel 工作簿已损坏或不完整，无法读取。请在 Excel 中打开并重新保存后再导入。"_s);
+}
+
+ImportTableResult NotWorkbook(const QString& path)
+{
+    return ImportFailure(
+        ImportTableStatus::NotWorkbook,
+        u"文件“%1”不是 Excel 工作簿（.xlsx），无法导入。"_s.arg(QFileInfo(path).fileName()));
 }
 
 // The styles a worksheet's cells name by their s attribute: whether each shows a date, and
@@ -635,17 +638,15 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
     {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
-            return Failure(ImportTableStatus::CannotOpen,
-                           u"无法打开文件“%1”：%2"_s.arg(path, file.errorString()));
+            return CannotOpenFailure(path, file.errorString());
         const QByteArray start = file.read(8);
         if (start.startsWith("\xD0\xCF\x11\xE0"))
-            return Failure(ImportTableStatus::OldWorkbook,
-                           u"这是 Excel 97-2003 格式（.xls）的工作簿，无法直接导入。请在 Excel "
-                           "中“另存为”Excel 工作簿（.xlsx）或 CSV 文件后再导入。"_s);
+            return ImportFailure(
+                ImportTableStatus::OldWorkbook,
+                u"这是 Excel 97-2003 格式（.xls）的工作簿，无法直接导入。请在 Excel "
+                "中“另存为”Excel 工作簿（.xlsx）或 CSV 文件后再导入。"_s);
         if (!start.startsWith("PK"))
-            return Failure(ImportTableStatus::NotWorkbook,
-                           u"文件“%1”不是 Excel 工作簿（.xlsx），无法导入。"_s.arg(
-                               QFileInfo(path).fileName()));
+            return NotWorkbook(path);
     }
     QuaZip zip(path);
     if (!zip.open(QuaZip::mdUnzip))
@@ -664,9 +665,7 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
                              workbookPart.mid(folder.isEmpty() ? 0 : folder.size() + 1) +
                              u".rels"_s;
     if (!ReadRelationships(zip, relsName, folder, bookRels))
-        return Failure(
-            ImportTableStatus::NotWorkbook,
-            u"文件“%1”不是 Excel 工作簿（.xlsx），无法导入。"_s.arg(QFileInfo(path).fileName()));
+        return NotWorkbook(path);
 
     QString firstSheetId;
     bool from1904 = false;
@@ -695,15 +694,14 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
         if (relationship.id == firstSheetId)
             sheetPart = relationship.target;
     if (sheetPart.isEmpty())
-        return Failure(ImportTableStatus::Empty, u"工作簿中没有工作表。"_s);
+        return ImportFailure(ImportTableStatus::Empty, u"工作簿中没有工作表。"_s);
 
     QStringList strings;
     std::vector<CellStyle> styles;
     bool tooLarge = false;
     QString stringsPart = TargetOfType(bookRels, u"/sharedStrings");
     if (!stringsPart.isEmpty() && !ReadSharedStrings(zip, stringsPart, strings, tooLarge))
-        return tooLarge ? Failure(ImportTableStatus::TooLarge, u"文件太大，无法导入。"_s)
-                        : DamagedFile();
+        return tooLarge ? TooLargeFailure() : DamagedFile();
     const QString stylesPart = TargetOfType(bookRels, u"/styles");
     if (!stylesPart.isEmpty() && !ReadStyles(zip, stylesPart, styles))
         return DamagedFile();
@@ -711,22 +709,18 @@ ImportTableResult ReadXlsxTable(const QString& path, ImportTable& table, int max
     PartXml part(zip);
     const PartStatus status = part.Open(sheetPart, false);
     if (status != PartStatus::Open)
-        return status == PartStatus::TooLarge
-                   ? Failure(ImportTableStatus::TooLarge, u"文件太大，无法导入。"_s)
-                   : DamagedFile();
+        return status == PartStatus::TooLarge ? TooLargeFailure() : DamagedFile();
     const SheetContext context{strings, styles, from1904, {}};
     const RowsEnd end = ReadSheetRows(part, context, maxRows, table.rows);
     if (end == RowsEnd::TooManyRows) {
         table.rows.clear();
-        return Failure(
-            ImportTableStatus::TooManyRows,
-            u"文件中的数据超过 %1 行，一次导入不了这么多，请分成几个文件导入。"_s.arg(maxRows));
+        return TooManyRowsFailure(maxRows);
     }
     if (end == RowsEnd::Damaged) {
         table.rows.clear();
         return DamagedFile();
     }
     if (table.rows.empty())
-        return Failure(ImportTableStatus::Empty, u"文件中没有数据。"_s);
+        return NoDataFailure();
     return {};
 }
